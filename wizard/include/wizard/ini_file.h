@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,12 @@ inline constexpr std::size_t kMaxINIValueLength = 254;
 // searched in file order; the first matching key wins.
 std::optional<std::string> FindINIValue(std::string_view ini_text, std::string_view section,
                                         std::string_view key);
+
+// Returns every key of the sections named `section` with its value (trimmed,
+// unquoted, untruncated), keys upper-cased; for a key that occurs more than
+// once the first wins. Reads the text once, for callers that need many keys.
+std::map<std::string, std::string> FindINISection(std::string_view ini_text,
+                                                  std::string_view section);
 
 // Returns the INI text with `key` of `section` set to `value`: the first
 // matching key line is rewritten as "key=value" (keeping the key's spelling);

@@ -28,7 +28,7 @@ std::string_view StringText(std::uint16_t id, Language language);
 bool HasString(std::uint16_t id, Language language);
 
 // Returns the language of a locale name: Polish for "pl" and names beginning
-// with "pl_", "pl." or "pl@" (any case); English otherwise.
+// with "pl_", "pl-", "pl." or "pl@" (any case); English otherwise.
 Language LanguageFromLocale(std::string_view locale);
 
 // Returns the user's language from the first set and non-empty of LC_ALL,
