@@ -147,6 +147,11 @@ void WizardModel::OnPaintingsChange(int value) {
     return;
   }
   in_painting_check_ = true;
+  // Cancel returns to the count the slider had before this change. (Going back
+  // to the count as it stands after the earlier variants were checked would
+  // keep the lowered value and leave the variant wearing a painting the car
+  // no longer has.)
+  const std::int16_t previous_count = state_.CarPaintingsCount;
   slider_value_ = value;
   for (std::size_t i = 0; i < variants_.size(); ++i) {
     CarVariant& variant = variants_[i];
@@ -158,7 +163,8 @@ void WizardModel::OnPaintingsChange(int value) {
         state_.CarPaintingsCount = static_cast<std::int16_t>(slider_value_);
         variant.Painting = static_cast<std::int16_t>(slider_value_);
       } else {
-        slider_value_ = state_.CarPaintingsCount;
+        state_.CarPaintingsCount = previous_count;
+        slider_value_ = previous_count;
         view_.SetPaintingsSlider(slider_value_);
       }
     } else {

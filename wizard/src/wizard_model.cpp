@@ -51,9 +51,9 @@ void WizardModel::Start() {
   view_.SetCaption(std::string(kProgramName) + " v" + std::string(kProgramVersion));
 
   // Help is never used and the edit operation is never offered; the Evo3 box
-  // shows its fixed grey state. The other navigation buttons start enabled.
-  for (int i = 0; i < kNavButtonCount; ++i) nav_enabled_[static_cast<std::size_t>(i)] = true;
+  // shows its fixed grey state. Cancel starts enabled; page 0 sets the others.
   SetNavButton(NavButton::kHelp, false);
+  SetNavButton(NavButton::kCancel, true);
   view_.SetNavButtonVisible(NavButton::kHelp, false);
   view_.SetTaskOptionEnabled(kTaskEditCar, false);
   view_.SetTaskOptionVisible(kTaskEditCar, false);

@@ -141,6 +141,8 @@ TEST_F(WizardControls, values_survive_back_and_next) {
   Back();
   Back();
   Back();
+  EXPECT_EQ(Step(), 1);
+  Next();
   Next();
   Next();
   Next();
