@@ -107,6 +107,8 @@ TEST_F(WizardOperations, create_car_passes_its_pages_and_back_again) {
 
   for (int i = 0; i < 6; ++i) Next();
   EXPECT_EQ(Step(), 4);
+  EXPECT_EQ(std::vector<int>(view_.pages_shown.end() - 7, view_.pages_shown.end()),
+            std::vector<int>(OperationPages(0).begin(), OperationPages(0).end()));
   EXPECT_EQ(view_.title, "Operation in progress");
   ASSERT_EQ(runner_.calls.size(), 1u);
   EXPECT_EQ(runner_.calls[0].step, 4);
@@ -448,6 +450,40 @@ TEST_F(WizardClose, cancel_asks_and_only_yes_ends) {
   // The window closing after the confirmation is not asked again.
   EXPECT_TRUE(model.OnCloseRequest());
   EXPECT_EQ(view_.questions.size(), 3u);
+}
+
+}  // namespace
+}  // namespace wizard::testing
+
+namespace wizard::testing {
+namespace {
+
+// The reduced window of the extractor shows pages and asks to close through
+// the same helpers.
+TEST(WizardPages, show_page_sets_buttons_frame_and_titles) {
+  FakeWizardView view;
+  view.nav_enabled = {true, true, true, true, true};
+  ShowWizardPage(view, Language::kEnglish, 6, 4);
+  EXPECT_EQ(view.pages_shown, std::vector<int>{4});
+  EXPECT_EQ(view.title, "Operation in progress");
+  EXPECT_EQ(view.subtitle, "The chosen operation is in progress");
+  EXPECT_EQ(view.description, "When the operation is finished click Finish.");
+  for (NavButton b : {NavButton::kBack, NavButton::kNext, NavButton::kFinish, NavButton::kCancel}) {
+    EXPECT_FALSE(view.NavEnabled(b));
+  }
+
+  ShowWizardPage(view, Language::kPolish, 4, 6);
+  EXPECT_EQ(view.title, "Gotowy");
+  EXPECT_TRUE(view.NavEnabled(NavButton::kBack));
+  EXPECT_TRUE(view.NavEnabled(NavButton::kNext));
+  EXPECT_FALSE(view.NavEnabled(NavButton::kCancel));  // left as it was
+
+  ShowWizardPage(view, Language::kEnglish, 6, 8);
+  EXPECT_EQ(view.pages_shown.size(), 2u);
+
+  view.answers = {true};
+  EXPECT_TRUE(AskToClose(view, Language::kEnglish, "Quorvex"));
+  EXPECT_EQ(view.questions.at(0).title, "Quorvex");
 }
 
 }  // namespace
