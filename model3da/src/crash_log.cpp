@@ -47,7 +47,6 @@ void start(CrashLog& s) {
   s.file = file;
   s.file_name = file >= 0 ? name : "";
   s.started = true;
-  s.console = nullptr;
 }
 
 void write_all(int file, const std::string& text) {

@@ -54,6 +54,8 @@ bool holds(Compare op, T a, T b) {
 }  // namespace
 
 std::unique_ptr<CTCPARSE_KEYWORD> CTCParse::parse(bool* error) {
+  bool ignored = false;
+  if (error == nullptr) error = &ignored;
   *error = false;
   if (!has_data_) return nullptr;
   Typedefs typedefs;

@@ -117,6 +117,14 @@ TEST(ctcparse_statements, counts_lines_across_comments_and_line_ends) {
   EXPECT_EQ(parsed.errors.size(), 1u);
   EXPECT_EQ(parsed.line, 7);
   EXPECT_EQ(parse_text("\n\n\n!v(i)\n\n\nv(x1)").line, 7);
+
+  std::string logged;
+  fs::set_log_hook([&logged](const char* text) { logged += text; });
+  parse_text("!v(i)\nv(1);\n/*\n*/\nv(2) ;\nv(3)\n;");
+  fs::set_log_hook({});
+  EXPECT_NE(logged.find("in line 2\r\nv(1);"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("in line 5\r\nv(2) ;"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("in line 7\r\n;"), std::string::npos) << logged;
 }
 
 TEST(ctcparse_statements, words_errors_for_the_crash_log) {

@@ -61,7 +61,7 @@ class CTCParse {
   virtual void report_error(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
   // Parses the whole script once. Returns the top-level statements (or none)
-  // and sets `*error` when an error was reported; on error the statements
+  // and sets `*error` (when not nullptr) when an error was reported; on error the statements
   // built so far are returned. "its not c!" is reported without setting the
   // flag. A parser without data gives none and no error.
   std::unique_ptr<CTCPARSE_KEYWORD> parse(bool* error);
@@ -77,6 +77,8 @@ class CTCParse {
   // The newest constant of that name (without regard to case), or nullptr.
   const CTCPARSE_KEYWORD* find_constant(std::string_view name) const;
 
+  // Errors inside included files are reported by the parsers of those files
+  // (to the crash log), not to this listener; the include then fails here.
   void set_error_listener(CTCParseErrorListener* listener) { listener_ = listener; }
   void set_int_variable_callback(IntVariableCallback callback) {
     int_variable_ = std::move(callback);
@@ -140,7 +142,9 @@ class CTCParse {
   const char* begin_ = nullptr;
   const char* cur_ = nullptr;
   const char* end_ = nullptr;
-  std::string literal_;  // buffer for building string literals
+  std::string literal_;                      // buffer for building string literals
+  mutable const char* line_mark_ = nullptr;  // line() counted up to here
+  mutable int line_at_mark_ = 1;
 
   Constants constants_;
   Typedefs* typedefs_ = nullptr;  // set while parsing
