@@ -1,0 +1,152 @@
+// The four exports over the process-wide tracker: the live list and its lock.
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <mutex>
+#include <new>
+#include <string>
+
+#include "block_header.h"
+#include "debug_output.h"
+#include "heaptally.h"
+#include "live_list.h"
+#include "report.h"
+#include "summary.h"
+
+namespace heaptally {
+namespace {
+
+// The process-wide state. The mutex is constant-initialised, so it exists as
+// soon as the library is loaded and before any caller can reach an export;
+// it is destroyed when the library is unloaded. Live blocks are never freed
+// at unload.
+struct Tracker {
+  std::mutex lock;
+  LiveList list;
+};
+
+constinit Tracker g_tracker;
+
+const char* file_text(const char* file) {
+  return file != nullptr ? file : "(null)";
+}
+
+// Reports a block of ours whose guard words were overwritten.
+void report_damage(const BlockHeader* header, const GuardProbe& probe) {
+  const char* what = !probe.front_ok && !probe.back_ok ? "front and back guards"
+                     : !probe.front_ok                 ? "front guard"
+                     : !probe.back_ok                  ? "back guard"
+                                                       : "block address field";
+  char text[kKeyBufferSize + 160];
+  std::snprintf(text, sizeof text,
+                "Heaptally: memFree: damaged %s in the block at %p from %s(%i); the block is "
+                "released\n",
+                what, user_block_of(const_cast<BlockHeader*>(header)), file_text(header->file),
+                header->line);
+  debug_output(text);
+}
+
+void report_not_live(const void* block) {
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "Heaptally: memFree: %p is not a live block (freed twice, or a pointer into a "
+                "block); it is left alone\n",
+                block);
+  debug_output(text);
+}
+
+}  // namespace
+}  // namespace heaptally
+
+using namespace heaptally;
+
+extern "C" {
+
+HEAPTALLY_API void* HEAPTALLY_CALL memAlloc(int32_t size, const char* file, int32_t line) {
+  if (size < 0 || size > kMaxRequest) {
+    return nullptr;
+  }
+  void* allocation = std::malloc(kHeaderSize + static_cast<std::size_t>(size));
+  if (allocation == nullptr) {
+    return nullptr;
+  }
+  // The header is filled before the lock is taken: no other thread can see
+  // the block until it is linked.
+  BlockHeader* header = init_header(allocation, size, file, line);
+  {
+    std::lock_guard guard(g_tracker.lock);
+    link_newest(g_tracker.list, header);
+  }
+  return user_block_of(header);
+}
+
+HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
+  if (block == nullptr) {
+    return;
+  }
+  const GuardProbe probe = probe_guards(block);
+  if (probe.none()) {
+    std::free(block);  // a block of the plain heap
+    return;
+  }
+  BlockHeader* header = header_of(block);
+  {
+    std::lock_guard guard(g_tracker.lock);
+    if (!probe.all()) {
+      // Only some of the marks match: either one of our blocks whose guards
+      // were overwritten, or something else that must never reach free() as
+      // it stands. The live list decides.
+      if (!contains(g_tracker.list, header)) {
+        report_not_live(block);
+        return;
+      }
+      report_damage(header, probe);
+    }
+    unlink(g_tracker.list, header);
+  }
+  std::free(header);
+}
+
+HEAPTALLY_API int32_t HEAPTALLY_CALL memSize(void) {
+  std::int64_t total = 0;
+  {
+    std::lock_guard guard(g_tracker.lock);
+    for (const BlockHeader* at = g_tracker.list.newest; at != nullptr; at = at->older) {
+      total += at->accounted_size;
+    }
+  }
+  return static_cast<int32_t>(std::min<std::int64_t>(total, std::numeric_limits<int32_t>::max()));
+}
+
+HEAPTALLY_API void HEAPTALLY_CALL Heaptally(const char* path) {
+  std::lock_guard guard(g_tracker.lock);
+  std::FILE* file = path != nullptr ? std::fopen(path, "w") : nullptr;
+  const int open_error = errno;
+  try {
+    if (path != nullptr && file == nullptr) {
+      debug_output((std::string("Heaptally: cannot open \"") + path + "\" for writing (" +
+                    std::strerror(open_error) + "); the dump follows here\n")
+                       .c_str());
+    }
+    const Summary summary = summarize(g_tracker.list.newest);
+    const bool written = write_report(summary, file);
+    if (file != nullptr) {
+      const bool closed = std::fclose(file) == 0;
+      file = nullptr;
+      if (!written || !closed) {
+        debug_output(
+            (std::string("Heaptally: writing the dump to \"") + path + "\" failed\n").c_str());
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    if (file != nullptr) {
+      std::fclose(file);
+    }
+    debug_output("Heaptally: out of memory while building the dump\n");
+  }
+}
+
+}  // extern "C"

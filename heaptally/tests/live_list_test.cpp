@@ -1,0 +1,66 @@
+#include "live_list.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using heaptally::BlockHeader;
+using heaptally::LiveList;
+
+// The headers from newest to oldest, checking the newer links on the way.
+std::vector<BlockHeader*> walk(const LiveList& list) {
+  std::vector<BlockHeader*> order;
+  BlockHeader* newer = nullptr;
+  for (BlockHeader* at = list.newest; at != nullptr; at = at->older) {
+    EXPECT_EQ(at->newer, newer);
+    order.push_back(at);
+    newer = at;
+  }
+  return order;
+}
+
+class live_list : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (BlockHeader& header : headers) {
+      heaptally::link_newest(list, &header);
+    }
+  }
+
+  BlockHeader headers[4]{};  // linked oldest first
+  LiveList list;
+};
+
+TEST_F(live_list, keeps_newest_first) {
+  EXPECT_EQ(walk(list),
+            (std::vector<BlockHeader*>{&headers[3], &headers[2], &headers[1], &headers[0]}));
+}
+
+TEST_F(live_list, freeing_the_newest_makes_the_next_older_the_newest) {
+  heaptally::unlink(list, &headers[3]);
+  EXPECT_EQ(list.newest, &headers[2]);
+  EXPECT_EQ(walk(list), (std::vector<BlockHeader*>{&headers[2], &headers[1], &headers[0]}));
+}
+
+TEST_F(live_list, freeing_a_middle_block_joins_its_neighbours) {
+  heaptally::unlink(list, &headers[2]);
+  EXPECT_EQ(headers[3].older, &headers[1]);
+  EXPECT_EQ(headers[1].newer, &headers[3]);
+  heaptally::unlink(list, &headers[0]);  // the oldest
+  EXPECT_EQ(headers[1].older, nullptr);
+  EXPECT_EQ(walk(list), (std::vector<BlockHeader*>{&headers[3], &headers[1]}));
+  heaptally::unlink(list, &headers[3]);
+  heaptally::unlink(list, &headers[1]);
+  EXPECT_EQ(list.newest, nullptr);
+}
+
+TEST_F(live_list, contains_only_linked_blocks) {
+  EXPECT_TRUE(heaptally::contains(list, &headers[0]));
+  EXPECT_TRUE(heaptally::contains(list, &headers[3]));
+  heaptally::unlink(list, &headers[1]);
+  EXPECT_FALSE(heaptally::contains(list, &headers[1]));
+  BlockHeader stranger{};
+  EXPECT_FALSE(heaptally::contains(list, &stranger));
+}
+
+}  // namespace
