@@ -29,7 +29,7 @@ TEST(heaptally_threads, concurrent_allocations_frees_and_dumps_lose_nothing) {
     for (int round = 0; round < kRounds; ++round) {
       if (live.size() < 40 && random() % 3 != 0) {
         auto* block = static_cast<unsigned char*>(
-            memAlloc(static_cast<int32_t>(random() % 300), "worker.cpp", index));
+            memAlloc(static_cast<int32_t>(1 + random() % 300), "worker.cpp", index));
         ASSERT_NE(block, nullptr);
         block[0] = static_cast<unsigned char>(round);  // the block is the caller's
         live.push_back(block);
