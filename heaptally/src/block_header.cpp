@@ -10,17 +10,7 @@
 namespace heaptally {
 namespace {
 
-// No system has pages smaller than this, so two addresses in the same span
-// of this size share a page.
-constexpr std::uintptr_t kMinPageSize = 4096;
-
-bool same_page(const unsigned char* a, const unsigned char* b) {
-  return reinterpret_cast<std::uintptr_t>(a) / kMinPageSize ==
-         reinterpret_cast<std::uintptr_t>(b) / kMinPageSize;
-}
-
-// Copies n bytes from possibly foreign memory, one byte at a time, so that no
-// sanitizer interceptor looks at the read.
+// Copies n bytes from possibly foreign memory without the sanitizers' checks.
 __attribute__((no_sanitize("address", "thread"))) void load_raw(const unsigned char* at,
                                                                 unsigned char* out, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) {
@@ -40,18 +30,38 @@ bool load_checked(const unsigned char* at, unsigned char* out, std::size_t n) {
 #endif
 }
 
-// Loads a T at `at`, in front of block: directly when `at` lies on block's
-// page or `trusted`, otherwise checked. Returns false when unreadable.
+bool same_page(const unsigned char* a, const unsigned char* b) {
+  return reinterpret_cast<std::uintptr_t>(a) / kMinPageSize ==
+         reinterpret_cast<std::uintptr_t>(b) / kMinPageSize;
+}
+
+// Loads a T from `at`, in front of block, directly when it lies on block's
+// page, otherwise checked. Returns false when unreadable.
 template <typename T>
-bool load_in_front(const unsigned char* block, const unsigned char* at, bool trusted, T& value) {
+bool load_cautiously(const unsigned char* block, const unsigned char* at, T& value) {
   unsigned char bytes[sizeof(T)];
-  if (trusted || same_page(at, block)) {
+  if (same_page(at, block)) {
     load_raw(at, bytes, sizeof(T));
   } else if (!load_checked(at, bytes, sizeof(T))) {
     return false;
   }
   std::memcpy(&value, bytes, sizeof(T));
   return true;
+}
+
+// The three marks read directly from a header known to be readable.
+__attribute__((no_sanitize("address", "thread"))) GuardProbe probe_directly(
+    const unsigned char* block) {
+  const unsigned char* header = block - kHeaderSize;
+  std::uint32_t back;
+  std::uint32_t front;
+  const void* self;
+  __builtin_memcpy(&back, block - sizeof back, sizeof back);
+  __builtin_memcpy(&front, header + offsetof(BlockHeader, front_guard), sizeof front);
+  __builtin_memcpy(&self, header + offsetof(BlockHeader, user_block), sizeof self);
+  return GuardProbe{(front == kGuard ? GuardProbe::kFront : 0u) |
+                    (back == kGuard ? GuardProbe::kBack : 0u) |
+                    (self == block ? GuardProbe::kSelf : 0u)};
 }
 
 }  // namespace
@@ -72,21 +82,26 @@ BlockHeader* init_header(void* allocation, std::int32_t size, const char* file, 
   return header;
 }
 
-GuardProbe probe_guards(const void* block) {
+GuardProbe probe_guards(const void* block, bool header_known) {
   const auto* bytes = static_cast<const unsigned char*>(block);
+  if (header_known || !header_leaves_page(block)) {
+    return probe_directly(bytes);
+  }
   const unsigned char* header = bytes - kHeaderSize;
-  GuardProbe probe{};
   std::uint32_t back = 0;
-  probe.back_ok =
-      load_in_front(bytes, bytes - sizeof(std::uint32_t), false, back) && back == kGuard;
   std::uint32_t front = 0;
-  probe.front_ok =
-      load_in_front(bytes, header + offsetof(BlockHeader, front_guard), probe.back_ok, front) &&
-      front == kGuard;
   const void* self = nullptr;
-  probe.self_ok =
-      load_in_front(bytes, header + offsetof(BlockHeader, user_block), probe.back_ok, self) &&
-      self == block;
+  GuardProbe probe;
+  if (load_cautiously(bytes, bytes - sizeof back, back) && back == kGuard) {
+    probe.marks |= GuardProbe::kBack;
+  }
+  if (load_cautiously(bytes, header + offsetof(BlockHeader, front_guard), front) &&
+      front == kGuard) {
+    probe.marks |= GuardProbe::kFront;
+  }
+  if (load_cautiously(bytes, header + offsetof(BlockHeader, user_block), self) && self == block) {
+    probe.marks |= GuardProbe::kSelf;
+  }
   return probe;
 }
 

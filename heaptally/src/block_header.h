@@ -93,23 +93,38 @@ inline BlockHeader* header_of(void* block) {
   return reinterpret_cast<BlockHeader*>(static_cast<unsigned char*>(block) - kHeaderSize);
 }
 
-// What the words in front of a pointer say about it.
-struct GuardProbe {
-  bool front_ok;  // the front guard kHeaderSize bytes before it
-  bool back_ok;   // the back guard just before it
-  bool self_ok;   // the header's user block field names it
+// No system has pages smaller than this, so two addresses in the same span
+// of this size share a page.
+inline constexpr std::uintptr_t kMinPageSize = 4096;
 
-  bool all() const { return front_ok && back_ok && self_ok; }
-  bool none() const { return !front_ok && !back_ok && !self_ok; }
+// Whether the header in front of block would reach onto an earlier page than
+// block's own. For a block of the plain heap that page may not be mapped.
+inline bool header_leaves_page(const void* block) {
+  return reinterpret_cast<std::uintptr_t>(block) % kMinPageSize < kHeaderSize;
+}
+
+// What the words in front of a pointer say about it: one bit per mark.
+struct GuardProbe {
+  static constexpr unsigned kFront = 1;  // the front guard kHeaderSize bytes before it
+  static constexpr unsigned kBack = 2;   // the back guard just before it
+  static constexpr unsigned kSelf = 4;   // the header's user block field names it
+
+  unsigned marks = 0;
+
+  bool front_ok() const { return (marks & kFront) != 0; }
+  bool back_ok() const { return (marks & kBack) != 0; }
+  bool all() const { return marks == (kFront | kBack | kSelf); }
+  bool none() const { return marks == 0; }
 };
 
-// Reads the back guard, the front guard and the user block field in front of
+// Reads the front guard, the back guard and the user block field in front of
 // block. The block may come from the plain heap, so the bytes in front of it
-// may belong to the heap's bookkeeping, to another block or to no mapping at
-// all: bytes on block's own page are read directly (without the sanitizers'
-// bounds); bytes on an earlier page are read directly only when the back
-// guard already matched, and otherwise through a read that reports an
-// unmapped page instead of faulting (an unreadable word does not match).
-GuardProbe probe_guards(const void* block);
+// may belong to the heap, to another block, or to no mapping at all. Words
+// on block's own page are always read directly; words on an earlier page are
+// read directly only when header_known (the caller knows the header is one of
+// ours), and otherwise through a read that reports an unmapped page instead
+// of faulting; an unreadable word does not match. Direct reads bypass the
+// sanitizers' bounds.
+GuardProbe probe_guards(const void* block, bool header_known);
 
 }  // namespace heaptally

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <unordered_set>
 
 #include "block_header.h"
 #include "debug_output.h"
@@ -26,6 +27,11 @@ namespace {
 struct Tracker {
   std::mutex lock;
   LiveList list;
+  // The live blocks whose header reaches onto an earlier page than the block
+  // (about one in 64): memFree reads such a header directly only when it is
+  // listed here, since in front of a plain heap block that page may be
+  // unmapped. Created on first use, never destroyed.
+  std::unordered_set<const BlockHeader*>* page_straddlers = nullptr;
 };
 
 constinit Tracker g_tracker;
@@ -36,10 +42,10 @@ const char* file_text(const char* file) {
 
 // Reports a block of ours whose guard words were overwritten.
 void report_damage(const BlockHeader* header, const GuardProbe& probe) {
-  const char* what = !probe.front_ok && !probe.back_ok ? "front and back guards"
-                     : !probe.front_ok                 ? "front guard"
-                     : !probe.back_ok                  ? "back guard"
-                                                       : "block address field";
+  const char* what = !probe.front_ok() && !probe.back_ok() ? "front and back guards"
+                     : !probe.front_ok()                   ? "front guard"
+                     : !probe.back_ok()                    ? "back guard"
+                                                           : "block address field";
   char text[kKeyBufferSize + 160];
   std::snprintf(text, sizeof text,
                 "Heaptally: memFree: damaged %s in the block at %p from %s(%i); the block is "
@@ -76,38 +82,56 @@ HEAPTALLY_API void* HEAPTALLY_CALL memAlloc(int32_t size, const char* file, int3
   // The header is filled before the lock is taken: no other thread can see
   // the block until it is linked.
   BlockHeader* header = init_header(allocation, size, file, line);
+  void* block = user_block_of(header);
   {
     std::lock_guard guard(g_tracker.lock);
+    if (header_leaves_page(block)) {
+      try {
+        if (g_tracker.page_straddlers == nullptr) {
+          g_tracker.page_straddlers = new std::unordered_set<const BlockHeader*>;
+        }
+        g_tracker.page_straddlers->insert(header);
+      } catch (const std::bad_alloc&) {
+        std::free(allocation);
+        return nullptr;
+      }
+    }
     link_newest(g_tracker.list, header);
   }
-  return user_block_of(header);
+  return block;
 }
 
 HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
   if (block == nullptr) {
     return;
   }
-  const GuardProbe probe = probe_guards(block);
-  if (probe.none()) {
-    std::free(block);  // a block of the plain heap
-    return;
-  }
   BlockHeader* header = header_of(block);
+  void* release = header;  // what goes back to the heap once the lock is left
   {
     std::lock_guard guard(g_tracker.lock);
-    if (!probe.all()) {
-      // Only some of the marks match: either one of our blocks whose guards
-      // were overwritten, or something else that must never reach free() as
-      // it stands. The live list decides.
-      if (!contains(g_tracker.list, header)) {
-        report_not_live(block);
-        return;
+    const bool known = header_leaves_page(block) && g_tracker.page_straddlers != nullptr &&
+                       g_tracker.page_straddlers->count(header) != 0;
+    const GuardProbe probe = probe_guards(block, known);
+    if (probe.none()) {
+      release = block;  // a block of the plain heap
+    } else {
+      if (!probe.all()) {
+        // Only some of the marks match: either one of our blocks whose guards
+        // were overwritten, or something else that must never reach free()
+        // as it stands. The live list decides.
+        if (!contains(g_tracker.list, header)) {
+          report_not_live(block);
+          return;
+        }
+        report_damage(header, probe);
       }
-      report_damage(header, probe);
+      if (known) {
+        g_tracker.page_straddlers->erase(header);
+      }
+      unlink(g_tracker.list, header);
     }
-    unlink(g_tracker.list, header);
   }
-  std::free(header);
+  std::free(release);
 }
 
 HEAPTALLY_API int32_t HEAPTALLY_CALL memSize(void) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "block_header.h"
 #include "heaptally.h"
@@ -95,6 +98,69 @@ TEST(heaptally_free, pointer_into_a_block_is_never_released) {
   EXPECT_EQ(memSize(), 310);
   memFree(block);
   EXPECT_EQ(memSize(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Blocks of ours whose header reaches onto the page before the block: found
+// by allocating until enough turn up.
+std::vector<unsigned char*> page_straddling_blocks(std::size_t wanted, std::vector<void*>& others) {
+  std::vector<unsigned char*> found;
+  for (int i = 0; i < 200000 && found.size() < wanted; ++i) {
+    auto* block = static_cast<unsigned char*>(memAlloc(16 + (i * 16) % 4000, "straddle.cpp", i));
+    if (heaptally::header_leaves_page(block)) {
+      found.push_back(block);
+    } else {
+      others.push_back(block);
+    }
+  }
+  return found;
+}
+
+TEST(heaptally_free, blocks_whose_header_starts_on_the_page_before_are_recognised) {
+  std::vector<void*> others;
+  const std::vector<unsigned char*> straddlers = page_straddling_blocks(3, others);
+  ASSERT_EQ(straddlers.size(), 3u);
+  for (void* block : others) {
+    memFree(block);
+  }
+  const int32_t size_before = memSize();
+  const int32_t first_size =
+      reinterpret_cast<heaptally::BlockHeader*>(straddlers[0] - heaptally::kHeaderSize)
+          ->accounted_size;
+  {
+    StderrCapture capture;
+    memFree(straddlers[0]);
+    EXPECT_EQ(capture.finish(), "");
+  }
+  EXPECT_EQ(memSize(), size_before - first_size);
+  straddlers[1][-2] = 0;  // a damaged back guard on the earlier page
+  {
+    StderrCapture capture;
+    memFree(straddlers[1]);
+    EXPECT_NE(capture.finish().find("damaged back guard"), std::string::npos);
+  }
+  memFree(straddlers[2]);
+  EXPECT_EQ(memSize(), 0);
+}
+
+TEST(heaptally_probe, never_faults_on_an_unmapped_page_in_front_of_a_block) {
+  const long page = sysconf(_SC_PAGESIZE);
+  void* pages = mmap(nullptr, static_cast<std::size_t>(2 * page), PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(pages, MAP_FAILED);
+  auto* second = static_cast<unsigned char*>(pages) + page;
+  ASSERT_EQ(mprotect(pages, static_cast<std::size_t>(page), PROT_NONE), 0);
+  write_u32(second, heaptally::kGuard);
+  EXPECT_TRUE(heaptally::probe_guards(second, false).none());
+  write_u32(second + 12, heaptally::kGuard);  // a back guard, but the header is unreadable
+  const heaptally::GuardProbe probe = heaptally::probe_guards(second + 16, false);
+  EXPECT_TRUE(probe.back_ok());
+  EXPECT_FALSE(probe.front_ok());
+  EXPECT_FALSE(probe.all());
+  munmap(pages, static_cast<std::size_t>(2 * page));
 }
 
 }  // namespace
