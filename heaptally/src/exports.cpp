@@ -10,6 +10,10 @@
 #include <string>
 #include <unordered_set>
 
+#if __has_include(<sys/single_threaded.h>)
+#include <sys/single_threaded.h>
+#endif
+
 #include "block_header.h"
 #include "debug_output.h"
 #include "heaptally.h"
@@ -35,6 +39,37 @@ struct Tracker {
 };
 
 constinit Tracker g_tracker;
+
+bool process_is_single_threaded() {
+#if __has_include(<sys/single_threaded.h>)
+  return __libc_single_threaded != 0;
+#else
+  return false;
+#endif
+}
+
+// Holds the tracker's lock for the rest of an export. While the process has
+// only one thread, nothing can run beside the export and no thread can start
+// until it returns, so the lock is skipped (the test the C++ runtime makes
+// for its reference counts); a second thread turns the lock on for good.
+class TrackerLock {
+ public:
+  TrackerLock() : locked_(!process_is_single_threaded()) {
+    if (locked_) {
+      g_tracker.lock.lock();
+    }
+  }
+  ~TrackerLock() {
+    if (locked_) {
+      g_tracker.lock.unlock();
+    }
+  }
+  TrackerLock(const TrackerLock&) = delete;
+  TrackerLock& operator=(const TrackerLock&) = delete;
+
+ private:
+  bool locked_;
+};
 
 const char* file_text(const char* file) {
   return file != nullptr ? file : "(null)";
@@ -84,7 +119,7 @@ HEAPTALLY_API void* HEAPTALLY_CALL memAlloc(int32_t size, const char* file, int3
   BlockHeader* header = init_header(allocation, size, file, line);
   void* block = user_block_of(header);
   {
-    std::lock_guard guard(g_tracker.lock);
+    TrackerLock guard;
     if (header_leaves_page(block)) {
       try {
         if (g_tracker.page_straddlers == nullptr) {
@@ -108,7 +143,7 @@ HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
   BlockHeader* header = header_of(block);
   void* release = header;  // what goes back to the heap once the lock is left
   {
-    std::lock_guard guard(g_tracker.lock);
+    TrackerLock guard;
     const bool known = header_leaves_page(block) && g_tracker.page_straddlers != nullptr &&
                        g_tracker.page_straddlers->count(header) != 0;
     const GuardProbe probe = probe_guards(block, known);
@@ -137,7 +172,7 @@ HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
 HEAPTALLY_API int32_t HEAPTALLY_CALL memSize(void) {
   std::int64_t total = 0;
   {
-    std::lock_guard guard(g_tracker.lock);
+    TrackerLock guard;
     for (const BlockHeader* at = g_tracker.list.newest; at != nullptr; at = at->older) {
       total += at->accounted_size;
     }
@@ -146,7 +181,7 @@ HEAPTALLY_API int32_t HEAPTALLY_CALL memSize(void) {
 }
 
 HEAPTALLY_API void HEAPTALLY_CALL Heaptally(const char* path) {
-  std::lock_guard guard(g_tracker.lock);
+  TrackerLock guard;
   std::FILE* file = path != nullptr ? std::fopen(path, "w") : nullptr;
   const int open_error = errno;
   try {
