@@ -147,23 +147,24 @@ HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
     const bool known = header_leaves_page(block) && g_tracker.page_straddlers != nullptr &&
                        g_tracker.page_straddlers->count(header) != 0;
     const GuardProbe probe = probe_guards(block, known);
-    if (probe.none()) {
+    if (probe.none() && !known) {
       release = block;  // a block of the plain heap
     } else {
-      if (!probe.all()) {
-        // Only some of the marks match: either one of our blocks whose guards
-        // were overwritten, or something else that must never reach free()
-        // as it stands. The live list decides.
-        if (!contains(g_tracker.list, header)) {
-          report_not_live(block);
-          return;
-        }
-        report_damage(header, probe);
-      }
       if (known) {
         g_tracker.page_straddlers->erase(header);
       }
-      unlink(g_tracker.list, header);
+      if (probe.all()) {
+        unlink(g_tracker.list, header);
+      } else if (unlink_by_walking(g_tracker.list, header)) {
+        // One of our blocks with overwritten marks: its own links may be
+        // damaged as well, so the list found its neighbours.
+        report_damage(header, probe);
+      } else {
+        // Only some marks match and the block is not live: freed twice, or
+        // a pointer into a block. free() must never see it.
+        report_not_live(block);
+        return;
+      }
     }
   }
   std::free(release);

@@ -7,30 +7,58 @@ void link_newest(LiveList& list, BlockHeader* header) {
   header->older = list.newest;
   if (list.newest != nullptr) {
     list.newest->newer = header;
+  } else {
+    list.oldest = header;
   }
   list.newest = header;
 }
 
-void unlink(LiveList& list, BlockHeader* header) {
-  if (header->newer != nullptr) {
-    header->newer->older = header->older;
+namespace {
+
+// Joins the blocks on either side of a block that leaves the list; null
+// stands for the list's end on that side.
+void join(LiveList& list, BlockHeader* newer, BlockHeader* older) {
+  if (newer != nullptr) {
+    newer->older = older;
   } else {
-    list.newest = header->older;
+    list.newest = older;
   }
-  if (header->older != nullptr) {
-    header->older->newer = header->newer;
+  if (older != nullptr) {
+    older->newer = newer;
+  } else {
+    list.oldest = newer;
   }
+}
+
+}  // namespace
+
+void unlink(LiveList& list, BlockHeader* header) {
+  join(list, header->newer, header->older);
   header->newer = nullptr;
   header->older = nullptr;
 }
 
-bool contains(const LiveList& list, const BlockHeader* header) {
-  for (const BlockHeader* at = list.newest; at != nullptr; at = at->older) {
-    if (at == header) {
-      return true;
-    }
+bool unlink_by_walking(LiveList& list, const BlockHeader* header) {
+  BlockHeader* newer = nullptr;
+  BlockHeader* at = list.newest;
+  while (at != nullptr && at != header) {
+    newer = at;
+    at = at->older;
   }
-  return false;
+  if (at == nullptr) {
+    return false;
+  }
+  BlockHeader* older = nullptr;
+  at = list.oldest;
+  while (at != nullptr && at != header) {
+    older = at;
+    at = at->newer;
+  }
+  if (at == nullptr) {
+    return false;
+  }
+  join(list, newer, older);
+  return true;
 }
 
 }  // namespace heaptally

@@ -9,6 +9,7 @@ namespace heaptally {
 
 struct LiveList {
   BlockHeader* newest = nullptr;
+  BlockHeader* oldest = nullptr;
 };
 
 // Links header in as the newest block.
@@ -16,10 +17,13 @@ void link_newest(LiveList& list, BlockHeader* header);
 
 // Takes header out of the list, joining its neighbours; the list's newest
 // block becomes header's older neighbour when header was the newest.
-// Precondition: header is in the list.
+// Precondition: header is in the list and its links are intact.
 void unlink(LiveList& list, BlockHeader* header);
 
-// Whether header is one of the list's blocks; walks the whole list.
-bool contains(const LiveList& list, const BlockHeader* header);
+// Takes header out of the list without trusting its own links, for a header
+// that something overwrote: its neighbours are found by walking from both
+// ends of the list. Returns false, changing nothing, when header is not in
+// the list. Walks up to the whole list.
+bool unlink_by_walking(LiveList& list, const BlockHeader* header);
 
 }  // namespace heaptally

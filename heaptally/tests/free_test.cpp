@@ -74,6 +74,25 @@ TEST(heaptally_free, damaged_back_guard_is_reported_and_the_block_released_whole
   EXPECT_EQ(memSize(), 0);
 }
 
+TEST(heaptally_free, underrun_into_the_links_leaves_the_list_intact) {
+  void* older = memAlloc(1, "keep.cpp", 1);
+  auto* block = static_cast<unsigned char*>(memAlloc(16, "overrun.cpp", 44));
+  void* newer = memAlloc(2, "keep.cpp", 2);
+  std::memset(block - 12, 0xEE, 12);  // the back guard and the link words before it
+  StderrCapture capture;
+  memFree(block);
+  EXPECT_NE(capture.finish().find("overrun.cpp(44)"), std::string::npos);
+  EXPECT_EQ(dump_text(),
+            "-- Mem dump --\nfile(line) size\n"
+            "summary size: 116, count: 2\n"
+            "\n-- Summary mem dump --\n\nsumsize count maxalloc file(line)\n"
+            "58\t1\t58\tkeep.cpp(1)\n"
+            "58\t1\t58\tkeep.cpp(2)\n");
+  memFree(older);
+  memFree(newer);
+  EXPECT_EQ(memSize(), 0);
+}
+
 TEST(heaptally_free, damaged_front_guard_is_reported_and_the_block_released_whole) {
   auto* block = static_cast<unsigned char*>(memAlloc(40, "underrun.cpp", 7));
   write_u32(block - heaptally::kHeaderSize, 0xDEADBEEF);

@@ -48,19 +48,31 @@ TEST_F(live_list, freeing_a_middle_block_joins_its_neighbours) {
   EXPECT_EQ(headers[1].newer, &headers[3]);
   heaptally::unlink(list, &headers[0]);  // the oldest
   EXPECT_EQ(headers[1].older, nullptr);
+  EXPECT_EQ(list.oldest, &headers[1]);
   EXPECT_EQ(walk(list), (std::vector<BlockHeader*>{&headers[3], &headers[1]}));
   heaptally::unlink(list, &headers[3]);
   heaptally::unlink(list, &headers[1]);
   EXPECT_EQ(list.newest, nullptr);
+  EXPECT_EQ(list.oldest, nullptr);
 }
 
-TEST_F(live_list, contains_only_linked_blocks) {
-  EXPECT_TRUE(heaptally::contains(list, &headers[0]));
-  EXPECT_TRUE(heaptally::contains(list, &headers[3]));
-  heaptally::unlink(list, &headers[1]);
-  EXPECT_FALSE(heaptally::contains(list, &headers[1]));
+TEST_F(live_list, walking_unlink_ignores_the_blocks_own_links) {
+  headers[2].newer = &headers[0];  // overwritten links
+  headers[2].older = reinterpret_cast<BlockHeader*>(0x10);
+  EXPECT_TRUE(heaptally::unlink_by_walking(list, &headers[2]));
+  EXPECT_EQ(walk(list), (std::vector<BlockHeader*>{&headers[3], &headers[1], &headers[0]}));
+  EXPECT_EQ(list.oldest, &headers[0]);
+  EXPECT_TRUE(heaptally::unlink_by_walking(list, &headers[3]));  // the newest
+  EXPECT_TRUE(heaptally::unlink_by_walking(list, &headers[0]));  // the oldest
+  EXPECT_EQ(list.newest, &headers[1]);
+  EXPECT_EQ(list.oldest, &headers[1]);
+  EXPECT_EQ(walk(list), (std::vector<BlockHeader*>{&headers[1]}));
+}
+
+TEST_F(live_list, walking_unlink_refuses_a_block_not_in_the_list) {
   BlockHeader stranger{};
-  EXPECT_FALSE(heaptally::contains(list, &stranger));
+  EXPECT_FALSE(heaptally::unlink_by_walking(list, &stranger));
+  EXPECT_EQ(walk(list).size(), 4u);
 }
 
 }  // namespace
