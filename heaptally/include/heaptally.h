@@ -64,8 +64,8 @@ HEAPTALLY_API int32_t HEAPTALLY_CALL memSize(void);
  * count, then one line per source file and line ("sum<TAB>count<TAB>largest
  * <TAB>file(line)") in byte order of "file(line)". The report replaces the
  * file at path; with a null path, or when the file cannot be opened, it goes
- * to the debugger output (standard error) instead. The live blocks are not
- * changed.
+ * to the debugger output (standard error) instead, in the second case after a
+ * line that names the file and the reason. The live blocks are not changed.
  */
 HEAPTALLY_API void HEAPTALLY_CALL Heaptally(const char* path);
 
