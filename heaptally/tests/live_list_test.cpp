@@ -19,7 +19,7 @@ std::vector<BlockHeader*> walk(const LiveList& list) {
   return order;
 }
 
-class live_list : public testing::Test {
+class heaptally_live_list : public testing::Test {
  protected:
   void SetUp() override {
     for (BlockHeader& header : headers) {
@@ -31,18 +31,18 @@ class live_list : public testing::Test {
   LiveList list;
 };
 
-TEST_F(live_list, keeps_newest_first) {
+TEST_F(heaptally_live_list, keeps_newest_first) {
   EXPECT_EQ(walk(list),
             (std::vector<BlockHeader*>{&headers[3], &headers[2], &headers[1], &headers[0]}));
 }
 
-TEST_F(live_list, freeing_the_newest_makes_the_next_older_the_newest) {
+TEST_F(heaptally_live_list, freeing_the_newest_makes_the_next_older_the_newest) {
   heaptally::unlink(list, &headers[3]);
   EXPECT_EQ(list.newest, &headers[2]);
   EXPECT_EQ(walk(list), (std::vector<BlockHeader*>{&headers[2], &headers[1], &headers[0]}));
 }
 
-TEST_F(live_list, freeing_a_middle_block_joins_its_neighbours) {
+TEST_F(heaptally_live_list, freeing_a_middle_block_joins_its_neighbours) {
   heaptally::unlink(list, &headers[2]);
   EXPECT_EQ(headers[3].older, &headers[1]);
   EXPECT_EQ(headers[1].newer, &headers[3]);
@@ -56,7 +56,7 @@ TEST_F(live_list, freeing_a_middle_block_joins_its_neighbours) {
   EXPECT_EQ(list.oldest, nullptr);
 }
 
-TEST_F(live_list, walking_unlink_ignores_the_blocks_own_links) {
+TEST_F(heaptally_live_list, walking_unlink_ignores_the_blocks_own_links) {
   headers[2].newer = &headers[0];  // overwritten links
   headers[2].older = reinterpret_cast<BlockHeader*>(0x10);
   EXPECT_TRUE(heaptally::unlink_by_walking(list, &headers[2]));
@@ -69,7 +69,7 @@ TEST_F(live_list, walking_unlink_ignores_the_blocks_own_links) {
   EXPECT_EQ(walk(list), (std::vector<BlockHeader*>{&headers[1]}));
 }
 
-TEST_F(live_list, walking_unlink_refuses_a_block_not_in_the_list) {
+TEST_F(heaptally_live_list, walking_unlink_refuses_a_block_not_in_the_list) {
   BlockHeader stranger{};
   EXPECT_FALSE(heaptally::unlink_by_walking(list, &stranger));
   EXPECT_EQ(walk(list).size(), 4u);
