@@ -33,3 +33,26 @@ add_custom_target(wizard_group_pieces DEPENDS ${group_files})
 gm_add_resource_table(wizard_resources LISTING resources/scripts.list)
 gm_add_resources(wizard_resources TYPE PARTS.SCR FILES ${group_entries} PAD4
   DEPENDS wizard_group_pieces)
+
+# The five script writers and the registration in the game's master scripts.
+add_library(wizard_scripts STATIC
+  src/template_text.cpp
+  src/script_output.cpp
+  src/cars_script.cpp
+  src/parts_script.cpp
+  src/model_script.cpp
+  src/texts_icons_scripts.cpp
+  src/registration.cpp)
+target_include_directories(wizard_scripts PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
+target_link_libraries(wizard_scripts PUBLIC wizard_base wizard_resource_store)
+
+gm_add_test(wizard_scripts_test
+  SOURCES
+    tests/resource_store_test.cpp
+    tests/template_text_test.cpp
+    tests/cars_script_test.cpp
+    tests/parts_model_scripts_test.cpp
+    tests/texts_icons_scripts_test.cpp
+    tests/script_writers_test.cpp
+    tests/registration_test.cpp
+  LIBS wizard_scripts wizard_resources)

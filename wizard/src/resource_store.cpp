@@ -55,8 +55,7 @@ std::optional<std::span<const unsigned char>> FindResource(std::string_view type
   return std::nullopt;
 }
 
-std::optional<std::span<const unsigned char>> FindResource(std::string_view type,
-                                                           unsigned number) {
+std::optional<std::span<const unsigned char>> FindResource(std::string_view type, unsigned number) {
   return FindResource(type, std::to_string(number));
 }
 
