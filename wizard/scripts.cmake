@@ -46,13 +46,15 @@ add_library(wizard_scripts STATIC
 target_include_directories(wizard_scripts PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
 target_link_libraries(wizard_scripts PUBLIC wizard_base wizard_resource_store)
 
-gm_add_test(wizard_scripts_test
-  SOURCES
+# The tests join the module's test program.
+if(TARGET wizard_test)
+  target_sources(wizard_test PRIVATE
     tests/resource_store_test.cpp
     tests/template_text_test.cpp
     tests/cars_script_test.cpp
     tests/parts_model_scripts_test.cpp
     tests/texts_icons_scripts_test.cpp
     tests/script_writers_test.cpp
-    tests/registration_test.cpp
-  LIBS wizard_scripts wizard_resources)
+    tests/registration_test.cpp)
+  target_link_libraries(wizard_test PRIVATE wizard_scripts wizard_resources)
+endif()

@@ -13,7 +13,7 @@ namespace {
 
 using wizard_test::ProgressLog;
 using wizard_test::ReadBytes;
-using wizard_test::ScratchFolder;
+using wizard_test::TestFolder;
 using wizard_test::WriteBytes;
 
 namespace fs = std::filesystem;
@@ -26,11 +26,11 @@ class Registration : public ::testing::Test {
     wizard::SetUiLanguage(wizard::Language::kEnglish);
     fs::copy(fs::path(GM_SOURCE_DIR) / "demo" / "game", scratch_.path(),
              fs::copy_options::recursive);
-    game_ = scratch_.folder();
+    game_ = scratch_.game_folder();
   }
   fs::path At(const char* relative) const { return scratch_.path() / relative; }
 
-  ScratchFolder scratch_;
+  TestFolder scratch_;
   std::string game_;
   ProgressLog log_;
 };

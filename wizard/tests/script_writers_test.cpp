@@ -14,14 +14,14 @@ namespace {
 using wizard::CarScriptSetup;
 using wizard_test::ProgressLog;
 using wizard_test::ReadBytes;
-using wizard_test::ScratchFolder;
+using wizard_test::TestFolder;
 using wizard_test::StartupCar;
 using wizard_test::WriteBytes;
 
 class ScriptWriters : public ::testing::Test {
  protected:
   void SetUp() override { wizard::SetUiLanguage(wizard::Language::kEnglish); }
-  ScratchFolder scratch_;
+  TestFolder scratch_;
   ProgressLog log_;
 };
 
@@ -49,7 +49,7 @@ TEST_F(ScriptWriters, WriteTheMadeScriptsAndReportEachFile) {
 TEST_F(ScriptWriters, ReplaceAnOlderFileCompletely) {
   WriteBytes(scratch_.path() / "Icons.scr", std::string(5000, 'x'));
   const CarScriptSetup car = StartupCar("AB1");
-  ASSERT_TRUE(wizard::WriteGRIconsScript(car, scratch_.folder(), "Icons.scr", log_.step()));
+  ASSERT_TRUE(wizard::WriteGRIconsScript(car, scratch_.game_folder(), "Icons.scr", log_.step()));
   EXPECT_EQ(ReadBytes(scratch_.path() / "Icons.scr"), *wizard::MakeIconsScript(car));
 }
 
@@ -67,7 +67,7 @@ TEST_F(ScriptWriters, ReadOnlyFileIsLeftAsItWas) {
   WriteBytes(path, "old\r\n");
   ASSERT_TRUE(wizard::SetFileAttributes(path.string(), wizard::kAttrReadOnly));
   EXPECT_FALSE(
-      wizard::WriteGRTextsScript(StartupCar("AB1"), scratch_.folder(), "Texts.scr", log_.step()));
+      wizard::WriteGRTextsScript(StartupCar("AB1"), scratch_.game_folder(), "Texts.scr", log_.step()));
   EXPECT_EQ(ReadBytes(path), "old\r\n");
   EXPECT_TRUE(log_.statuses.empty());
 }
@@ -77,7 +77,7 @@ TEST_F(ScriptWriters, FailedWriteLeavesNoHalfWrittenFile) {
   WriteBytes(path, "old parts\r\n");
   wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kWrite);
   EXPECT_FALSE(
-      wizard::WriteGRPartsScript(StartupCar("AB1"), scratch_.folder(), "Parts.scr", log_.step()));
+      wizard::WriteGRPartsScript(StartupCar("AB1"), scratch_.game_folder(), "Parts.scr", log_.step()));
   wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kNone);
   EXPECT_EQ(ReadBytes(path), "old parts\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.path()),
@@ -89,7 +89,7 @@ TEST_F(ScriptWriters, FailedWriteLeavesNoHalfWrittenFile) {
 TEST_F(ScriptWriters, MissingTemplateWritesNothing) {
   CarScriptSetup car = StartupCar("AB1");
   car.Variants[0].Group = 8;  // no group pieces 91 to 97
-  EXPECT_FALSE(wizard::WriteGRPartsScript(car, scratch_.folder(), "Parts.scr", log_.step()));
+  EXPECT_FALSE(wizard::WriteGRPartsScript(car, scratch_.game_folder(), "Parts.scr", log_.step()));
   EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "Parts.scr"));
   EXPECT_TRUE(log_.statuses.empty());
 }

@@ -1,55 +1,15 @@
-// Helpers of the car script and registration tests: a scratch folder, whole
-// file reads, and the stored-template padding.
+// Helpers of the car script and registration tests: expected texts with the
+// stored-template padding, the start-up car, and a progress recorder.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "test_folder.h"
 #include "wizard/car_scripts.h"
 
 namespace wizard_test {
-
-// A fresh folder below the system's temporary folder, removed afterwards.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("gm_scripts_" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  // The folder as a game path, ending in a separator.
-  std::string folder() const { return path_.string() + "/"; }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Joins lines, each followed by CR LF.
 inline std::string CrLfLines(const std::vector<std::string_view>& lines) {
