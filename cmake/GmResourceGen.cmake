@@ -24,6 +24,7 @@ function(c_string_literal text out)
 endfunction()
 
 set(asm "/* Generated from the resource list of ${TABLE}; do not edit. */\n")
+string(APPEND asm "#if !defined(__ELF__)\n#error \"embedded resources are written for ELF targets\"\n#endif\n")
 string(APPEND asm "\t.section .rodata.gm_resources.${table_id},\"a\"\n")
 set(decls "")
 set(records "")

@@ -29,7 +29,9 @@ add_custom_command(
 add_custom_target(wizard_group_pieces DEPENDS ${group_files})
 
 # Every resource Carwright carries; the asset writers add theirs with
-# gm_add_resources(wizard_resources ...).
+# gm_add_resources(wizard_resources ...). Libraries do not link the table:
+# the programs and tests that need the templates do (Quorvex, which only
+# registers cars, carries none of them).
 gm_add_resource_table(wizard_resources LISTING resources/scripts.list)
 gm_add_resources(wizard_resources TYPE PARTS.SCR FILES ${group_entries} PAD4
   DEPENDS wizard_group_pieces)
