@@ -251,8 +251,8 @@ std::optional<std::string> MapWineDrivePath(const fs::path& wine_prefix,
 
   std::string native = root.string();
   if (!native.empty() && native.back() == '/') native.pop_back();  // the drive is "/"
-  for (char c : rest) native += IsPathSeparator(c) ? '/' : c;
-  if (native.empty()) native = "/";
+  for (char c : rest) native.push_back(IsPathSeparator(c) ? '/' : c);
+  if (native.empty()) native.push_back('/');
   return native;
 }
 

@@ -69,6 +69,16 @@ TEST(CarwrightList, AFolderWithoutTheGameFailsWithMessage10002) {
   EXPECT_NE(polish.err.find("Wskazany katalog nie zawiera gry Gravelmoor!"), std::string::npos);
 }
 
+TEST(CarwrightList, AnUnreadableRegistryFails) {
+  TestFolder tmp;
+  const fs::path game = tmp.path() / "game";
+  WriteBytes(game / "Gravelmoor.exe", "MZ");
+  fs::create_directories(game / "Carwright.ini");
+  const ProgramRun run = Carwright(tmp, "list --game-folder '" + game.string() + "'");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("Carwright.ini: cannot read"), std::string::npos) << run.err;
+}
+
 TEST(CarwrightList, NoGameFolderAnywhereFails) {
   TestFolder tmp;
   const ProgramRun run = Carwright(tmp, "--lang en list");
