@@ -38,8 +38,8 @@ bool RegisterResourceTable(const ResourceRecord* records, std::size_t count) {
   return true;
 }
 
-std::optional<std::span<const unsigned char>> FindResource(std::string_view type,
-                                                           std::string_view name) {
+std::optional<std::span<const unsigned char>> FindEmbeddedResource(std::string_view type,
+                                                                   std::string_view name) {
   for (const Table& table : Tables()) {
     for (std::size_t i = 0; i < table.count; ++i) {
       const ResourceRecord& record = table.records[i];
@@ -55,12 +55,13 @@ std::optional<std::span<const unsigned char>> FindResource(std::string_view type
   return std::nullopt;
 }
 
-std::optional<std::span<const unsigned char>> FindResource(std::string_view type, unsigned number) {
-  return FindResource(type, std::to_string(number));
+std::optional<std::span<const unsigned char>> FindEmbeddedResource(std::string_view type,
+                                                                   unsigned number) {
+  return FindEmbeddedResource(type, std::to_string(number));
 }
 
 std::string LoadResText(std::string_view name, std::string_view type) {
-  const auto bytes = FindResource(type, name);
+  const auto bytes = FindEmbeddedResource(type, name);
   if (!bytes) return {};
   return std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size());
 }

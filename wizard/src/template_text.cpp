@@ -31,7 +31,7 @@ void ReplaceNuls(std::string& text) {
 }
 
 std::optional<std::string> LoadTemplate(std::string_view type, std::string_view name) {
-  const auto bytes = FindResource(type, name);
+  const auto bytes = FindEmbeddedResource(type, name);
   if (!bytes) return std::nullopt;
   return std::string(reinterpret_cast<const char*>(bytes->data()), bytes->size());
 }

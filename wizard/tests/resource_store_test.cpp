@@ -8,28 +8,30 @@
 
 namespace {
 
-using wizard::FindResource;
+using wizard::FindEmbeddedResource;
 using wizard::LoadResText;
 
 TEST(ResourceStore, FindsTemplatesByNameAndNumberWithoutRegardToCase) {
-  ASSERT_TRUE(FindResource("CAR.SCR", "COMMON").has_value());
-  ASSERT_TRUE(FindResource("car.scr", "common").has_value());
-  EXPECT_EQ(FindResource("CAR.SCR", "COMMON")->data(), FindResource("car.scr", "Common")->data());
-  ASSERT_TRUE(FindResource("PARTS.SCR", 11u).has_value());
-  EXPECT_EQ(FindResource("PARTS.SCR", 11u)->data(), FindResource("PARTS.SCR", "11")->data());
+  ASSERT_TRUE(FindEmbeddedResource("CAR.SCR", "COMMON").has_value());
+  ASSERT_TRUE(FindEmbeddedResource("car.scr", "common").has_value());
+  EXPECT_EQ(FindEmbeddedResource("CAR.SCR", "COMMON")->data(),
+            FindEmbeddedResource("car.scr", "Common")->data());
+  ASSERT_TRUE(FindEmbeddedResource("PARTS.SCR", 11u).has_value());
+  EXPECT_EQ(FindEmbeddedResource("PARTS.SCR", 11u)->data(),
+            FindEmbeddedResource("PARTS.SCR", "11")->data());
 }
 
 TEST(ResourceStore, MissingResourceIsNothingAndLoadsAsEmptyText) {
-  EXPECT_FALSE(FindResource("CAR.SCR", "NOSUCH").has_value());
-  EXPECT_FALSE(FindResource("NOSUCH", "COMMON").has_value());
-  EXPECT_FALSE(FindResource("PARTS.SCR", 18u).has_value());
-  EXPECT_FALSE(FindResource("PARTS.SCR", 91u).has_value());
+  EXPECT_FALSE(FindEmbeddedResource("CAR.SCR", "NOSUCH").has_value());
+  EXPECT_FALSE(FindEmbeddedResource("NOSUCH", "COMMON").has_value());
+  EXPECT_FALSE(FindEmbeddedResource("PARTS.SCR", 18u).has_value());
+  EXPECT_FALSE(FindEmbeddedResource("PARTS.SCR", 91u).has_value());
   EXPECT_EQ(LoadResText("NOSUCH", "CAR.SCR"), "");
   EXPECT_FALSE(wizard::LoadTemplate("CAR.SCR", "NOSUCH").has_value());
 }
 
 TEST(ResourceStore, LoadResTextKeepsEveryByteOfTheResource) {
-  const auto bytes = FindResource("ICONS.SCR", "ICONS");
+  const auto bytes = FindEmbeddedResource("ICONS.SCR", "ICONS");
   ASSERT_TRUE(bytes.has_value());
   const std::string text = LoadResText("ICONS", "ICONS.SCR");
   ASSERT_EQ(text.size(), bytes->size());

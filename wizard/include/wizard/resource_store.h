@@ -31,12 +31,13 @@ bool RegisterResourceTable(const ResourceRecord* records, std::size_t count);
 
 // The bytes of resource `name` of `type`, or nothing when the program holds no
 // such resource. The bytes live as long as the program.
-std::optional<std::span<const unsigned char>> FindResource(std::string_view type,
-                                                           std::string_view name);
-std::optional<std::span<const unsigned char>> FindResource(std::string_view type, unsigned number);
+std::optional<std::span<const unsigned char>> FindEmbeddedResource(std::string_view type,
+                                                                   std::string_view name);
+std::optional<std::span<const unsigned char>> FindEmbeddedResource(std::string_view type,
+                                                                   unsigned number);
 
 // The resource's bytes as text, one character per byte, NUL padding included.
-// An empty text when the resource is missing (use FindResource to tell a
+// An empty text when the resource is missing (use FindEmbeddedResource to tell a
 // missing resource from an empty one).
 std::string LoadResText(std::string_view name, std::string_view type);
 
