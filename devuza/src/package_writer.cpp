@@ -25,7 +25,8 @@ constexpr int kMaxFolderDepth = 32;
 enum class AddResult { kAdded, kEmpty, kFailed };
 
 bool CheckWritable(Package& package) {
-  if (package.open && package.mode == PackageMode::kWrite) return true;
+  // A package that failed to write keeps the error that stopped it.
+  if (package.open && package.mode == PackageMode::kWrite) return !package.failed;
   SetError(package, PackageErrorCode::kNotOpen, "No package is open for writing");
   return false;
 }
