@@ -16,13 +16,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A scratch folder for this process, removed at exit.
+struct ScratchFolder {
+  fs::path path = fs::temp_directory_path() / ("devuza-fuzz-" + std::to_string(::getpid()));
+  ScratchFolder() { fs::create_directories(path); }
+  ~ScratchFolder() {
+    std::error_code ec;
+    fs::remove_all(path, ec);
+  }
+};
+
 const fs::path& Scratch() {
-  static const fs::path path = [] {
-    fs::path p = fs::temp_directory_path() / ("devuza-fuzz-" + std::to_string(::getpid()));
-    fs::create_directories(p);
-    return p;
-  }();
-  return path;
+  static const ScratchFolder folder;
+  return folder.path;
 }
 
 }  // namespace
