@@ -64,6 +64,12 @@ void ClearError(Package& package) {
   package.error_text.clear();
 }
 
+void RefuseNotOpen(Package& package, std::string text) {
+  if (package.error_code == PackageErrorCode::kNone) {
+    SetError(package, PackageErrorCode::kNotOpen, std::move(text));
+  }
+}
+
 std::string Escaped(std::string_view text) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;

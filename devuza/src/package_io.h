@@ -29,6 +29,10 @@ CopyResult CopyBytes(std::FILE* in, std::FILE* out, std::uint64_t count, std::ve
 
 void SetError(Package& package, PackageErrorCode code, std::string text);
 void ClearError(Package& package);
+// Refuses an operation called without a package open in the right mode. The
+// error of a failed OpenPackage stays, so that a caller who goes on with the
+// next call still reports why the package could not be opened.
+void RefuseNotOpen(Package& package, std::string text);
 
 // `text` with control bytes, non-ASCII bytes and double quotes shown as \xNN.
 std::string Escaped(std::string_view text);

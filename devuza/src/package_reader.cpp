@@ -107,7 +107,7 @@ bool OpenForReading(Package& package, PackageMode mode, const std::filesystem::p
 bool ReadDirectory(Package& package) {
   package.entries.clear();
   if (!package.open || package.mode == PackageMode::kWrite) {
-    SetError(package, PackageErrorCode::kNotOpen, "No package is open for reading");
+    detail::RefuseNotOpen(package, "No package is open for reading");
     return false;
   }
   const PackageHeader& header = package.header;

@@ -27,7 +27,7 @@ enum class AddResult { kAdded, kEmpty, kFailed };
 bool CheckWritable(Package& package) {
   // A package that failed to write keeps the error that stopped it.
   if (package.open && package.mode == PackageMode::kWrite) return !package.failed;
-  SetError(package, PackageErrorCode::kNotOpen, "No package is open for writing");
+  detail::RefuseNotOpen(package, "No package is open for writing");
   return false;
 }
 
@@ -153,9 +153,13 @@ bool AddFolder(Package& package, const std::filesystem::path& folder, std::strin
     if (std::filesystem::is_directory(status)) {
       folders.push_back(entry_path.filename().string());
     } else if (std::filesystem::is_regular_file(status)) {
-      // The package being written may lie inside the folder it packs.
+      // The package being written (and the one it replaces) may lie inside
+      // the folder it packs.
       std::error_code same_ec;
-      if (std::filesystem::equivalent(entry_path, package.temp_path, same_ec)) continue;
+      if (std::filesystem::equivalent(entry_path, package.temp_path, same_ec) ||
+          std::filesystem::equivalent(entry_path, package.path, same_ec)) {
+        continue;
+      }
       files.push_back(entry_path.filename().string());
     }
   }

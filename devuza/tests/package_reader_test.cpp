@@ -78,6 +78,23 @@ TEST(PackageReader, ProcessWidePackageKeepsTheHeaderAfterClosing) {
   EXPECT_NE(LastPackageError(), "");
 }
 
+TEST(PackageReader, RunnerSequenceOnANonPackageReportsWhyItCouldNotOpen) {
+  ScratchDir dir;
+  WriteFile(dir / "notes.devuza", "not a package, but more than twenty-five bytes long");
+  EXPECT_FALSE(OpenPackage(1, dir / "notes.devuza"));
+  EXPECT_FALSE(ExtractPackage(dir / "out"));
+  EXPECT_TRUE(ClosePackage());
+  EXPECT_EQ(LastPackageError(), "No DEVUZA File!");
+  EXPECT_FALSE(std::filesystem::exists(dir / "out"));
+
+  EXPECT_FALSE(OpenPackage(0, dir / "missing" / "p.devuza", "SKY"));
+  const std::string open_error = LastPackageError();
+  EXPECT_NE(open_error.find("Cannot create"), std::string::npos);
+  EXPECT_FALSE(AddCarFolder(dir.path(), ""));
+  EXPECT_FALSE(ClosePackage());
+  EXPECT_EQ(LastPackageError(), open_error);
+}
+
 TEST(PackageReader, ExtractingOverALongerFileLeavesExactlyThePackedBytes) {
   ScratchDir dir;
   WriteFile(dir / "p.devuza", CraftPackage("SKY", {{"Parts", "a.dds", "new"}}));

@@ -202,9 +202,10 @@ TEST(PackageWriter, ClosingAPackageWithoutFilesFails) {
   EXPECT_TRUE(testing::ListTree(dir.path()) == std::vector<std::string>{"car"});
 }
 
-TEST(PackageWriter, SkipsItsOwnOutputInsideThePackedFolder) {
+TEST(PackageWriter, SkipsItsOwnOutputAndTheFileItReplacesInsideThePackedFolder) {
   ScratchDir dir;
   WriteFile(dir / "a.txt", "a");
+  WriteFile(dir / "inside.devuza", "the package that the new one replaces");
   Package package;
   ASSERT_TRUE(Pack(package, dir.path(), dir / "inside.devuza"));
   ASSERT_EQ(package.entries.size(), 1u);
