@@ -29,6 +29,17 @@ TEST(PackageReader, RoundTripsACarFolderWithSubFolders) {
   ASSERT_TRUE(AddCarFolder(package, car, ""));
   ASSERT_TRUE(ClosePackage(package));
 
+  // Data back to back from position 26, the directory right after it, and the
+  // header's length is the file's.
+  std::int64_t next = kFirstDataPosition;
+  for (const DirectoryEntry& entry : package.entries) {
+    EXPECT_EQ(entry.position, next);
+    next += entry.size;
+  }
+  EXPECT_EQ(package.header.directory_position, next);
+  EXPECT_EQ(static_cast<std::uintmax_t>(package.header.package_length),
+            std::filesystem::file_size(dir / "AB1.devuza"));
+
   ASSERT_TRUE(OpenPackage(package, PackageMode::kReadFile, dir / "AB1.devuza"));
   EXPECT_EQ(PackageCarID(package), "AB1");
   const auto out = dir / "game" / "Data" / "Cars" / "AB1";
