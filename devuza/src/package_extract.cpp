@@ -57,14 +57,14 @@ bool PrepareFolder(Package& package, const std::string& label, const fs::path& d
     }
     return true;
   }
-  if (fs::is_symlink(link_status)) {
-    const fs::path target = fs::canonical(dir, ec);
-    if (ec || !IsInside(target, canonical_destination)) {
-      SetError(package, PackageErrorCode::kUnsafeTarget,
-               label + ": the folder " + PathText(dir) + " is a symbolic link that leads outside " +
-                   PathText(destination));
-      return false;
-    }
+  // An existing folder may be a symbolic link or a junction: where it really
+  // leads must lie inside the destination.
+  const fs::path target = fs::canonical(dir, ec);
+  if (ec || !IsInside(target, canonical_destination)) {
+    SetError(package, PackageErrorCode::kUnsafeTarget,
+             label + ": the folder " + PathText(dir) + " is a link that leads outside " +
+                 PathText(destination) + " or nowhere");
+    return false;
   }
   if (!fs::is_directory(dir, ec)) {
     SetError(

@@ -199,6 +199,14 @@ TEST_F(HostilePackage, RefusesAFolderLinkLeadingOutsideTheDestination) {
   ExpectNothingOutsideDest();
 }
 
+TEST_F(HostilePackage, RefusesADanglingFolderLink) {
+  std::filesystem::create_directory_symlink(sandbox_ / "elsewhere", sandbox_ / "dest" / "Parts");
+  EXPECT_FALSE(Extract(CraftPackage("SKY", {{"Parts", "x.3da", "evil"}})));
+  EXPECT_EQ(package_.error_code, PackageErrorCode::kUnsafeTarget);
+  EXPECT_FALSE(std::filesystem::exists(sandbox_ / "elsewhere"));
+  ExpectNothingOutsideDest();
+}
+
 TEST_F(HostilePackage, FollowsAFolderLinkThatStaysInside) {
   std::filesystem::create_directories(sandbox_ / "dest" / "Real");
   std::filesystem::create_directory_symlink("Real", sandbox_ / "dest" / "Alias");
