@@ -134,8 +134,9 @@ bool ReadPackageHeader(Package& package, const std::filesystem::path& path, Pack
 // header's file count. Entries themselves are checked by EntryProblem.
 bool ReadDirectory(Package& package);
 
-// Returns an empty string when entry `index` of the open read package is safe
-// to extract, otherwise a message naming the entry and its problem.
+// Returns an empty string when entry `index` of a package whose directory
+// ReadDirectory accepted is safe to extract, otherwise a message naming the
+// entry and its problem. Precondition: index < package.entries.size().
 std::string EntryProblem(const Package& package, std::size_t index);
 
 // The car ID of the header last read, as its three stored characters.
