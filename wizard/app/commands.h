@@ -25,4 +25,11 @@ Subcommand AddListCommand(CLI::App& program);
 // package or of a self-extracting program.
 Subcommand AddInspectCommand(CLI::App& program);
 
+// The operations of the wizard, run by the same runner: `carwright create`,
+// `delete`, `pack` and `install` (see each command's --help).
+Subcommand AddCreateCommand(CLI::App& program);
+Subcommand AddDeleteCommand(CLI::App& program);
+Subcommand AddPackCommand(CLI::App& program);
+Subcommand AddInstallCommand(CLI::App& program);
+
 }  // namespace carwright

@@ -21,6 +21,10 @@ int main(int argc, char** argv) {
   std::vector<carwright::Subcommand> subcommands;
   subcommands.push_back(carwright::AddListCommand(program));
   subcommands.push_back(carwright::AddInspectCommand(program));
+  subcommands.push_back(carwright::AddCreateCommand(program));
+  subcommands.push_back(carwright::AddDeleteCommand(program));
+  subcommands.push_back(carwright::AddPackCommand(program));
+  subcommands.push_back(carwright::AddInstallCommand(program));
 
   try {
     program.parse(argc, argv);

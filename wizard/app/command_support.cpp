@@ -1,0 +1,80 @@
+#include "command_support.h"
+
+#include <iostream>
+
+#include "commands.h"
+#include "console_view.h"
+#include "wizard/car_registry.h"
+#include "wizard/file_routines.h"
+#include "wizard/game_folder.h"
+#include "wizard/game_folder_source.h"
+#include "wizard/operation_run.h"
+#include "wizard/string_table.h"
+
+namespace carwright {
+
+namespace {
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+}  // namespace
+
+void PrintError(std::string_view text) {
+  std::cerr << "carwright: " << text << '\n';
+}
+
+std::optional<std::string> CheckedGameFolder(const std::optional<std::string>& option) {
+  const wizard::GameFolderLookup lookup =
+      wizard::FindGameFolder(wizard::GameFolderSourcesFromEnvironment(option));
+  if (lookup.folder.empty()) {
+    PrintError(std::string(wizard::Text(wizard::kStrGameNotInstalled)) +
+               " (give --game-folder DIR or set GRAVELMOOR_DIR)");
+    return std::nullopt;
+  }
+  if (!wizard::CheckGameFolder(lookup.folder)) {
+    PrintError(lookup.folder + ": " + std::string(wizard::Text(wizard::kStrNotGameFolder)));
+    return std::nullopt;
+  }
+  return lookup.folder;
+}
+
+bool LoadRegistry(const std::string& game_folder, std::vector<std::string>& cars) {
+  const std::string registry = game_folder + std::string(wizard::kRegistryFileName);
+  const wizard::ReadStatus status = wizard::ReadFileChecked(registry).status;
+  if (status == wizard::ReadStatus::kUnreadable || status == wizard::ReadStatus::kTooLarge) {
+    PrintError(registry + ": cannot read the registry of custom cars");
+    return false;
+  }
+  wizard::LoadINI(game_folder, cars);
+  return true;
+}
+
+int FindCar(const std::vector<std::string>& cars, std::string_view id) {
+  const std::string wanted = Upper(id);
+  for (std::size_t i = 0; i < cars.size(); ++i) {
+    if (Upper(cars[i]) == wanted) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int RunAndReport(wizard::WizardState& state, const wizard::CarVariants& variants) {
+  wizard::RunOutcome outcome;
+  {
+    ConsoleView view;
+    outcome = wizard::RunOperation(state, variants, view, wizard::UiLanguage());
+  }
+  if (!outcome.completed || outcome.failures > 0) {
+    PrintError(std::string(wizard::Text(wizard::kStrRunError)) + " (" +
+               std::to_string(outcome.failures) + (outcome.failures == 1 ? " error)" : " errors)"));
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace carwright

@@ -1,0 +1,78 @@
+// carwright install: a car from a DEVUZA package, extracted into the game
+// folder and registered.
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "command_support.h"
+#include "commands.h"
+#include "devuza/package.h"
+#include "wizard/car_id.h"
+#include "wizard/file_routines.h"
+
+namespace carwright {
+
+namespace {
+
+constexpr std::uint16_t kStrReplaceCar = 117;
+
+struct InstallOptions {
+  std::optional<std::string> game_folder;
+  std::string package;
+  bool replace = false;
+};
+
+int RunInstall(const InstallOptions& options) {
+  const std::optional<std::string> game_folder = CheckedGameFolder(options.game_folder);
+  if (!game_folder) return kExitFailed;
+  wizard::WizardState state;
+  state.Task = wizard::kTaskExtractPackage;
+  state.GameFolder = *game_folder;
+  state.DEVUZA_FileName = options.package;
+  if (!LoadRegistry(state.GameFolder, state.CustomCars)) return kExitFailed;
+
+  if (!wizard::FileExists(options.package)) {
+    PrintError(options.package + ": cannot read the package file");
+    return kExitFailed;
+  }
+  devuza::Package header;
+  if (!devuza::ReadPackageHeader(header, std::filesystem::path(options.package),
+                                 devuza::PackageMode::kReadFile)) {
+    PrintError("File:" + options.package + "\n" + devuza::LastPackageError(header));
+    return kExitFailed;
+  }
+  state.CarID = devuza::PackageCarID(header);
+  const std::uint16_t check = wizard::CheckCarID(state.CarID, state.CustomCars);
+  if (check == wizard::kCarIDInvalid) {
+    // An ID outside the valid set could name a folder outside Data/Cars.
+    PrintError("File:" + options.package + "\nThe package's car ID \"" + state.CarID +
+               "\" is not a valid car ID");
+    return kExitFailed;
+  }
+  if (check != wizard::kCarIDValid && !options.replace) {
+    PrintError(state.CarID + ": " + std::string(wizard::Text(kStrReplaceCar)) +
+               " (give --replace to replace it)");
+    return kExitFailed;
+  }
+  return RunAndReport(state, wizard::CarVariants{});
+}
+
+}  // namespace
+
+Subcommand AddInstallCommand(CLI::App& program) {
+  CLI::App* app = program.add_subcommand(
+      "install",
+      "Install a car from a DEVUZA package: extract it into Data/Cars/ID and register it. A "
+      "package whose car ID is taken or reserved is refused unless --replace is given; its "
+      "files then replace the car's and its registration stays as it is. Exit code 1 when the "
+      "package is refused or cannot be installed.");
+  auto options = std::make_shared<InstallOptions>();
+  app->add_option("--game-folder", options->game_folder, "The game's installation folder");
+  app->add_option("--package", options->package, "The .devuza package file")->required();
+  app->add_flag("--replace", options->replace,
+                "Replace a car whose ID is already taken or reserved");
+  return {app, [options]() { return RunInstall(*options); }};
+}
+
+}  // namespace carwright

@@ -1,0 +1,56 @@
+// carwright pack: a registered custom car as one DEVUZA package file.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "command_support.h"
+#include "commands.h"
+
+namespace carwright {
+
+namespace {
+
+struct PackOptions {
+  std::optional<std::string> game_folder;
+  std::string id;
+  std::string output;
+  bool sfx = false;
+};
+
+int RunPack(const PackOptions& options) {
+  const std::optional<std::string> game_folder = CheckedGameFolder(options.game_folder);
+  if (!game_folder) return kExitFailed;
+  wizard::WizardState state;
+  state.Task = wizard::kTaskCreatePackage;
+  state.GameFolder = *game_folder;
+  if (!LoadRegistry(state.GameFolder, state.CustomCars)) return kExitFailed;
+  const int index = FindCar(state.CustomCars, options.id);
+  if (index < 0) {
+    PrintError(options.id + ": not a custom car of this game (carwright list shows them)");
+    return kExitFailed;
+  }
+  state.SelectedCar = index;
+  state.DEVUZA_CarID = state.CustomCars[static_cast<std::size_t>(index)];
+  state.DEVUZA_FileName = options.output;
+  state.MakeSFX = options.sfx;
+  return RunAndReport(state, wizard::CarVariants{});
+}
+
+}  // namespace
+
+Subcommand AddPackCommand(CLI::App& program) {
+  CLI::App* app = program.add_subcommand(
+      "pack",
+      "Pack a registered custom car (every file below Data/Cars/ID) into a DEVUZA package. "
+      "With --sfx FILE becomes a self-extracting program instead. Exit code 1 when the car is "
+      "not registered or the package could not be written.");
+  auto options = std::make_shared<PackOptions>();
+  app->add_option("--game-folder", options->game_folder, "The game's installation folder");
+  app->add_option("--id", options->id, "The custom car's ID")->required();
+  app->add_option("--output", options->output, "The package file to write (replaced)")->required();
+  app->add_flag("--sfx", options->sfx,
+                "Write a self-extracting program (needs a build that carries the extractor)");
+  return {app, [options]() { return RunPack(*options); }};
+}
+
+}  // namespace carwright

@@ -1,0 +1,39 @@
+// Carwright's wizard wired to the real work: the OperationRunner that the
+// model calls on page 4 (RunOperation over the model's state, shown on the
+// model's view), and the PackageHeaderSource that reads package headers
+// through the DEVUZA package layer.
+#pragma once
+
+#include <string_view>
+
+#include "wizard/operation_run.h"
+#include "wizard/operation_runner.h"
+#include "wizard/package_header_source.h"
+
+namespace wizard {
+
+class ModelOperationRunner : public OperationRunner {
+ public:
+  explicit ModelOperationRunner(RunServices services = DefaultRunServices())
+      : services_(std::move(services)) {}
+
+  // Runs the model's operation with RunOperation, its errors in error boxes
+  // titled 10000 "Error", then enables Finish.
+  void RunOperation(WizardModel& model) override;
+
+  // The outcome of the last run.
+  const RunOutcome& LastOutcome() const { return last_; }
+
+ private:
+  RunServices services_;
+  RunOutcome last_;
+};
+
+class DevuzaHeaderSource : public PackageHeaderSource {
+ public:
+  // Reads the header of the package file at `path` with the package layer
+  // (mode 1); valid only when its magic and version were accepted.
+  PackageHeaderInfo ReadPackageHeader(std::string_view path) override;
+};
+
+}  // namespace wizard

@@ -1,0 +1,96 @@
+// The create operation: the car's folders, assets and scripts, in the order
+// of CreateCarPlan, then the registration.
+#include <array>
+#include <string>
+
+#include "run_context.h"
+#include "wizard/car_id.h"
+#include "wizard/folder_routines.h"
+#include "wizard/registration.h"
+
+namespace wizard::detail {
+
+namespace {
+
+constexpr std::string_view kAssetsMissing =
+    "The embedded car assets (meshes, textures, materials and skins) are not part of this "
+    "build; no file was written.";
+
+bool WriteScript(const CarFileStep& step, const CarScriptSetup& car, const std::string& folder,
+                 const ProgressStep& progress) {
+  switch (step.kind) {
+    case CarFileKind::kCarsScript:
+      return WriteGRCarsScript(car, folder, step.file_name, progress);
+    case CarFileKind::kPartsScript:
+      return WriteGRPartsScript(car, folder, step.file_name, progress);
+    case CarFileKind::kModelScript:
+      return WriteGRModelScript(car, folder, step.file_name, progress);
+    case CarFileKind::kTextsScript:
+      return WriteGRTextsScript(car, folder, step.file_name, progress);
+    case CarFileKind::kIconsScript:
+      return WriteGRIconsScript(car, folder, step.file_name, progress);
+    default:
+      return false;
+  }
+}
+
+bool IsAsset(CarFileKind kind) {
+  return kind == CarFileKind::kMesh || kind == CarFileKind::kTexture ||
+         kind == CarFileKind::kMaterial || kind == CarFileKind::kSkin;
+}
+
+}  // namespace
+
+void RegisterCar(RunContext& run, double between) {
+  using Update = bool (*)(std::string_view, std::string_view, const ProgressStep&);
+  struct Registration {
+    Update update;
+    std::string_view master;
+  };
+  static constexpr std::array<Registration, 4> kRegistrations = {{
+      {UpdateGRCarsScript, "Data\\Cars\\Cars.scr"},
+      {UpdateGRPartsScript, "Data\\Cars\\Parts.scr"},
+      {UpdateGRTextsScript, "Data\\Cars\\Texts.scr"},
+      {UpdateGRIconsScript, "Data\\Cars\\Icons.scr"},
+  }};
+  const ProgressStep progress = run.StepFunction();
+  for (std::size_t i = 0; i < kRegistrations.size(); ++i) {
+    if (i > 0) run.AddProgress(between);
+    if (!kRegistrations[i].update(run.state.GameFolder, run.state.CarID, progress)) {
+      run.ErrorWithPath(kStrErrorCreatingFile,
+                        ShownPath(run.state.GameFolder + std::string(kRegistrations[i].master)));
+    }
+  }
+}
+
+RunOutcome RunCreateCar(RunContext& run) {
+  WizardState& state = run.state;
+  run.SetProgress(0);
+  if (!IsCarFolderID(state.CarID)) {
+    run.Error(std::string(run.Text(kStrInvalidCarID)) + std::string(kValidCarIDChars));
+    return run.ErrorEnd();
+  }
+  if (!run.services.write_asset) {
+    run.Error(kAssetsMissing);
+    return run.ErrorEnd();
+  }
+
+  const CarScriptSetup car = CarSetupFromState(state, run.variants);
+  const ProgressStep progress = run.StepFunction();
+  for (const CarFileStep& step : CreateCarPlan(car)) {
+    const std::string folder = state.GameFolder + step.folder;
+    if (step.kind == CarFileKind::kFolder) {
+      if (!CreateFolder(folder)) run.ErrorWithPath(kStrErrorCreatingFolder, ShownPath(folder));
+      continue;
+    }
+    const bool written = IsAsset(step.kind) ? run.services.write_asset(car, folder, step, progress)
+                                            : WriteScript(step, car, folder, progress);
+    if (!written) run.ErrorWithPath(kStrErrorCreatingFile, ShownPath(folder + step.file_name));
+  }
+
+  RegisterCar(run, 0);
+  state.CustomCars.push_back(state.CarID);
+  return run.SuccessEnd();
+}
+
+}  // namespace wizard::detail

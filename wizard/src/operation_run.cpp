@@ -1,0 +1,129 @@
+// The operation runner: the dispatch by operation, the ends of a run, the
+// delete operation.
+#include "wizard/operation_run.h"
+
+#include <algorithm>
+
+#include "run_context.h"
+#include "wizard/car_id.h"
+#include "wizard/car_registry.h"
+#include "wizard/game_paths.h"
+#include "wizard/resource_store.h"
+
+namespace wizard {
+
+namespace detail {
+
+void RunContext::SetProgress(double value) {
+  progress_ = std::clamp(value, 0.0, kProgressMax);
+  view.SetProgress(progress_);
+}
+
+void RunContext::Step(std::string_view status) {
+  SetProgress(progress_ + 1);
+  view.SetActionText(status);
+}
+
+void RunContext::Error(std::string_view text) {
+  ++failures_;
+  view.ShowError(text);
+}
+
+void RunContext::ErrorWithPath(std::uint16_t id, std::string_view path) {
+  std::string text(Text(id));
+  text += '\n';
+  text += path;
+  Error(text);
+}
+
+void RunContext::PackageError(std::string_view path, std::string_view detail) {
+  std::string text = "File:";
+  text += path;
+  text += '\n';
+  text += detail;
+  Error(text);
+}
+
+RunOutcome RunContext::SuccessEnd() {
+  view.SetActionText(Text(kStrSuccess));
+  SetProgress(kProgressMax);
+  // The registry is replaced atomically: a failure leaves the old file.
+  if (!WriteINI(state.GameFolder, state.CustomCars)) {
+    ErrorWithPath(kStrErrorCreatingFile,
+                  ShownPath(state.GameFolder + std::string(kRegistryFileName)));
+  }
+  return {true, failures_};
+}
+
+RunOutcome RunContext::ErrorEnd() {
+  view.SetActionText(Text(kStrRunError));
+  return {false, failures_};
+}
+
+std::string ShownPath(std::string_view game_path) {
+  return ResolveGamePath(game_path).string();
+}
+
+bool IsCarFolderID(std::string_view id) {
+  return CheckCarID(id, {}) != kCarIDInvalid;
+}
+
+RunOutcome RunDeleteCar(RunContext& run) {
+  WizardState& state = run.state;
+  run.view.RefreshWindow();
+  run.view.SetActionText(run.Text(kStrRemovingCar));
+  if (state.SelectedCar < 0 ||
+      static_cast<std::size_t>(state.SelectedCar) >= state.CustomCars.size()) {
+    return run.ErrorEnd();
+  }
+  const auto index = static_cast<std::size_t>(state.SelectedCar);
+  // GRDeleteCar refuses an entry that names no car folder; the entry leaves
+  // the registry in any case.
+  GRDeleteCar(state.GameFolder, state.CustomCars[index]);
+  state.CustomCars.erase(state.CustomCars.begin() + static_cast<std::ptrdiff_t>(index));
+  return run.SuccessEnd();
+}
+
+}  // namespace detail
+
+std::optional<std::span<const unsigned char>> EmbeddedExtractor() {
+  return FindEmbeddedResource("DEVUZA", "EXTRACT");
+}
+
+RunServices DefaultRunServices() {
+  RunServices services;
+  services.write_asset = EmbeddedAssetWriter();
+  services.extractor = EmbeddedExtractor;
+  return services;
+}
+
+CarScriptSetup CarSetupFromState(const WizardState& state, const CarVariants& variants) {
+  CarScriptSetup car;
+  car.CarID = state.CarID;
+  car.CarPaintingsCount = state.CarPaintingsCount;
+  car.CarParts = static_cast<std::uint16_t>(state.CarParts);
+  car.CarAnimParts = static_cast<std::uint16_t>(state.CarAnimParts);
+  car.CarWheels = static_cast<std::uint16_t>(state.CarWheels);
+  car.CarDefaultWheels = static_cast<std::uint16_t>(state.CarDefaultWheels);
+  car.Variants = variants;
+  return car;
+}
+
+RunOutcome RunOperation(WizardState& state, const CarVariants& variants, RunView& view,
+                        Language language, const RunServices& services) {
+  detail::RunContext run(state, variants, view, language, services);
+  switch (state.Task) {
+    case kTaskCreateCar:
+      return detail::RunCreateCar(run);
+    case kTaskDeleteCar:
+      return detail::RunDeleteCar(run);
+    case kTaskCreatePackage:
+      return detail::RunCreatePackage(run);
+    case kTaskExtractPackage:
+      return detail::RunExtractPackage(run);
+    default:
+      return run.ErrorEnd();
+  }
+}
+
+}  // namespace wizard

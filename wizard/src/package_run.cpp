@@ -1,0 +1,140 @@
+// The package operations: packing a registered car into a DEVUZA package (or
+// a self-extracting program) and installing a car from a package.
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "devuza/package.h"
+#include "devuza/sfx.h"
+#include "run_context.h"
+#include "wizard/car_id.h"
+#include "wizard/car_registry.h"
+#include "wizard/game_paths.h"
+
+namespace wizard::detail {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kPackageProgress = kProgressMax / 2;
+constexpr double kRegistrationProgress = 10;
+
+// The plain package written beside a self-extracting program, then removed.
+constexpr std::string_view kSFXPackageSuffix = ".package-part";
+
+constexpr std::string_view kNoExtractor =
+    "Self-extracting packages are not available: this build of Carwright does not carry the "
+    "extractor program. Write a plain package instead.";
+
+std::string CarFolder(const RunContext& run, std::string_view id) {
+  return run.state.GameFolder + std::string(kCarsFolder) + std::string(id);
+}
+
+std::string BadIDText(std::string_view id) {
+  return "The car ID \"" + std::string(id) + "\" cannot name a car folder";
+}
+
+// Packs the car's folder into `package_path`; false with the layer's error.
+bool WritePackage(const RunContext& run, const fs::path& package_path, std::string& error) {
+  devuza::Package package;
+  const std::string& id = run.state.DEVUZA_CarID;
+  bool ok = devuza::OpenPackage(package, devuza::PackageMode::kWrite, package_path, id, 0);
+  if (ok) {
+    ok = devuza::AddCarFolder(package, ResolveGamePath(CarFolder(run, id)), "");
+    // Closing discards a package whose folder could not be packed whole.
+    ok = devuza::ClosePackage(package) && ok;
+  }
+  if (!ok) error = devuza::LastPackageError(package);
+  return ok;
+}
+
+// Opens the package, refuses it when any entry is unsafe (before anything is
+// written), and extracts it into `destination`; false with the layer's error.
+bool InstallPackage(const fs::path& package_path, const fs::path& destination, std::string& error) {
+  devuza::Package package;
+  bool ok = devuza::OpenPackage(package, devuza::PackageMode::kReadFile, package_path);
+  if (ok && (ok = devuza::ReadDirectory(package))) {
+    for (std::size_t i = 0; ok && i < package.entries.size(); ++i) {
+      if (std::string problem = devuza::EntryProblem(package, i); !problem.empty()) {
+        error = std::move(problem);
+        ok = false;
+      }
+    }
+    if (ok) ok = devuza::ExtractPackage(package, destination);
+  }
+  if (!ok && error.empty()) error = devuza::LastPackageError(package);
+  if (package.open) devuza::ClosePackage(package);
+  return ok;
+}
+
+}  // namespace
+
+RunOutcome RunCreatePackage(RunContext& run) {
+  const WizardState& state = run.state;
+  run.view.RefreshWindow();
+  run.view.SetActionText(run.Text(kStrCreatingPackage));
+  run.SetProgress(kPackageProgress);
+
+  const std::string& chosen = state.DEVUZA_FileName;
+  if (!IsCarFolderID(state.DEVUZA_CarID)) {
+    run.PackageError(chosen, BadIDText(state.DEVUZA_CarID));
+    return run.ErrorEnd();
+  }
+  std::optional<std::span<const unsigned char>> extractor;
+  if (state.MakeSFX) {
+    if (run.services.extractor) extractor = run.services.extractor();
+    if (!extractor) {
+      run.PackageError(chosen, kNoExtractor);
+      return run.ErrorEnd();
+    }
+  }
+
+  // With a self-extracting program the chosen name is the program's; the plain
+  // package goes beside it first.
+  fs::path package_path(chosen);
+  if (state.MakeSFX) package_path += std::string(kSFXPackageSuffix);
+  std::string error;
+  if (!WritePackage(run, package_path, error)) {
+    run.PackageError(chosen, error);
+    return run.ErrorEnd();
+  }
+  if (state.MakeSFX) {
+    const std::span<const std::uint8_t> bytes(extractor->data(), extractor->size());
+    if (!devuza::WriteSFXPackage(fs::path(chosen), package_path, true, bytes, &error)) {
+      std::error_code ec;
+      fs::remove(package_path, ec);
+      run.PackageError(chosen, error);
+      return run.ErrorEnd();
+    }
+  }
+  return run.SuccessEnd();
+}
+
+RunOutcome RunExtractPackage(RunContext& run) {
+  WizardState& state = run.state;
+  run.view.RefreshWindow();
+  run.view.SetActionText(run.Text(kStrExtractingPackage));
+  run.SetProgress(kPackageProgress);
+
+  // The ID comes from the package's header: it must name one folder below
+  // "Data\Cars\".
+  if (!IsCarFolderID(state.CarID)) {
+    run.PackageError(state.DEVUZA_FileName, BadIDText(state.CarID));
+    return run.ErrorEnd();
+  }
+  std::string error;
+  if (!InstallPackage(fs::path(state.DEVUZA_FileName), ResolveGamePath(CarFolder(run, state.CarID)),
+                      error)) {
+    run.PackageError(state.DEVUZA_FileName, error);
+    return run.ErrorEnd();
+  }
+  // A car already registered (or reserved) was replaced at the user's wish:
+  // its registration stays as it is.
+  if (CheckCarID(state.CarID, state.CustomCars) != kCarIDValid) return run.SuccessEnd();
+  RegisterCar(run, kRegistrationProgress);
+  state.CustomCars.push_back(state.CarID);
+  return run.SuccessEnd();
+}
+
+}  // namespace wizard::detail

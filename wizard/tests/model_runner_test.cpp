@@ -1,0 +1,65 @@
+// The wizard model wired to the runner and to the package layer.
+#include <gtest/gtest.h>
+
+#include "fake_wizard_view.h"
+#include "run_test_support.h"
+#include "wizard/car_registry.h"
+#include "wizard/model_runner.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace wizard_test;
+
+TEST(ModelOperationRunner, RunsTheModelsOperationAndEnablesFinish) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  AssetLog assets;
+  wizard::testing::FakeWizardView view;
+  wizard::ModelOperationRunner runner(TestServices(assets));
+  wizard::DevuzaHeaderSource headers;
+  wizard::WizardOptions options;
+  options.language = wizard::Language::kEnglish;
+  options.find_game_folder = [game] {
+    return wizard::GameFolderLookup{game, wizard::GameFolderOrigin::kOption};
+  };
+  options.random = [] { return 0.5; };
+  wizard::WizardModel model(view, runner, headers, options);
+  model.Start();
+
+  model.State() = CreateState(game, "AB1");
+  model.State().Step = wizard::kPageProgress;
+  model.RunOperation();
+  EXPECT_TRUE(model.IsNavEnabled(wizard::NavButton::kFinish));
+  EXPECT_TRUE(runner.LastOutcome().completed);
+  EXPECT_TRUE(view.errors.empty());
+  EXPECT_EQ(model.State().CustomCars, std::vector<std::string>{"AB1"});
+  EXPECT_TRUE(fs::exists(fs::path(game) / "Data/Cars/AB1/Wheels/AB1_Evo3.3da"));
+
+  // A failure shows an error box titled "Error".
+  model.State().Task = wizard::kTaskExtractPackage;
+  model.State().DEVUZA_FileName = (tmp.path() / "missing.devuza").string();
+  model.State().CarID = "XY7";
+  model.RunOperation();
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_EQ(view.errors[0].title, "Error");
+  EXPECT_EQ(view.errors[0].text.rfind("File:", 0), 0u);
+  EXPECT_FALSE(runner.LastOutcome().completed);
+}
+
+TEST(DevuzaHeaderSource, ReadsTheCarIDOfAPackageAndRefusesOtherFiles) {
+  TestFolder tmp;
+  const fs::path package = tmp.path() / "XY7.devuza";
+  WriteBytes(package, CraftPackage("XY7", {{"", "XY7.3da", "mesh"}}));
+  const fs::path other = tmp.path() / "other.devuza";
+  WriteBytes(other, std::string(40, 'x'));
+
+  wizard::DevuzaHeaderSource headers;
+  const wizard::PackageHeaderInfo info = headers.ReadPackageHeader(package.string());
+  EXPECT_TRUE(info.valid);
+  EXPECT_EQ(info.car_id, "XY7");
+  EXPECT_FALSE(headers.ReadPackageHeader(other.string()).valid);
+  EXPECT_FALSE(headers.ReadPackageHeader((tmp.path() / "none").string()).valid);
+}
+
+}  // namespace

@@ -1,0 +1,232 @@
+// Packing a car and installing packages, end to end on copies of the demo
+// game folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "run_test_support.h"
+#include "wizard/car_registry.h"
+#include "wizard/operation_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace wizard_test;
+
+class PackageRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    game_ = CopyDemoGame(tmp_, "game");
+    AssetLog assets;
+    RecordingRunView view;
+    wizard::WizardState state = CreateState(game_, "AB1");
+    ASSERT_TRUE(wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish,
+                                     TestServices(assets))
+                    .completed);
+    registry_ = state.CustomCars;
+  }
+
+  wizard::RunOutcome Pack(const std::string& output, bool sfx, RecordingRunView& view,
+                          const wizard::RunServices& services) {
+    wizard::WizardState state;
+    state.Task = wizard::kTaskCreatePackage;
+    state.GameFolder = game_;
+    state.CustomCars = registry_;
+    state.DEVUZA_CarID = "AB1";
+    state.DEVUZA_FileName = output;
+    state.MakeSFX = sfx;
+    return wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish,
+                                services);
+  }
+
+  wizard::RunOutcome Install(const std::string& game, const std::string& package,
+                             const std::string& car_id, std::vector<std::string>& registry,
+                             RecordingRunView& view) {
+    wizard::WizardState state;
+    state.Task = wizard::kTaskExtractPackage;
+    state.GameFolder = game;
+    state.CustomCars = registry;
+    state.CarID = car_id;
+    state.DEVUZA_FileName = package;
+    const wizard::RunOutcome outcome =
+        wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+    registry = state.CustomCars;
+    return outcome;
+  }
+
+  TestFolder tmp_;
+  std::string game_;
+  std::vector<std::string> registry_;
+};
+
+TEST_F(PackageRunTest, PackedCarInstallsIntoAnotherGame) {
+  const std::string package = (tmp_.path() / "AB1.devuza").string();
+  RecordingRunView pack_view;
+  const wizard::RunOutcome packed = Pack(package, false, pack_view, {});
+  EXPECT_TRUE(packed.completed);
+  EXPECT_EQ(packed.failures, 0);
+  EXPECT_EQ(pack_view.actions.front(), "Creating DEVUZA...");
+  EXPECT_DOUBLE_EQ(pack_view.progress.front(), 100.0);
+  EXPECT_EQ(ReadBytes(package).substr(0, 6), "DEVUZA");
+
+  const std::string second = CopyDemoGame(tmp_, "second");
+  std::vector<std::string> registry;
+  RecordingRunView view;
+  const wizard::RunOutcome installed = Install(second, package, "AB1", registry, view);
+  EXPECT_TRUE(installed.completed);
+  EXPECT_EQ(installed.failures, 0) << view.errors.front();
+  EXPECT_EQ(view.actions.front(), "Extracting DEVUZA...");
+  // 100, +1 per master script and +10 between them, then 200.
+  EXPECT_EQ(view.progress, (std::vector<double>{100, 101, 111, 112, 122, 123, 133, 134, 200}));
+
+  const fs::path from = fs::path(game_) / "Data/Cars/AB1";
+  const fs::path to = fs::path(second) / "Data/Cars/AB1";
+  ASSERT_EQ(ListTree(to), ListTree(from));
+  for (const std::string& name : ListTree(from)) {
+    if (name.back() != '/') {
+      EXPECT_EQ(ReadBytes(to / name), ReadBytes(from / name)) << name;
+    }
+  }
+  EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
+  std::vector<std::string> saved;
+  ASSERT_TRUE(wizard::LoadINI(second, saved));
+  EXPECT_EQ(saved, std::vector<std::string>{"AB1"});
+  EXPECT_NE(
+      ReadBytes(fs::path(second) / "Data/Cars/cars.scr").find("!include(\"AB1\\\\Cars.scr\")"),
+      std::string::npos);
+}
+
+TEST_F(PackageRunTest, RegisteredCarIsExtractedOverItsFilesAndRegistryRewrittenUnchanged) {
+  const std::string package = (tmp_.path() / "AB1.devuza").string();
+  RecordingRunView pack_view;
+  ASSERT_TRUE(Pack(package, false, pack_view, {}).completed);
+
+  const fs::path body = fs::path(game_) / "Data/Cars/AB1/AB1.3da";
+  const std::string original = ReadBytes(body);
+  WriteBytes(body, "changed by the modder, longer than the packed file");
+  const fs::path ini = fs::path(game_) / "Carwright.ini";
+  const std::string ini_before = ReadBytes(ini);
+  const std::vector<std::string> masters_before = {
+      ReadBytes(fs::path(game_) / "Data/Cars/cars.scr"),
+      ReadBytes(fs::path(game_) / "Data/Cars/Parts.scr"),
+      ReadBytes(fs::path(game_) / "Data/Cars/Texts.scr"),
+      ReadBytes(fs::path(game_) / "Data/Cars/Icons.scr")};
+
+  std::vector<std::string> registry = registry_;
+  RecordingRunView view;
+  const wizard::RunOutcome outcome = Install(game_, package, "AB1", registry, view);
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(outcome.failures, 0);
+  EXPECT_EQ(ReadBytes(body), original);
+  EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
+  EXPECT_EQ(ReadBytes(ini), ini_before);
+  EXPECT_EQ(ReadBytes(fs::path(game_) / "Data/Cars/cars.scr"), masters_before[0]);
+  EXPECT_EQ(ReadBytes(fs::path(game_) / "Data/Cars/Parts.scr"), masters_before[1]);
+  EXPECT_EQ(ReadBytes(fs::path(game_) / "Data/Cars/Texts.scr"), masters_before[2]);
+  EXPECT_EQ(ReadBytes(fs::path(game_) / "Data/Cars/Icons.scr"), masters_before[3]);
+  EXPECT_EQ(view.progress, (std::vector<double>{100, 200}));
+}
+
+TEST_F(PackageRunTest, FailedPackageOpenShowsOneMessageAndLeavesTheINI) {
+  const std::string not_package = (tmp_.path() / "AB1.devuza").string();
+  WriteBytes(not_package, "this is not a package at all, but long enough for a header");
+  const fs::path ini = fs::path(game_) / "Carwright.ini";
+  fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+  WriteBytes(ini, "; kept\r\n[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
+  const std::string ini_before = ReadBytes(ini);
+
+  std::vector<std::string> registry = registry_;
+  RecordingRunView view;
+  const wizard::RunOutcome outcome = Install(game_, not_package, "XY7", registry, view);
+  EXPECT_FALSE(outcome.completed);
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_EQ(view.errors[0], "File:" + not_package + "\nNo DEVUZA File!");
+  EXPECT_EQ(view.actions.back(), "Error!");
+  EXPECT_EQ(registry, registry_);
+  EXPECT_EQ(ReadBytes(ini), ini_before);
+  EXPECT_FALSE(fs::exists(fs::path(game_) / "Data/Cars/XY7"));
+}
+
+TEST_F(PackageRunTest, HostilePackageIsRefusedBeforeAnythingIsWritten) {
+  const std::string second = CopyDemoGame(tmp_, "second");
+  const std::vector<std::string> before = ListTree(tmp_.path());
+  const std::string package = (tmp_.path() / "evil.devuza").string();
+  WriteBytes(package, CraftPackage("XY7", {{"", "XY7.3da", "mesh"},
+                                           {"..", "escaped.txt", "outside"},
+                                           {"Parts", "XY7_Bonnet.3da", "part"}}));
+  std::vector<std::string> registry;
+  RecordingRunView view;
+  const wizard::RunOutcome outcome = Install(second, package, "XY7", registry, view);
+  EXPECT_FALSE(outcome.completed);
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_EQ(view.errors[0].rfind("File:" + package + "\n", 0), 0u);
+  EXPECT_NE(view.errors[0].find("escaped.txt"), std::string::npos) << view.errors[0];
+  // Nothing new anywhere: not the first entry, not the escaping one.
+  std::vector<std::string> after = ListTree(tmp_.path());
+  after.erase(std::remove(after.begin(), after.end(), "evil.devuza"), after.end());
+  EXPECT_EQ(after, before);
+  EXPECT_TRUE(registry.empty());
+}
+
+TEST_F(PackageRunTest, PackageCarIDThatNamesNoFolderIsRefused) {
+  const std::string second = CopyDemoGame(tmp_, "second");
+  const std::string package = (tmp_.path() / "dots.devuza").string();
+  WriteBytes(package, CraftPackage("../", {{"", "x.3da", "mesh"}}));
+  std::vector<std::string> registry;
+  RecordingRunView view;
+  EXPECT_FALSE(Install(second, package, "../", registry, view).completed);
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_FALSE(fs::exists(fs::path(second) / "Data/x.3da"));
+}
+
+TEST_F(PackageRunTest, SelfExtractingWithoutExtractorIsReportedAndWritesNothing) {
+  const std::string output = (tmp_.path() / "AB1.devuza.exe").string();
+  wizard::RunServices services;
+  services.extractor = [] { return std::optional<std::span<const unsigned char>>(); };
+  RecordingRunView view;
+  const wizard::RunOutcome outcome = Pack(output, true, view, services);
+  EXPECT_FALSE(outcome.completed);
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_NE(view.errors[0].find("not available"), std::string::npos);
+  EXPECT_FALSE(fs::exists(output));
+  EXPECT_EQ(ListFolder(tmp_.path()), "game");
+}
+
+TEST_F(PackageRunTest, SelfExtractingProgramTakesTheChosenName) {
+  const std::string plain = (tmp_.path() / "plain.devuza").string();
+  RecordingRunView plain_view;
+  ASSERT_TRUE(Pack(plain, false, plain_view, {}).completed);
+
+  static const unsigned char kExtractor[] = {'M', 'Z', 'q', 'v', 'x'};
+  wizard::RunServices services;
+  services.extractor = [] {
+    return std::optional<std::span<const unsigned char>>(std::span(kExtractor));
+  };
+  const std::string output = (tmp_.path() / "AB1.devuza.exe").string();
+  RecordingRunView view;
+  const wizard::RunOutcome outcome = Pack(output, true, view, services);
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(outcome.failures, 0);
+  const std::string sfx = ReadBytes(output);
+  const std::string package = ReadBytes(plain);
+  ASSERT_EQ(sfx.size(), 5 + package.size() + 4);
+  EXPECT_EQ(sfx.substr(0, 5), "MZqvx");
+  EXPECT_EQ(sfx.substr(5, package.size()), package);
+  EXPECT_EQ(sfx.substr(sfx.size() - 4), std::string("\x06\x00\x00\x00", 4));
+  // The plain package written on the way is gone.
+  EXPECT_EQ(ListFolder(tmp_.path()), "AB1.devuza.exe|game|plain.devuza");
+}
+
+TEST_F(PackageRunTest, PackingAnUnwritableOutputShowsThePackageError) {
+  const std::string output = (tmp_.path() / "missing" / "AB1.devuza").string();
+  RecordingRunView view;
+  const wizard::RunOutcome outcome = Pack(output, false, view, {});
+  EXPECT_FALSE(outcome.completed);
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_EQ(view.errors[0].rfind("File:" + output + "\n", 0), 0u);
+  EXPECT_GT(view.errors[0].size(), ("File:" + output + "\n").size());
+}
+
+}  // namespace
