@@ -24,7 +24,7 @@ const std::string_view kVariantsFileHelp =
     "  Width=0..9999  BuyPrice=0..999999  Drive=FWD|AWD|RWD\n"
     "  Displacement=1100|1600|2000|2400  Painting=1..--paintings  Turbo=yes|no\n"
     "Texts must not hold \" ! @ # $ % ^ & *. Lines starting with ';' are comments.\n"
-    "--group and --name set variant 1 before the file is applied.";
+    "--group and --name set variant 1 before the file is applied.\n";
 
 namespace {
 
