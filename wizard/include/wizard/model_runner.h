@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
 
 #include "wizard/operation_run.h"
 #include "wizard/operation_runner.h"
