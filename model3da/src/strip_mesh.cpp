@@ -3,20 +3,52 @@
 #include "strip_mesh.h"
 
 #include <bit>
-#include <unordered_set>
 
 namespace model3da::strips {
 namespace {
 
-constexpr std::uint32_t kEmptyKey = 0xFFFFFFFFu;  // no pair of distinct 16-bit vertices
+constexpr std::uint64_t kEmptyKey = ~std::uint64_t{0};  // the pair (max, max): never an edge
 
-std::uint32_t pair_key(std::uint16_t a, std::uint16_t b) {
-  return a < b ? (std::uint32_t{a} << 16) | b : (std::uint32_t{b} << 16) | a;
+std::uint64_t pair_key(Vertex a, Vertex b) {
+  return a < b ? (std::uint64_t{a} << 32) | b : (std::uint64_t{b} << 32) | a;
 }
 
-std::uint64_t face_key(const std::uint16_t* v) {
-  return (std::uint64_t{v[0]} << 32) | (std::uint64_t{v[1]} << 16) | v[2];
+std::size_t mix(std::uint64_t key) {
+  key ^= key >> 29;
+  key *= 0xBF58476D1CE4E5B9ull;
+  key ^= key >> 32;
+  return static_cast<std::size_t>(key);
 }
+
+// Open-addressing set of the kept faces by their three indices in order.
+class FaceTable {
+ public:
+  explicit FaceTable(std::size_t faces) {
+    const std::size_t capacity = std::bit_ceil(faces * 2 + 16);
+    slots_.assign(capacity, kNone);
+    mask_ = capacity - 1;
+  }
+  // Adds face f of `faces` unless an equal face is there; false if it was.
+  bool insert(const std::vector<Face>& faces, const Face& face, std::int32_t f) {
+    const std::uint64_t key = (std::uint64_t{face.v[0]} * 0x9E3779B97F4A7C15ull) ^
+                              (std::uint64_t{face.v[1]} << 21) ^ (std::uint64_t{face.v[2]} << 42) ^
+                              std::uint64_t{face.v[2]} ^ (std::uint64_t{face.v[1]} >> 11);
+    for (std::size_t i = mix(key) & mask_;; i = (i + 1) & mask_) {
+      const std::int32_t at = slots_[i];
+      if (at == kNone) {
+        slots_[i] = f;
+        return true;
+      }
+      const Face& other = faces[static_cast<std::size_t>(at)];
+      if (other.v[0] == face.v[0] && other.v[1] == face.v[1] && other.v[2] == face.v[2])
+        return false;
+    }
+  }
+
+ private:
+  std::vector<std::int32_t> slots_;
+  std::size_t mask_ = 0;
+};
 
 }  // namespace
 
@@ -27,28 +59,28 @@ void EdgeTable::reserve(std::size_t edges) {
   mask_ = capacity - 1;
 }
 
-std::size_t EdgeTable::slot(std::uint32_t key) const {
-  return static_cast<std::size_t>((key * 0x9E3779B1u) ^ (key >> 15)) & mask_;
+std::size_t EdgeTable::slot(std::uint64_t key) const {
+  return mix(key) & mask_;
 }
 
-std::int32_t EdgeTable::find(std::uint16_t a, std::uint16_t b) const {
+std::int32_t EdgeTable::find(Vertex a, Vertex b) const {
   if (a == b || keys_.empty()) return kNone;
-  const std::uint32_t key = pair_key(a, b);
+  const std::uint64_t key = pair_key(a, b);
   for (std::size_t i = slot(key);; i = (i + 1) & mask_) {
     if (keys_[i] == key) return values_[i];
     if (keys_[i] == kEmptyKey) return kNone;
   }
 }
 
-void EdgeTable::insert(std::uint16_t a, std::uint16_t b, std::int32_t edge) {
-  const std::uint32_t key = pair_key(a, b);
+void EdgeTable::insert(Vertex a, Vertex b, std::int32_t edge) {
+  const std::uint64_t key = pair_key(a, b);
   std::size_t i = slot(key);
   while (keys_[i] != kEmptyKey) i = (i + 1) & mask_;
   keys_[i] = key;
   values_[i] = edge;
 }
 
-std::int32_t Mesh::find_edge(int a, int b, std::int32_t face) const {
+std::int32_t Mesh::find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face) const {
   if (face != kNone) {
     const Face& fc = faces[static_cast<std::size_t>(face)];
     for (std::int32_t e : fc.edge) {
@@ -57,18 +89,18 @@ std::int32_t Mesh::find_edge(int a, int b, std::int32_t face) const {
     }
   }
   if (a < 0 || b < 0) return kNone;
-  return table.find(static_cast<std::uint16_t>(a), static_cast<std::uint16_t>(b));
+  return table.find(static_cast<Vertex>(a), static_cast<Vertex>(b));
 }
 
-std::int32_t Mesh::other_face(int a, int b, std::int32_t face) const {
+std::int32_t Mesh::other_face(VertexOrNone a, VertexOrNone b, std::int32_t face) const {
   const std::int32_t e = find_edge(a, b, face);
   if (e == kNone) return kNone;
   const Edge& edge = edges[static_cast<std::size_t>(e)];
   return edge.face0 == face ? edge.face1 : edge.face0;
 }
 
-int Mesh::next_index(int p, int q, std::int32_t face) const {
-  const std::uint16_t* v = faces[static_cast<std::size_t>(face)].v;
+VertexOrNone Mesh::next_index(VertexOrNone p, VertexOrNone q, std::int32_t face) const {
+  const Vertex* v = faces[static_cast<std::size_t>(face)].v;
   for (int i = 0; i < 3; ++i) {
     if (v[i] == p || v[i] == q) continue;
     for (int j = i + 1; j < 3; ++j) {
@@ -92,8 +124,7 @@ int Mesh::neighbour_count(const StripFace& f) const {
   return count;
 }
 
-Mesh build_mesh(std::span<const std::uint16_t> triangles, int max_index,
-                const StripMessageSink& sink) {
+Mesh build_mesh(std::span<const Vertex> triangles, Vertex max_index, const StripMessageSink& sink) {
   Mesh mesh;
   mesh.sink = &sink;
   mesh.max_index = max_index;
@@ -102,8 +133,7 @@ Mesh build_mesh(std::span<const std::uint16_t> triangles, int max_index,
   mesh.table.reserve(triangle_count * 3);
   mesh.faces.reserve(triangle_count);
   mesh.edges.reserve(triangle_count * 3 / 2 + 3);
-  std::unordered_set<std::uint64_t> kept;
-  kept.reserve(triangle_count);
+  FaceTable kept(triangle_count);
 
   for (std::size_t t = 0; t < triangle_count; ++t) {
     Face face;
@@ -113,8 +143,8 @@ Mesh build_mesh(std::span<const std::uint16_t> triangles, int max_index,
     bool all_existed = true;
     std::int32_t linked[3] = {kNone, kNone, kNone};
     for (int k = 0; k < 3; ++k) {
-      const std::uint16_t a = face.v[k];
-      const std::uint16_t b = face.v[(k + 1) % 3];
+      const Vertex a = face.v[k];
+      const Vertex b = face.v[(k + 1) % 3];
       std::int32_t e = mesh.table.find(a, b);
       if (e == kNone) {
         e = static_cast<std::int32_t>(mesh.edges.size());
@@ -131,13 +161,12 @@ Mesh build_mesh(std::span<const std::uint16_t> triangles, int max_index,
       }
       face.edge[k] = e;
     }
-    const std::uint64_t key = face_key(face.v);
-    if (all_existed && kept.contains(key)) {
+    if (all_existed && !kept.insert(mesh.faces, face, f)) {
       for (std::int32_t e : linked)
         if (e != kNone) mesh.edges[static_cast<std::size_t>(e)].face1 = kNone;
       continue;
     }
-    kept.insert(key);
+    if (!all_existed) kept.insert(mesh.faces, face, f);
     mesh.faces.push_back(face);
   }
   return mesh;

@@ -13,8 +13,13 @@ namespace model3da::strips {
 
 inline constexpr std::int32_t kNone = -1;
 
+// Vertex numbers are 32-bit inside the builder; kNone marks "no vertex" where
+// a vertex or nothing is meant (VertexOrNone).
+using Vertex = std::uint32_t;
+using VertexOrNone = std::int64_t;
+
 struct Face {
-  std::uint16_t v[3] = {0, 0, 0};
+  Vertex v[3] = {0, 0, 0};
   std::int32_t edge[3] = {kNone, kNone, kNone};  // edges (v0,v1), (v1,v2), (v2,v0)
   std::int32_t strip_id = kNone;
   std::int32_t test_strip_id = kNone;
@@ -22,7 +27,7 @@ struct Face {
 };
 
 struct Edge {
-  std::uint16_t v0 = 0, v1 = 0;  // as first met
+  Vertex v0 = 0, v1 = 0;  // as first met
   std::int32_t face0 = kNone, face1 = kNone;
   std::int32_t next_v0 = kNone, next_v1 = kNone;  // next edge in v0's / v1's list
 };
@@ -30,7 +35,7 @@ struct Edge {
 // A face as a strip holds it: its indices and its face record, or kNone for a
 // swap face (p, q, p) that a strip added.
 struct StripFace {
-  std::uint16_t v[3] = {0, 0, 0};
+  Vertex v[3] = {0, 0, 0};
   std::int32_t face = kNone;
 };
 
@@ -42,12 +47,12 @@ inline bool is_degenerate(const StripFace& f) {
 class EdgeTable {
  public:
   void reserve(std::size_t edges);
-  std::int32_t find(std::uint16_t a, std::uint16_t b) const;
-  void insert(std::uint16_t a, std::uint16_t b, std::int32_t edge);
+  std::int32_t find(Vertex a, Vertex b) const;
+  void insert(Vertex a, Vertex b, std::int32_t edge);
 
  private:
-  std::size_t slot(std::uint32_t key) const;
-  std::vector<std::uint32_t> keys_;
+  std::size_t slot(std::uint64_t key) const;
+  std::vector<std::uint64_t> keys_;
   std::vector<std::int32_t> values_;
   std::size_t mask_ = 0;
 };
@@ -57,7 +62,7 @@ struct Mesh {
   std::vector<Edge> edges;
   std::vector<std::int32_t> heads;  // first edge of each vertex, maxIndex + 1 of them
   EdgeTable table;
-  int max_index = 0;
+  Vertex max_index = 0;
   const StripMessageSink* sink = nullptr;
 
   void say(std::string_view message) const {
@@ -65,13 +70,13 @@ struct Mesh {
   }
   // The edge between a and b, looked up among the face's own edges first
   // (face may be kNone); kNone when there is no such edge.
-  std::int32_t find_edge(int a, int b, std::int32_t face = kNone) const;
+  std::int32_t find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face = kNone) const;
   // The face on the other side of edge (a, b) from `face`: the edge's second
   // face when `face` is its first, else its first; kNone without the edge.
-  std::int32_t other_face(int a, int b, std::int32_t face) const;
+  std::int32_t other_face(VertexOrNone a, VertexOrNone b, std::int32_t face) const;
   // The vertex of `face` that is neither p nor q (reports a face that has
   // more than one such vertex).
-  int next_index(int p, int q, std::int32_t face) const;
+  VertexOrNone next_index(VertexOrNone p, VertexOrNone q, std::int32_t face) const;
   // How many of the three edges of f have a face on their other side.
   int neighbour_count(const StripFace& f) const;
   StripFace strip_face(std::int32_t face) const {
@@ -84,7 +89,6 @@ struct Mesh {
 // degenerate triangles are skipped, a triangle repeating an earlier one in the
 // same index order is dropped, a third or later face on an edge is kept but
 // not linked to it (with a message).
-Mesh build_mesh(std::span<const std::uint16_t> triangles, int max_index,
-                const StripMessageSink& sink);
+Mesh build_mesh(std::span<const Vertex> triangles, Vertex max_index, const StripMessageSink& sink);
 
 }  // namespace model3da::strips

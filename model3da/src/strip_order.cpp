@@ -16,22 +16,22 @@ class FifoCache {
  public:
   // A cache at least as large as the vertex count never loses a vertex, so its
   // ring need not be larger.
-  FifoCache(int size, int vertex_count)
-      : ring_(static_cast<std::size_t>(std::min(size, vertex_count)), kNone),
-        in_cache_(static_cast<std::size_t>(vertex_count), 0) {}
-  bool contains(int v) const { return in_cache_[static_cast<std::size_t>(v)] != 0; }
+  FifoCache(int size, std::size_t vertex_count)
+      : ring_(std::min(static_cast<std::size_t>(size), vertex_count), kNone),
+        in_cache_(vertex_count, 0) {}
+  bool contains(Vertex v) const { return in_cache_[v] != 0; }
   // Adds v and returns the vertex that fell out (kNone while not full).
-  int add(int v) {
-    const int out = ring_[next_];
+  VertexOrNone add(Vertex v) {
+    const VertexOrNone out = ring_[next_];
     ring_[next_] = v;
     next_ = next_ + 1 == ring_.size() ? 0 : next_ + 1;
-    in_cache_[static_cast<std::size_t>(v)] = 1;
+    in_cache_[v] = 1;
     if (out != kNone) in_cache_[static_cast<std::size_t>(out)] = 0;
     return out;
   }
 
  private:
-  std::vector<int> ring_;
+  std::vector<VertexOrNone> ring_;
   std::size_t next_ = 0;
   std::vector<std::uint8_t> in_cache_;
 };
@@ -46,13 +46,12 @@ struct Incidence {
   std::vector<Use> uses;
 
   template <typename FacesOf>
-  Incidence(std::size_t item_count, int vertex_count, FacesOf faces_of) {
-    const auto vertices = static_cast<std::size_t>(vertex_count);
+  Incidence(std::size_t item_count, std::size_t vertices, FacesOf faces_of) {
     std::vector<std::int32_t> last(vertices, kNone);
     offsets.assign(vertices + 1, 0);
     for (std::size_t i = 0; i < item_count; ++i)
       for (const StripFace& f : faces_of(i))
-        for (std::uint16_t v : f.v)
+        for (Vertex v : f.v)
           if (last[v] != static_cast<std::int32_t>(i)) {
             last[v] = static_cast<std::int32_t>(i);
             ++offsets[v + 1u];
@@ -64,7 +63,7 @@ struct Incidence {
     last.assign(vertices, kNone);
     for (std::size_t i = 0; i < item_count; ++i)
       for (const StripFace& f : faces_of(i))
-        for (std::uint16_t v : f.v) {
+        for (Vertex v : f.v) {
           if (last[v] != static_cast<std::int32_t>(i)) {
             last[v] = static_cast<std::int32_t>(i);
             at[v] = fill[v]++;
@@ -73,7 +72,7 @@ struct Incidence {
           ++uses[at[v]].corners;
         }
   }
-  std::span<const Use> of(int v) const {
+  std::span<const Use> of(VertexOrNone v) const {
     const auto i = static_cast<std::size_t>(v);
     return {uses.data() + offsets[i], uses.data() + offsets[i + 1]};
   }
@@ -151,7 +150,7 @@ class StripChoiceTree {
 };
 
 std::vector<StripFace> order_loose_faces(const std::vector<StripFace>& faces, int cache_size,
-                                         int vertex_count) {
+                                         std::size_t vertex_count) {
   std::vector<StripFace> out;
   if (faces.empty()) return out;
   out.reserve(faces.size());
@@ -163,7 +162,7 @@ std::vector<StripFace> order_loose_faces(const std::vector<StripFace>& faces, in
   FirstMaxTree tree(faces.size());
   for (std::size_t i = 0; i < faces.size(); ++i) tree.set(i, 0);
   FifoCache cache(cache_size, vertex_count);
-  auto adjust = [&](int v, int sign) {
+  auto adjust = [&](VertexOrNone v, int sign) {
     for (const Incidence::Use& use : incidence.of(v)) {
       const auto g = static_cast<std::size_t>(use.item);
       if (taken[g]) continue;
@@ -176,9 +175,9 @@ std::vector<StripFace> order_loose_faces(const std::vector<StripFace>& faces, in
     taken[i] = 1;
     tree.set(i, -1);
     out.push_back(faces[i]);
-    for (std::uint16_t v : faces[i].v) {
+    for (Vertex v : faces[i].v) {
       if (cache.contains(v)) continue;
-      const int fell_out = cache.add(v);
+      const VertexOrNone fell_out = cache.add(v);
       if (fell_out != kNone) adjust(fell_out, -1);
       adjust(v, 1);
     }
@@ -187,7 +186,7 @@ std::vector<StripFace> order_loose_faces(const std::vector<StripFace>& faces, in
 }
 
 StripList order_strips(const StripList& strips, const Mesh& mesh, int cache_size,
-                       int vertex_count) {
+                       std::size_t vertex_count) {
   StripList out;
   const std::size_t count = strips.size();
   if (count == 0) return out;
@@ -217,7 +216,7 @@ StripList order_strips(const StripList& strips, const Mesh& mesh, int cache_size
   }
   const Incidence incidence(count, vertex_count, [&](std::size_t i) { return strips.strip(i); });
   FifoCache cache(cache_size, vertex_count);
-  auto adjust = [&](int v, int sign) {
+  auto adjust = [&](VertexOrNone v, int sign) {
     for (const Incidence::Use& use : incidence.of(v)) {
       const auto g = static_cast<std::size_t>(use.item);
       if (visited[g]) continue;
@@ -231,9 +230,9 @@ StripList order_strips(const StripList& strips, const Mesh& mesh, int cache_size
     tree.remove(i);
     const std::span<const StripFace> strip = strips.strip(i);
     for (const StripFace& f : strip) {
-      for (std::uint16_t v : f.v) {
+      for (Vertex v : f.v) {
         if (cache.contains(v)) continue;
-        const int fell_out = cache.add(v);
+        const VertexOrNone fell_out = cache.add(v);
         if (fell_out != kNone) adjust(fell_out, -1);
         adjust(v, 1);
       }
@@ -267,7 +266,7 @@ OrderedStrips split_and_order(const StripList& strips, const Mesh& mesh, int cac
       kept.close_strip();
     }
   }
-  const int vertex_count = mesh.max_index + 1;
+  const std::size_t vertex_count = std::size_t{mesh.max_index} + 1;
   OrderedStrips result;
   result.loose_faces = order_loose_faces(dissolved, cache_size, vertex_count);
   result.strips = order_strips(kept, mesh, cache_size, vertex_count);

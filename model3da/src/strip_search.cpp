@@ -124,7 +124,7 @@ class Search {
     Face& fc = face(f);
     fc.experiment_id = experiment_id;
     fc.test_strip_id = strip_id;
-    for (std::uint16_t v : fc.v) stamps_[v] = stamp_;
+    for (Vertex v : fc.v) stamps_[v] = stamp_;
   }
 
   bool all_stamped(std::int32_t f) const {
@@ -133,20 +133,21 @@ class Search {
   }
 
   // Extends a strip from the current edge (p, q) of face `current`.
-  void extend(int p, int q, std::int32_t current, std::vector<StripFace>& out, bool backward,
-              std::int32_t experiment_id, std::int32_t strip_id, std::int32_t& degenerates) {
+  void extend(VertexOrNone p, VertexOrNone q, std::int32_t current, std::vector<StripFace>& out,
+              bool backward, std::int32_t experiment_id, std::int32_t strip_id,
+              std::int32_t& degenerates) {
     for (;;) {
       const std::int32_t f = mesh_.other_face(p, q, current);
       if (f == kNone || is_marked(f, experiment_id)) break;
       if (backward && all_stamped(f)) break;
-      const int n = mesh_.next_index(p, q, f);
+      const VertexOrNone n = mesh_.next_index(p, q, f);
       const std::int32_t beyond = mesh_.other_face(q, n, f);
       bool swapped = false;
       if (beyond == kNone || is_marked(beyond, experiment_id)) {
         const std::int32_t side = mesh_.other_face(p, n, f);
         if (side != kNone && !is_marked(side, experiment_id)) {
-          const auto pv = static_cast<std::uint16_t>(p);
-          out.push_back(StripFace{{pv, static_cast<std::uint16_t>(q), pv}, kNone});
+          const auto pv = static_cast<Vertex>(p);
+          out.push_back(StripFace{{pv, static_cast<Vertex>(q), pv}, kNone});
           ++degenerates;
           swapped = true;
         }
@@ -164,9 +165,9 @@ class Search {
     const std::int32_t start = strip.start_face;
     mark(start, experiment.experiment_id, strip.strip_id);
     const Edge& edge = mesh_.edges[static_cast<std::size_t>(strip.start_edge)];
-    const int a = strip.toward_second ? edge.v0 : edge.v1;
-    const int b = strip.toward_second ? edge.v1 : edge.v0;
-    const int c = mesh_.next_index(a, b, start);
+    const VertexOrNone a = strip.toward_second ? edge.v0 : edge.v1;
+    const VertexOrNone b = strip.toward_second ? edge.v1 : edge.v0;
+    const VertexOrNone c = mesh_.next_index(a, b, start);
     forward_.clear();
     forward_.push_back(mesh_.strip_face(start));
     extend(b, c, start, forward_, false, experiment.experiment_id, strip.strip_id,
@@ -191,7 +192,7 @@ class Search {
 
   bool find_further(std::int32_t experiment_id, const BuiltStrip& strip, BuiltStrip& further) {
     const Edge& start = mesh_.edges[static_cast<std::size_t>(strip.start_edge)];
-    const int v = strip.toward_second ? start.v1 : start.v0;
+    const Vertex v = strip.toward_second ? start.v1 : start.v0;
     std::int32_t e = mesh_.heads[static_cast<std::size_t>(v)];
     while (e != kNone) {
       const Edge& edge = mesh_.edges[static_cast<std::size_t>(e)];

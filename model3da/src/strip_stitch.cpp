@@ -6,7 +6,7 @@
 namespace model3da::strips {
 namespace {
 
-bool has_vertex(const StripFace& f, int v) {
+bool has_vertex(const StripFace& f, VertexOrNone v) {
   return f.v[0] == v || f.v[1] == v || f.v[2] == v;
 }
 
@@ -17,8 +17,8 @@ Triangle first_triangle(std::span<const StripFace> strip, bool stitching) {
   Triangle t{first.v[0], first.v[1], first.v[2]};
   if (strip.size() < 2) return t;
   const StripFace& second = strip[1];
-  int unique = kNone;
-  for (int v : {t.a, t.b, t.c}) {
+  VertexOrNone unique = kNone;
+  for (VertexOrNone v : {t.a, t.b, t.c}) {
     if (!has_vertex(second, v)) {
       unique = v;
       break;
@@ -38,9 +38,9 @@ Triangle first_triangle(std::span<const StripFace> strip, bool stitching) {
   // one vertex.
   const StripFace& third = strip[2];
   int shared_count = 0;
-  int shared = kNone;
+  VertexOrNone shared = kNone;
   for (int k = 0; k < 3; ++k) {
-    const int v = third.v[k];
+    const Vertex v = third.v[k];
     if ((k > 0 && third.v[0] == v) || (k > 1 && third.v[1] == v)) continue;
     if (v == t.a || v == t.b || v == t.c) {
       if (shared_count++ == 0) shared = v;
@@ -50,8 +50,8 @@ Triangle first_triangle(std::span<const StripFace> strip, bool stitching) {
   return t;
 }
 
-std::vector<std::int32_t> stitch_strips(const StripList& strips, bool stitch) {
-  std::vector<std::int32_t> out;
+std::vector<VertexOrNone> stitch_strips(const StripList& strips, bool stitch) {
+  std::vector<VertexOrNone> out;
   out.reserve(strips.faces.size() + strips.size() * 4);
   std::size_t markers = 0;
   for (std::size_t i = 0; i < strips.size(); ++i) {
@@ -71,8 +71,8 @@ std::vector<std::int32_t> stitch_strips(const StripList& strips, bool stitch) {
     Triangle last = t;
     for (std::size_t j = 1; j < strip.size(); ++j) {
       const StripFace& f = strip[j];
-      int unique = kNone;
-      for (int v : f.v) {
+      VertexOrNone unique = kNone;
+      for (Vertex v : f.v) {
         if (v != last.a && v != last.b && v != last.c) {
           unique = v;
           break;

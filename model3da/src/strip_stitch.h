@@ -10,12 +10,12 @@
 namespace model3da::strips {
 
 struct Triangle {
-  int a = 0, b = 0, c = 0;
+  VertexOrNone a = 0, b = 0, c = 0;
 };
 
 // True when (a, b) runs clockwise in face f: a is v0 and b v1, or a is v1 and
 // b v2, or otherwise b is v0.
-inline bool is_cw(const StripFace& f, int a, int b) {
+inline bool is_cw(const StripFace& f, VertexOrNone a, VertexOrNone b) {
   if (f.v[0] == a) return f.v[1] == b;
   if (f.v[1] == a) return f.v[2] == b;
   return f.v[0] == b;
@@ -29,6 +29,6 @@ Triangle first_triangle(std::span<const StripFace> strip, bool stitching);
 
 // The strip indices of all strips: joined into one strip by repeated indices
 // when `stitch` is on, otherwise each strip followed by a kNone marker.
-std::vector<std::int32_t> stitch_strips(const StripList& strips, bool stitch);
+std::vector<VertexOrNone> stitch_strips(const StripList& strips, bool stitch);
 
 }  // namespace model3da::strips

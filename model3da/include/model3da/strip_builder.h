@@ -16,12 +16,15 @@ namespace model3da {
 enum class PrimitiveType : int { kList = 0, kStrip = 1 };
 
 // One primitive group of the result: a triangle list or one triangle strip.
-struct PrimitiveGroup {
+template <typename Index>
+struct BasicPrimitiveGroup {
   PrimitiveType type = PrimitiveType::kList;
-  std::vector<std::uint16_t> indices;
+  std::vector<Index> indices;
 
-  bool operator==(const PrimitiveGroup&) const = default;
+  bool operator==(const BasicPrimitiveGroup&) const = default;
 };
+using PrimitiveGroup = BasicPrimitiveGroup<std::uint16_t>;
+using PrimitiveGroup32 = BasicPrimitiveGroup<std::uint32_t>;
 
 // The four settings of the builder.
 struct StripSettings {
@@ -64,6 +67,13 @@ int effective_cache_size(int cache_size);
 std::vector<PrimitiveGroup> generate_strips(std::span<const std::uint16_t> indices,
                                             const StripSettings& settings,
                                             const StripMessageSink& sink = print_strip_message);
+
+// generate_strips for 32-bit indices, for surfaces larger than the 16-bit
+// indices of a .3da file allow (tools and measurements). The working tables
+// indexed by vertex take (largest index + 1) entries.
+std::vector<PrimitiveGroup32> generate_strips32(std::span<const std::uint32_t> indices,
+                                                const StripSettings& settings,
+                                                const StripMessageSink& sink = print_strip_message);
 
 // Process-wide settings and message sink, kept between calls; the overload of
 // generate_strips without settings reads them. Not safe to use from several
