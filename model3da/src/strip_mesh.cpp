@@ -82,10 +82,12 @@ void EdgeTable::insert(Vertex a, Vertex b, std::int32_t edge) {
 
 std::int32_t Mesh::find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face) const {
   if (face != kNone) {
+    // Edge k of a face joins its vertices k and k + 1.
     const Face& fc = faces[static_cast<std::size_t>(face)];
-    for (std::int32_t e : fc.edge) {
-      const Edge& edge = edges[static_cast<std::size_t>(e)];
-      if ((edge.v0 == a && edge.v1 == b) || (edge.v0 == b && edge.v1 == a)) return e;
+    for (int k = 0; k < 3; ++k) {
+      const Vertex x = fc.v[k];
+      const Vertex y = fc.v[k == 2 ? 0 : k + 1];
+      if ((x == a && y == b) || (x == b && y == a)) return fc.edge[k];
     }
   }
   if (a < 0 || b < 0) return kNone;
@@ -93,6 +95,14 @@ std::int32_t Mesh::find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face) 
 }
 
 std::int32_t Mesh::other_face(VertexOrNone a, VertexOrNone b, std::int32_t face) const {
+  if (face != kNone) {
+    const Face& fc = faces[static_cast<std::size_t>(face)];
+    for (int k = 0; k < 3; ++k) {
+      const Vertex x = fc.v[k];
+      const Vertex y = fc.v[k == 2 ? 0 : k + 1];
+      if ((x == a && y == b) || (x == b && y == a)) return fc.across[k];
+    }
+  }
   const std::int32_t e = find_edge(a, b, face);
   if (e == kNone) return kNone;
   const Edge& edge = edges[static_cast<std::size_t>(e)];
@@ -168,6 +178,14 @@ Mesh build_mesh(std::span<const Vertex> triangles, Vertex max_index, const Strip
     }
     if (!all_existed) kept.insert(mesh.faces, face, f);
     mesh.faces.push_back(face);
+  }
+  // The edges are final now: note each face's neighbour across each edge.
+  for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
+    Face& face = mesh.faces[f];
+    for (int k = 0; k < 3; ++k) {
+      const Edge& edge = mesh.edges[static_cast<std::size_t>(face.edge[k])];
+      face.across[k] = edge.face0 == static_cast<std::int32_t>(f) ? edge.face1 : edge.face0;
+    }
   }
   return mesh;
 }

@@ -20,10 +20,8 @@ using VertexOrNone = std::int64_t;
 
 struct Face {
   Vertex v[3] = {0, 0, 0};
-  std::int32_t edge[3] = {kNone, kNone, kNone};  // edges (v0,v1), (v1,v2), (v2,v0)
-  std::int32_t strip_id = kNone;
-  std::int32_t test_strip_id = kNone;
-  std::int32_t experiment_id = kNone;
+  std::int32_t edge[3] = {kNone, kNone, kNone};    // edges (v0,v1), (v1,v2), (v2,v0)
+  std::int32_t across[3] = {kNone, kNone, kNone};  // the other face of each edge
 };
 
 struct Edge {

@@ -1,7 +1,8 @@
 // The experiments. Each experiment is built, scored and then either kept as
 // the best so far or dropped, so only two are alive at once. Reset points are
 // found through a "next face without strip" forest, the uniqueness test of the
-// backward walk through per-vertex stamps.
+// backward walk through per-vertex stamps. The faces' marks live in small
+// arrays of their own, as looking at a neighbour's mark is the hot step.
 #include "strip_search.h"
 
 #include <algorithm>
@@ -32,6 +33,8 @@ class Search {
     next_free_.resize(n + 1);
     for (std::size_t i = 0; i <= n; ++i) next_free_[i] = static_cast<std::int32_t>(i);
     stamps_.assign(static_cast<std::size_t>(mesh.max_index) + 1, 0);
+    state_.assign(n, kNone);
+    test_strip_.assign(n, kNone);
   }
 
   StripList run() {
@@ -73,12 +76,12 @@ class Search {
   Face& face(std::int32_t f) { return mesh_.faces[static_cast<std::size_t>(f)]; }
 
   bool is_marked(std::int32_t f, std::int32_t experiment_id) const {
-    const Face& fc = mesh_.faces[static_cast<std::size_t>(f)];
-    return fc.strip_id != kNone || fc.experiment_id == experiment_id;
+    const std::int32_t state = state_[static_cast<std::size_t>(f)];
+    return state == kCommitted || state == experiment_id;
   }
 
   bool in_strip(std::int32_t f, std::int32_t strip_id) const {
-    return mesh_.faces[static_cast<std::size_t>(f)].test_strip_id == strip_id;
+    return test_strip_[static_cast<std::size_t>(f)] == strip_id;
   }
 
   std::int32_t first_free(std::int32_t i) {
@@ -121,10 +124,9 @@ class Search {
   }
 
   void mark(std::int32_t f, std::int32_t experiment_id, std::int32_t strip_id) {
-    Face& fc = face(f);
-    fc.experiment_id = experiment_id;
-    fc.test_strip_id = strip_id;
-    for (Vertex v : fc.v) stamps_[v] = stamp_;
+    state_[static_cast<std::size_t>(f)] = experiment_id;
+    test_strip_[static_cast<std::size_t>(f)] = strip_id;
+    for (Vertex v : face(f).v) stamps_[v] = stamp_;
   }
 
   bool all_stamped(std::int32_t f) const {
@@ -252,9 +254,7 @@ class Search {
         const StripFace& sf = experiment.faces[i];
         result.faces.push_back(sf);
         if (sf.face == kNone) continue;
-        Face& fc = face(sf.face);
-        fc.strip_id = s.strip_id;
-        fc.experiment_id = kNone;
+        state_[static_cast<std::size_t>(sf.face)] = kCommitted;
         next_free_[static_cast<std::size_t>(sf.face)] = sf.face + 1;
       }
       result.close_strip();
@@ -263,6 +263,11 @@ class Search {
   }
 
   Mesh& mesh_;
+  // Per face: kCommitted once in a committed strip, else the experiment that
+  // marked it last (kNone at first); and the strip of that experiment.
+  static constexpr std::int32_t kCommitted = -2;
+  std::vector<std::int32_t> state_;
+  std::vector<std::int32_t> test_strip_;
   std::vector<std::int32_t> next_free_;  // itself for a face without strip, else a later face
   std::vector<std::uint32_t> stamps_;    // per vertex: stamp_ when in the strip being built
   std::uint32_t stamp_ = 0;
