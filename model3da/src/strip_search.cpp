@@ -140,7 +140,9 @@ class Search {
               std::int32_t& degenerates) {
     for (;;) {
       const std::int32_t f = mesh_.other_face(p, q, current);
-      if (f == kNone || is_marked(f, experiment_id)) break;
+      if (f == kNone) break;
+      __builtin_prefetch(&mesh_.faces[static_cast<std::size_t>(f)]);
+      if (is_marked(f, experiment_id)) break;
       if (backward && all_stamped(f)) break;
       const VertexOrNone n = mesh_.next_index(p, q, f);
       const std::int32_t beyond = mesh_.other_face(q, n, f);
