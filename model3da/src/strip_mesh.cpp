@@ -87,7 +87,8 @@ std::int32_t Mesh::find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face) 
     for (int k = 0; k < 3; ++k) {
       const Vertex x = fc.v[k];
       const Vertex y = fc.v[k == 2 ? 0 : k + 1];
-      if ((x == a && y == b) || (x == b && y == a)) return fc.edge[k];
+      if ((x == a && y == b) || (x == b && y == a))
+        return face_edges[static_cast<std::size_t>(face)].edge[k];
     }
   }
   if (a < 0 || b < 0) return kNone;
@@ -145,8 +146,10 @@ Mesh build_mesh(std::span<const Vertex> triangles, Vertex max_index, const Strip
   mesh.edges.reserve(triangle_count * 3 / 2 + 3);
   FaceTable kept(triangle_count);
 
+  mesh.face_edges.reserve(triangle_count);
   for (std::size_t t = 0; t < triangle_count; ++t) {
     Face face;
+    FaceEdges edges;
     for (int k = 0; k < 3; ++k) face.v[k] = triangles[t * 3 + static_cast<std::size_t>(k)];
     if (face.v[0] == face.v[1] || face.v[1] == face.v[2] || face.v[0] == face.v[2]) continue;
     const auto f = static_cast<std::int32_t>(mesh.faces.size());
@@ -169,7 +172,7 @@ Mesh build_mesh(std::span<const Vertex> triangles, Vertex max_index, const Strip
       } else {
         mesh.say(kMessageThirdFaceOnEdge);
       }
-      face.edge[k] = e;
+      edges.edge[k] = e;
     }
     if (all_existed && !kept.insert(mesh.faces, face, f)) {
       for (std::int32_t e : linked)
@@ -178,12 +181,13 @@ Mesh build_mesh(std::span<const Vertex> triangles, Vertex max_index, const Strip
     }
     if (!all_existed) kept.insert(mesh.faces, face, f);
     mesh.faces.push_back(face);
+    mesh.face_edges.push_back(edges);
   }
   // The edges are final now: note each face's neighbour across each edge.
   for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
     Face& face = mesh.faces[f];
     for (int k = 0; k < 3; ++k) {
-      const Edge& edge = mesh.edges[static_cast<std::size_t>(face.edge[k])];
+      const Edge& edge = mesh.edges[static_cast<std::size_t>(mesh.face_edges[f].edge[k])];
       face.across[k] = edge.face0 == static_cast<std::int32_t>(f) ? edge.face1 : edge.face0;
     }
   }

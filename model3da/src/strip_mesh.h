@@ -18,10 +18,16 @@ inline constexpr std::int32_t kNone = -1;
 using Vertex = std::uint32_t;
 using VertexOrNone = std::int64_t;
 
+// A face: its indices in input order and the face on the other side of each
+// of its edges (v0,v1), (v1,v2), (v2,v0).
 struct Face {
   Vertex v[3] = {0, 0, 0};
-  std::int32_t edge[3] = {kNone, kNone, kNone};    // edges (v0,v1), (v1,v2), (v2,v0)
-  std::int32_t across[3] = {kNone, kNone, kNone};  // the other face of each edge
+  std::int32_t across[3] = {kNone, kNone, kNone};
+};
+
+// The edge records of a face's edges (v0,v1), (v1,v2), (v2,v0).
+struct FaceEdges {
+  std::int32_t edge[3] = {kNone, kNone, kNone};
 };
 
 struct Edge {
@@ -57,6 +63,7 @@ class EdgeTable {
 
 struct Mesh {
   std::vector<Face> faces;
+  std::vector<FaceEdges> face_edges;  // kept apart: the strip walks only need `faces`
   std::vector<Edge> edges;
   std::vector<std::int32_t> heads;  // first edge of each vertex, maxIndex + 1 of them
   EdgeTable table;

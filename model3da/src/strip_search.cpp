@@ -37,6 +37,9 @@ class Search {
     test_strip_.assign(n, kNone);
   }
 
+  // The passes. Building an experiment as soon as its sample is chosen gives
+  // the same experiments as choosing all samples first: reset points depend
+  // only on which faces lie in committed strips, and building changes none.
   StripList run() {
     StripList result;
     for (;;) {
@@ -53,8 +56,7 @@ class Search {
         }
         if (std::find(used, used + used_count, reset) != used + used_count) continue;
         used[used_count++] = reset;
-        const Face& face = mesh_.faces[static_cast<std::size_t>(reset)];
-        for (std::int32_t edge : face.edge) {
+        for (std::int32_t edge : mesh_.face_edges[static_cast<std::size_t>(reset)].edge) {
           for (bool toward_second : {true, false}) {
             run_experiment(reset, edge, toward_second, current_);
             const float score = score_of(current_);
@@ -185,7 +187,7 @@ class Search {
   }
 
   bool shares_edge(std::int32_t f, std::int32_t strip_id) const {
-    for (std::int32_t e : mesh_.faces[static_cast<std::size_t>(f)].edge) {
+    for (std::int32_t e : mesh_.face_edges[static_cast<std::size_t>(f)].edge) {
       const Edge& edge = mesh_.edges[static_cast<std::size_t>(e)];
       if ((edge.face0 != kNone && in_strip(edge.face0, strip_id)) ||
           (edge.face1 != kNone && in_strip(edge.face1, strip_id)))
