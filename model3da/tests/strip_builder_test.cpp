@@ -242,6 +242,26 @@ TEST(strip_builder, strips_draw_every_face_once_with_its_winding) {
   }
 }
 
+TEST(strip_builder, wide_indices_give_the_same_groups) {
+  std::mt19937 rng(21);
+  for (int i = 0; i < 100; ++i) {
+    const test::Indices input = test::random_input(rng);
+    const std::vector<std::uint32_t> wide(input.begin(), input.end());
+    const StripSettings settings{i % 2 == 0, i % 3 == 0, i % 4, 10 + i % 20};
+    const auto narrow_groups = generate_strips(input, settings, kQuiet);
+    const auto wide_groups = generate_strips32(wide, settings, kQuiet);
+    ASSERT_EQ(narrow_groups.size(), wide_groups.size());
+    for (std::size_t g = 0; g < narrow_groups.size(); ++g) {
+      EXPECT_EQ(narrow_groups[g].type, wide_groups[g].type);
+      EXPECT_TRUE(std::equal(narrow_groups[g].indices.begin(), narrow_groups[g].indices.end(),
+                             wide_groups[g].indices.begin(), wide_groups[g].indices.end()));
+    }
+  }
+  // Vertex numbers past 16 bits pass through unchanged.
+  const std::vector<std::uint32_t> far = {70000, 70001, 70002};
+  EXPECT_EQ(generate_strips32(far, kExporterStripSettings, kQuiet)[0].indices, far);
+}
+
 TEST(strip_builder, later_calls_use_the_process_wide_settings_and_sink) {
   const test::Indices input = test::sphere(5, 8);
   std::vector<std::string> messages;
