@@ -58,8 +58,9 @@ int effective_cache_size(int cache_size);
 // and returns the primitive groups:
 // - lists only: exactly one list group with every kept triangle, strip by
 //   strip, then the loose faces; degenerate triangles are left out;
-// - strip mode: one strip group (stitching on) or one per strip (stitching
-//   off), then a list group with the loose faces when there is any.
+// - strip mode: one strip group (stitching on; empty when every strip was
+//   dissolved) or one per strip (stitching off), then a list group with the
+//   loose faces when there is any (swap faces of dissolved strips included).
 // A triangle given twice with the same index order is kept once. Trailing
 // indices that do not make a whole triangle are ignored. An input without a
 // single non-degenerate triangle gives one empty list group in either mode.
