@@ -106,8 +106,8 @@ bool is_hull_name(const std::string& name) {
 
 bool qualifies(const NodeView& node) {
   const uint32_t type = node.record.nodeType;
-  return !node.record.name.empty() && node.record.name.back() == '0' &&
-         type != MESH_SKINNED_3DA && type != HELPER_3DA && type != BONE_3DA;
+  return !node.record.name.empty() && node.record.name.back() == '0' && type != MESH_SKINNED_3DA &&
+         type != HELPER_3DA && type != BONE_3DA;
 }
 
 void add_surfaces(const NodeView& node, const Matrix4& matrix, std::vector<SurfaceEntry>& out) {

@@ -94,8 +94,8 @@ std::string read_collision_section(std::span<const std::byte> file, uint32_t off
   const uint32_t list = at;
   const uint32_t area_end = at + out.entry_area_size;
   if (!range_fits(area_end, list, out.entry_count, kCollisionEntrySize)) {
-    return fmt::format("entry count {} does not fit in the entry area of {} bytes",
-                       out.entry_count, out.entry_area_size);
+    return fmt::format("entry count {} does not fit in the entry area of {} bytes", out.entry_count,
+                       out.entry_area_size);
   }
   const uint32_t trees_begin = list + out.entry_count * kCollisionEntrySize;
   if (out.entry_count == 0 && trees_begin != area_end) {

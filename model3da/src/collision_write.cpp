@@ -48,9 +48,9 @@ void write_node(Bytes& out, uint32_t base, const TreeNode& node) {
 }  // namespace
 
 uint64_t tree_size(const TreeNode& root) {
-  uint64_t size = root.triangles.empty() ? kTreeNodeSize
-                                         : kTreeLeafHeaderSize +
-                                               uint64_t(kTriangleRecordSize) * root.triangles.size();
+  uint64_t size = root.triangles.empty()
+                      ? kTreeNodeSize
+                      : kTreeLeafHeaderSize + uint64_t(kTriangleRecordSize) * root.triangles.size();
   for (const auto& child : root.child) {
     if (child) size += tree_size(*child);
   }

@@ -38,8 +38,7 @@ int EULERTrack_c::evaluate(float time, int hint) {
 }
 
 uint32_t EULERTrack_c::image_size() const {
-  return kEulerTrackSize + axes_[0]->image_size() + axes_[1]->image_size() +
-         axes_[2]->image_size();
+  return kEulerTrackSize + axes_[0]->image_size() + axes_[1]->image_size() + axes_[2]->image_size();
 }
 
 void EULERTrack_c::write(Bytes& out, uint32_t block_offset) const {

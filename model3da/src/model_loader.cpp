@@ -16,7 +16,9 @@ struct Failure {
   explicit operator bool() const { return error != LoadError::kOk; }
 };
 
-Failure fail(LoadError error, std::string message) { return {error, std::move(message)}; }
+Failure fail(LoadError error, std::string message) {
+  return {error, std::move(message)};
+}
 
 struct VertexArray {
   const char* field;
@@ -68,8 +70,8 @@ Failure check_surface(std::span<const std::byte> file, const std::string& where,
   for (const VertexArray& array : kArrays) {
     if (!range_fits(file.size(), s.*array.offset, s.vertexCount, array.element_size)) {
       return fail(LoadError::kBadSurface,
-                  fmt::format("{}: {} {} with vertexCount {} runs past the end of the file",
-                              where, array.field, s.*array.offset, s.vertexCount));
+                  fmt::format("{}: {} {} with vertexCount {} runs past the end of the file", where,
+                              array.field, s.*array.offset, s.vertexCount));
     }
   }
   for (int c = 0; c < kUvChannels; ++c) {
@@ -86,9 +88,8 @@ Failure check_surface(std::span<const std::byte> file, const std::string& where,
                             s.materialIndex, material_count));
   }
   if (s.listIndexCount % 3 != 0) {
-    return fail(LoadError::kBadSurface,
-                fmt::format("{}: listIndexCount {} is not a multiple of 3", where,
-                            s.listIndexCount));
+    return fail(LoadError::kBadSurface, fmt::format("{}: listIndexCount {} is not a multiple of 3",
+                                                    where, s.listIndexCount));
   }
   if (Failure f = check_indices(file, where, "listIndicesOffset", s.listIndicesOffset,
                                 "listIndexCount", s.listIndexCount, s.vertexCount)) {
@@ -117,10 +118,10 @@ Failure load_surfaces(std::span<const std::byte> file, NodeView& node, uint32_t 
     const std::string where = fmt::format("{} SurfaceRecord {}", label, j);
     const bool last = j + 1 == r.surfaceCount;
     if (!last && surface.record.nextSurfaceOffset != surface.offset + kSurfaceRecordSize) {
-      return fail(LoadError::kBadSurface,
-                  fmt::format("{}: nextSurfaceOffset {} is not the following record at {}", where,
-                              surface.record.nextSurfaceOffset,
-                              surface.offset + kSurfaceRecordSize));
+      return fail(
+          LoadError::kBadSurface,
+          fmt::format("{}: nextSurfaceOffset {} is not the following record at {}", where,
+                      surface.record.nextSurfaceOffset, surface.offset + kSurfaceRecordSize));
     }
     surface.next_surface_offset = last ? 0 : surface.record.nextSurfaceOffset;
     if (Failure f = check_surface(file, where, surface.record, material_count)) return f;
@@ -159,9 +160,9 @@ Failure load_nodes(Model& model) {
   const std::span<const std::byte> file(model.block);
   const FileHeader& h = model.header;
   if (h.nodeCount > file.size() / kNodeRecordSize) {
-    return fail(LoadError::kBadNodeChain,
-                fmt::format("FileHeader: nodeCount {} is more than the file can hold",
-                            h.nodeCount));
+    return fail(
+        LoadError::kBadNodeChain,
+        fmt::format("FileHeader: nodeCount {} is more than the file can hold", h.nodeCount));
   }
   model.nodes.resize(h.nodeCount);
   uint32_t offset = h.firstNodeOffset;
@@ -186,8 +187,8 @@ Failure load_nodes(Model& model) {
     const NodeRecord& r = node.record;
     if (r.parentIndex != kNoParent && (r.parentIndex < 0 || uint32_t(r.parentIndex) >= i)) {
       return fail(LoadError::kBadNodeRecord,
-                  fmt::format("{}: parentIndex {} does not name an earlier node",
-                              node_label(i, r), r.parentIndex));
+                  fmt::format("{}: parentIndex {} does not name an earlier node", node_label(i, r),
+                              r.parentIndex));
     }
     if (r.childCount < 0 || uint32_t(r.childCount) >= h.nodeCount) {
       return fail(LoadError::kBadNodeRecord,
@@ -230,9 +231,9 @@ Failure load_materials(Model& model) {
 Failure load_all(Model& model, uint32_t expected_version) {
   const std::span<const std::byte> file(model.block);
   if (file.size() < kFileHeaderSize) {
-    return fail(LoadError::kTooShort,
-                fmt::format("the file is {} bytes, shorter than the 68-byte FileHeader",
-                            file.size()));
+    return fail(
+        LoadError::kTooShort,
+        fmt::format("the file is {} bytes, shorter than the 68-byte FileHeader", file.size()));
   }
   if (file.size() > std::numeric_limits<uint32_t>::max()) {
     return fail(LoadError::kTooLarge, "the file is larger than 32-bit offsets can address");
@@ -250,12 +251,11 @@ Failure load_all(Model& model, uint32_t expected_version) {
   }
   if (Failure f = load_materials(model)) return f;
   if (Failure f = load_nodes(model)) return f;
-  std::string error =
-      read_collision_section(file, h.collisionOffset, h.nodeCount, model.collision);
+  std::string error = read_collision_section(file, h.collisionOffset, h.nodeCount, model.collision);
   if (!error.empty()) {
-    return fail(LoadError::kBadCollisionSection,
-                fmt::format("collision section at collisionOffset {}: {}", h.collisionOffset,
-                            error));
+    return fail(
+        LoadError::kBadCollisionSection,
+        fmt::format("collision section at collisionOffset {}: {}", h.collisionOffset, error));
   }
   return {};
 }

@@ -5,7 +5,9 @@
 namespace model3da {
 namespace {
 
-bool has_keys(const std::unique_ptr<Track_c>& track) { return track && track->key_count() > 1; }
+bool has_keys(const std::unique_ptr<Track_c>& track) {
+  return track && track->key_count() > 1;
+}
 
 Matrix4 local_matrix(const NodeView& node) {
   Vec3 t{0.0f, 0.0f, 0.0f};

@@ -5,7 +5,9 @@
 namespace model3da {
 namespace {
 
-Vec3 read_vec3(const std::byte* p) { return {read_f32(p), read_f32(p + 4), read_f32(p + 8)}; }
+Vec3 read_vec3(const std::byte* p) {
+  return {read_f32(p), read_f32(p + 4), read_f32(p + 8)};
+}
 
 std::array<float, 4> read_vec4(const std::byte* p) {
   return {read_f32(p), read_f32(p + 4), read_f32(p + 8), read_f32(p + 12)};

@@ -40,8 +40,8 @@ TrackReadResult bind_by_components(int components, const std::byte* base, size_t
   }
 }
 
-TrackReadResult read_keyed_track(std::span<const std::byte> file, uint32_t offset,
-                                 int components, bool allow_euler, int depth);
+TrackReadResult read_keyed_track(std::span<const std::byte> file, uint32_t offset, int components,
+                                 bool allow_euler, int depth);
 
 TrackReadResult read_euler_track(std::span<const std::byte> file, uint32_t offset, int depth) {
   if (!range_fits(file.size(), offset, 1, kEulerTrackSize)) {
@@ -59,15 +59,16 @@ TrackReadResult read_euler_track(std::span<const std::byte> file, uint32_t offse
     const uint32_t sub_offset = read_u32(p + 16 + 4 * i);
     TrackReadResult sub = read_keyed_track(file, sub_offset, 1, false, depth + 1);
     if (!sub.track) {
-      return {nullptr, fmt::format("Euler {} sub-track at {}: {}", kAxis[i], sub_offset, sub.error)};
+      return {nullptr,
+              fmt::format("Euler {} sub-track at {}: {}", kAxis[i], sub_offset, sub.error)};
     }
     axes[i] = std::move(sub.track);
   }
   return {std::make_unique<EULERTrack_c>(std::move(axes), order), {}};
 }
 
-TrackReadResult read_keyed_track(std::span<const std::byte> file, uint32_t offset,
-                                 int components, bool allow_euler, int depth) {
+TrackReadResult read_keyed_track(std::span<const std::byte> file, uint32_t offset, int components,
+                                 bool allow_euler, int depth) {
   if (offset == 0 || !range_fits(file.size(), offset, 1, track_header_size(1))) {
     return {nullptr, fmt::format("track block at {} lies outside the file", offset)};
   }

@@ -108,7 +108,9 @@ std::unique_ptr<Track_c> BEZIERTrack1D_c::clone() const {
 std::unique_ptr<Track_c> BEZIERTrack3D_c::clone() const {
   return std::make_unique<BEZIERTrack3D_c>(keys_.owned_copy());
 }
-std::unique_ptr<Track_c> BEZIERTrack4D_c::clone() const { return nullptr; }
+std::unique_ptr<Track_c> BEZIERTrack4D_c::clone() const {
+  return nullptr;
+}
 
 int BEZIERTrack1D_c::evaluate(float time, int hint) {
   if (keys_.count() <= 1) return 0;
@@ -124,7 +126,9 @@ int BEZIERTrack3D_c::evaluate(float time, int hint) {
   return seg.index;
 }
 
-int BEZIERTrack4D_c::evaluate(float, int) { return 0; }
+int BEZIERTrack4D_c::evaluate(float, int) {
+  return 0;
+}
 
 // TCB tracks.
 TCBTrack1D_c::TCBTrack1D_c(KeyArray<Key> keys)

@@ -29,10 +29,11 @@ std::string check_surface(const SurfaceData& surface, size_t s) {
     return fmt::format("surface {}: {} vertices, more than 16-bit indices reach", s, n);
   }
   for (const std::string& e :
-       {check_size(surface.normals, n, "normals", s), check_size(surface.tangents, n, "tangents", s),
-        check_size(surface.colors, n, "colours", s), check_size(surface.skin, n, "skin", s),
-        check_size(surface.uv[0], n, "uv 0", s), check_size(surface.uv[1], n, "uv 1", s),
-        check_size(surface.uv[2], n, "uv 2", s), check_size(surface.uv[3], n, "uv 3", s)}) {
+       {check_size(surface.normals, n, "normals", s),
+        check_size(surface.tangents, n, "tangents", s), check_size(surface.colors, n, "colours", s),
+        check_size(surface.skin, n, "skin", s), check_size(surface.uv[0], n, "uv 0", s),
+        check_size(surface.uv[1], n, "uv 1", s), check_size(surface.uv[2], n, "uv 2", s),
+        check_size(surface.uv[3], n, "uv 3", s)}) {
     if (!e.empty()) return e;
   }
   if (surface.list_indices.size() % 3 != 0) {

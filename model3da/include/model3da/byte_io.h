@@ -28,9 +28,15 @@ inline uint32_t read_u32(const std::byte* p) {
          (std::to_integer<uint32_t>(p[2]) << 16) | (std::to_integer<uint32_t>(p[3]) << 24);
 }
 
-inline int16_t read_i16(const std::byte* p) { return static_cast<int16_t>(read_u16(p)); }
-inline int32_t read_i32(const std::byte* p) { return static_cast<int32_t>(read_u32(p)); }
-inline float read_f32(const std::byte* p) { return std::bit_cast<float>(read_u32(p)); }
+inline int16_t read_i16(const std::byte* p) {
+  return static_cast<int16_t>(read_u16(p));
+}
+inline int32_t read_i32(const std::byte* p) {
+  return static_cast<int32_t>(read_u32(p));
+}
+inline float read_f32(const std::byte* p) {
+  return std::bit_cast<float>(read_u32(p));
+}
 
 // Reads a zero-padded text field of `size` bytes; the text ends at the first
 // zero byte or at the end of the field.
@@ -52,9 +58,13 @@ inline void put_u16(std::byte* p, uint16_t v) {
   p[1] = std::byte((v >> 8) & 0xFF);
 }
 
-inline void put_f32(std::byte* p, float v) { put_u32(p, std::bit_cast<uint32_t>(v)); }
+inline void put_f32(std::byte* p, float v) {
+  put_u32(p, std::bit_cast<uint32_t>(v));
+}
 
-inline void append_u8(Bytes& out, uint8_t v) { out.push_back(std::byte(v)); }
+inline void append_u8(Bytes& out, uint8_t v) {
+  out.push_back(std::byte(v));
+}
 
 inline void append_u16(Bytes& out, uint16_t v) {
   out.push_back(std::byte(v & 0xFF));
@@ -67,9 +77,15 @@ inline void append_u32(Bytes& out, uint32_t v) {
   put_u32(out.data() + at, v);
 }
 
-inline void append_i32(Bytes& out, int32_t v) { append_u32(out, static_cast<uint32_t>(v)); }
-inline void append_i16(Bytes& out, int16_t v) { append_u16(out, static_cast<uint16_t>(v)); }
-inline void append_f32(Bytes& out, float v) { append_u32(out, std::bit_cast<uint32_t>(v)); }
+inline void append_i32(Bytes& out, int32_t v) {
+  append_u32(out, static_cast<uint32_t>(v));
+}
+inline void append_i16(Bytes& out, int16_t v) {
+  append_u16(out, static_cast<uint16_t>(v));
+}
+inline void append_f32(Bytes& out, float v) {
+  append_u32(out, std::bit_cast<uint32_t>(v));
+}
 
 inline void append_floats(Bytes& out, std::span<const float> values) {
   for (float v : values) append_f32(out, v);

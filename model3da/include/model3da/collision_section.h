@@ -12,7 +12,7 @@ namespace model3da {
 
 inline constexpr uint32_t kCollisionHeaderSize = 16;
 inline constexpr uint32_t kCollisionEntrySize = 12;
-inline constexpr uint32_t kTreeNodeSize = 36;       // a node without triangles
+inline constexpr uint32_t kTreeNodeSize = 36;        // a node without triangles
 inline constexpr uint32_t kTreeLeafHeaderSize = 64;  // a node with triangles, before them
 inline constexpr uint32_t kTriangleRecordSize = 62;
 

@@ -21,7 +21,9 @@ namespace model3da {
 
 enum class Interpolation : int32_t { TCB = 1, BEZIER = 2, LINEAR = 3, EULER = 4 };
 
-inline constexpr uint32_t track_header_size(int components) { return 17 + 4 * components; }
+inline constexpr uint32_t track_header_size(int components) {
+  return 17 + 4 * components;
+}
 inline constexpr uint32_t kEulerTrackSize = 56;
 
 class Track_c {
@@ -98,18 +100,18 @@ class KeyedTrack : public Track_c {
   KeyArray<Key> keys_;
 };
 
-#define MODEL3DA_TRACK_CLASS(Name, KeyType)                                         \
-  class Name final : public KeyedTrack<KeyType> {                                   \
-   public:                                                                          \
-    using Key = KeyType;                                                            \
-    explicit Name(KeyArray<KeyType> keys);                                          \
+#define MODEL3DA_TRACK_CLASS(Name, KeyType)                                              \
+  class Name final : public KeyedTrack<KeyType> {                                        \
+   public:                                                                               \
+    using Key = KeyType;                                                                 \
+    explicit Name(KeyArray<KeyType> keys);                                               \
     explicit Name(std::span<const KeyType> keys) : Name(KeyArray<KeyType>::own(keys)) {} \
-    std::unique_ptr<Track_c> clone() const override;                                \
-    int evaluate(float time, int hint) override;                                    \
-    const char* class_name() const override { return #Name; }                       \
-                                                                                    \
-   private:                                                                         \
-    std::vector<float> in_tangents_, out_tangents_;                                 \
+    std::unique_ptr<Track_c> clone() const override;                                     \
+    int evaluate(float time, int hint) override;                                         \
+    const char* class_name() const override { return #Name; }                            \
+                                                                                         \
+   private:                                                                              \
+    std::vector<float> in_tangents_, out_tangents_;                                      \
   }
 
 MODEL3DA_TRACK_CLASS(LINEARTrack1D_c, LinearKey<1>);
