@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include <filesystem>
+
 #include "model3da/model.h"
 #include "test_support.h"
 
@@ -288,6 +290,28 @@ TEST(model_loader_test, every_truncated_prefix_is_refused_cleanly) {
       EXPECT_FALSE(result.message.empty());
     }
   }
+}
+
+// The seed files of the loader's fuzzer load, and every prefix of them is
+// refused (the car holds TCB, Bezier and Euler tracks, materials and all three
+// kinds of tree).
+TEST(model_loader_test, seed_files_load_and_their_prefixes_are_refused) {
+  const std::filesystem::path corpus =
+      std::filesystem::path(GM_SOURCE_DIR) / "model3da/fuzz/fuzz_model3da_load_corpus";
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+    LoadResult whole = load_model_file(entry.path());
+    ASSERT_TRUE(whole.ok()) << entry.path() << ": " << whole.message;
+    ++files;
+    const Bytes bytes = whole.model->block;
+    const uint32_t section = whole.model->header.collisionOffset;
+    for (size_t length = 0; length < bytes.size(); ++length) {
+      const LoadResult result =
+          load_model(Bytes(bytes.begin(), bytes.begin() + std::ptrdiff_t(length)));
+      EXPECT_EQ(result.ok(), length == section) << entry.path() << " " << length;
+    }
+  }
+  EXPECT_GE(files, 3);
 }
 
 }  // namespace
