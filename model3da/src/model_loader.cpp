@@ -190,11 +190,6 @@ Failure load_nodes(Model& model) {
                   fmt::format("{}: parentIndex {} does not name an earlier node", node_label(i, r),
                               r.parentIndex));
     }
-    if (r.childCount < 0 || uint32_t(r.childCount) >= h.nodeCount) {
-      return fail(LoadError::kBadNodeRecord,
-                  fmt::format("{}: childCount {} makes no sense with nodeCount {}",
-                              node_label(i, r), r.childCount, h.nodeCount));
-    }
     if (Failure f = load_surfaces(file, node, h.materialCount)) return f;
     if (Failure f = load_tracks(file, node)) return f;
     const bool last = i + 1 == h.nodeCount;

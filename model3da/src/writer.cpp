@@ -155,7 +155,7 @@ std::string append_node(ByteBuffer& chain, const NodeData& node) {
   image.reserve(kNodeRecordSize);
   append_node_record(image, record);
   chain.seek(chain.length());
-  chain.append(image);
+  if (!chain.append(image)) return "the node chain buffer has no data block";
   chain.append(data);
   return {};
 }
