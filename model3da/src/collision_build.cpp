@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "model3da/collision.h"
+#include "model3da/crash_log.h"
 
 namespace model3da {
 namespace {
@@ -115,6 +116,10 @@ void add_surfaces(const NodeView& node, const Matrix4& matrix, std::vector<Surfa
 }
 
 }  // namespace
+
+CrashLogSink crash_log_sink() {
+  return [](const std::string& line) { fs::crash_log_line("%s", line.c_str()); };
+}
 
 std::string max_init_size_line() {
   return fmt::format("aabbtree::build(..): Init set size >= MAX_INIT_SIZE({})\n", kMaxInitSize);

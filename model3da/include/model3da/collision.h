@@ -73,22 +73,25 @@ struct SurfaceEntry {
 // Receives the crash log's lines (the text as formatted, with its "\n").
 using CrashLogSink = std::function<void(const std::string&)>;
 
+// The sink that writes each line to the process-wide crash log.
+CrashLogSink crash_log_sink();
+
 // The line logged when an entry list reaches kMaxInitSize.
 std::string max_init_size_line();
 
 // Builds one tree of `kind` from `entries` of `model` and adds it to `set`.
 // An empty list, or one without any triangle, builds nothing; a list of 256
-// entries or more logs max_init_size_line() to `log` (when given) and builds
+// entries or more logs max_init_size_line() to `log` (the crash log by default) and builds
 // nothing.
 void build_tree(const Model& model, std::span<const SurfaceEntry> entries, TreeKind kind,
-                CollisionSet& set, const CrashLogSink& log = {});
+                CollisionSet& set, const CrashLogSink& log = crash_log_sink());
 
 // Builds the collision set of a loaded model. A node qualifies when its name
 // ends in '0' and its type is not MESH_SKINNED_3DA, HELPER_3DA or BONE_3DA.
 // Static tree: qualifying, not animated nodes other than "CollisionHull_0"
 // (any case), world space. Hull tree: every node named "CollisionHull_0" (any
 // case), world space. Per-node trees: qualifying animated nodes, node space.
-CollisionSet build_collision_set(const Model& model, const CrashLogSink& log = {});
+CollisionSet build_collision_set(const Model& model, const CrashLogSink& log = crash_log_sink());
 
 // Splits `triangles` (with their boxes) into a tree and returns its root.
 // Exposed for tests; build_tree is the normal entry point.
@@ -110,7 +113,7 @@ Bytes collision_section_bytes(const CollisionSet& set, uint32_t section_offset);
 // empty text, or the reason (also logged to `log`) when the file cannot be
 // opened or written.
 std::string append_collision_section(const std::filesystem::path& path, const CollisionSet& set,
-                                     const CrashLogSink& log = {});
+                                     const CrashLogSink& log = crash_log_sink());
 
 // Releases every tree of the set.
 void release_collision_set(CollisionSet& set);

@@ -1,0 +1,270 @@
+// CTCParse: integer, float and string values, variables and constant lookups.
+#include <cstdint>
+#include <cstring>
+
+#include "ctcparse_chars.h"
+#include "script/ctcparse.h"
+
+using namespace ctcparse_chars;
+
+namespace {
+
+constexpr const char* kExpectedNumber = "expected number";
+constexpr const char* kExpectedString = "expected string";
+
+bool ends_number(char c) {
+  return is_blank(c) || c == ')' || c == ',';
+}
+
+const char* type_word(int type) {
+  switch (type) {
+    case CTCPARSE_PARAM::kInt:
+      return "int";
+    case CTCPARSE_PARAM::kFloat:
+      return "float";
+    default:
+      return "string";
+  }
+}
+
+}  // namespace
+
+// Digits, and for floats an optional point with more digits, all gathered as
+// one integer; the number must end in white space, ")" or ",". Integers keep
+// the low 32 bits of a long run, as a 32-bit accumulator would.
+bool CTCParse::read_digits(std::uint64_t* digits, int* fraction_digits, bool floats) {
+  if (cur_ >= end_ || !is_digit(*cur_)) {
+    report_error("%s", kExpectedNumber);
+    return false;
+  }
+  std::uint64_t value = 0;
+  while (cur_ < end_ && is_digit(*cur_)) value = value * 10 + static_cast<unsigned>(*cur_++ - '0');
+  int fraction = 0;
+  if (floats && cur_ < end_ && *cur_ == '.') {
+    ++cur_;
+    while (cur_ < end_ && is_digit(*cur_)) {
+      value = value * 10 + static_cast<unsigned>(*cur_++ - '0');
+      ++fraction;
+    }
+  }
+  if (cur_ >= end_ || !ends_number(*cur_)) {
+    report_error("%s", floats ? "invalid termination of float" : "invalid termination of integer");
+    return false;
+  }
+  *digits = value;
+  *fraction_digits = fraction;
+  return true;
+}
+
+const CTCPARSE_PARAM* CTCParse::constant_value(std::string_view word, int type) {
+  const std::string name(word);
+  const CTCPARSE_KEYWORD* constant = find_constant(word);
+  if (constant == nullptr || !constant->parameters) {
+    report_error("unknown const name '%s'", name.c_str());
+    return nullptr;
+  }
+  if (constant->parameters->type != type) {
+    report_error("'%s' const type != '%s'", name.c_str(), type_word(type));
+    return nullptr;
+  }
+  return constant->parameters.get();
+}
+
+bool CTCParse::read_int(std::int32_t* value, std::string* variable, const char* not_a_value) {
+  if (cur_ >= end_) {
+    report_error("%s", not_a_value);
+    return false;
+  }
+  const char c = *cur_;
+  std::string_view word;
+  if (c == '%') {
+    ++cur_;
+    const Read read = read_word(&word);
+    if (read != Read::kOk) {
+      if (read == Read::kFailed) report_error("%s", not_a_value);
+      return false;
+    }
+    const std::string name(word);
+    if (!int_variable_) {
+      report_error("variable callback not specified: unable to read '%s' variable!\n",
+                   name.c_str());
+      return false;
+    }
+    if (!int_variable_(value, name.c_str())) {
+      report_error("int variable '%s' not found!\n", name.c_str());
+      return false;
+    }
+    *variable = name;
+    return true;
+  }
+  if (c == '-' || is_digit(c)) {
+    const bool negative = c == '-';
+    if (negative) {
+      ++cur_;
+      skip_blank();
+    }
+    std::uint64_t digits = 0;
+    int fraction = 0;
+    if (!read_digits(&digits, &fraction, false)) return false;
+    std::uint32_t bits = static_cast<std::uint32_t>(digits);
+    if (negative) bits = 0u - bits;
+    *value = static_cast<std::int32_t>(bits);
+    return true;
+  }
+  const Read read = read_word(&word);
+  if (read != Read::kOk) {
+    if (read == Read::kFailed) report_error("%s", not_a_value);
+    return false;
+  }
+  const CTCPARSE_PARAM* constant = constant_value(word, CTCPARSE_PARAM::kInt);
+  if (constant == nullptr) return false;
+  *value = static_cast<const CTCPARSE_INT*>(constant)->value;
+  return true;
+}
+
+bool CTCParse::read_float(float* value, std::string* variable, const char* not_a_value) {
+  if (cur_ >= end_) {
+    report_error("%s", not_a_value);
+    return false;
+  }
+  const char c = *cur_;
+  std::string_view word;
+  if (c == '%') {
+    ++cur_;
+    const Read read = read_word(&word);
+    if (read != Read::kOk) {
+      if (read == Read::kFailed) report_error("%s", not_a_value);
+      return false;
+    }
+    const std::string name(word);
+    if (!float_variable_) {
+      report_error("variable callback not specified: unable to read '%s' variable!\n",
+                   name.c_str());
+      return false;
+    }
+    if (!float_variable_(value, name.c_str())) {
+      report_error("float variable '%s' not found!\n", name.c_str());
+      return false;
+    }
+    *variable = name;
+    return true;
+  }
+  if (c == '-' || is_digit(c)) {
+    const bool negative = c == '-';
+    if (negative) {
+      ++cur_;
+      skip_blank();
+    }
+    std::uint64_t digits = 0;
+    int fraction = 0;
+    if (!read_digits(&digits, &fraction, true)) return false;
+    // The engine scales by 0.1 once per digit after the point (2.50 is
+    // 250 * 0.1 * 0.1), which rounds slightly differently from a decimal
+    // conversion; scripts are written against that.
+    double number = static_cast<double>(digits);
+    for (int i = 0; i < fraction && number != 0.0; ++i) number *= 0.1;
+    if (negative) number = -number;
+    *value = static_cast<float>(number);
+    return true;
+  }
+  const Read read = read_word(&word);
+  if (read != Read::kOk) {
+    if (read == Read::kFailed) report_error("%s", not_a_value);
+    return false;
+  }
+  const CTCPARSE_PARAM* constant = constant_value(word, CTCPARSE_PARAM::kFloat);
+  if (constant == nullptr) return false;
+  *value = static_cast<const CTCPARSE_FLOAT*>(constant)->value;
+  return true;
+}
+
+bool CTCParse::read_string(std::string* value, std::string* variable, const char* not_a_value) {
+  if (cur_ >= end_) {
+    report_error("%s", not_a_value);
+    return false;
+  }
+  std::string_view word;
+  if (*cur_ == '%') {
+    ++cur_;
+    const Read read = read_word(&word);
+    if (read != Read::kOk) {
+      if (read == Read::kFailed) report_error("%s", not_a_value);
+      return false;
+    }
+    const std::string name(word);
+    if (!string_variable_) {
+      report_error("variable callback not specified: unable to read '%s' variable!\n",
+                   name.c_str());
+      return false;
+    }
+    if (!string_variable_(value, name.c_str())) {
+      report_error("string variable '%s' not found!\n", name.c_str());
+      return false;
+    }
+    *variable = name;
+    return true;
+  }
+  if (*cur_ == '"') {
+    ++cur_;
+    literal_.clear();
+    for (;;) {
+      const char* run = cur_;
+      while (cur_ < end_ && *cur_ != '"' && *cur_ != '\\') ++cur_;
+      literal_.append(run, static_cast<std::size_t>(cur_ - run));
+      if (cur_ >= end_) {
+        report_error("expected ending \"");
+        return false;
+      }
+      if (*cur_++ == '"') break;
+      if (cur_ >= end_) {
+        report_error("expected ending \"");
+        return false;
+      }
+      const char escaped = *cur_++;
+      if (escaped == 'n') {
+        literal_ += "\r\n";
+      } else if (escaped == 't') {
+        literal_ += '\t';
+      } else if (escaped == '\r' && cur_ < end_ && *cur_ == '\n') {
+        ++cur_;
+        literal_ += '\n';
+      } else if (escaped == '\n' && cur_ < end_ && *cur_ == '\r') {
+        ++cur_;
+        literal_ += '\r';
+      } else {
+        literal_ += escaped;
+      }
+    }
+    *value = literal_;
+    return true;
+  }
+  const Read read = read_word(&word);
+  if (read != Read::kOk) {
+    if (read == Read::kFailed) report_error("%s", not_a_value);
+    return false;
+  }
+  const CTCPARSE_PARAM* constant = constant_value(word, CTCPARSE_PARAM::kString);
+  if (constant == nullptr) return false;
+  *value = static_cast<const CTCPARSE_STRING*>(constant)->value;
+  return true;
+}
+
+std::unique_ptr<CTCPARSE_PARAM> CTCParse::read_param(int type) {
+  switch (type) {
+    case CTCPARSE_PARAM::kInt: {
+      auto param = std::make_unique<CTCPARSE_INT>();
+      if (!read_int(&param->value, &param->name, kExpectedNumber)) return nullptr;
+      return param;
+    }
+    case CTCPARSE_PARAM::kFloat: {
+      auto param = std::make_unique<CTCPARSE_FLOAT>();
+      if (!read_float(&param->value, &param->name, kExpectedNumber)) return nullptr;
+      return param;
+    }
+    default: {
+      auto param = std::make_unique<CTCPARSE_STRING>();
+      if (!read_string(&param->value, &param->name, kExpectedString)) return nullptr;
+      return param;
+    }
+  }
+}
