@@ -175,6 +175,10 @@ Failure load_nodes(Model& model) {
                   fmt::format("{} {}: NodeRecord {} of nodeCount {} runs past the end of the file",
                               source, offset, i, h.nodeCount));
     }
+    if (offset < kFileHeaderSize) {
+      return fail(LoadError::kBadNodeChain,
+                  fmt::format("{} {} lies inside the FileHeader", source, offset));
+    }
     if (i > 0 && offset < model.nodes[i - 1].offset + kNodeRecordSize) {
       return fail(LoadError::kBadNodeChain,
                   fmt::format("{} {} does not lie after that node's record: the chain loops",
@@ -208,6 +212,11 @@ Failure load_materials(Model& model) {
                 fmt::format("FileHeader: materialTableOffset {} with materialCount {} runs past "
                             "the end of the file",
                             h.materialTableOffset, h.materialCount));
+  }
+  if (h.materialCount > 0 && h.materialTableOffset < kFileHeaderSize) {
+    return fail(LoadError::kBadMaterialTable,
+                fmt::format("FileHeader: materialTableOffset {} lies inside the FileHeader",
+                            h.materialTableOffset));
   }
   model.materials.reserve(h.materialCount);
   for (uint32_t i = 0; i < h.materialCount; ++i) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "model3da/collision.h"
+#include "model3da/crash_log.h"
 #include "test_support.h"
 
 namespace model3da {
@@ -206,6 +207,25 @@ TEST(collision_set_test, entry_list_of_256_surfaces_logs_and_builds_nothing) {
   EXPECT_TRUE(lines.empty());
   ASSERT_TRUE(built->collision.static_tree);
   EXPECT_EQ(built->collision.static_tree->triangle_count, 255u);
+}
+
+TEST(collision_set_test, limit_line_goes_to_the_crash_log_by_default) {
+  NodeData node = mesh_node("Big_0", 1);
+  for (int i = 0; i < 299; ++i) node.surfaces.push_back(node.surfaces[0]);
+  auto model = load_ok(build_file(one(std::move(node)), {}, [](const std::string&) {}));
+  std::FILE* console = std::tmpfile();
+  ASSERT_NE(console, nullptr);
+  fs::crash_log_start_without_file();
+  fs::crash_log_set_console(console);
+  const CollisionSet set = build_collision_set(*model);
+  fs::crash_log_set_console(nullptr);
+  fs::crash_log_close();
+  EXPECT_FALSE(set.static_tree);
+  std::rewind(console);
+  char text[200] = {};
+  const size_t n = std::fread(text, 1, sizeof(text) - 1, console);
+  std::fclose(console);
+  EXPECT_EQ(std::string(text, n), "aabbtree::build(..): Init set size >= MAX_INIT_SIZE(256)\r\n");
 }
 
 TEST(collision_set_test, corrupt_trees_are_refused_on_load) {

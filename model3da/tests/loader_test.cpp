@@ -203,6 +203,8 @@ TEST(model_loader_test, refuses_chains_that_loop_or_leave_the_file) {
   Bytes first = bytes;
   put(first, 32, 670);
   load_refused(first, LoadError::kBadNodeChain, "firstNodeOffset");
+  put(first, 32, 0);
+  load_refused(first, LoadError::kBadNodeChain, "inside the FileHeader");
 }
 
 TEST(model_loader_test, refuses_bad_parents_tracks_and_materials) {
