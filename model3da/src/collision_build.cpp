@@ -17,16 +17,19 @@ constexpr float kCentreTolerance = 0.0001f;
 constexpr size_t kMaxNodeTriangles = 0xFFFF;  // the node's count is a u16
 constexpr float kHuge = 1e30f;
 
-struct SplitInput {
-  const std::vector<TriangleRecord>& triangles;
-  const std::vector<Box>& boxes;
+// A triangle being sorted into the tree: its box and its index in the
+// tree's triangle array. Each split moves these into contiguous arrays of
+// their own, so every pass over a node's triangles reads memory in order.
+struct Item {
+  Box box;
+  uint32_t triangle;
 };
 
-Box union_box(const SplitInput& in, const std::vector<uint32_t>& set) {
+Box union_box(std::span<const Item> items) {
   Vec3 max{-kHuge, -kHuge, -kHuge};
   Vec3 min{kHuge, kHuge, kHuge};
-  for (uint32_t t : set) {
-    const Box& b = in.boxes[t];
+  for (const Item& item : items) {
+    const Box& b = item.box;
     for (int a = 0; a < 3; ++a) {
       max[a] = std::max(max[a], b.centre[a] + b.half[a]);
       min[a] = std::min(min[a], b.centre[a] - b.half[a]);
@@ -40,19 +43,21 @@ Box union_box(const SplitInput& in, const std::vector<uint32_t>& set) {
   return box;
 }
 
-std::vector<TriangleRecord> gather(const SplitInput& in, const std::vector<uint32_t>& set) {
+std::vector<TriangleRecord> gather(const std::vector<TriangleRecord>& triangles,
+                                   std::span<const Item> items) {
   std::vector<TriangleRecord> out;
-  out.reserve(set.size());
-  for (uint32_t t : set) out.push_back(in.triangles[t]);
+  out.reserve(items.size());
+  for (const Item& item : items) out.push_back(triangles[item.triangle]);
   return out;
 }
 
-std::unique_ptr<TreeNode> split(const SplitInput& in, std::vector<uint32_t> set) {
+std::unique_ptr<TreeNode> split(const std::vector<TriangleRecord>& triangles,
+                                std::vector<Item> set) {
   auto node = std::make_unique<TreeNode>();
-  node->box = union_box(in, set);
+  node->box = union_box(set);
   if (set.size() <= kLeafTriangles) {
     node->own_box = node->box;
-    node->triangles = gather(in, set);
+    node->triangles = gather(triangles, set);
     return node;
   }
   const Vec3& half = node->box.half;
@@ -61,37 +66,48 @@ std::unique_ptr<TreeNode> split(const SplitInput& in, std::vector<uint32_t> set)
   if (half[2] > half[axis]) axis = 2;
   const float centre = node->box.centre[axis];
   const float limit = kStayRatio * half[axis];
-  std::vector<uint32_t> stay, groups[2];
-  for (uint32_t t : set) {
-    const Box& b = in.boxes[t];
-    if (b.half[axis] > limit || std::fabs(b.centre[axis] - centre) < kCentreTolerance) {
-      stay.push_back(t);
-    } else {
-      groups[b.centre[axis] >= centre ? 0 : 1].push_back(t);
+  // Group of each item: 0 or 1 for the children, 2 to stay.
+  std::vector<uint8_t> group(set.size());
+  size_t counts[3] = {0, 0, 0};
+  for (size_t i = 0; i < set.size(); ++i) {
+    const Box& b = set[i].box;
+    uint8_t g = 2;
+    if (!(b.half[axis] > limit || std::fabs(b.centre[axis] - centre) < kCentreTolerance)) {
+      g = b.centre[axis] >= centre ? 0 : 1;
     }
+    group[i] = g;
+    ++counts[g];
   }
   // A split that moves every triangle into one child makes no progress (only
   // boxes with NaN or infinite coordinates do that): they stay.
-  for (auto& group : groups) {
-    if (group.size() == set.size()) {
-      stay = std::move(group);
-      group.clear();
-    }
+  if (counts[0] == set.size() || counts[1] == set.size()) {
+    std::fill(group.begin(), group.end(), uint8_t{2});
+    counts[0] = counts[1] = 0;
+    counts[2] = set.size();
+  }
+  std::vector<Item> children[2];
+  std::vector<Item> stay;
+  children[0].reserve(counts[0]);
+  children[1].reserve(counts[1]);
+  stay.reserve(counts[2]);
+  for (size_t i = 0; i < set.size(); ++i) {
+    (group[i] == 2 ? stay : children[group[i]]).push_back(set[i]);
   }
   // The node's triangle count is 16 bits: the excess goes down to child 0,
   // which then holds fewer triangles than this node.
   if (stay.size() > kMaxNodeTriangles) {
-    groups[0].insert(groups[0].end(), stay.begin() + kMaxNodeTriangles, stay.end());
+    children[0].insert(children[0].end(), stay.begin() + kMaxNodeTriangles, stay.end());
     stay.resize(kMaxNodeTriangles);
   }
   if (!stay.empty()) {
-    node->own_box = union_box(in, stay);
-    node->triangles = gather(in, stay);
+    node->own_box = union_box(stay);
+    node->triangles = gather(triangles, stay);
   }
-  set.clear();
-  set.shrink_to_fit();
+  std::vector<Item>().swap(set);
+  std::vector<Item>().swap(stay);
+  std::vector<uint8_t>().swap(group);
   for (int c = 0; c < 2; ++c) {
-    if (!groups[c].empty()) node->child[c] = split(in, std::move(groups[c]));
+    if (!children[c].empty()) node->child[c] = split(triangles, std::move(children[c]));
   }
   return node;
 }
@@ -143,10 +159,10 @@ void grow_box(Box& box, const Vec3& point) {
 
 std::unique_ptr<TreeNode> split_triangles(std::vector<TriangleRecord> triangles,
                                           std::vector<Box> boxes) {
-  std::vector<uint32_t> all(triangles.size());
-  for (size_t i = 0; i < all.size(); ++i) all[i] = uint32_t(i);
-  const SplitInput in{triangles, boxes};
-  return split(in, std::move(all));
+  std::vector<Item> all(triangles.size());
+  for (size_t i = 0; i < all.size(); ++i) all[i] = {boxes[i], uint32_t(i)};
+  std::vector<Box>().swap(boxes);
+  return split(triangles, std::move(all));
 }
 
 void build_tree(const Model& model, std::span<const SurfaceEntry> entries, TreeKind kind,

@@ -16,13 +16,17 @@ void append_box(Bytes& out, const Box& box) {
 }
 
 void append_triangle(Bytes& out, const TriangleRecord& t) {
-  append_floats(out, t.a);
-  append_floats(out, t.uv_a);
-  append_floats(out, t.uv_ab);
-  append_floats(out, t.uv_ac);
-  append_floats(out, t.edge_ab);
-  append_floats(out, t.edge_ac);
-  append_u16(out, t.material);
+  const size_t at = out.size();
+  out.resize(at + kTriangleRecordSize);
+  std::byte* p = out.data() + at;
+  const float values[] = {t.a[0],       t.a[1],       t.a[2],       t.uv_a[0],    t.uv_a[1],
+                          t.uv_ab[0],   t.uv_ab[1],   t.uv_ac[0],   t.uv_ac[1],   t.edge_ab[0],
+                          t.edge_ab[1], t.edge_ab[2], t.edge_ac[0], t.edge_ac[1], t.edge_ac[2]};
+  for (float v : values) {
+    put_f32(p, v);
+    p += 4;
+  }
+  put_u16(p, t.material);
 }
 
 // Writes `node` and its subtree; `base` is the file offset of out[0].
@@ -58,7 +62,15 @@ uint64_t tree_size(const TreeNode& root) {
 }
 
 Bytes collision_section_bytes(const CollisionSet& set, uint32_t section_offset) {
-  Bytes out(kCollisionHeaderSize, std::byte{0});
+  uint64_t total = kCollisionHeaderSize;
+  if (set.static_tree && set.static_tree->root) total += tree_size(*set.static_tree->root);
+  if (set.hull_tree && set.hull_tree->root) total += tree_size(*set.hull_tree->root);
+  for (const CollisionTree& tree : set.per_node) {
+    total += kCollisionEntrySize + (tree.root ? tree_size(*tree.root) : 0);
+  }
+  Bytes out;
+  out.reserve(size_t(total));
+  out.resize(kCollisionHeaderSize, std::byte{0});
   uint32_t static_size = 0, hull_size = 0;
   if (set.static_tree && set.static_tree->root) {
     write_node(out, section_offset, *set.static_tree->root);
