@@ -82,6 +82,7 @@ void BM_CopyBytes(benchmark::State& state) {
     benchmark::DoNotOptimize(copy.data());
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(source.size()));
+  state.counters["file_MB"] = double(source.size()) / 1e6;
 }
 
 void BM_CopyAndLoad(benchmark::State& state) {

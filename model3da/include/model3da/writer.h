@@ -88,7 +88,8 @@ std::string make_model_image(const ModelWriteInput& input, Bytes& out);
 
 // The whole file: the image, loaded back and checked, and the collision
 // section built from it appended. Returns an empty text or the reason.
-std::string make_model_file(const ModelWriteInput& input, Bytes& out, const CrashLogSink& log = crash_log_sink());
+std::string make_model_file(const ModelWriteInput& input, Bytes& out,
+                            const CrashLogSink& log = crash_log_sink());
 
 // Writes the whole file to `path` through a temporary file beside it that is
 // renamed over the target, so a failure leaves no half-written file. Returns
