@@ -24,6 +24,11 @@ grep -q "mat: paint.mat" "$work/out" || { echo "FAIL: info lacks the material" >
 grep -q "static tree: 1032 bytes" "$work/out" || { echo "FAIL: info lacks the static tree" >&2; failures=$((failures + 1)); }
 expect 0 "dump" "$tool" dump --json "$corpus/two_helpers.3da"
 grep -q '"materialTableOffset": 658' "$work/out" || { echo "FAIL: dump lacks the header" >&2; failures=$((failures + 1)); }
+# Names are bytes in the game's 8-bit code page, not UTF-8.
+cp "$corpus/two_helpers.3da" "$work/latin.3da"
+printf '\351' | dd of="$work/latin.3da" bs=1 seek=72 conv=notrunc status=none
+expect 0 "dump of a non-UTF-8 name" "$tool" dump --json "$work/latin.3da"
+expect 0 "info of a non-UTF-8 name" "$tool" info "$work/latin.3da"
 head -c 300 "$corpus/car.3da" >"$work/cut.3da"
 expect 1 "check truncated" "$tool" check "$work/cut.3da"
 grep -q "materialTableOffset" "$work/err" || { echo "FAIL: no reason given" >&2; failures=$((failures + 1)); }
