@@ -1,0 +1,39 @@
+// carwright: Carwright's command line.
+#include <iostream>
+#include <vector>
+
+#include "commands.h"
+#include "wizard/string_table.h"
+
+int main(int argc, char** argv) {
+  CLI::App program{"Carwright: creates, deletes, packs and installs custom cars of Gravelmoor.",
+                   "carwright"};
+  program.footer(
+      "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n"
+      "The game folder comes from --game-folder, else the environment variable\n"
+      "GRAVELMOOR_DIR, else the game's registry entry in the Wine prefix\n"
+      "($WINEPREFIX, default ~/.wine).");
+  std::string language;
+  program.add_option("--lang", language, "Language of messages (default: from the locale)")
+      ->check(CLI::IsMember({"en", "pl"}));
+  program.require_subcommand(1);
+
+  std::vector<carwright::Subcommand> subcommands;
+  subcommands.push_back(carwright::AddListCommand(program));
+
+  try {
+    program.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = program.exit(e);
+    return code == 0 ? carwright::kExitOk : carwright::kExitUsage;
+  }
+  if (!language.empty()) {
+    wizard::SetUiLanguage(language == "pl" ? wizard::Language::kPolish
+                                           : wizard::Language::kEnglish);
+  }
+  for (const carwright::Subcommand& subcommand : subcommands) {
+    if (subcommand.app->parsed()) return subcommand.run();
+  }
+  std::cerr << program.help();
+  return carwright::kExitUsage;
+}

@@ -1,0 +1,50 @@
+// Car IDs: the three-character keys of custom cars, their rules and the
+// random ID of a new car.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace wizard {
+
+// The characters an ID may hold, compared after upper-casing. The set holds
+// X twice and no Z: Z is not a valid character.
+inline constexpr std::string_view kValidCarIDChars = "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYX";
+
+// The length of every car ID.
+inline constexpr std::size_t kCarIDLength = 3;
+
+// The IDs of the game's own cars.
+inline constexpr std::array<std::string_view, 10> kReservedCarIDs = {
+    "BMX", "DRM", "FOC", "FPU", "GLV", "MLE", "MMS", "PGT", "SBI", "STC"};
+
+// Message ids that CheckCarID returns (texts in the string table).
+inline constexpr std::uint16_t kCarIDValid = 0;
+inline constexpr std::uint16_t kCarIDInvalid = 10004;
+inline constexpr std::uint16_t kCarIDReserved = 10007;
+inline constexpr std::uint16_t kCarIDTaken = 10008;
+
+// Checks `car_id` and returns a message id: 0 valid; 10004 when it is not
+// three characters long or holds a character (upper-cased) outside
+// kValidCarIDChars; 10007 when it is a reserved ID; 10008 when it is already
+// in `custom_cars`. The last two compare after upper-casing, since the car's
+// folder would be the same on the game's case-blind file system.
+std::uint16_t CheckCarID(std::string_view car_id, std::span<const std::string> custom_cars);
+
+// A source of uniform random numbers in [0, 1).
+using UnitRandom = std::function<double()>;
+
+// Returns a random ID: three draws r from `random`, each picking the
+// character at position floor(r * 36) of kValidCarIDChars, so only "_", the
+// digits and "A" to "Y" come out. A draw outside [0, 1) is clamped into it.
+// The result is not checked against reserved or taken IDs.
+std::string GenerateCarID(const UnitRandom& random);
+
+// The same with a generator seeded from the clock.
+std::string GenerateCarID();
+
+}  // namespace wizard

@@ -1,0 +1,62 @@
+// The custom-car registry: the list of the cars Carwright created or
+// installed, kept in "Carwright.ini" in the game folder, and the removal of a
+// custom car from the game.
+//
+//   [Cars]
+//   CarsCount=2
+//   CarID1=AB1
+//   CarID2=XY7
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wizard {
+
+inline constexpr std::string_view kRegistryFileName = "Carwright.ini";
+inline constexpr std::string_view kRegistrySection = "Cars";
+inline constexpr std::string_view kRegistryCountKey = "CarsCount";
+inline constexpr std::string_view kRegistryIDKeyPrefix = "CarID";
+
+// A count above this (more than there are IDs) is refused by LoadINI.
+inline constexpr long kMaxRegistryCars = 50653;
+
+// The folder of the cars below the game folder.
+inline constexpr std::string_view kCarsFolder = "Data\\Cars\\";
+
+// The master scripts in "Data\Cars\" that register each car, in the order
+// GRDeleteCar visits them.
+inline constexpr std::array<std::string_view, 4> kCarMasterScripts = {"Cars.scr", "Parts.scr",
+                                                                      "Icons.scr", "Texts.scr"};
+
+// Reloads `custom_cars` from the registry file of `game_folder` (which ends in
+// a separator). The list is emptied first. Returns false when the file gives
+// no count (missing file, section or key) or a count above kMaxRegistryCars;
+// the list then stays empty. A count that is not a decimal number, or is
+// negative, leaves the list empty and returns true. Otherwise the values of
+// "CarID1" .. "CarIDn" are appended in order, missing ones as empty entries.
+bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars);
+
+// Rewrites the registry file of `game_folder` from `custom_cars`: the count,
+// then one key per ID, in a new file (other contents are dropped), which is
+// then made read-only. True when written. The file is replaced atomically:
+// on failure (an ID that cannot be written, a folder that refuses the write)
+// the old file stays byte for byte, read-only again if it was.
+bool WriteINI(std::string_view game_folder, const std::vector<std::string>& custom_cars);
+
+// Returns the text that registers `car_id` in the master script
+// `script_name`: !include("AB1\\Cars.scr") for car AB1 and "Cars.scr".
+std::string CarRegistrationText(std::string_view car_id, std::string_view script_name);
+
+// Removes car `car_id` from the game: its registration text is cut out of the
+// four master scripts (their line breaks stay), then its folder
+// "Data\Cars\<ID>\" is deleted. Returns true when the folder existed and is
+// gone. Does not touch the registry file. An ID that is not three characters
+// of the valid set (an empty entry of the registry, "..") names no car folder:
+// nothing is touched and the result is false.
+bool GRDeleteCar(std::string_view game_folder, std::string_view car_id);
+
+}  // namespace wizard

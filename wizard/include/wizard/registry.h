@@ -1,0 +1,45 @@
+// Reading a value of the system registry, where the game's installer stores
+// the game folder.
+//
+// On Windows this is the registry API. Elsewhere the registry is the hive
+// files of a Wine prefix (wine_registry.h): HKEY_LOCAL_MACHINE is the prefix's
+// "system.reg", HKEY_CURRENT_USER its "user.reg".
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace wizard {
+
+enum class RegistryRoot { kLocalMachine, kCurrentUser };
+
+// The game's installer writes the game folder here.
+inline constexpr std::string_view kGameRegistryKey = "SOFTWARE\\Ferrovane\\Gravelmoor";
+inline constexpr std::string_view kGameRegistryValue = "DestinationDir";
+
+// Registry values longer than this many bytes are not read (false).
+inline constexpr std::size_t kMaxRegistryValueLength = 1024;
+
+// False when `sub_key` begins or ends with a backslash or holds two
+// backslashes in a row; true otherwise (the empty name included).
+bool IsValidKeyName(std::string_view sub_key);
+
+// Reads the value `value_name` of the key `sub_key` below `root`; true, and
+// the value as text in `value`, when it was read. A string value is given as
+// it is; a 32-bit number as its decimal text; any other type as empty text.
+// False (and `value` untouched) when the sub-key name is malformed, the key
+// or value is missing, or the value is longer than kMaxRegistryValueLength.
+// Off Windows the hive is read from the Wine prefix `wine_prefix`.
+bool RegGetValue(RegistryRoot root, std::string_view sub_key, std::string_view value_name,
+                 std::string& value, const std::filesystem::path& wine_prefix);
+
+// The same, with the Wine prefix of the environment (DefaultWinePrefix).
+bool RegGetValue(RegistryRoot root, std::string_view sub_key, std::string_view value_name,
+                 std::string& value);
+
+// Returns the Wine prefix named by $WINEPREFIX, else "$HOME/.wine"; empty when
+// neither variable is set.
+std::filesystem::path DefaultWinePrefix();
+
+}  // namespace wizard

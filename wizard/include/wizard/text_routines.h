@@ -1,0 +1,28 @@
+// Small text helpers of the wizard.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace wizard {
+
+// The characters that texts written into the game's scripts may not hold
+// (the double quote, then ! @ # $ % ^ & *): they would break quoted strings.
+inline constexpr std::string_view kForbiddenTextChars = "\"!@#$%^&*";
+
+// Returns `path` with the native separator appended unless its last character
+// is a separator already ('\' or '/'). The empty path becomes the bare
+// separator (what a cancelled folder picker gives: callers test for empty
+// before appending).
+std::string AddBackslash(std::string_view path);
+
+// True when some character of `text`, upper-cased (ASCII), occurs in `set`.
+bool ContainsAnyOf(std::string_view set, std::string_view text);
+
+// Returns `text` with ASCII letters upper-cased; other bytes unchanged.
+std::string ToUpperAscii(std::string_view text);
+
+// True when `a` and `b` are equal without regard to ASCII case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+}  // namespace wizard

@@ -1,0 +1,102 @@
+// The custom-car registry file and the removal of a custom car.
+#include "wizard/car_registry.h"
+
+#include <charconv>
+#include <map>
+
+#include "wizard/atomic_file.h"
+#include "wizard/car_id.h"
+#include "wizard/file_attributes.h"
+#include "wizard/file_routines.h"
+#include "wizard/folder_routines.h"
+#include "wizard/game_paths.h"
+#include "wizard/ini_file.h"
+#include "wizard/text_routines.h"
+
+namespace wizard {
+namespace {
+
+std::string RegistryFile(std::string_view game_folder) {
+  return std::string(game_folder) + std::string(kRegistryFileName);
+}
+
+std::string IDKey(std::size_t number) {
+  return std::string(kRegistryIDKeyPrefix) + std::to_string(number);
+}
+
+std::string Truncated(std::string value) {
+  if (value.size() > kMaxINIValueLength) value.resize(kMaxINIValueLength);
+  return value;
+}
+
+// True when `car_id` is three characters of the valid set: the only IDs whose
+// folder lies inside "Data\Cars\" (an empty or ".." ID would name the folder
+// of all cars or the one above it).
+bool IsWellFormedCarID(std::string_view car_id) {
+  if (car_id.size() != kCarIDLength) return false;
+  for (char c : ToUpperAscii(car_id)) {
+    if (kValidCarIDChars.find(c) == std::string_view::npos) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars) {
+  custom_cars.clear();
+  const ReadResult read = ReadFileChecked(RegistryFile(game_folder));
+  if (read.status != ReadStatus::kOk) return false;
+  const std::map<std::string, std::string> values = FindINISection(read.text, kRegistrySection);
+
+  const auto count_it = values.find(ToUpperAscii(kRegistryCountKey));
+  if (count_it == values.end()) return false;
+  const std::string count_text = Truncated(count_it->second);
+  if (count_text.empty()) return false;
+  long count = 0;
+  const auto [end, ec] =
+      std::from_chars(count_text.data(), count_text.data() + count_text.size(), count);
+  if (ec == std::errc::result_out_of_range || (ec == std::errc() && count > kMaxRegistryCars)) {
+    return false;
+  }
+  if (ec != std::errc() || end != count_text.data() + count_text.size()) return true;
+
+  for (long i = 1; i <= count; ++i) {
+    const auto it = values.find(ToUpperAscii(IDKey(static_cast<std::size_t>(i))));
+    custom_cars.push_back(it == values.end() ? std::string() : Truncated(it->second));
+  }
+  return true;
+}
+
+bool WriteINI(std::string_view game_folder, const std::vector<std::string>& custom_cars) {
+  const std::string file = RegistryFile(game_folder);
+  std::string text = "[" + std::string(kRegistrySection) + "]\r\n";
+  text += std::string(kRegistryCountKey) + "=" + std::to_string(custom_cars.size()) + "\r\n";
+  for (std::size_t i = 0; i < custom_cars.size(); ++i) {
+    if (!IsValidINIEntry(kRegistrySection, IDKey(i + 1), custom_cars[i])) return false;
+    text += IDKey(i + 1) + "=" + custom_cars[i] + "\r\n";
+  }
+
+  const bool was_read_only = IsFileReadOnly(file);
+  if (was_read_only && !SetFileAttributes(file, kAttrNormal)) return false;
+  if (!ReplaceFileAtomically(ResolveGamePath(file), text)) {
+    if (was_read_only) SetFileAttributes(file, kAttrReadOnly | kAttrHidden | kAttrSystem);
+    return false;
+  }
+  SetFileAttributes(file, kAttrReadOnly | kAttrHidden | kAttrSystem);
+  return true;
+}
+
+std::string CarRegistrationText(std::string_view car_id, std::string_view script_name) {
+  return "!include(\"" + std::string(car_id) + "\\\\" + std::string(script_name) + "\")";
+}
+
+bool GRDeleteCar(std::string_view game_folder, std::string_view car_id) {
+  if (!IsWellFormedCarID(car_id)) return false;
+  const std::string cars = std::string(game_folder) + std::string(kCarsFolder);
+  for (std::string_view script : kCarMasterScripts) {
+    ReplaceInFile(cars + std::string(script), CarRegistrationText(car_id, script), "");
+  }
+  return DeleteFolder(cars + std::string(car_id));
+}
+
+}  // namespace wizard

@@ -1,0 +1,134 @@
+// Reading, writing, searching and rewriting text files.
+#include "wizard/file_routines.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "wizard/atomic_file.h"
+#include "wizard/game_paths.h"
+
+namespace wizard {
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+// True when the native file exists and its owner may not write it: the
+// game's platform refuses to open such a file for writing.
+bool IsReadOnlyNative(const std::filesystem::path& native) {
+  struct stat st {};
+  return ::stat(native.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+}  // namespace
+
+bool FileExists(std::string_view path) {
+  const std::filesystem::path native = ResolveGamePath(path);
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  ::close(fd);
+  return regular;
+}
+
+ReadResult ReadFileChecked(std::string_view path) {
+  ReadResult result;
+  const std::filesystem::path native = ResolveGamePath(path);
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    result.status =
+        (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::kMissing : ReadStatus::kUnreadable;
+    return result;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    result.status = ReadStatus::kUnreadable;
+    return result;
+  }
+  if (static_cast<unsigned long long>(st.st_size) > kMaxTextFileSize) {
+    ::close(fd);
+    result.status = ReadStatus::kTooLarge;
+    return result;
+  }
+  std::string text;
+  char buffer[16384];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      ::close(fd);
+      result.status = ReadStatus::kUnreadable;
+      return result;
+    }
+    if (got == 0) break;
+    if (text.size() + static_cast<std::size_t>(got) > kMaxTextFileSize) {
+      ::close(fd);
+      result.status = ReadStatus::kTooLarge;
+      return result;
+    }
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  result.status = ReadStatus::kOk;
+  result.text = std::move(text);
+  return result;
+}
+
+std::string ReadTextFile(std::string_view path) {
+  return ReadFileChecked(path).text;
+}
+
+bool WriteTextFile(std::string_view path, std::string_view text) {
+  const std::filesystem::path native = ResolveGamePath(path);
+  if (IsReadOnlyNative(native)) return false;
+  std::string bytes(text);
+  bytes += kLineBreak;
+  return ReplaceFileAtomically(native, bytes);
+}
+
+bool ReplaceInFile(std::string_view path, std::string_view find, std::string_view replacement) {
+  ReadResult read = ReadFileChecked(path);
+  if (read.status != ReadStatus::kOk && read.status != ReadStatus::kMissing) return false;
+  std::string& text = read.text;
+  if (!find.empty()) {
+    std::string replaced;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(find); at != std::string::npos; at = text.find(find, from)) {
+      replaced.append(text, from, at - from);
+      replaced.append(replacement);
+      from = at + find.size();
+    }
+    replaced.append(text, from, std::string::npos);
+    text = std::move(replaced);
+  }
+  return WriteTextFile(path, text);
+}
+
+bool FileContains(std::string_view path, std::string_view text) {
+  const ReadResult read = ReadFileChecked(path);
+  return read.status == ReadStatus::kOk && read.text.find(text) != std::string::npos;
+}
+
+bool AppendText(std::string_view path, std::string_view bytes) {
+  ReadResult read = ReadFileChecked(path);
+  if (read.status != ReadStatus::kOk && read.status != ReadStatus::kMissing) return false;
+  const std::filesystem::path native = ResolveGamePath(path);
+  if (IsReadOnlyNative(native)) return false;
+  read.text.append(bytes);
+  return ReplaceFileAtomically(native, read.text);
+}
+
+bool AppendTextLines(std::string_view path, std::span<const std::string> lines) {
+  std::string bytes;
+  for (const std::string& line : lines) {
+    bytes += line;
+    bytes += kLineBreak;
+  }
+  return AppendText(path, bytes);
+}
+
+}  // namespace wizard

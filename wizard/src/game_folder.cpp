@@ -1,0 +1,16 @@
+// Deciding whether a folder is a game installation.
+#include "wizard/game_folder.h"
+
+#include <string>
+
+#include "wizard/file_routines.h"
+
+namespace wizard {
+
+bool CheckGameFolder(std::string_view folder) {
+  std::string executable(folder);
+  executable += kGameExecutable;
+  return FileExists(executable);
+}
+
+}  // namespace wizard

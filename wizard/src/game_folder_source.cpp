@@ -1,0 +1,41 @@
+// Finding the game folder off Windows.
+#include "wizard/game_folder_source.h"
+
+#include <cstdlib>
+
+#include "wizard/registry.h"
+#include "wizard/text_routines.h"
+#include "wizard/wine_registry.h"
+
+namespace wizard {
+
+GameFolderSources GameFolderSourcesFromEnvironment(std::optional<std::string> option) {
+  GameFolderSources sources;
+  sources.option = std::move(option);
+  const char* env = std::getenv(kGameFolderVariable);
+  if (env && *env) sources.environment = std::string(env);
+  sources.wine_prefix = DefaultWinePrefix();
+  return sources;
+}
+
+GameFolderLookup FindGameFolder(const GameFolderSources& sources) {
+  if (sources.option) {
+    return {sources.option->empty() ? std::string() : AddBackslash(*sources.option),
+            GameFolderOrigin::kOption};
+  }
+  if (sources.environment && !sources.environment->empty()) {
+    return {AddBackslash(*sources.environment), GameFolderOrigin::kEnvironment};
+  }
+  std::string stored;
+  if (!sources.wine_prefix.empty() &&
+      RegGetValue(RegistryRoot::kLocalMachine, kGameRegistryKey, kGameRegistryValue, stored,
+                  sources.wine_prefix) &&
+      !stored.empty()) {
+    if (std::optional<std::string> native = MapWineDrivePath(sources.wine_prefix, stored)) {
+      return {std::move(*native), GameFolderOrigin::kRegistry};
+    }
+  }
+  return {};
+}
+
+}  // namespace wizard

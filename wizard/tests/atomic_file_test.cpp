@@ -1,0 +1,121 @@
+#include "wizard/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "test_folder.h"
+#include "wizard/car_registry.h"
+#include "wizard/file_routines.h"
+#include "wizard/ini_file.h"
+
+namespace wizard {
+namespace {
+
+namespace fs = std::filesystem;
+using wizard_test::ListFolder;
+using wizard_test::ReadBytes;
+using wizard_test::TestFolder;
+using wizard_test::WriteBytes;
+
+constexpr int kCannotDropPrivileges = 99;
+
+// Runs `body` where folder permissions apply: in a child that runs as the
+// user "nobody" when the tests run as root (root may write anywhere), else
+// in this process. Returns the body's result, or kCannotDropPrivileges.
+int RunUnprivileged(const std::function<int()>& body) {
+  if (::geteuid() != 0) return body();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(kCannotDropPrivileges);
+    ::_exit(body());
+  }
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions) {
+  TestFolder tmp;
+  const fs::path file = tmp.path() / "Cars.scr";
+  WriteBytes(file, "old");
+  fs::permissions(file, fs::perms(0640));
+  std::string error;
+  ASSERT_TRUE(ReplaceFileAtomically(file, "new bytes", &error)) << error;
+  EXPECT_EQ(ReadBytes(file), "new bytes");
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms(0640));
+  EXPECT_EQ(ListFolder(tmp.path()), "Cars.scr");
+}
+
+TEST(AtomicFile, ReplacesTheFileALinkPointsTo) {
+  TestFolder tmp;
+  WriteBytes(tmp.path() / "real.scr", "old");
+  fs::create_symlink("real.scr", tmp.path() / "link.scr");
+  ASSERT_TRUE(ReplaceFileAtomically(tmp.path() / "link.scr", "new"));
+  EXPECT_TRUE(fs::is_symlink(tmp.path() / "link.scr"));
+  EXPECT_EQ(ReadBytes(tmp.path() / "real.scr"), "new");
+}
+
+TEST(AtomicFile, AFailureAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {
+  for (AtomicWriteStep step : {AtomicWriteStep::kCreate, AtomicWriteStep::kWrite,
+                               AtomicWriteStep::kFlush, AtomicWriteStep::kRename}) {
+    SCOPED_TRACE(static_cast<int>(step));
+    TestFolder tmp;
+    const fs::path file = tmp.path() / "Carwright.ini";
+    WriteBytes(file, "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
+    FailNextAtomicWriteAt(step);
+    std::string error;
+    EXPECT_FALSE(ReplaceFileAtomically(file, "[Cars]\r\nCarsCount=0\r\n", &error));
+    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(file), "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
+    EXPECT_EQ(ListFolder(tmp.path()), "Carwright.ini");
+    // The failure was used up: the next replacement goes through.
+    EXPECT_TRUE(ReplaceFileAtomically(file, "x"));
+  }
+}
+
+TEST(AtomicFile, RefusesToReplaceAFolder) {
+  TestFolder tmp;
+  fs::create_directories(tmp.path() / "Cars.scr");
+  EXPECT_FALSE(ReplaceFileAtomically(tmp.path() / "Cars.scr", "x"));
+  EXPECT_TRUE(fs::is_directory(tmp.path() / "Cars.scr"));
+}
+
+TEST(AtomicFile, ReadOnlyFolderKeepsTheOriginalByteForByte) {
+  TestFolder tmp;
+  const fs::path game = tmp.path() / "game";
+  const std::string ini = "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n";
+  const std::string script = "// cars\r\n!include(\"AB1\\\\Cars.scr\")\r\n";
+  WriteBytes(game / "Carwright.ini", ini);
+  WriteBytes(game / "Data/Cars/cars.scr", script);
+  fs::permissions(tmp.path(), fs::perms(0755));
+  fs::permissions(game / "Carwright.ini", fs::perms(0644));
+  fs::permissions(game / "Data/Cars/cars.scr", fs::perms(0644));
+  fs::permissions(game / "Data/Cars", fs::perms(0555));
+  fs::permissions(game, fs::perms(0555));
+
+  const std::string folder = game.string() + "/";
+  const int result = RunUnprivileged([&] {
+    // Reading must work, so that a failure can only come from the folder.
+    if (ReadTextFile(folder + "Carwright.ini") != ini) return 3;
+    if (WriteINIValue("Cars", "CarsCount", "0", folder + "Carwright.ini")) return 4;
+    if (WriteINI(folder, {})) return 5;
+    if (ReplaceInFile(folder + "Data\\Cars\\Cars.scr", "!include(\"AB1\\\\Cars.scr\")", "")) {
+      return 6;
+    }
+    if (WriteTextFile(folder + "Data\\Cars\\Cars.scr", "")) return 7;
+    return 0;
+  });
+  if (result == kCannotDropPrivileges) GTEST_SKIP() << "cannot run as an unprivileged user";
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(ReadBytes(game / "Carwright.ini"), ini);
+  EXPECT_EQ(ReadBytes(game / "Data/Cars/cars.scr"), script);
+  EXPECT_EQ(ListFolder(game), "Carwright.ini|Data");
+  EXPECT_EQ(ListFolder(game / "Data/Cars"), "cars.scr");
+}
+
+}  // namespace
+}  // namespace wizard

@@ -1,0 +1,90 @@
+#include "wizard/folder_routines.h"
+
+#include <gtest/gtest.h>
+
+#include "test_folder.h"
+#include "wizard/game_folder.h"
+#include "wizard/text_routines.h"
+
+namespace wizard {
+namespace {
+
+namespace fs = std::filesystem;
+using wizard_test::ListFolder;
+using wizard_test::TestFolder;
+using wizard_test::WriteBytes;
+
+TEST(Folders, CreateMakesEveryFolderUpToTheLastSeparator) {
+  TestFolder tmp;
+  EXPECT_TRUE(CreateFolder(tmp.game_folder() + "Data\\Cars\\AB1\\"));
+  EXPECT_TRUE(fs::is_directory(tmp.path() / "Data/Cars/AB1"));
+  EXPECT_TRUE(CreateFolder(tmp.game_folder() + "Data\\Cars\\AB2\\AB2.scr"));
+  EXPECT_TRUE(fs::is_directory(tmp.path() / "Data/Cars/AB2"));
+  EXPECT_FALSE(fs::exists(tmp.path() / "Data/Cars/AB2/AB2.scr"));
+  EXPECT_FALSE(CreateFolder("NoSeparator"));
+  WriteBytes(tmp.path() / "File", "x");
+  EXPECT_FALSE(CreateFolder(tmp.game_folder() + "File\\Sub\\"));
+}
+
+TEST(Folders, ExistsCreatesOnlyWhenAsked) {
+  TestFolder tmp;
+  EXPECT_FALSE(FolderExists(tmp.game_folder() + "Data\\Cars"));
+  EXPECT_FALSE(fs::exists(tmp.path() / "Data"));
+  EXPECT_TRUE(FolderExists(tmp.game_folder() + "Data\\Cars", true));
+  EXPECT_TRUE(FolderExists(tmp.game_folder() + "DATA\\cars\\"));
+  WriteBytes(tmp.path() / "File", "x");
+  EXPECT_FALSE(FolderExists(tmp.game_folder() + "File"));
+}
+
+TEST(Folders, DeleteRemovesTheTreeAndReportsWhetherItExisted) {
+  TestFolder tmp;
+  WriteBytes(tmp.path() / "Cars/AB1/AB1.scr", "x");
+  WriteBytes(tmp.path() / "Cars/AB1/AB11/deep/AB11.dds", "x");
+  fs::permissions(tmp.path() / "Cars/AB1/AB1.scr", fs::perms(0444));
+  EXPECT_TRUE(DeleteFolder(tmp.game_folder() + "cars\\ab1"));
+  EXPECT_EQ(ListFolder(tmp.path() / "Cars"), "");
+  EXPECT_FALSE(DeleteFolder(tmp.game_folder() + "Cars\\AB1"));
+  WriteBytes(tmp.path() / "Cars/file", "x");
+  EXPECT_FALSE(DeleteFolder(tmp.game_folder() + "Cars\\file"));
+  EXPECT_TRUE(fs::exists(tmp.path() / "Cars/file"));
+}
+
+TEST(Folders, DeleteTreeRemovesLinksWithoutFollowingThem) {
+  TestFolder tmp;
+  WriteBytes(tmp.path() / "outside/keep.txt", "keep");
+  WriteBytes(tmp.path() / "car/file.txt", "x");
+  fs::create_directory_symlink(tmp.path() / "outside", tmp.path() / "car/link");
+  DeleteTree(tmp.game_folder() + "car");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(tmp.path() / "car")));
+  EXPECT_TRUE(fs::exists(tmp.path() / "outside/keep.txt"));
+  DeleteTree(tmp.game_folder() + "missing");  // nothing to do, no error
+}
+
+TEST(Folders, AddBackslashAppendsOneSeparator) {
+  EXPECT_EQ(AddBackslash("/games/gm"), "/games/gm/");
+  EXPECT_EQ(AddBackslash("/games/gm/"), "/games/gm/");
+  EXPECT_EQ(AddBackslash("C:\\Games\\"), "C:\\Games\\");
+  EXPECT_EQ(AddBackslash(""), "/");
+}
+
+TEST(Folders, ContainsAnyOfComparesUpperCased) {
+  EXPECT_TRUE(ContainsAnyOf(kForbiddenTextChars, "Car #1"));
+  EXPECT_TRUE(ContainsAnyOf(kForbiddenTextChars, "say \"x\""));
+  EXPECT_FALSE(ContainsAnyOf(kForbiddenTextChars, "Custom Car 1"));
+  EXPECT_FALSE(ContainsAnyOf(kForbiddenTextChars, ""));
+  EXPECT_TRUE(ContainsAnyOf("AB", "xb"));
+  EXPECT_FALSE(ContainsAnyOf("ab", "ab"));
+}
+
+TEST(GameFolder, NeedsTheExecutableAndTheTrailingSeparator) {
+  TestFolder tmp;
+  EXPECT_FALSE(CheckGameFolder(tmp.game_folder()));
+  WriteBytes(tmp.path() / "Gravelmoor.exe", "MZ");
+  EXPECT_TRUE(CheckGameFolder(tmp.game_folder()));
+  EXPECT_FALSE(CheckGameFolder(tmp.path().string()));
+  fs::create_directories(tmp.path() / "sub/Gravelmoor.exe");
+  EXPECT_FALSE(CheckGameFolder(tmp.game_folder() + "sub/"));
+}
+
+}  // namespace
+}  // namespace wizard
