@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "model3da/collision.h"
 #include "model3da/crash_log.h"
@@ -119,6 +120,92 @@ TEST(collision_tree_test, degenerate_boxes_terminate) {
   EXPECT_EQ(root->triangles.size(), 65535u);
   ASSERT_TRUE(root->child[0]);
   EXPECT_EQ(root->child[0]->triangles.size(), 70000u - 65535u);
+}
+
+// The split rules written out plainly, one copy of every triangle per group:
+// the oracle for split_triangles.
+struct PlainNode {
+  Box box;
+  std::vector<int> own;  // triangle numbers (kept in the material field)
+  std::unique_ptr<PlainNode> child[2];
+};
+
+Box plain_union(const std::vector<std::pair<Box, int>>& set) {
+  Vec3 max{-1e30f, -1e30f, -1e30f}, min{1e30f, 1e30f, 1e30f};
+  for (const auto& [b, id] : set) {
+    for (int a = 0; a < 3; ++a) {
+      max[a] = std::max(max[a], b.centre[a] + b.half[a]);
+      min[a] = std::min(min[a], b.centre[a] - b.half[a]);
+    }
+  }
+  Box box;
+  for (int a = 0; a < 3; ++a) {
+    box.centre[a] = (max[a] + min[a]) / 2;
+    box.half[a] = max[a] - box.centre[a];
+  }
+  return box;
+}
+
+std::unique_ptr<PlainNode> plain_split(const std::vector<std::pair<Box, int>>& set) {
+  auto node = std::make_unique<PlainNode>();
+  node->box = plain_union(set);
+  if (set.size() <= 12) {
+    for (const auto& item : set) node->own.push_back(item.second);
+    return node;
+  }
+  int axis = 0;
+  for (int a = 1; a < 3; ++a) {
+    if (node->box.half[a] > node->box.half[axis]) axis = a;
+  }
+  std::vector<std::pair<Box, int>> groups[2];
+  for (const auto& item : set) {
+    const Box& b = item.first;
+    if (b.half[axis] > 0.8f * node->box.half[axis] ||
+        std::fabs(b.centre[axis] - node->box.centre[axis]) < 0.0001f) {
+      node->own.push_back(item.second);
+    } else {
+      groups[b.centre[axis] >= node->box.centre[axis] ? 0 : 1].push_back(item);
+    }
+  }
+  for (int c = 0; c < 2; ++c) {
+    if (!groups[c].empty()) node->child[c] = plain_split(groups[c]);
+  }
+  return node;
+}
+
+void expect_same_tree(const TreeNode& fast, const PlainNode& plain) {
+  EXPECT_EQ(fast.box.centre, plain.box.centre);
+  EXPECT_EQ(fast.box.half, plain.box.half);
+  ASSERT_EQ(fast.triangles.size(), plain.own.size());
+  for (size_t i = 0; i < plain.own.size(); ++i) {
+    EXPECT_EQ(fast.triangles[i].material, plain.own[i]);
+  }
+  for (int c = 0; c < 2; ++c) {
+    ASSERT_EQ(bool(fast.child[c]), bool(plain.child[c]));
+    if (plain.child[c]) expect_same_tree(*fast.child[c], *plain.child[c]);
+  }
+}
+
+TEST(collision_tree_test, split_matches_the_plain_rules_on_random_boxes) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> position(-50, 50);
+  std::uniform_real_distribution<float> size(0, 4);
+  for (int round = 0; round < 20; ++round) {
+    const int count = 1 + int(random() % 3000);
+    std::vector<TriangleRecord> triangles(static_cast<size_t>(count));
+    std::vector<Box> boxes;
+    std::vector<std::pair<Box, int>> items;
+    for (int i = 0; i < count; ++i) {
+      Box b{{position(random), position(random) * 0.2f, std::floor(position(random))},
+            {size(random), size(random), random() % 10 == 0 ? 60.0f : size(random)}};
+      triangles[size_t(i)].material = uint16_t(i);
+      boxes.push_back(b);
+      items.push_back({b, i});
+    }
+    auto fast = split_triangles(triangles, boxes);
+    auto plain = plain_split(items);
+    expect_same_tree(*fast, *plain);
+  }
 }
 
 TEST(collision_tree_test, grow_box_keeps_the_opposite_face) {
