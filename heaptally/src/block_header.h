@@ -1,0 +1,130 @@
+// The hidden header in front of every block that memAlloc hands out, and the
+// size accounting of a block.
+//
+// On a 32-bit build the header is 32 bytes:
+//   0 front guard, 4 user block, 8 accounted size, 12 file, 16 line,
+//   20 newer, 24 older, 28 back guard.
+// On a 64-bit build the same fields follow in the same order with 8-byte
+// pointers, and padding words go in front of the back guard so that the back
+// guard still ends the header and the header size keeps the block aligned for
+// any fundamental type (64 bytes with a 16-byte maximum alignment).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace heaptally {
+
+// The first eight digits of pi read as hexadecimal digits.
+inline constexpr std::uint32_t kGuard = 0x31415926;
+
+// Bytes that a block accounts for beyond its size rounded up to 4.
+inline constexpr std::int64_t kAccountedExtra = 54;
+
+// The largest request whose accounted size still fits in 32 bits.
+inline constexpr std::int32_t kMaxRequest = 2147483592;
+
+namespace detail {
+
+// The header's fields up to the older link; only sizes the padding.
+struct HeaderFields {
+  std::uint32_t front_guard;
+  void* user_block;
+  std::int32_t accounted_size;
+  const char* file;
+  std::int32_t line;
+  void* newer;
+  void* older;
+};
+
+constexpr std::size_t round_up(std::size_t n, std::size_t multiple) {
+  return (n + multiple - 1) / multiple * multiple;
+}
+
+}  // namespace detail
+
+inline constexpr std::size_t kHeaderSize = detail::round_up(
+    sizeof(detail::HeaderFields) + sizeof(std::uint32_t), alignof(std::max_align_t));
+
+// The 32-bit words after the older link; the last one is the back guard.
+inline constexpr std::size_t kTailWords =
+    (kHeaderSize - sizeof(detail::HeaderFields)) / sizeof(std::uint32_t);
+
+struct BlockHeader {
+  std::uint32_t front_guard;
+  void* user_block;  // the address just past the header
+  std::int32_t accounted_size;
+  const char* file;  // the caller's text, not copied
+  std::int32_t line;
+  BlockHeader* newer;              // the next younger live block, or null
+  BlockHeader* older;              // the next older live block, or null
+  std::uint32_t tail[kTailWords];  // zero padding, then the back guard
+
+  std::uint32_t back_guard() const { return tail[kTailWords - 1]; }
+};
+
+static_assert(sizeof(BlockHeader) == kHeaderSize);
+static_assert(offsetof(BlockHeader, tail) == sizeof(detail::HeaderFields));
+static_assert(kHeaderSize % alignof(std::max_align_t) == 0);
+static_assert(sizeof(void*) != 4 ||
+                  (kHeaderSize == 32 && offsetof(BlockHeader, user_block) == 4 &&
+                   offsetof(BlockHeader, accounted_size) == 8 &&
+                   offsetof(BlockHeader, file) == 12 && offsetof(BlockHeader, line) == 16 &&
+                   offsetof(BlockHeader, newer) == 20 && offsetof(BlockHeader, older) == 24),
+              "a 32-bit build keeps the 32-byte header layout");
+
+// The accounted size of a request of size bytes (0 <= size <= kMaxRequest):
+// size rounded up to a multiple of 4, plus 54.
+constexpr std::int32_t accounted_size(std::int32_t size) {
+  return static_cast<std::int32_t>(((static_cast<std::int64_t>(size) + 3) & ~std::int64_t{3}) +
+                                   kAccountedExtra);
+}
+
+// Fills the header at the start of an allocation of kHeaderSize + size bytes
+// and returns the header. The links are left null.
+BlockHeader* init_header(void* allocation, std::int32_t size, const char* file, std::int32_t line);
+
+inline void* user_block_of(BlockHeader* header) {
+  return reinterpret_cast<unsigned char*>(header) + kHeaderSize;
+}
+
+// The header that would sit in front of block; only a guess until checked.
+inline BlockHeader* header_of(void* block) {
+  return reinterpret_cast<BlockHeader*>(static_cast<unsigned char*>(block) - kHeaderSize);
+}
+
+// No system has pages smaller than this, so two addresses in the same span
+// of this size share a page.
+inline constexpr std::uintptr_t kMinPageSize = 4096;
+
+// Whether the header in front of block would reach onto an earlier page than
+// block's own. For a block of the plain heap that page may not be mapped.
+inline bool header_leaves_page(const void* block) {
+  return reinterpret_cast<std::uintptr_t>(block) % kMinPageSize < kHeaderSize;
+}
+
+// What the words in front of a pointer say about it: one bit per mark.
+struct GuardProbe {
+  static constexpr unsigned kFront = 1;  // the front guard kHeaderSize bytes before it
+  static constexpr unsigned kBack = 2;   // the back guard just before it
+  static constexpr unsigned kSelf = 4;   // the header's user block field names it
+
+  unsigned marks = 0;
+
+  bool front_ok() const { return (marks & kFront) != 0; }
+  bool back_ok() const { return (marks & kBack) != 0; }
+  bool all() const { return marks == (kFront | kBack | kSelf); }
+  bool none() const { return marks == 0; }
+};
+
+// Reads the front guard, the back guard and the user block field in front of
+// block. The block may come from the plain heap, so the bytes in front of it
+// may belong to the heap, to another block, or to no mapping at all. Words
+// on block's own page are always read directly; words on an earlier page are
+// read directly only when header_known (the caller knows the header is one of
+// ours), and otherwise through a read that reports an unmapped page instead
+// of faulting; an unreadable word does not match. Direct reads bypass the
+// sanitizers' bounds.
+GuardProbe probe_guards(const void* block, bool header_known);
+
+}  // namespace heaptally

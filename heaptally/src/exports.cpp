@@ -1,0 +1,212 @@
+// The four exports over the process-wide tracker: the live list and its lock.
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <mutex>
+#include <new>
+#include <string>
+#include <unordered_set>
+
+#if __has_include(<sys/single_threaded.h>)
+#include <sys/single_threaded.h>
+#endif
+
+#include "block_header.h"
+#include "debug_output.h"
+#include "heaptally.h"
+#include "live_list.h"
+#include "report.h"
+#include "summary.h"
+
+namespace heaptally {
+namespace {
+
+// The process-wide state. The mutex is constant-initialised, so it exists as
+// soon as the library is loaded and before any caller can reach an export;
+// it is destroyed when the library is unloaded. Live blocks are never freed
+// at unload.
+struct Tracker {
+  std::mutex lock;
+  LiveList list;
+  // The live blocks whose header reaches onto an earlier page than the block
+  // (about one in 64): memFree reads such a header directly only when it is
+  // listed here, since in front of a plain heap block that page may be
+  // unmapped. Created on first use, never destroyed.
+  std::unordered_set<const BlockHeader*>* page_straddlers = nullptr;
+};
+
+constinit Tracker g_tracker;
+
+bool process_is_single_threaded() {
+#if __has_include(<sys/single_threaded.h>)
+  return __libc_single_threaded != 0;
+#else
+  return false;
+#endif
+}
+
+// Holds the tracker's lock for the rest of an export. While the process has
+// only one thread, nothing can run beside the export and no thread can start
+// until it returns, so the lock is skipped (the test the C++ runtime makes
+// for its reference counts); a second thread turns the lock on for good.
+class TrackerLock {
+ public:
+  TrackerLock() : locked_(!process_is_single_threaded()) {
+    if (locked_) {
+      g_tracker.lock.lock();
+    }
+  }
+  ~TrackerLock() {
+    if (locked_) {
+      g_tracker.lock.unlock();
+    }
+  }
+  TrackerLock(const TrackerLock&) = delete;
+  TrackerLock& operator=(const TrackerLock&) = delete;
+
+ private:
+  bool locked_;
+};
+
+const char* file_text(const char* file) {
+  return file != nullptr ? file : "(null)";
+}
+
+// Reports a block of ours whose guard words were overwritten.
+void report_damage(const BlockHeader* header, const GuardProbe& probe) {
+  const char* what = !probe.front_ok() && !probe.back_ok() ? "front and back guards"
+                     : !probe.front_ok()                   ? "front guard"
+                     : !probe.back_ok()                    ? "back guard"
+                                                           : "block address field";
+  char text[kKeyBufferSize + 160];
+  std::snprintf(text, sizeof text,
+                "Heaptally: memFree: damaged %s in the block at %p from %s(%i); the block is "
+                "released\n",
+                what, user_block_of(const_cast<BlockHeader*>(header)), file_text(header->file),
+                header->line);
+  debug_output(text);
+}
+
+void report_not_live(const void* block) {
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "Heaptally: memFree: %p is not a live block (freed twice, or a pointer into a "
+                "block); it is left alone\n",
+                block);
+  debug_output(text);
+}
+
+}  // namespace
+}  // namespace heaptally
+
+using namespace heaptally;
+
+extern "C" {
+
+HEAPTALLY_API void* HEAPTALLY_CALL memAlloc(int32_t size, const char* file, int32_t line) {
+  if (size < 0 || size > kMaxRequest) {
+    return nullptr;
+  }
+  void* allocation = std::malloc(kHeaderSize + static_cast<std::size_t>(size));
+  if (allocation == nullptr) {
+    return nullptr;
+  }
+  // The header is filled before the lock is taken: no other thread can see
+  // the block until it is linked.
+  BlockHeader* header = init_header(allocation, size, file, line);
+  void* block = user_block_of(header);
+  {
+    TrackerLock guard;
+    if (header_leaves_page(block)) {
+      try {
+        if (g_tracker.page_straddlers == nullptr) {
+          g_tracker.page_straddlers = new std::unordered_set<const BlockHeader*>;
+        }
+        g_tracker.page_straddlers->insert(header);
+      } catch (const std::bad_alloc&) {
+        std::free(allocation);
+        return nullptr;
+      }
+    }
+    link_newest(g_tracker.list, header);
+  }
+  return block;
+}
+
+HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
+  if (block == nullptr) {
+    return;
+  }
+  BlockHeader* header = header_of(block);
+  void* release = header;  // what goes back to the heap once the lock is left
+  {
+    TrackerLock guard;
+    const bool known = header_leaves_page(block) && g_tracker.page_straddlers != nullptr &&
+                       g_tracker.page_straddlers->count(header) != 0;
+    const GuardProbe probe = probe_guards(block, known);
+    if (probe.none() && !known) {
+      release = block;  // a block of the plain heap
+    } else {
+      if (known) {
+        g_tracker.page_straddlers->erase(header);
+      }
+      if (probe.all()) {
+        unlink(g_tracker.list, header);
+      } else if (unlink_by_walking(g_tracker.list, header)) {
+        // One of our blocks with overwritten marks: its own links may be
+        // damaged as well, so the list found its neighbours.
+        report_damage(header, probe);
+      } else {
+        // Only some marks match and the block is not live: freed twice, or
+        // a pointer into a block. free() must never see it.
+        report_not_live(block);
+        return;
+      }
+    }
+  }
+  std::free(release);
+}
+
+HEAPTALLY_API int32_t HEAPTALLY_CALL memSize(void) {
+  std::int64_t total = 0;
+  {
+    TrackerLock guard;
+    for (const BlockHeader* at = g_tracker.list.newest; at != nullptr; at = at->older) {
+      total += at->accounted_size;
+    }
+  }
+  return static_cast<int32_t>(std::min<std::int64_t>(total, std::numeric_limits<int32_t>::max()));
+}
+
+HEAPTALLY_API void HEAPTALLY_CALL Heaptally(const char* path) {
+  TrackerLock guard;
+  std::FILE* file = path != nullptr ? std::fopen(path, "w") : nullptr;
+  const int open_error = errno;
+  try {
+    if (path != nullptr && file == nullptr) {
+      debug_output((std::string("Heaptally: cannot open \"") + path + "\" for writing (" +
+                    std::strerror(open_error) + "); the dump follows here\n")
+                       .c_str());
+    }
+    const Summary summary = summarize(g_tracker.list.newest);
+    const bool written = write_report(summary, file);
+    if (file != nullptr) {
+      const bool closed = std::fclose(file) == 0;
+      file = nullptr;
+      if (!written || !closed) {
+        debug_output(
+            (std::string("Heaptally: writing the dump to \"") + path + "\" failed\n").c_str());
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    if (file != nullptr) {
+      std::fclose(file);
+    }
+    debug_output("Heaptally: out of memory while building the dump\n");
+  }
+}
+
+}  // extern "C"

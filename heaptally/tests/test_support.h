@@ -1,0 +1,41 @@
+// Helpers shared by Heaptally's tests.
+#pragma once
+
+#include <string>
+
+namespace heaptally_test {
+
+// Sends standard error (the debugger output) to a temporary file until
+// finish() returns what was written.
+class StderrCapture {
+ public:
+  StderrCapture();
+  ~StderrCapture();
+  StderrCapture(const StderrCapture&) = delete;
+  StderrCapture& operator=(const StderrCapture&) = delete;
+
+  std::string finish();
+
+ private:
+  int saved_fd_ = -1;
+  std::string path_;
+};
+
+// A fresh path in the test's temporary folder; nothing exists there yet.
+std::string temp_path(const std::string& name);
+
+// The bytes of a file; empty when it cannot be read.
+std::string read_file(const std::string& path);
+
+bool file_exists(const std::string& path);
+
+// The dump text with no live blocks.
+inline constexpr const char* kEmptyDump =
+    "-- Mem dump --\nfile(line) size\n"
+    "summary size: 0, count: 0\n"
+    "\n-- Summary mem dump --\n\nsumsize count maxalloc file(line)\n";
+
+// Dumps the live blocks to a temporary file and returns the text.
+std::string dump_text();
+
+}  // namespace heaptally_test

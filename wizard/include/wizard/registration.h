@@ -1,0 +1,56 @@
+// Registration of a custom car in the game's master scripts: the include
+// lines that make the game load the car's Cars.scr, Parts.scr, Texts.scr and
+// Icons.scr, and the chain lines that include the wizard's own master scripts
+// "Data\Cars\Texts.scr" and "Data\Cars\Icons.scr" from the game's
+// "Data\Texts.scr" and "Data\Menu\uidef\Textures.def" once.
+//
+// Every routine only appends; each file is rewritten atomically, so one that
+// fails is left as it was. A car line is appended on every call: the caller
+// registers a car once. `game_folder` ends in a separator; master scripts are
+// found whatever case they have on disk.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "wizard/car_scripts.h"
+
+namespace wizard {
+
+// The registration line of one car script: !include("AB1\\Cars.scr") for car
+// AB1 and `script_name` "Cars.scr", the backslash doubled as the game's
+// strings need.
+std::string RegistrationLine(std::string_view car_id, std::string_view script_name);
+
+// The chain lines and the comment written before each.
+inline constexpr std::string_view kTextsChainLine = "!include(\"Cars\\\\Texts.scr\")";
+inline constexpr std::string_view kTextsChainComment = "// Created by Carwright";
+inline constexpr std::string_view kIconsChainLine = "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")";
+inline constexpr std::string_view kIconsChainComment = kScriptBanner;
+
+// Appends the car's line and an empty line to "Data\Cars\cars.scr", after
+// making it writable, then reports "Data\Cars\Cars.scr". False, with nothing
+// written and no report, when the file is missing or cannot be written.
+bool UpdateGRCarsScript(std::string_view game_folder, std::string_view car_id,
+                        const ProgressStep& progress = {});
+
+// The same for "Data\Cars\Parts.scr".
+bool UpdateGRPartsScript(std::string_view game_folder, std::string_view car_id,
+                         const ProgressStep& progress = {});
+
+// Makes "Data\Texts.scr" writable (false when it is missing), appends the
+// chain block (an empty line, the comment, the chain line, an empty line) if
+// the chain line is not in it yet, then appends the car's line and an empty
+// line to "Data\Cars\Texts.scr" (created when missing) and reports it. False
+// at the first failure, without a report.
+bool UpdateGRTextsScript(std::string_view game_folder, std::string_view car_id,
+                         const ProgressStep& progress = {});
+
+// When "Data\Menu\uidef\Textures.def" lacks the chain line: makes it writable
+// (false when it is missing) and appends the chain block. Then appends the
+// car's line and an empty line to "Data\Cars\Icons.scr" (created when
+// missing) and reports it. False at the first failure, without a report.
+bool UpdateGRIconsScript(std::string_view game_folder, std::string_view car_id,
+                         const ProgressStep& progress = {});
+
+}  // namespace wizard

@@ -1,0 +1,85 @@
+// The wizard's pages and operations: page and task numbers, the pages each
+// operation passes, the navigation buttons and titles of each page, and the
+// message boxes every wizard window shows. Carwright's model and Quorvex's
+// reduced window both build on these.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "wizard/string_table.h"
+#include "wizard/wizard_view.h"
+
+namespace wizard {
+
+// Pages (the value of Step).
+inline constexpr int kPageGameFolder = 0;
+inline constexpr int kPageOperation = 1;
+inline constexpr int kPageCarParameters = 2;
+inline constexpr int kPageParts = 3;
+inline constexpr int kPageProgress = 4;
+inline constexpr int kPageWheels = 5;
+inline constexpr int kPageReady = 6;
+inline constexpr int kPageCarSelection = 7;
+inline constexpr int kPageCount = 8;
+
+// Operations (the value of Task).
+inline constexpr int kTaskCreateCar = 0;
+inline constexpr int kTaskDeleteCar = 1;
+inline constexpr int kTaskEditCar = 2;  // never offered: its option is hidden
+inline constexpr int kTaskCreatePackage = 3;
+inline constexpr int kTaskExtractPackage = 4;
+inline constexpr int kTaskCount = 5;
+
+// Dialog filters, each part followed by a vertical bar.
+inline constexpr std::string_view kSFXFilter = "DEVUZA SFX (*.exe)|*.exe|";
+inline constexpr std::string_view kPackageFilter = "DEVUZA (*.devuza)|*.devuza|";
+inline constexpr std::string_view kPackageExtension = ".devuza";
+inline constexpr std::string_view kSFXExtension = ".devuza.exe";
+
+// Returns the pages that operation `task` passes, in order; empty for the
+// edit operation and for numbers outside 0..4.
+std::span<const int> OperationPages(int task);
+
+// The string ids of page `page`'s title, subtitle and description line.
+constexpr std::uint16_t PageTitleId(int page) {
+  return static_cast<std::uint16_t>((page + 2) * 100);
+}
+constexpr std::uint16_t PageSubtitleId(int page) {
+  return static_cast<std::uint16_t>(PageTitleId(page) + 1);
+}
+constexpr std::uint16_t PageDescriptionId(int page) {
+  return static_cast<std::uint16_t>(PageTitleId(page) + 2);
+}
+
+// The navigation buttons a page sets; nullopt leaves a button as it is.
+struct PageNavigation {
+  std::optional<bool> back;
+  std::optional<bool> next;
+  std::optional<bool> finish;
+  std::optional<bool> cancel;
+};
+
+// Returns what page `page` does to the navigation buttons. Page 7 leaves Next
+// as it is: the caller disables it while no car is selected.
+PageNavigation NavigationOfPage(int page);
+
+// Hides the frame of `hidden_page`, shows that of `shown_page` and sets the
+// page's titles in `language`. Pages outside 0..7 are ignored.
+void ShowPageFrame(WizardView& view, Language language, int hidden_page, int shown_page);
+
+// Shows page `shown_page` on `view`: the navigation buttons of the page, then
+// ShowPageFrame. Page-specific controls are the caller's. Pages outside 0..7
+// are ignored.
+void ShowWizardPage(WizardView& view, Language language, int hidden_page, int shown_page);
+
+// Shows `text` in an error box titled 10000 "Error".
+void ShowErrorText(WizardView& view, Language language, std::string_view text);
+
+// Asks 112 "Are you sure?" with Yes and No, titled `program_name`; true for Yes.
+bool AskToClose(WizardView& view, Language language, std::string_view program_name);
+
+}  // namespace wizard

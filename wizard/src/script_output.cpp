@@ -1,0 +1,25 @@
+#include "script_output.h"
+
+#include "wizard/file_routines.h"
+#include "wizard/string_table.h"
+#include "wizard/text_routines.h"
+
+namespace wizard {
+
+std::string CreatingFileStatus(std::string_view file_name) {
+  std::string status(Text(kStrCreatingFile));
+  status.append(file_name);
+  return status;
+}
+
+bool WriteScriptFile(std::string_view folder, std::string_view file_name, const std::string& bytes,
+                     const ProgressStep& progress) {
+  // WriteTextFile adds the final line end itself.
+  std::string_view body = bytes;
+  if (body.ends_with(kLineEnd)) body.remove_suffix(kLineEnd.size());
+  if (!WriteTextFile(AddBackslash(folder) + std::string(file_name), body)) return false;
+  if (progress) progress(CreatingFileStatus(file_name));
+  return true;
+}
+
+}  // namespace wizard

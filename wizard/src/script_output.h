@@ -1,0 +1,24 @@
+// Shared by the script writers: writing a finished script and reporting it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "wizard/car_scripts.h"
+
+namespace wizard {
+
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+// Appends one write statement: `text` and CR LF.
+inline void AppendStatement(std::string& script, std::string_view text) {
+  script.append(text);
+  script.append(kLineEnd);
+}
+
+// Writes `bytes` (a whole script, ending in CR LF) as `folder` + `file_name`
+// and reports the file through `progress`; true when written.
+bool WriteScriptFile(std::string_view folder, std::string_view file_name, const std::string& bytes,
+                     const ProgressStep& progress);
+
+}  // namespace wizard

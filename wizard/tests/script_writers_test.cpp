@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "scripts_test_support.h"
+#include "wizard/atomic_file.h"
+#include "wizard/car_scripts.h"
+#include "wizard/file_attributes.h"
+#include "wizard/string_table.h"
+
+namespace {
+
+using wizard::CarScriptSetup;
+using wizard_test::ProgressLog;
+using wizard_test::ReadBytes;
+using wizard_test::TestFolder;
+using wizard_test::StartupCar;
+using wizard_test::WriteBytes;
+
+class ScriptWriters : public ::testing::Test {
+ protected:
+  void SetUp() override { wizard::SetUiLanguage(wizard::Language::kEnglish); }
+  TestFolder scratch_;
+  ProgressLog log_;
+};
+
+TEST_F(ScriptWriters, WriteTheMadeScriptsAndReportEachFile) {
+  CarScriptSetup car = StartupCar("AB1");
+  car.CarPaintingsCount = 2;
+  car.CarParts = 5;
+  const std::string folder = scratch_.path().string();  // no trailing separator
+  EXPECT_TRUE(wizard::WriteGRCarsScript(car, folder, "Cars.scr", log_.step()));
+  EXPECT_TRUE(wizard::WriteGRPartsScript(car, folder, "Parts.scr", log_.step()));
+  EXPECT_TRUE(wizard::WriteGRModelScript(car, folder, "Model.scr", log_.step()));
+  EXPECT_TRUE(wizard::WriteGRTextsScript(car, folder, "Texts.scr", log_.step()));
+  EXPECT_TRUE(wizard::WriteGRIconsScript(car, folder, "Icons.scr", log_.step()));
+  EXPECT_EQ(log_.statuses,
+            (std::vector<std::string>{"Creating file:Cars.scr", "Creating file:Parts.scr",
+                                      "Creating file:Model.scr", "Creating file:Texts.scr",
+                                      "Creating file:Icons.scr"}));
+  EXPECT_EQ(ReadBytes(scratch_.path() / "Cars.scr"), *wizard::MakeCarsScript(car));
+  EXPECT_EQ(ReadBytes(scratch_.path() / "Parts.scr"), *wizard::MakePartsScript(car));
+  EXPECT_EQ(ReadBytes(scratch_.path() / "Model.scr"), *wizard::MakeModelScript(car));
+  EXPECT_EQ(ReadBytes(scratch_.path() / "Texts.scr"), *wizard::MakeTextsScript(car));
+  EXPECT_EQ(ReadBytes(scratch_.path() / "Icons.scr"), *wizard::MakeIconsScript(car));
+}
+
+TEST_F(ScriptWriters, ReplaceAnOlderFileCompletely) {
+  WriteBytes(scratch_.path() / "Icons.scr", std::string(5000, 'x'));
+  const CarScriptSetup car = StartupCar("AB1");
+  ASSERT_TRUE(wizard::WriteGRIconsScript(car, scratch_.game_folder(), "Icons.scr", log_.step()));
+  EXPECT_EQ(ReadBytes(scratch_.path() / "Icons.scr"), *wizard::MakeIconsScript(car));
+}
+
+TEST_F(ScriptWriters, MissingFolderFailsWithoutReport) {
+  const CarScriptSetup car = StartupCar("AB1");
+  const std::string folder = (scratch_.path() / "no" / "such").string();
+  EXPECT_FALSE(wizard::WriteGRCarsScript(car, folder, "Cars.scr", log_.step()));
+  EXPECT_FALSE(wizard::WriteGRModelScript(car, folder, "Model.scr", log_.step()));
+  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "no"));
+}
+
+TEST_F(ScriptWriters, ReadOnlyFileIsLeftAsItWas) {
+  const auto path = scratch_.path() / "Texts.scr";
+  WriteBytes(path, "old\r\n");
+  ASSERT_TRUE(wizard::SetFileAttributes(path.string(), wizard::kAttrReadOnly));
+  EXPECT_FALSE(
+      wizard::WriteGRTextsScript(StartupCar("AB1"), scratch_.game_folder(), "Texts.scr", log_.step()));
+  EXPECT_EQ(ReadBytes(path), "old\r\n");
+  EXPECT_TRUE(log_.statuses.empty());
+}
+
+TEST_F(ScriptWriters, FailedWriteLeavesNoHalfWrittenFile) {
+  const auto path = scratch_.path() / "Parts.scr";
+  WriteBytes(path, "old parts\r\n");
+  wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kWrite);
+  EXPECT_FALSE(
+      wizard::WriteGRPartsScript(StartupCar("AB1"), scratch_.game_folder(), "Parts.scr", log_.step()));
+  wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kNone);
+  EXPECT_EQ(ReadBytes(path), "old parts\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+  EXPECT_TRUE(log_.statuses.empty());
+}
+
+TEST_F(ScriptWriters, MissingTemplateWritesNothing) {
+  CarScriptSetup car = StartupCar("AB1");
+  car.Variants[0].Group = 8;  // no group pieces 91 to 97
+  EXPECT_FALSE(wizard::WriteGRPartsScript(car, scratch_.game_folder(), "Parts.scr", log_.step()));
+  EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "Parts.scr"));
+  EXPECT_TRUE(log_.statuses.empty());
+}
+
+}  // namespace
