@@ -19,12 +19,15 @@ std::string ReadFile(const fs::path& path) {
 // The build ran the generator once to make the embedded assets; a second run
 // now must give the very same bytes.
 TEST(asset_generator, gives_the_embedded_bytes_again) {
-  const fs::path out = fs::temp_directory_path() / ("gm_assetgen_test_" + std::to_string(::getpid()));
+  const fs::path out =
+      fs::temp_directory_path() / ("gm_assetgen_test_" + std::to_string(::getpid()));
   const std::string command = std::string("\"") + GM_ASSETGEN + "\" \"" + out.string() + "\"";
   ASSERT_EQ(std::system(command.c_str()), 0);
   int compared = 0;
-  for (const auto& [folder, type] : {std::pair{"meshes", "MESHES"}, {"textures", "TEXTURES"},
-                                     {"materials", "MATERIALS"}, {"skins", "SKINS"}}) {
+  for (const auto& [folder, type] : {std::pair{"meshes", "MESHES"},
+                                     {"textures", "TEXTURES"},
+                                     {"materials", "MATERIALS"},
+                                     {"skins", "SKINS"}}) {
     for (const auto& entry : fs::directory_iterator(out / folder)) {
       SCOPED_TRACE(entry.path().string());
       const std::string generated = ReadFile(entry.path());

@@ -56,12 +56,28 @@ const PartNodes kParts[] = {
 // What the game's scripts name in the body: mounting dummies of the part
 // pieces, reflectors and glasses of the model script's light blocks.
 const char* kAlwaysInBody[] = {
-    "DExhaust_0",    "DBonnet_0",     "DSpoiler_0",      "DBumperF_0",
-    "DBumperR_0",    "DDoorL_0",      "DDoorR_0",        "DAntennaF_0",
-    "DWiperL_0",     "DWiperR_0",     "ReflectorFL_0",   "ReflectorFL_1",
-    "ReflectorFL_2", "ReflectorFR_0", "ReflectorFrontLeft_0", "ReflectorFrontRight_0",
-    "ReflectorGlassRL_0", "ReflectorGlassRR_0", "ReflectorRL_0", "ReflectorRR_0",
-    "Body_0",        "CollisionHull_0",
+    "DExhaust_0",
+    "DBonnet_0",
+    "DSpoiler_0",
+    "DBumperF_0",
+    "DBumperR_0",
+    "DDoorL_0",
+    "DDoorR_0",
+    "DAntennaF_0",
+    "DWiperL_0",
+    "DWiperR_0",
+    "ReflectorFL_0",
+    "ReflectorFL_1",
+    "ReflectorFL_2",
+    "ReflectorFR_0",
+    "ReflectorFrontLeft_0",
+    "ReflectorFrontRight_0",
+    "ReflectorGlassRL_0",
+    "ReflectorGlassRR_0",
+    "ReflectorRL_0",
+    "ReflectorRR_0",
+    "Body_0",
+    "CollisionHull_0",
 };
 
 TEST(body_meshes, each_lacks_exactly_the_parts_cut_away) {
@@ -108,10 +124,16 @@ TEST(body_meshes, dummies_sit_where_their_parts_were) {
 
 TEST(part_meshes, hold_their_part_with_the_body_materials) {
   const std::pair<const char*, std::vector<std::string>> kMeshes[] = {
-      {"EXHAUST", {"Exhaust_0"}},   {"BONNET", {"Bonnet_0"}},   {"SPOILER", {"Spoiler_0"}},
-      {"BUMPERF", {"BumperF_0"}},   {"BUMPERR", {"BumperR_0"}}, {"DOORL", {"DoorL_0", "WindowDoorL_0"}},
-      {"DOORR", {"DoorR_0", "WindowDoorR_0"}}, {"ANTENNAF", {"AntennaF_0"}},
-      {"WIPERL", {"WiperL_0"}},     {"WIPERR", {"WiperR_0"}},
+      {"EXHAUST", {"Exhaust_0"}},
+      {"BONNET", {"Bonnet_0"}},
+      {"SPOILER", {"Spoiler_0"}},
+      {"BUMPERF", {"BumperF_0"}},
+      {"BUMPERR", {"BumperR_0"}},
+      {"DOORL", {"DoorL_0", "WindowDoorL_0"}},
+      {"DOORR", {"DoorR_0", "WindowDoorR_0"}},
+      {"ANTENNAF", {"AntennaF_0"}},
+      {"WIPERL", {"WiperL_0"}},
+      {"WIPERR", {"WiperR_0"}},
   };
   for (const auto& [resource, nodes] : kMeshes) {
     SCOPED_TRACE(resource);
@@ -137,10 +159,10 @@ TEST(part_meshes, exhaust_dummy_names_no_material) {
 }
 
 TEST(wheel_meshes, thirteen_wheels_with_body_and_reflection_materials_only) {
-  const char* kWheels[] = {"WHEEL_CONTACTSPORT", "WHEEL_FULLGRIP356",    "WHEEL_GRAVEL",
-                           "WHEEL_HYPERGRIP200", "WHEEL_ICE",            "WHEEL_INTERMEDIATE",
-                           "WHEEL_MUD",          "WHEEL_PROSPORT400S",   "WHEEL_PROSPORTWINTER",
-                           "WHEEL_SLICK",        "WHEEL_SNOW",           "WHEEL_WET",
+  const char* kWheels[] = {"WHEEL_CONTACTSPORT", "WHEEL_FULLGRIP356",  "WHEEL_GRAVEL",
+                           "WHEEL_HYPERGRIP200", "WHEEL_ICE",          "WHEEL_INTERMEDIATE",
+                           "WHEEL_MUD",          "WHEEL_PROSPORT400S", "WHEEL_PROSPORTWINTER",
+                           "WHEEL_SLICK",        "WHEEL_SNOW",         "WHEEL_WET",
                            "WHEEL_WINTEREVO3"};
   std::set<std::string> distinct;
   for (const char* wheel : kWheels) {
@@ -171,7 +193,8 @@ TEST(meshes, tokens_lie_only_in_material_names_and_filled_meshes_load) {
     ASSERT_TRUE(model);
     const std::size_t table = model->header.materialTableOffset;
     const std::size_t table_end = table + 252 * model->materials.size();
-    for (std::size_t at = bytes.find("TMP"); at != std::string::npos; at = bytes.find("TMP", at + 1)) {
+    for (std::size_t at = bytes.find("TMP"); at != std::string::npos;
+         at = bytes.find("TMP", at + 1)) {
       ASSERT_TRUE(at >= table && at + 3 <= table_end) << "TMP at " << at;
       EXPECT_LT((at - table) % 252, 160u) << "TMP at " << at << " is not in a name";
     }

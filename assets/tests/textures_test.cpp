@@ -50,9 +50,9 @@ TEST(texture_catalogue, headers_match_size_mip_levels_and_format) {
     EXPECT_EQ(h->width, e.width);
     EXPECT_EQ(h->height, e.height);
     EXPECT_EQ(h->mip_count, e.mips);
-    EXPECT_EQ((h->flags & 0x20000) != 0, e.mips > 0);         // DDSD_MIPMAPCOUNT
-    EXPECT_EQ((h->caps & 0x400000) != 0, e.mips > 0);         // DDSCAPS_MIPMAP
-    EXPECT_EQ(h->flags & 0x1007u, 0x1007u);                   // caps, height, width, format
+    EXPECT_EQ((h->flags & 0x20000) != 0, e.mips > 0);  // DDSD_MIPMAPCOUNT
+    EXPECT_EQ((h->caps & 0x400000) != 0, e.mips > 0);  // DDSCAPS_MIPMAP
+    EXPECT_EQ(h->flags & 0x1007u, 0x1007u);            // caps, height, width, format
     const std::string format = e.format;
     if (format == "DXT1" || format == "DXT3") {
       EXPECT_EQ(h->four_cc, format);

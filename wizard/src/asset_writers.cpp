@@ -50,16 +50,16 @@ bool WriteAsset(std::string_view folder, std::string_view file_name, std::string
 }  // namespace
 
 std::optional<std::string> MakeGRMesh(std::string_view resource, std::string_view car_id) {
-  return FillMesh(FindResource(kMeshes, resource), car_id);
+  return FillMesh(FindEmbeddedResource(kMeshes, resource), car_id);
 }
 
 std::optional<std::string> MakeGRMesh(unsigned resource_number, std::string_view car_id) {
-  return FillMesh(FindResource(kMeshes, resource_number), car_id);
+  return FillMesh(FindEmbeddedResource(kMeshes, resource_number), car_id);
 }
 
 std::optional<std::string> MakeGRMaterial(std::string_view resource, std::string_view car_id,
                                           int painting) {
-  const auto bytes = FindResource(kMaterials, resource);
+  const auto bytes = FindEmbeddedResource(kMaterials, resource);
   if (!bytes || car_id.size() != kCarIdLength || painting < 0) return std::nullopt;
   const std::string id(car_id);
   const Substitution passes[] = {{"TMP1", id + std::to_string(painting)}, {"TMP", id}};
@@ -72,8 +72,8 @@ std::optional<std::string> MakeGRSkin(std::string_view kind, std::string_view ca
                                       int paintings_count) {
   const std::string first_name = std::string(kind) + "1";
   const std::string further_name = std::string(kind) + "2";
-  const auto first = FindResource(kSkins, first_name);
-  const auto further = FindResource(kSkins, further_name);
+  const auto first = FindEmbeddedResource(kSkins, first_name);
+  const auto further = FindEmbeddedResource(kSkins, further_name);
   if (!first || !further || car_id.size() != kCarIdLength) return std::nullopt;
   std::string text = AsText(*first);
   const std::string further_text = AsText(*further);
@@ -102,13 +102,12 @@ bool WriteGRMesh(std::string_view folder, std::string_view file_name, unsigned r
 
 bool WriteGRTexture(std::string_view folder, std::string_view file_name, std::string_view resource,
                     const ProgressStep& progress) {
-  const auto bytes = FindResource(kTextures, resource);
+  const auto bytes = FindEmbeddedResource(kTextures, resource);
   return bytes && WriteAsset(folder, file_name, AsText(*bytes), progress);
 }
 
-bool WriteGRMaterial(std::string_view folder, std::string_view file_name,
-                     std::string_view resource, std::string_view car_id, int painting,
-                     const ProgressStep& progress) {
+bool WriteGRMaterial(std::string_view folder, std::string_view file_name, std::string_view resource,
+                     std::string_view car_id, int painting, const ProgressStep& progress) {
   const std::optional<std::string> text = MakeGRMaterial(resource, car_id, painting);
   return text && WriteAsset(folder, file_name, *text, progress);
 }

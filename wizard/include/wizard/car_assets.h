@@ -51,9 +51,8 @@ bool WriteGRMesh(std::string_view folder, std::string_view file_name, unsigned r
 // Textures carry no tokens: the file is the resource byte for byte.
 bool WriteGRTexture(std::string_view folder, std::string_view file_name, std::string_view resource,
                     const ProgressStep& progress = {});
-bool WriteGRMaterial(std::string_view folder, std::string_view file_name,
-                     std::string_view resource, std::string_view car_id, int painting = 0,
-                     const ProgressStep& progress = {});
+bool WriteGRMaterial(std::string_view folder, std::string_view file_name, std::string_view resource,
+                     std::string_view car_id, int painting = 0, const ProgressStep& progress = {});
 bool WriteGRSkin(std::string_view folder, std::string_view file_name, std::string_view kind,
                  std::string_view car_id, int paintings_count, const ProgressStep& progress = {});
 
