@@ -21,4 +21,8 @@ struct Subcommand {
 // `carwright list [--game-folder DIR]`: prints the registry's custom cars.
 Subcommand AddListCommand(CLI::App& program);
 
+// `carwright inspect FILE`: prints the header and directory of a DEVUZA
+// package or of a self-extracting program.
+Subcommand AddInspectCommand(CLI::App& program);
+
 }  // namespace carwright

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
 
   std::vector<carwright::Subcommand> subcommands;
   subcommands.push_back(carwright::AddListCommand(program));
+  subcommands.push_back(carwright::AddInspectCommand(program));
 
   try {
     program.parse(argc, argv);

@@ -1,0 +1,68 @@
+#include <array>
+#include <limits>
+#include <system_error>
+#include <vector>
+
+#include "devuza/package.h"
+#include "devuza/sfx.h"
+#include "package_io.h"
+
+namespace devuza {
+namespace {
+
+bool Fail(std::string* error, std::string text) {
+  if (error) *error = std::move(text);
+  return false;
+}
+
+}  // namespace
+
+bool WriteSFXPackage(const std::filesystem::path& output, const std::filesystem::path& input,
+                     bool remove_input, std::span<const std::uint8_t> extractor,
+                     std::string* error) {
+  namespace fs = std::filesystem;
+  using detail::PathText;
+  if (extractor.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    return Fail(error, "The extractor program is too large for a self-extracting package");
+  }
+  std::error_code ec;
+  if (fs::equivalent(output, input, ec)) {
+    return Fail(error, "The self-extracting file " + PathText(output) +
+                           " cannot be written over its own package");
+  }
+  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenFile(input, "rb"));
+  std::uint64_t size = 0;
+  if (!in || !detail::FileLength(in.get(), size) || !detail::SeekTo(in.get(), 0)) {
+    return Fail(error, "Cannot read the package file " + PathText(input));
+  }
+
+  fs::path temp = output;
+  temp += ".part";
+  std::unique_ptr<std::FILE, FileCloser> out(detail::OpenFile(temp, "wb"));
+  if (!out) return Fail(error, "Cannot create the file " + PathText(temp));
+
+  std::array<std::uint8_t, kTrailerSize> trailer{};
+  WriteInt32(static_cast<std::int32_t>(extractor.size() + 1), trailer);
+  std::vector<char> buffer;
+  const bool extractor_ok = detail::WriteAll(out.get(), extractor.data(), extractor.size());
+  const detail::CopyResult copied = extractor_ok
+                                        ? detail::CopyBytes(in.get(), out.get(), size, buffer)
+                                        : detail::CopyResult::kWriteFailed;
+  bool ok = copied == detail::CopyResult::kOk &&
+            detail::WriteAll(out.get(), trailer.data(), trailer.size());
+  ok = (std::fclose(out.release()) == 0) && ok;
+  if (ok) fs::rename(temp, output, ec);
+  if (!ok || ec) {
+    fs::remove(temp, ec);
+    return Fail(error, copied == detail::CopyResult::kReadFailed
+                           ? "Cannot read the package file " + PathText(input)
+                           : "Cannot write the file " + PathText(output));
+  }
+  in.reset();
+  if (remove_input && !fs::remove(input, ec)) {
+    return Fail(error, "Cannot remove the package file " + PathText(input));
+  }
+  return true;
+}
+
+}  // namespace devuza

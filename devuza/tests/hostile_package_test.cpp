@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include "devuza/package.h"
+#include "package_test_support.h"
+
+namespace devuza {
+namespace {
+
+using testing::CraftedFile;
+using testing::CraftPackage;
+using testing::EntryOffset;
+using testing::ListTree;
+using testing::PatchInt16;
+using testing::PatchInt32;
+using testing::ReadFile;
+using testing::ScratchDir;
+using testing::WriteFile;
+
+// A sandbox with the package, an empty "dest" to extract into and a file
+// "outside" that nothing may touch.
+class HostilePackage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(sandbox_ / "dest");
+    WriteFile(sandbox_ / "outside", "untouched");
+  }
+
+  // Writes `bytes` as the package, opens it in `mode` and extracts it into
+  // dest. Returns whether the extraction succeeded.
+  bool Extract(const std::string& bytes, PackageMode mode = PackageMode::kReadFile) {
+    WriteFile(sandbox_ / "pkg", bytes);
+    bool extracted = false;
+    if (OpenPackage(package_, mode, sandbox_ / "pkg")) {
+      extracted = ExtractPackage(package_, sandbox_ / "dest");
+      ClosePackage(package_);
+    }
+    return extracted;
+  }
+
+  // Everything in the sandbox lies in dest, apart from the package and
+  // "outside", which holds what it held.
+  void ExpectNothingOutsideDest() {
+    for (const std::string& name : ListTree(sandbox_.path())) {
+      EXPECT_TRUE(name == "pkg" || name == "outside" || name == "dest" ||
+                  name.starts_with("dest/") || name.starts_with("elsewhere"))
+          << name;
+    }
+    EXPECT_EQ(ReadFile(sandbox_ / "outside"), "untouched");
+  }
+
+  ScratchDir sandbox_;
+  Package package_;
+};
+
+struct BadName {
+  const char* label;
+  std::string name;
+};
+
+const std::vector<BadName>& BadNames() {
+  static const std::vector<BadName> names = {
+      {"parent", ".."},
+      {"dot", "."},
+      {"parent path", "../outside"},
+      {"back parent path", "..\\outside"},
+      {"slash", "a/b"},
+      {"backslash", "a\\b"},
+      {"drive", "C:"},
+      {"drive relative", "C:outside"},
+      {"absolute", "/tmp/outside"},
+      {"unc", "\\\\server\\share"},
+      {"stream", "x.dds:hidden"},
+      {"control", std::string("a\x01z")},
+      {"nul byte", std::string("a\0z", 3)},
+      {"trailing dot", "x.dds."},
+      {"trailing blank in folder", "x "},
+      {"device", "CON"},
+      {"device lower with extension", "con.txt"},
+      {"device mixed", "Lpt9.dat"},
+      {"device port", "com1"},
+      {"device blank before extension", "AUX .mat"},
+      {"device nul", "nul"},
+      {"device prn", "PrN.3da"},
+  };
+  return names;
+}
+
+TEST_F(HostilePackage, RefusesUnsafeFileNamesAfterWritingEarlierEntries) {
+  for (const BadName& bad : BadNames()) {
+    if (bad.name.back() == ' ') continue;  // the name field drops trailing blanks
+    SCOPED_TRACE(bad.label);
+    EXPECT_FALSE(Extract(CraftPackage("SKY", {{"", "first.txt", "1"}, {"", bad.name, "evil"}})));
+    EXPECT_EQ(package_.error_code, PackageErrorCode::kBadEntry);
+    EXPECT_NE(LastPackageError(package_).find("Entry 2"), std::string::npos)
+        << LastPackageError(package_);
+    EXPECT_EQ(ReadFile(sandbox_ / "dest" / "first.txt"), "1");
+    EXPECT_EQ(ListTree(sandbox_ / "dest"), std::vector<std::string>{"first.txt"});
+    ExpectNothingOutsideDest();
+  }
+}
+
+TEST_F(HostilePackage, RefusesUnsafeFolderNames) {
+  for (const BadName& bad : BadNames()) {
+    // A NUL ends the folder field, and 16 characters leave no room for it.
+    if (bad.name.size() >= 16 || bad.name.find('\0') != std::string::npos) continue;
+    SCOPED_TRACE(bad.label);
+    EXPECT_FALSE(Extract(CraftPackage("SKY", {{bad.name, "evil.txt", "evil"}})));
+    EXPECT_EQ(package_.error_code, PackageErrorCode::kBadEntry);
+    EXPECT_NE(LastPackageError(package_).find("folder name"), std::string::npos);
+    EXPECT_TRUE(ListTree(sandbox_ / "dest").empty());
+    ExpectNothingOutsideDest();
+  }
+}
+
+TEST_F(HostilePackage, RefusesAnEmptyFileNameAndAFolderFieldWithoutNul) {
+  EXPECT_FALSE(Extract(CraftPackage("SKY", {{"", "", "x"}})));
+  EXPECT_NE(LastPackageError(package_).find("is empty"), std::string::npos);
+  EXPECT_FALSE(Extract(CraftPackage("SKY", {{"ABCDEFGHIJKLMNOP", "x.txt", "x"}})));
+  EXPECT_NE(LastPackageError(package_).find("no NUL"), std::string::npos);
+  EXPECT_TRUE(ListTree(sandbox_ / "dest").empty());
+  ExpectNothingOutsideDest();
+}
+
+TEST_F(HostilePackage, RefusesDataOutsideThePackageWithoutOverflow) {
+  const std::vector<CraftedFile> files = {{"", "a.txt", "aaaa"}, {"", "b.txt", "bb"}};
+  const std::size_t second = EntryOffset(6, 1);
+  const std::vector<std::pair<std::int32_t, std::int32_t>> bad = {
+      {3, 0x7FFFFFFF},           // position far past the end
+      {0x7FFFFFFF, 30},          // size far past the end
+      {0x7FFFFFF0, 0x7FFFFFF0},  // their sum overflows 32 bits
+      {-1, 30},                  // negative size
+      {2, -5},                   // negative position
+      {2, 0},                    // position 0
+      {2, 10},                   // data inside the header
+      {3, 30},                   // runs into the directory
+  };
+  for (const auto& [size, position] : bad) {
+    SCOPED_TRACE(std::to_string(size) + " at " + std::to_string(position));
+    std::string bytes = CraftPackage("SKY", files);
+    PatchInt32(bytes, second, size);
+    PatchInt32(bytes, second + 4, position);
+    EXPECT_FALSE(Extract(bytes));
+    EXPECT_EQ(package_.error_code, PackageErrorCode::kBadEntry);
+    EXPECT_NE(LastPackageError(package_).find("Entry 2"), std::string::npos);
+    EXPECT_EQ(ListTree(sandbox_ / "dest"), std::vector<std::string>{"a.txt"});
+    ExpectNothingOutsideDest();
+  }
+}
+
+TEST_F(HostilePackage, RefusesADirectoryThatDoesNotFitTheFile) {
+  const std::vector<CraftedFile> files = {{"", "a.txt", "aaaa"}};
+  for (const auto& [count, position] : std::vector<std::pair<std::int16_t, std::int32_t>>{
+           {2, 30}, {32767, 30}, {-1, 30}, {1, 0x7FFFFFFF}, {1, -30}, {1, 0}, {1, 5}}) {
+    SCOPED_TRACE(std::to_string(count) + " at " + std::to_string(position));
+    std::string bytes = CraftPackage("SKY", files);
+    PatchInt16(bytes, testing::kCountOffset, count);
+    PatchInt32(bytes, testing::kDirectoryOffset, position);
+    EXPECT_FALSE(Extract(bytes));
+    EXPECT_EQ(package_.error_code, PackageErrorCode::kBadDirectory);
+    EXPECT_TRUE(ListTree(sandbox_ / "dest").empty());
+  }
+}
+
+TEST_F(HostilePackage, RefusesATrailerPointingOutsideTheFileOrIntoItself) {
+  const std::string package = CraftPackage("SKY", {{"", "a.txt", "a"}});
+  const std::string extractor(100, 'X');
+  const auto size = static_cast<std::int32_t>(extractor.size() + package.size() + 4);
+  for (const std::int32_t position :
+       {0, -1, size + 1, size, size - 3, size - 20, std::numeric_limits<std::int32_t>::min()}) {
+    SCOPED_TRACE(position);
+    std::string bytes = extractor + package + "TRLR";
+    PatchInt32(bytes, bytes.size() - 4, position);
+    EXPECT_FALSE(Extract(bytes, PackageMode::kReadSfx));
+    EXPECT_EQ(LastPackageError(package_), "No DEVUZA File!");
+  }
+  std::string good = extractor + package + "TRLR";
+  PatchInt32(good, good.size() - 4, 101);
+  EXPECT_TRUE(Extract(good, PackageMode::kReadSfx)) << LastPackageError(package_);
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "a.txt"), "a");
+}
+
+TEST_F(HostilePackage, RefusesACarIdThatCannotNameAFolder) {
+  for (const char* id : {"../", "a/b", "CON", "nul", "   ", "X:Y", "AB."}) {
+    SCOPED_TRACE(id);
+    WriteFile(sandbox_ / "pkg", CraftPackage(id, {{"", "a.txt", "a"}}));
+    EXPECT_FALSE(ReadPackageHeader(package_, sandbox_ / "pkg", PackageMode::kReadFile));
+    EXPECT_EQ(package_.error_code, PackageErrorCode::kBadCarId);
+  }
+}
+
+TEST_F(HostilePackage, RefusesAFolderLinkLeadingOutsideTheDestination) {
+  std::filesystem::create_directories(sandbox_ / "elsewhere");
+  std::filesystem::create_directory_symlink(sandbox_ / "elsewhere", sandbox_ / "dest" / "parts");
+  EXPECT_FALSE(Extract(CraftPackage("SKY", {{"", "a.txt", "a"}, {"Parts", "x.3da", "evil"}})));
+  EXPECT_EQ(package_.error_code, PackageErrorCode::kUnsafeTarget);
+  EXPECT_NE(LastPackageError(package_).find("Entry 2"), std::string::npos);
+  EXPECT_TRUE(ListTree(sandbox_ / "elsewhere").empty());
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "a.txt"), "a");
+  ExpectNothingOutsideDest();
+}
+
+TEST_F(HostilePackage, RefusesADanglingFolderLink) {
+  std::filesystem::create_directory_symlink(sandbox_ / "elsewhere", sandbox_ / "dest" / "Parts");
+  EXPECT_FALSE(Extract(CraftPackage("SKY", {{"Parts", "x.3da", "evil"}})));
+  EXPECT_EQ(package_.error_code, PackageErrorCode::kUnsafeTarget);
+  EXPECT_FALSE(std::filesystem::exists(sandbox_ / "elsewhere"));
+  ExpectNothingOutsideDest();
+}
+
+TEST_F(HostilePackage, FollowsAFolderLinkThatStaysInside) {
+  std::filesystem::create_directories(sandbox_ / "dest" / "Real");
+  std::filesystem::create_directory_symlink("Real", sandbox_ / "dest" / "Alias");
+  EXPECT_TRUE(Extract(CraftPackage("SKY", {{"Alias", "x.3da", "ok"}})));
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "Real" / "x.3da"), "ok");
+}
+
+TEST_F(HostilePackage, ReplacesAFileLinkInsteadOfWritingThroughIt) {
+  std::filesystem::create_symlink(sandbox_ / "outside", sandbox_ / "dest" / "a.txt");
+  EXPECT_TRUE(Extract(CraftPackage("SKY", {{"", "a.txt", "packed"}})));
+  EXPECT_FALSE(std::filesystem::is_symlink(sandbox_ / "dest" / "a.txt"));
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "a.txt"), "packed");
+  ExpectNothingOutsideDest();
+}
+
+}  // namespace
+}  // namespace devuza

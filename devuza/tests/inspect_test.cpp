@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "devuza/inspect.h"
+#include "devuza/sfx.h"
+#include "package_test_support.h"
+
+namespace devuza {
+namespace {
+
+using testing::CraftPackage;
+using testing::ScratchDir;
+using testing::WriteFile;
+
+TEST(InspectReport, ShowsHeaderAndDirectoryOfAPackage) {
+  ScratchDir dir;
+  WriteFile(
+      dir / "SKY.devuza",
+      CraftPackage("SKY", {{"", "a.dds", "AAAAA"}, {"", "b.mat", "BBB"}, {"P", "c.3da", "C"}}));
+  PackageReport report;
+  std::string error;
+  ASSERT_TRUE(InspectPackage(dir / "SKY.devuza", report, error)) << error;
+  EXPECT_TRUE(ReportIsSound(report));
+  const std::string expected = "File: " + (dir / "SKY.devuza").string() +
+                               "\n"
+                               "Kind: DEVUZA package\n"
+                               "Car ID: SKY\n"
+                               "Version: 1.0\n"
+                               "Flag: 0\n"
+                               "File count: 3\n"
+                               "Directory position: 35\n"
+                               "Package length: 298\n"
+                               "Data length: 9\n"
+                               "\n"
+                               "Folder          File         Size    Position\n"
+                               ".               a.dds           5          26\n"
+                               ".               b.mat           3          31\n"
+                               "P               c.3da           1          34\n";
+  EXPECT_EQ(FormatInspectReport(report), expected);
+}
+
+TEST(InspectReport, FindsThePackageInASelfExtractingProgram) {
+  ScratchDir dir;
+  WriteFile(dir / "p.devuza", CraftPackage("AB1", {{"", "x", "x"}}));
+  const std::vector<std::uint8_t> extractor(500, 0x4D);
+  ASSERT_TRUE(WriteSFXPackage(dir / "p.exe", dir / "p.devuza", false, extractor));
+  PackageReport report;
+  std::string error;
+  ASSERT_TRUE(InspectPackage(dir / "p.exe", report, error)) << error;
+  EXPECT_TRUE(report.self_extracting);
+  const std::string text = FormatInspectReport(report);
+  EXPECT_NE(text.find("Kind: self-extracting program, package at byte offset 500\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("Car ID: AB1\n"), std::string::npos);
+}
+
+TEST(InspectReport, GivesTheLayerErrorForAFileThatIsNoPackage) {
+  ScratchDir dir;
+  WriteFile(dir / "notes.txt", "just some text that is long enough to have a trailer");
+  std::string bytes = CraftPackage("SKY", {{"", "x", "x"}});
+  bytes[8] = 0x01;  // version 1.0000001
+  WriteFile(dir / "v.devuza", bytes);
+  PackageReport report;
+  std::string error;
+  EXPECT_FALSE(InspectPackage(dir / "notes.txt", report, error));
+  EXPECT_EQ(error, "No DEVUZA File!");
+  EXPECT_FALSE(InspectPackage(dir / "v.devuza", report, error));
+  EXPECT_EQ(error, "Wrong DEVUZA version");
+}
+
+TEST(InspectReport, PrintsHostileNamesEscapedAndListsTheirProblems) {
+  ScratchDir dir;
+  WriteFile(dir / "h.devuza",
+            CraftPackage("SKY", {{"", "ok.txt", "o"}, {"..", std::string("bad\x1b[2J"), "b"}}));
+  PackageReport report;
+  std::string error;
+  ASSERT_TRUE(InspectPackage(dir / "h.devuza", report, error)) << error;
+  EXPECT_FALSE(ReportIsSound(report));
+  const std::string text = FormatInspectReport(report);
+  EXPECT_EQ(text.find('\x1b'), std::string::npos);
+  EXPECT_NE(text.find("bad\\x1B[2J"), std::string::npos);
+  EXPECT_NE(text.find("Refused entries:\n  Entry 2"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace devuza

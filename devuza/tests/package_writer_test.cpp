@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "devuza/package.h"
+#include "package_test_support.h"
+
+namespace devuza {
+namespace {
+
+using testing::ReadFile;
+using testing::ScratchDir;
+using testing::WriteFile;
+
+std::string Padded(std::string text, std::size_t width) {
+  text.resize(width, ' ');
+  return text;
+}
+
+// Packs `folder` into `out` the way the operation runner does.
+bool Pack(Package& package, const std::filesystem::path& folder, const std::filesystem::path& out,
+          std::string_view car_id = "SKY") {
+  return OpenPackage(package, PackageMode::kWrite, out, car_id) &&
+         AddCarFolder(package, folder, "") && ClosePackage(package);
+}
+
+TEST(PackageWriter, LaysOutFilesThenSubFolderByteForByte) {
+  ScratchDir dir;
+  const auto car = dir / "SKY";
+  std::filesystem::create_directories(car / "P");
+  WriteFile(car / "a.dds", "AAAAA");
+  WriteFile(car / "b.mat", "BBB");
+  WriteFile(car / "P" / "c.3da", "CCCCCCC");
+
+  Package package;
+  ASSERT_TRUE(Pack(package, car, dir / "SKY.devuza")) << LastPackageError(package);
+
+  // Positions 26, 26 + 5, 26 + 5 + 3; directory at 26 + 15; length 25 + 15 + 264.
+  std::string expected = "DEVUZA";
+  expected += std::string(
+      "\x00\x00"
+      "\x00\x00\x80\x3F"
+      "\x03\x00",
+      8);
+  expected += std::string(
+      "\x29\x00\x00\x00"
+      "\x30\x01\x00\x00",
+      8);
+  expected += "SKY";
+  expected += "AAAAABBBCCCCCCC";
+  expected += std::string("\x05\x00\x00\x00\x1A\x00\x00\x00", 8) + std::string(1, '\0') +
+              std::string(15, ' ') + Padded("a.dds", 64);
+  expected += std::string("\x03\x00\x00\x00\x1F\x00\x00\x00", 8) + std::string(1, '\0') +
+              std::string(15, ' ') + Padded("b.mat", 64);
+  expected += std::string("\x07\x00\x00\x00\x22\x00\x00\x00", 8) + "P" + std::string(1, '\0') +
+              std::string(14, ' ') + Padded("c.3da", 64);
+  EXPECT_EQ(ReadFile(dir / "SKY.devuza"), expected);
+  EXPECT_FALSE(std::filesystem::exists(dir / "SKY.devuza.part"));
+}
+
+TEST(PackageWriter, StoresThreeCharacterIdAsIsAndCutsLongerOnes) {
+  ScratchDir dir;
+  std::filesystem::create_directories(dir / "car");
+  WriteFile(dir / "car" / "x.txt", "x");
+  Package package;
+  ASSERT_TRUE(Pack(package, dir / "car", dir / "a.devuza", "AB1"));
+  EXPECT_EQ(ReadFile(dir / "a.devuza").substr(22, 3), "AB1");
+
+  ASSERT_TRUE(Pack(package, dir / "car", dir / "b.devuza", "QRSTUVW"));
+  const std::string bytes = ReadFile(dir / "b.devuza");
+  EXPECT_EQ(bytes.substr(22, 3), "QRS");
+  EXPECT_EQ(bytes.find("TUVW"), std::string::npos);
+
+  ASSERT_TRUE(Pack(package, dir / "car", dir / "c.devuza", "AB"));
+  EXPECT_EQ(ReadFile(dir / "c.devuza").substr(22, 3), "AB ");
+}
+
+TEST(PackageWriter, SkipsEmptyFiles) {
+  ScratchDir dir;
+  std::filesystem::create_directories(dir / "car");
+  WriteFile(dir / "car" / "empty.mat", "");
+  WriteFile(dir / "car" / "full.mat", "data");
+  Package package;
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
+  EXPECT_FALSE(AddPackageFile(package, dir / "car" / "empty.mat", "", "empty.mat"));
+  EXPECT_EQ(LastPackageError(package), "");
+  ASSERT_TRUE(AddCarFolder(package, dir / "car", ""));
+  ASSERT_TRUE(ClosePackage(package));
+  ASSERT_EQ(package.entries.size(), 1u);
+  EXPECT_EQ(EntryName(package.entries[0]), "full.mat");
+  EXPECT_EQ(ReadFile(dir / "p.devuza").size(), 25u + 4 + 88);
+}
+
+TEST(PackageWriter, OrdersEntriesByUpperCasedNameFilesBeforeFolders) {
+  ScratchDir dir;
+  const auto car = dir / "car";
+  for (const char* sub : {"wheels", "Parts", "SKY1"})
+    std::filesystem::create_directories(car / sub);
+  for (const char* name : {"_z.txt", "C.txt", "b.txt", "A.txt"}) WriteFile(car / name, name);
+  WriteFile(car / "wheels" / "w.3da", "w");
+  WriteFile(car / "Parts" / "p.3da", "p");
+  WriteFile(car / "SKY1" / "s.dds", "s");
+  Package package;
+  ASSERT_TRUE(Pack(package, car, dir / "p.devuza"));
+  std::vector<std::string> order;
+  for (const DirectoryEntry& entry : package.entries) {
+    order.push_back(*EntryFolder(entry) + "|" + EntryName(entry));
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"|A.txt", "|b.txt", "|C.txt", "|_z.txt", "Parts|p.3da",
+                                             "SKY1|s.dds", "wheels|w.3da"}));
+}
+
+TEST(PackageWriter, StoresDeeperFilesUnderTheirOwnFolderName) {
+  ScratchDir dir;
+  const auto car = dir / "car";
+  std::filesystem::create_directories(car / "Parts" / "Extra");
+  WriteFile(car / "Parts" / "p.3da", "p");
+  WriteFile(car / "Parts" / "Extra" / "e.dds", "e");
+  WriteFile(car / "z.txt", "z");
+  Package package;
+  ASSERT_TRUE(Pack(package, car, dir / "p.devuza"));
+  ASSERT_EQ(package.entries.size(), 3u);
+  EXPECT_EQ(*EntryFolder(package.entries[1]), "Parts");
+  EXPECT_EQ(*EntryFolder(package.entries[2]), "Extra");
+}
+
+TEST(PackageWriter, RefusesTwoFilesThatWouldLandOnTheSameTarget) {
+  ScratchDir dir;
+  const auto car = dir / "car";
+  std::filesystem::create_directories(car / "A" / "Skins");
+  std::filesystem::create_directories(car / "B" / "skins");
+  WriteFile(car / "A" / "Skins" / "x.dds", "1");
+  WriteFile(car / "B" / "skins" / "X.DDS", "2");
+  Package package;
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
+  EXPECT_FALSE(AddCarFolder(package, car, ""));
+  EXPECT_NE(LastPackageError(package).find("already holds"), std::string::npos);
+  EXPECT_FALSE(ClosePackage(package));
+  EXPECT_FALSE(std::filesystem::exists(dir / "p.devuza"));
+}
+
+TEST(PackageWriter, RefusesFolderNamesThatLeaveNoRoomForTheNul) {
+  ScratchDir dir;
+  const auto car = dir / "car";
+  const std::string fifteen = "ABCDEFGHIJKLMNO";
+  std::filesystem::create_directories(car / fifteen);
+  WriteFile(car / fifteen / "f.txt", "f");
+  Package package;
+  ASSERT_TRUE(Pack(package, car, dir / "ok.devuza"));
+  EXPECT_EQ(std::string(package.entries[0].folder_field.data(), 16), fifteen + '\0');
+
+  std::filesystem::create_directories(car / (fifteen + "P"));
+  WriteFile(car / (fifteen + "P") / "g.txt", "g");
+  WriteFile(dir / "old.devuza", "earlier package");
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "old.devuza", "SKY"));
+  EXPECT_FALSE(AddCarFolder(package, car, ""));
+  EXPECT_NE(LastPackageError(package).find("longer than 15"), std::string::npos);
+  EXPECT_FALSE(ClosePackage(package));
+  EXPECT_EQ(ReadFile(dir / "old.devuza"), "earlier package");
+  EXPECT_FALSE(std::filesystem::exists(dir / "old.devuza.part"));
+}
+
+TEST(PackageWriter, RefusesFileNamesLongerThanTheField) {
+  ScratchDir dir;
+  WriteFile(dir / "f", "f");
+  Package package;
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
+  EXPECT_TRUE(AddPackageFile(package, dir / "f", "", std::string(64, 'n')));
+  EXPECT_FALSE(AddPackageFile(package, dir / "f", "", std::string(65, 'n')));
+  EXPECT_EQ(package.error_code, PackageErrorCode::kNameTooLong);
+  EXPECT_FALSE(AddPackageFile(package, dir / "f", "", "con.txt"));
+  EXPECT_EQ(package.error_code, PackageErrorCode::kBadEntry);
+  // A refused single file leaves the package usable.
+  ASSERT_TRUE(ClosePackage(package));
+  EXPECT_EQ(package.entries.size(), 1u);
+}
+
+TEST(PackageWriter, RefusesAFileThatWouldOutgrowTheSigned32BitFields) {
+  ScratchDir dir;
+  WriteFile(dir / "small", "s");
+  // Sparse: refused before a byte of it is copied.
+  WriteFile(dir / "huge", "");
+  const std::uint64_t room = std::numeric_limits<std::int32_t>::max() - 25 - 1 - 2 * 88;
+  std::filesystem::resize_file(dir / "huge", room + 1);
+  Package package;
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
+  ASSERT_TRUE(AddPackageFile(package, dir / "small", "", "small"));
+  EXPECT_FALSE(AddPackageFile(package, dir / "huge", "", "huge"));
+  EXPECT_EQ(package.error_code, PackageErrorCode::kTooLarge);
+  ASSERT_TRUE(ClosePackage(package));
+  EXPECT_EQ(std::filesystem::file_size(dir / "p.devuza"), 25u + 1 + 88);
+}
+
+TEST(PackageWriter, ClosingAPackageWithoutFilesFails) {
+  ScratchDir dir;
+  std::filesystem::create_directories(dir / "car");
+  Package package;
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
+  ASSERT_TRUE(AddCarFolder(package, dir / "car", ""));
+  EXPECT_FALSE(ClosePackage(package));
+  EXPECT_EQ(package.error_code, PackageErrorCode::kNoFiles);
+  EXPECT_TRUE(testing::ListTree(dir.path()) == std::vector<std::string>{"car"});
+}
+
+TEST(PackageWriter, SkipsItsOwnOutputAndTheFileItReplacesInsideThePackedFolder) {
+  ScratchDir dir;
+  WriteFile(dir / "a.txt", "a");
+  WriteFile(dir / "inside.devuza", "the package that the new one replaces");
+  Package package;
+  ASSERT_TRUE(Pack(package, dir.path(), dir / "inside.devuza"));
+  ASSERT_EQ(package.entries.size(), 1u);
+  EXPECT_EQ(EntryName(package.entries[0]), "a.txt");
+}
+
+}  // namespace
+}  // namespace devuza
