@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <numbers>
 
 namespace assetgen {
 namespace {
@@ -52,7 +53,7 @@ std::vector<Polygon> LocalBox(Vec3d lo, Vec3d hi, TexRect rect) {
 std::vector<Polygon> PipeZ(double cx, double cy, double r, double z0, double z1, int segments,
                            TexRect rect) {
   std::vector<Polygon> out;
-  const double step = 2 * M_PI / segments;
+  const double step = 2 * std::numbers::pi / segments;
   for (int i = 0; i < segments; ++i) {
     const double a0 = i * step, a1 = (i + 1) * step, am = (i + 0.5) * step;
     out.push_back(Poly({{cx + r * std::cos(a0), cy + r * std::sin(a0), z0},

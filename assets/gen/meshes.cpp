@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <numbers>
 #include <optional>
 
 #include "car_shape.h"
@@ -244,7 +245,7 @@ NodeData WheelNode(const WheelType& type, int level, MaterialTable& materials) {
   };
   SurfaceData tyre;
   tyre.material_index = materials.index(Paint::kBody, level);
-  const double step = 2 * M_PI / segments;
+  const double step = 2 * std::numbers::pi / segments;
   for (int i = 0; i < segments; ++i) {
     const double a0 = i * step, a1 = (i + 1) * step, am = (i + 0.5) * step;
     const double ri = radius_of(i), rn = radius_of((i + 1) % segments);
@@ -258,7 +259,7 @@ NodeData WheelNode(const WheelType& type, int level, MaterialTable& materials) {
         {});
     if (ri != rn) {  // the step between a block and a groove
       const double high = std::max(ri, rn), low = std::min(ri, rn);
-      const Vec3d face{0, std::cos(a1 + M_PI / 2), std::sin(a1 + M_PI / 2)};
+      const Vec3d face{0, std::cos(a1 + std::numbers::pi / 2), std::sin(a1 + std::numbers::pi / 2)};
       AppendPolygon(
           tyre,
           Polygon{{at(-half, low, a1), at(half, low, a1), at(half, high, a1), at(-half, high, a1)},
@@ -283,7 +284,7 @@ NodeData WheelNode(const WheelType& type, int level, MaterialTable& materials) {
     Polygon face{{}, {side, 0, 0}, UvMap::kLocal, kRimRect};
     const int rim_segments = level == 0 ? 24 : 12;
     for (int i = 0; i < rim_segments; ++i) {
-      face.points.push_back(at(side * (half - 2), rim, 2 * M_PI * i / rim_segments));
+      face.points.push_back(at(side * (half - 2), rim, 2 * std::numbers::pi * i / rim_segments));
     }
     AppendPolygon(disc, face, {});
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 #include "car_shape.h"
 
@@ -289,7 +290,7 @@ Image DrawCracks(int size, std::uint32_t seed, bool alpha_only) {
     const double cy = size * (0.2 + 0.6 * hash_noise(i, 1, seed));
     const int rays = 9 + static_cast<int>(hash_noise(i, 2, seed) * 5);
     for (int r = 0; r < rays; ++r) {
-      double angle = 2 * M_PI * (r + hash_noise(i, 10 + r, seed)) / rays;
+      double angle = 2 * std::numbers::pi * (r + hash_noise(i, 10 + r, seed)) / rays;
       double x = cx, y = cy;
       const double length = size * (0.25 + 0.35 * hash_noise(i, 40 + r, seed));
       const int steps = 8;
@@ -306,7 +307,7 @@ Image DrawCracks(int size, std::uint32_t seed, bool alpha_only) {
       const double radius = size * 0.05 * ring;
       std::vector<PointF> pts;
       for (int k = 0; k < 24; ++k) {
-        const double a = 2 * M_PI * k / 24;
+        const double a = 2 * std::numbers::pi * k / 24;
         const double wobble = 1 + 0.15 * (hash_noise(i * 10 + ring, k, seed) - 0.5);
         pts.push_back({cx + std::cos(a) * radius * wobble, cy + std::sin(a) * radius * wobble});
       }
