@@ -5,7 +5,10 @@
 // OUT_DIR/meshes/NAME.3da, OUT_DIR/textures/NAME.dds,
 // OUT_DIR/materials/NAME.mat and OUT_DIR/skins/NAME.skn, one file per
 // resource. The output depends on nothing but this program: two runs give
-// the same bytes. Exit code 0 when every file was written, 1 otherwise.
+// the same bytes. Exit codes: 0 every file written, 1 an asset could not be
+// made or written, 2 usage error.
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -33,11 +36,23 @@ bool WriteFile(const fs::path& path, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: gm_assetgen OUT_DIR\n";
-    return 2;
+  CLI::App program{
+      "gm_assetgen: writes the generic car's meshes, textures, material and skin "
+      "scripts (the assets Carwright embeds) into a folder.\n"
+      "Exit codes: 0 written, 1 an asset could not be made or written, 2 usage "
+      "error."};
+  std::string out_dir;
+  program
+      .add_option("OUT_DIR", out_dir,
+                  "folder that receives meshes/, textures/, materials/ "
+                  "and skins/")
+      ->required();
+  try {
+    program.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return program.exit(e) == 0 ? 0 : 2;
   }
-  const fs::path out = argv[1];
+  const fs::path out = out_dir;
   std::error_code ec;
   for (const char* sub : {"meshes", "textures", "materials", "skins"}) {
     fs::create_directories(out / sub, ec);
