@@ -1,0 +1,99 @@
+// Face and edge records of the strip builder: the faces of one surface with
+// their edges, each edge knowing the faces on its two sides and chained into
+// the edge lists of its two vertices.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "model3da/strip_builder.h"
+
+namespace model3da::strips {
+
+inline constexpr std::int32_t kNone = -1;
+
+// Vertex numbers are 32-bit inside the builder; kNone marks "no vertex" where
+// a vertex or nothing is meant (VertexOrNone).
+using Vertex = std::uint32_t;
+using VertexOrNone = std::int64_t;
+
+// A face: its indices in input order and the face on the other side of each
+// of its edges (v0,v1), (v1,v2), (v2,v0).
+struct Face {
+  Vertex v[3] = {0, 0, 0};
+  std::int32_t across[3] = {kNone, kNone, kNone};
+};
+
+// The edge records of a face's edges (v0,v1), (v1,v2), (v2,v0).
+struct FaceEdges {
+  std::int32_t edge[3] = {kNone, kNone, kNone};
+};
+
+struct Edge {
+  Vertex v0 = 0, v1 = 0;  // as first met
+  std::int32_t face0 = kNone, face1 = kNone;
+  std::int32_t next_v0 = kNone, next_v1 = kNone;  // next edge in v0's / v1's list
+};
+
+// A face as a strip holds it: its indices and its face record, or kNone for a
+// swap face (p, q, p) that a strip added.
+struct StripFace {
+  Vertex v[3] = {0, 0, 0};
+  std::int32_t face = kNone;
+};
+
+inline bool is_degenerate(const StripFace& f) {
+  return f.v[0] == f.v[1] || f.v[1] == f.v[2] || f.v[0] == f.v[2];
+}
+
+// Open-addressing map from an unordered vertex pair to its edge.
+class EdgeTable {
+ public:
+  void reserve(std::size_t edges);
+  std::int32_t find(Vertex a, Vertex b) const;
+  void insert(Vertex a, Vertex b, std::int32_t edge);
+
+ private:
+  std::size_t slot(std::uint64_t key) const;
+  std::vector<std::uint64_t> keys_;
+  std::vector<std::int32_t> values_;
+  std::size_t mask_ = 0;
+};
+
+struct Mesh {
+  std::vector<Face> faces;
+  std::vector<FaceEdges> face_edges;  // kept apart: the strip walks only need `faces`
+  std::vector<Edge> edges;
+  std::vector<std::int32_t> heads;  // first edge of each vertex, maxIndex + 1 of them
+  EdgeTable table;
+  Vertex max_index = 0;
+  const StripMessageSink* sink = nullptr;
+
+  void say(std::string_view message) const {
+    if (sink != nullptr && *sink) (*sink)(message);
+  }
+  // The edge between a and b, looked up among the face's own edges first
+  // (face may be kNone); kNone when there is no such edge.
+  std::int32_t find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face = kNone) const;
+  // The face on the other side of edge (a, b) from `face`: the edge's second
+  // face when `face` is its first, else its first; kNone without the edge.
+  std::int32_t other_face(VertexOrNone a, VertexOrNone b, std::int32_t face) const;
+  // The vertex of `face` that is neither p nor q (reports a face that has
+  // more than one such vertex).
+  VertexOrNone next_index(VertexOrNone p, VertexOrNone q, std::int32_t face) const;
+  // How many of the three edges of f have a face on their other side.
+  int neighbour_count(const StripFace& f) const;
+  StripFace strip_face(std::int32_t face) const {
+    const Face& fc = faces[static_cast<std::size_t>(face)];
+    return StripFace{{fc.v[0], fc.v[1], fc.v[2]}, face};
+  }
+};
+
+// Builds the face and edge records of `triangles` (whole triangles only):
+// degenerate triangles are skipped, a triangle repeating an earlier one in the
+// same index order is dropped, a third or later face on an edge is kept but
+// not linked to it (with a message).
+Mesh build_mesh(std::span<const Vertex> triangles, Vertex max_index, const StripMessageSink& sink);
+
+}  // namespace model3da::strips
