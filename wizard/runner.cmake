@@ -11,7 +11,7 @@ add_library(wizard_runner STATIC
   src/model_runner.cpp
   src/variants_file.cpp)
 target_include_directories(wizard_runner PUBLIC ${CMAKE_CURRENT_LIST_DIR}/include)
-target_link_libraries(wizard_runner PUBLIC wizard_core wizard_scripts devuza)
+target_link_libraries(wizard_runner PUBLIC wizard_core wizard_scripts wizard_assets devuza)
 
 gm_add_test(wizard_runner_tests
   SOURCES
@@ -23,6 +23,7 @@ gm_add_test(wizard_runner_tests
     tests/package_run_test.cpp
     tests/model_runner_test.cpp
     tests/variants_file_test.cpp
+    tests/embedded_create_run_test.cpp
   LIBS wizard_runner wizard_resources)
 
 # The sub-commands over the runner are tested as a user runs them.

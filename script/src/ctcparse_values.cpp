@@ -70,6 +70,28 @@ const CTCPARSE_PARAM* CTCParse::constant_value(std::string_view word, int type) 
   return constant->parameters.get();
 }
 
+template <typename T, typename Callback>
+bool CTCParse::read_variable(T* value, std::string* variable, const char* not_a_value,
+                             const Callback& callback, const char* kind) {
+  std::string_view word;
+  const Read read = read_word(&word);
+  if (read != Read::kOk) {
+    if (read == Read::kFailed) report_error("%s", not_a_value);
+    return false;
+  }
+  const std::string name(word);
+  if (!callback) {
+    report_error("variable callback not specified: unable to read '%s' variable!\n", name.c_str());
+    return false;
+  }
+  if (!callback(value, name.c_str())) {
+    report_error("%s variable '%s' not found!\n", kind, name.c_str());
+    return false;
+  }
+  *variable = name;
+  return true;
+}
+
 bool CTCParse::read_int(std::int32_t* value, std::string* variable, const char* not_a_value) {
   if (cur_ >= end_) {
     report_error("%s", not_a_value);
@@ -79,23 +101,7 @@ bool CTCParse::read_int(std::int32_t* value, std::string* variable, const char* 
   std::string_view word;
   if (c == '%') {
     ++cur_;
-    const Read read = read_word(&word);
-    if (read != Read::kOk) {
-      if (read == Read::kFailed) report_error("%s", not_a_value);
-      return false;
-    }
-    const std::string name(word);
-    if (!int_variable_) {
-      report_error("variable callback not specified: unable to read '%s' variable!\n",
-                   name.c_str());
-      return false;
-    }
-    if (!int_variable_(value, name.c_str())) {
-      report_error("int variable '%s' not found!\n", name.c_str());
-      return false;
-    }
-    *variable = name;
-    return true;
+    return read_variable(value, variable, not_a_value, int_variable_, "int");
   }
   if (c == '-' || is_digit(c)) {
     const bool negative = c == '-';
@@ -131,23 +137,7 @@ bool CTCParse::read_float(float* value, std::string* variable, const char* not_a
   std::string_view word;
   if (c == '%') {
     ++cur_;
-    const Read read = read_word(&word);
-    if (read != Read::kOk) {
-      if (read == Read::kFailed) report_error("%s", not_a_value);
-      return false;
-    }
-    const std::string name(word);
-    if (!float_variable_) {
-      report_error("variable callback not specified: unable to read '%s' variable!\n",
-                   name.c_str());
-      return false;
-    }
-    if (!float_variable_(value, name.c_str())) {
-      report_error("float variable '%s' not found!\n", name.c_str());
-      return false;
-    }
-    *variable = name;
-    return true;
+    return read_variable(value, variable, not_a_value, float_variable_, "float");
   }
   if (c == '-' || is_digit(c)) {
     const bool negative = c == '-';
@@ -186,23 +176,7 @@ bool CTCParse::read_string(std::string* value, std::string* variable, const char
   std::string_view word;
   if (*cur_ == '%') {
     ++cur_;
-    const Read read = read_word(&word);
-    if (read != Read::kOk) {
-      if (read == Read::kFailed) report_error("%s", not_a_value);
-      return false;
-    }
-    const std::string name(word);
-    if (!string_variable_) {
-      report_error("variable callback not specified: unable to read '%s' variable!\n",
-                   name.c_str());
-      return false;
-    }
-    if (!string_variable_(value, name.c_str())) {
-      report_error("string variable '%s' not found!\n", name.c_str());
-      return false;
-    }
-    *variable = name;
-    return true;
+    return read_variable(value, variable, not_a_value, string_variable_, "string");
   }
   if (*cur_ == '"') {
     ++cur_;

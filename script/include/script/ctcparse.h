@@ -123,6 +123,12 @@ class CTCParse {
   bool read_int(std::int32_t* value, std::string* variable, const char* not_a_value);
   bool read_float(float* value, std::string* variable, const char* not_a_value);
   bool read_string(std::string* value, std::string* variable, const char* not_a_value);
+  // Reads the name of a `%variable` (the read position is past the '%') and
+  // asks `callback` for its value; `kind` ("int", "float", "string") words the
+  // error when the callback does not know the name.
+  template <typename T, typename Callback>
+  bool read_variable(T* value, std::string* variable, const char* not_a_value,
+                     const Callback& callback, const char* kind);
   std::unique_ptr<CTCPARSE_PARAM> read_param(int type);
   bool read_digits(std::uint64_t* digits, int* fraction_digits, bool floats);
   const CTCPARSE_PARAM* constant_value(std::string_view word, int type);
