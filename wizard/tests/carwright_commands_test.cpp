@@ -109,6 +109,23 @@ TEST(CarwrightCommands, CreateWritesTheCarOrSaysTheAssetsAreMissing) {
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
 }
 
+TEST(CarwrightCommands, EveryFailedFileIsReportedOnceAndExitsWith1) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  WriteBytes(fs::path(game) / "Data/Cars/AB1", "a file where the car's folder should be");
+  const ProgramRun run = Carwright(tmp, "create --id AB1 --game-folder " + Quoted(game));
+  EXPECT_EQ(run.exit_code, 1);
+  std::size_t errors = 0;
+  for (std::size_t at = run.err.find("carwright: error: "); at != std::string::npos;
+       at = run.err.find("carwright: error: ", at + 1)) {
+    ++errors;
+  }
+  // With one painting: 4 folders (the car, AB11, Parts, Wheels) and 44 + 16
+  // + 2 + 8 files.
+  EXPECT_EQ(errors, 4u + 44 + 16 + 2 + 8) << run.err;
+  EXPECT_NE(run.err.find("AB1_ExhaustDummy.skn"), std::string::npos);
+}
+
 TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);
