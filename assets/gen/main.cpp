@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
     }
   }
   bool ok = true;
-  for (const assetgen::TextureSpec& spec : assetgen::TextureCatalogue()) {
-    ok &= WriteFile(out / "textures" / (spec.name + ".dds"), assetgen::MakeTextureFile(spec));
+  for (const assetgen::TextureSpec& entry : assetgen::TextureCatalogue()) {
+    ok &= WriteFile(out / "textures" / (entry.name + ".dds"), assetgen::MakeTextureFile(entry));
   }
   const std::vector<assetgen::TextAsset> materials = assetgen::MakeMaterials();
   const std::vector<assetgen::TextAsset> skins = assetgen::MakeSkins();

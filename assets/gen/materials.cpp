@@ -212,22 +212,22 @@ std::vector<MaterialSpec> Specs() {
   };
 }
 
-std::string MaterialText(const MaterialSpec& spec) {
+std::string MaterialText(const MaterialSpec& entry) {
   std::string text = "// ";
-  text += spec.comment;
+  text += entry.comment;
   text += kEol;
   int n = 1;
-  for (const char* texture : spec.textures) {
+  for (const char* texture : entry.textures) {
     text += "$TEXTURE" + std::to_string(n++) + "(s,\"" + texture + "\")";
     text += kEol;
   }
-  for (const char* option : spec.options) {
+  for (const char* option : entry.options) {
     text += option;
     text += kEol;
   }
   // Backslashes are doubled inside the game's script strings.
   text += "!include(\"..\\\\..\\\\..\\\\Shaders\\\\";
-  text += spec.shader;
+  text += entry.shader;
   text += "\")";
   text += kEol;
   return text;
@@ -320,7 +320,7 @@ std::string SkinText(const std::string& painting, bool with_glass_and_lights) {
 
 std::vector<TextAsset> MakeMaterials() {
   std::vector<TextAsset> out;
-  for (const MaterialSpec& spec : Specs()) out.push_back({spec.name, MaterialText(spec)});
+  for (const MaterialSpec& entry : Specs()) out.push_back({entry.name, MaterialText(entry)});
   return out;
 }
 

@@ -350,13 +350,13 @@ Image DrawLightMask(int size) {
   return image;
 }
 
-Image DrawSilhouette(const TextureSpec& spec) {
-  Image image(spec.width, spec.height, Rgba{0, 0, 0, 0});
-  if (spec.name == "ICON") {
+Image DrawSilhouette(const TextureSpec& entry) {
+  Image image(entry.width, entry.height, Rgba{0, 0, 0, 0});
+  if (entry.name == "ICON") {
     // The icon's visible rectangle is 80 x 84 at the top left.
     DrawCarSide(image, 2, 2, 76, 80);
   } else {
-    DrawCarSide(image, 8, 8, spec.width - 16, spec.height - 16);
+    DrawCarSide(image, 8, 8, entry.width - 16, entry.height - 16);
   }
   return image;
 }
@@ -386,28 +386,28 @@ const std::vector<TextureSpec>& TextureCatalogue() {
   return kCatalogue;
 }
 
-Image DrawTexture(const TextureSpec& spec) {
-  const std::string& n = spec.name;
-  if (n == "BLOB") return DrawBlob(spec.width);
-  if (n == "BODY") return DrawBodyGuide(spec.width);
-  if (n == "BODYDIRTMASK") return DrawDirt(spec.width, 11, true, true);
-  if (n == "BODYDIRTMASKGF2") return DrawDirt(spec.width, 11, true, true);
-  if (n == "EMPTY") return Image(spec.width, spec.height, Rgba{0, 0, 0, 0});
-  if (n == "EMPTYNORMALS") return Image(spec.width, spec.height, Rgba{128, 128, 255, 255});
-  if (n == "GLASS") return DrawGlass(spec.width);
-  if (n == "GLASSBROKENMASK") return DrawCracks(spec.width, 23, false);
-  if (n == "GLASSDIRTMASK") return DrawDirt(spec.width, 31, false, false);
-  if (n == "GLASSDIRTMASKGF2") return DrawDirt(spec.width, 31, false, true);
-  if (n == "LIGHT") return DrawLight(spec.width);
-  if (n == "LIGHTBROKENMASK") return DrawCracks(spec.width, 41, true);
-  if (n == "LIGHTDIRTMASK") return DrawDirt(spec.width, 51, false, false);
-  if (n == "LIGHTDIRTMASKGF2") return DrawDirt(spec.width, 51, false, true);
-  if (n == "LIGHTMASK") return DrawLightMask(spec.width);
-  return DrawSilhouette(spec);  // ICON, VIS
+Image DrawTexture(const TextureSpec& entry) {
+  const std::string& n = entry.name;
+  if (n == "BLOB") return DrawBlob(entry.width);
+  if (n == "BODY") return DrawBodyGuide(entry.width);
+  if (n == "BODYDIRTMASK") return DrawDirt(entry.width, 11, true, true);
+  if (n == "BODYDIRTMASKGF2") return DrawDirt(entry.width, 11, true, true);
+  if (n == "EMPTY") return Image(entry.width, entry.height, Rgba{0, 0, 0, 0});
+  if (n == "EMPTYNORMALS") return Image(entry.width, entry.height, Rgba{128, 128, 255, 255});
+  if (n == "GLASS") return DrawGlass(entry.width);
+  if (n == "GLASSBROKENMASK") return DrawCracks(entry.width, 23, false);
+  if (n == "GLASSDIRTMASK") return DrawDirt(entry.width, 31, false, false);
+  if (n == "GLASSDIRTMASKGF2") return DrawDirt(entry.width, 31, false, true);
+  if (n == "LIGHT") return DrawLight(entry.width);
+  if (n == "LIGHTBROKENMASK") return DrawCracks(entry.width, 41, true);
+  if (n == "LIGHTDIRTMASK") return DrawDirt(entry.width, 51, false, false);
+  if (n == "LIGHTDIRTMASKGF2") return DrawDirt(entry.width, 51, false, true);
+  if (n == "LIGHTMASK") return DrawLightMask(entry.width);
+  return DrawSilhouette(entry);  // ICON, VIS
 }
 
-std::string MakeTextureFile(const TextureSpec& spec) {
-  return MakeDds(DrawTexture(spec), spec.format, spec.mip_levels);
+std::string MakeTextureFile(const TextureSpec& entry) {
+  return MakeDds(DrawTexture(entry), entry.format, entry.mip_levels);
 }
 
 }  // namespace assetgen

@@ -22,9 +22,9 @@ const std::vector<TextureSpec>& TextureCatalogue();
 
 // The pixels of texture `name` at its full size (the painting guide for
 // "BODY", the car's silhouette for "ICON" and "VIS", ...).
-Image DrawTexture(const TextureSpec& spec);
+Image DrawTexture(const TextureSpec& entry);
 
 // The DDS file of the texture.
-std::string MakeTextureFile(const TextureSpec& spec);
+std::string MakeTextureFile(const TextureSpec& entry);
 
 }  // namespace assetgen
