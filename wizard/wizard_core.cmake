@@ -14,4 +14,5 @@ gm_add_test(wizard_core_tests
     tests/wizard_navigation_test.cpp
     tests/wizard_controls_test.cpp
     tests/localize_test.cpp
+    tests/test_folder.cpp
   LIBS wizard_core)

@@ -4,15 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "fake_wizard_view.h"
+#include "test_folder.h"
 #include "wizard/wizard_model.h"
 
 namespace wizard::testing {
@@ -22,9 +21,6 @@ namespace fs = std::filesystem;
 class WizardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "wizard_model_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
     game_ = root_ / "game";
     fs::create_directories(game_);
     WriteFile(game_ / "Gravelmoor.exe", "MZ");
@@ -32,18 +28,11 @@ class WizardTest : public ::testing::Test {
     draws_ = {11.5 / 36, 12.5 / 36, 2.5 / 36};
   }
 
-  void TearDown() override {
-    model_.reset();
-    std::error_code ec;
-    for (auto& entry : fs::recursive_directory_iterator(root_, ec)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
-    fs::remove_all(root_, ec);
-  }
+  // The model goes before the folder it works in.
+  void TearDown() override { model_.reset(); }
 
   static void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
+    wizard_test::WriteBytes(path, bytes);
   }
 
   // The game folder as the wizard keeps it: ending in a separator.
@@ -84,7 +73,8 @@ class WizardTest : public ::testing::Test {
   void Back() { model_->OnBackClick(); }
   int Step() const { return model_->State().Step; }
 
-  fs::path root_;
+  wizard_test::TestFolder folder_;
+  const fs::path root_ = folder_.path();
   fs::path game_;
   std::deque<double> draws_;
   FakeWizardView view_;
