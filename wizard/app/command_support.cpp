@@ -10,20 +10,9 @@
 #include "wizard/game_folder_source.h"
 #include "wizard/operation_run.h"
 #include "wizard/string_table.h"
+#include "wizard/text_routines.h"
 
 namespace carwright {
-
-namespace {
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
-}  // namespace
 
 void PrintError(std::string_view text) {
   std::cerr << "carwright: " << text << '\n';
@@ -56,9 +45,8 @@ bool LoadRegistry(const std::string& game_folder, std::vector<std::string>& cars
 }
 
 int FindCar(const std::vector<std::string>& cars, std::string_view id) {
-  const std::string wanted = Upper(id);
   for (std::size_t i = 0; i < cars.size(); ++i) {
-    if (Upper(cars[i]) == wanted) return static_cast<int>(i);
+    if (wizard::EqualsNoCase(cars[i], id)) return static_cast<int>(i);
   }
   return -1;
 }

@@ -74,10 +74,7 @@ int RunCreate(const CreateOptions& options) {
   state.GameFolder = *game_folder;
   if (!LoadRegistry(state.GameFolder, state.CustomCars)) return kExitFailed;
   // The ID box upper-cases what is typed.
-  state.CarID = options.id;
-  for (char& c : state.CarID) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  state.CarID = wizard::ToUpperAscii(options.id);
   if (!CheckID(state.CarID, state.CustomCars)) return kExitFailed;
 
   state.CarPaintingsCount = static_cast<std::int16_t>(options.paintings);

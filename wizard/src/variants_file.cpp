@@ -51,14 +51,6 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 std::string LineError(int line, std::string_view what) {
   return "line " + std::to_string(line) + ": " + std::string(what);
 }
@@ -72,7 +64,7 @@ std::optional<long> ParseWhole(std::string_view text) {
 }
 
 std::optional<bool> ParseYesNo(std::string_view text) {
-  const std::string upper = Upper(text);
+  const std::string upper = ToUpperAscii(text);
   if (upper == "YES" || upper == "1" || upper == "TRUE") return true;
   if (upper == "NO" || upper == "0" || upper == "FALSE") return false;
   return std::nullopt;
@@ -81,7 +73,7 @@ std::optional<bool> ParseYesNo(std::string_view text) {
 template <std::size_t N>
 std::optional<std::size_t> FindIn(const std::array<std::string_view, N>& list,
                                   std::string_view text) {
-  const std::string upper = Upper(text);
+  const std::string upper = ToUpperAscii(text);
   for (std::size_t i = 0; i < N; ++i) {
     if (list[i] == upper) return i;
   }
@@ -108,7 +100,7 @@ bool ParseSections(std::string_view text, std::vector<Section>& sections, std::s
     if (line.empty()) continue;
     if (line.front() == '[') {
       const bool closed = line.size() >= 2 && line.back() == ']';
-      const std::string inner = closed ? Upper(Trim(line.substr(1, line.size() - 2))) : "";
+      const std::string inner = closed ? ToUpperAscii(Trim(line.substr(1, line.size() - 2))) : "";
       if (inner.size() != 8 || inner.rfind("VARIANT", 0) != 0 || inner[7] < '1' || inner[7] > '5') {
         error = LineError(line_number, "unknown section " + std::string(line) +
                                            " (expected [Variant1] to [Variant5])");
@@ -126,7 +118,7 @@ bool ParseSections(std::string_view text, std::vector<Section>& sections, std::s
       error = LineError(line_number, "a key before the first [VariantN] section");
       return false;
     }
-    sections.back().keys.push_back({Upper(Trim(line.substr(0, equals))),
+    sections.back().keys.push_back({ToUpperAscii(Trim(line.substr(0, equals))),
                                     std::string(Trim(line.substr(equals + 1))), line_number});
   }
   return true;
