@@ -12,6 +12,11 @@
 #include <string>
 #include <vector>
 
+#if __has_include(<sys/single_threaded.h>)
+#include <sys/single_threaded.h>
+#endif
+#include <thread>
+
 #include "heaptally.h"
 
 namespace {
@@ -34,9 +39,23 @@ const std::array<int, 1024>& mixed_sizes() {
   return sizes;
 }
 
+// Names, in the results, whether the process had a single thread: the C heap
+// and the tracker both skip their locking while it has.
+void label_process(benchmark::State& state) {
+#if __has_include(<sys/single_threaded.h>)
+  state.SetLabel(__libc_single_threaded != 0 ? "single-threaded process"
+                                             : "multi-threaded process");
+#else
+  state.SetLabel("threading unknown");
+#endif
+}
+
 // Allocates a batch of mixed sizes, then frees it, oldest first.
 template <typename Alloc, typename Free>
 void run_pairs(benchmark::State& state, Alloc alloc, Free release) {
+  if (state.thread_index() == 0) {
+    label_process(state);
+  }
   const auto& sizes = mixed_sizes();
   std::array<void*, kBatch> blocks{};
   std::size_t next = static_cast<std::size_t>(state.thread_index()) * 97;
@@ -73,9 +92,32 @@ void BM_memAlloc_memFree(benchmark::State& state) {
       [](void* block) { memFree(block); });
 }
 
-BENCHMARK(BM_malloc_free)->Threads(1)->Threads(2)->UseRealTime();
-BENCHMARK(BM_malloc_free_with_header_room)->Threads(1)->Threads(2)->UseRealTime();
-BENCHMARK(BM_memAlloc_memFree)->Threads(1)->Threads(2)->UseRealTime();
+// The same pairs on one thread after a second thread has run: the process
+// stays multi-threaded for good, as every real game is, so the locks are on.
+template <void (*Pairs)(benchmark::State&)>
+void in_threaded_process(benchmark::State& state) {
+  std::thread([] {}).join();
+  Pairs(state);
+}
+
+// One thread in a single-threaded process first (every case of it before any
+// thread starts), then one thread in a multi-threaded process, then two
+// threads.
+BENCHMARK(BM_malloc_free)->Threads(1)->UseRealTime();
+BENCHMARK(BM_malloc_free_with_header_room)->Threads(1)->UseRealTime();
+BENCHMARK(BM_memAlloc_memFree)->Threads(1)->UseRealTime();
+BENCHMARK(in_threaded_process<BM_malloc_free>)
+    ->Name("BM_malloc_free/threaded_process")
+    ->UseRealTime();
+BENCHMARK(in_threaded_process<BM_malloc_free_with_header_room>)
+    ->Name("BM_malloc_free_with_header_room/threaded_process")
+    ->UseRealTime();
+BENCHMARK(in_threaded_process<BM_memAlloc_memFree>)
+    ->Name("BM_memAlloc_memFree/threaded_process")
+    ->UseRealTime();
+BENCHMARK(BM_malloc_free)->Threads(2)->UseRealTime();
+BENCHMARK(BM_malloc_free_with_header_room)->Threads(2)->UseRealTime();
+BENCHMARK(BM_memAlloc_memFree)->Threads(2)->UseRealTime();
 
 constexpr int kLiveBlocks = 1000000;
 constexpr int kFiles = 100;

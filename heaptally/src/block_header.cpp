@@ -49,44 +49,10 @@ bool load_cautiously(const unsigned char* block, const unsigned char* at, T& val
   return true;
 }
 
-// The three marks read directly from a header known to be readable.
-__attribute__((no_sanitize("address", "thread"))) GuardProbe probe_directly(
-    const unsigned char* block) {
-  const unsigned char* header = block - kHeaderSize;
-  std::uint32_t back;
-  std::uint32_t front;
-  const void* self;
-  __builtin_memcpy(&back, block - sizeof back, sizeof back);
-  __builtin_memcpy(&front, header + offsetof(BlockHeader, front_guard), sizeof front);
-  __builtin_memcpy(&self, header + offsetof(BlockHeader, user_block), sizeof self);
-  return GuardProbe{(front == kGuard ? GuardProbe::kFront : 0u) |
-                    (back == kGuard ? GuardProbe::kBack : 0u) |
-                    (self == block ? GuardProbe::kSelf : 0u)};
-}
-
 }  // namespace
 
-BlockHeader* init_header(void* allocation, std::int32_t size, const char* file, std::int32_t line) {
-  auto* header = static_cast<BlockHeader*>(allocation);
-  header->front_guard = kGuard;
-  header->user_block = user_block_of(header);
-  header->accounted_size = accounted_size(size);
-  header->file = file;
-  header->line = line;
-  header->newer = nullptr;
-  header->older = nullptr;
-  for (std::size_t i = 0; i + 1 < kTailWords; ++i) {
-    header->tail[i] = 0;
-  }
-  header->tail[kTailWords - 1] = kGuard;
-  return header;
-}
-
-GuardProbe probe_guards(const void* block, bool header_known) {
-  const auto* bytes = static_cast<const unsigned char*>(block);
-  if (header_known || !header_leaves_page(block)) {
-    return probe_directly(bytes);
-  }
+GuardProbe probe_guards_cautiously(const unsigned char* bytes) {
+  const void* block = bytes;
   const unsigned char* header = bytes - kHeaderSize;
   std::uint32_t back = 0;
   std::uint32_t front = 0;

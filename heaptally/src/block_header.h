@@ -80,12 +80,29 @@ constexpr std::int32_t accounted_size(std::int32_t size) {
                                    kAccountedExtra);
 }
 
-// Fills the header at the start of an allocation of kHeaderSize + size bytes
-// and returns the header. The links are left null.
-BlockHeader* init_header(void* allocation, std::int32_t size, const char* file, std::int32_t line);
-
 inline void* user_block_of(BlockHeader* header) {
   return reinterpret_cast<unsigned char*>(header) + kHeaderSize;
+}
+
+// Fills the header at the start of an allocation of kHeaderSize + size bytes
+// and returns the header. The links are left null. Inline, like the probe and
+// the list links below, because each export is only a few of these steps
+// around the C heap and a call apiece would cost more than the steps.
+inline BlockHeader* init_header(void* allocation, std::int32_t size, const char* file,
+                                std::int32_t line) {
+  auto* header = static_cast<BlockHeader*>(allocation);
+  header->front_guard = kGuard;
+  header->user_block = user_block_of(header);
+  header->accounted_size = accounted_size(size);
+  header->file = file;
+  header->line = line;
+  header->newer = nullptr;
+  header->older = nullptr;
+  for (std::size_t i = 0; i + 1 < kTailWords; ++i) {
+    header->tail[i] = 0;
+  }
+  header->tail[kTailWords - 1] = kGuard;
+  return header;
 }
 
 // The header that would sit in front of block; only a guess until checked.
@@ -117,14 +134,40 @@ struct GuardProbe {
   bool none() const { return marks == 0; }
 };
 
+// The three marks read directly from a header known to be readable; the
+// reads bypass the sanitizers' bounds.
+__attribute__((no_sanitize("address", "thread"))) inline GuardProbe probe_directly(
+    const unsigned char* block) {
+  const unsigned char* header = block - kHeaderSize;
+  std::uint32_t back;
+  std::uint32_t front;
+  const void* self;
+  __builtin_memcpy(&back, block - sizeof back, sizeof back);
+  __builtin_memcpy(&front, header + offsetof(BlockHeader, front_guard), sizeof front);
+  __builtin_memcpy(&self, header + offsetof(BlockHeader, user_block), sizeof self);
+  return GuardProbe{(front == kGuard ? GuardProbe::kFront : 0u) |
+                    (back == kGuard ? GuardProbe::kBack : 0u) |
+                    (self == block ? GuardProbe::kSelf : 0u)};
+}
+
+// The marks of a header that reaches onto an earlier page than block's own
+// and is not known to be ours: each word is read through a read that
+// reports an unmapped page instead of faulting, and an unreadable word does
+// not match.
+GuardProbe probe_guards_cautiously(const unsigned char* block);
+
 // Reads the front guard, the back guard and the user block field in front of
 // block. The block may come from the plain heap, so the bytes in front of it
 // may belong to the heap, to another block, or to no mapping at all. Words
 // on block's own page are always read directly; words on an earlier page are
 // read directly only when header_known (the caller knows the header is one of
-// ours), and otherwise through a read that reports an unmapped page instead
-// of faulting; an unreadable word does not match. Direct reads bypass the
-// sanitizers' bounds.
-GuardProbe probe_guards(const void* block, bool header_known);
+// ours), and otherwise cautiously.
+inline GuardProbe probe_guards(const void* block, bool header_known) {
+  const auto* bytes = static_cast<const unsigned char*>(block);
+  if (header_known || !header_leaves_page(block)) {
+    return probe_directly(bytes);
+  }
+  return probe_guards_cautiously(bytes);
+}
 
 }  // namespace heaptally

@@ -71,12 +71,33 @@ class TrackerLock {
   bool locked_;
 };
 
+// Notes a live block whose header reaches onto an earlier page; false when
+// there is no memory for the note.
+[[gnu::noinline]] bool note_page_straddler(const BlockHeader* header) {
+  try {
+    if (g_tracker.page_straddlers == nullptr) {
+      g_tracker.page_straddlers = new std::unordered_set<const BlockHeader*>;
+    }
+    g_tracker.page_straddlers->insert(header);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+// Whether header is noted as a live page straddler; forgets it if so.
+[[gnu::noinline]] bool forget_page_straddler(const BlockHeader* header) {
+  return g_tracker.page_straddlers != nullptr && g_tracker.page_straddlers->erase(header) != 0;
+}
+
 const char* file_text(const char* file) {
   return file != nullptr ? file : "(null)";
 }
 
-// Reports a block of ours whose guard words were overwritten.
-void report_damage(const BlockHeader* header, const GuardProbe& probe) {
+// Reports a block of ours whose guard words were overwritten. The rare paths
+// stay out of line so that the exports' common path keeps a small frame.
+[[gnu::cold, gnu::noinline]] void report_damage(const BlockHeader* header,
+                                                const GuardProbe& probe) {
   const char* what = !probe.front_ok() && !probe.back_ok() ? "front and back guards"
                      : !probe.front_ok()                   ? "front guard"
                      : !probe.back_ok()                    ? "back guard"
@@ -90,7 +111,7 @@ void report_damage(const BlockHeader* header, const GuardProbe& probe) {
   debug_output(text);
 }
 
-void report_not_live(const void* block) {
+[[gnu::cold, gnu::noinline]] void report_not_live(const void* block) {
   char text[200];
   std::snprintf(text, sizeof text,
                 "Heaptally: memFree: %p is not a live block (freed twice, or a pointer into a "
@@ -120,16 +141,9 @@ HEAPTALLY_API void* HEAPTALLY_CALL memAlloc(int32_t size, const char* file, int3
   void* block = user_block_of(header);
   {
     TrackerLock guard;
-    if (header_leaves_page(block)) {
-      try {
-        if (g_tracker.page_straddlers == nullptr) {
-          g_tracker.page_straddlers = new std::unordered_set<const BlockHeader*>;
-        }
-        g_tracker.page_straddlers->insert(header);
-      } catch (const std::bad_alloc&) {
-        std::free(allocation);
-        return nullptr;
-      }
+    if (header_leaves_page(block) && !note_page_straddler(header)) {
+      std::free(allocation);
+      return nullptr;
     }
     link_newest(g_tracker.list, header);
   }
@@ -144,16 +158,15 @@ HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
   void* release = header;  // what goes back to the heap once the lock is left
   {
     TrackerLock guard;
-    const bool known = header_leaves_page(block) && g_tracker.page_straddlers != nullptr &&
-                       g_tracker.page_straddlers->count(header) != 0;
+    // A noted straddler is forgotten here, before its marks are checked: the
+    // block leaves the list in every branch below that finds it ours, and
+    // one that is not live was never noted.
+    const bool known = header_leaves_page(block) && forget_page_straddler(header);
     const GuardProbe probe = probe_guards(block, known);
     if (probe.none() && !known) {
       release = block;  // a block of the plain heap
     } else {
-      if (known) {
-        g_tracker.page_straddlers->erase(header);
-      }
-      if (probe.all()) {
+      if (probe.all()) [[likely]] {
         unlink(g_tracker.list, header);
       } else if (unlink_by_walking(g_tracker.list, header)) {
         // One of our blocks with overwritten marks: its own links may be

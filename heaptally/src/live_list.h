@@ -13,12 +13,40 @@ struct LiveList {
 };
 
 // Links header in as the newest block.
-void link_newest(LiveList& list, BlockHeader* header);
+inline void link_newest(LiveList& list, BlockHeader* header) {
+  header->newer = nullptr;
+  header->older = list.newest;
+  if (list.newest != nullptr) {
+    list.newest->newer = header;
+  } else {
+    list.oldest = header;
+  }
+  list.newest = header;
+}
+
+// Joins the blocks on either side of a block that leaves the list; null
+// stands for the list's end on that side.
+inline void join(LiveList& list, BlockHeader* newer, BlockHeader* older) {
+  if (newer != nullptr) {
+    newer->older = older;
+  } else {
+    list.newest = older;
+  }
+  if (older != nullptr) {
+    older->newer = newer;
+  } else {
+    list.oldest = newer;
+  }
+}
 
 // Takes header out of the list, joining its neighbours; the list's newest
 // block becomes header's older neighbour when header was the newest.
 // Precondition: header is in the list and its links are intact.
-void unlink(LiveList& list, BlockHeader* header);
+inline void unlink(LiveList& list, BlockHeader* header) {
+  join(list, header->newer, header->older);
+  header->newer = nullptr;
+  header->older = nullptr;
+}
 
 // Takes header out of the list without trusting its own links, for a header
 // that something overwrote: its neighbours are found by walking from both
