@@ -95,22 +95,14 @@ std::int32_t Mesh::find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face) 
   return table.find(static_cast<Vertex>(a), static_cast<Vertex>(b));
 }
 
-std::int32_t Mesh::other_face(VertexOrNone a, VertexOrNone b, std::int32_t face) const {
-  if (face != kNone) {
-    const Face& fc = faces[static_cast<std::size_t>(face)];
-    for (int k = 0; k < 3; ++k) {
-      const Vertex x = fc.v[k];
-      const Vertex y = fc.v[k == 2 ? 0 : k + 1];
-      if ((x == a && y == b) || (x == b && y == a)) return fc.across[k];
-    }
-  }
+std::int32_t Mesh::other_face_by_table(VertexOrNone a, VertexOrNone b, std::int32_t face) const {
   const std::int32_t e = find_edge(a, b, face);
   if (e == kNone) return kNone;
   const Edge& edge = edges[static_cast<std::size_t>(e)];
   return edge.face0 == face ? edge.face1 : edge.face0;
 }
 
-VertexOrNone Mesh::next_index(VertexOrNone p, VertexOrNone q, std::int32_t face) const {
+VertexOrNone Mesh::next_index_unusual(VertexOrNone p, VertexOrNone q, std::int32_t face) const {
   const Vertex* v = faces[static_cast<std::size_t>(face)].v;
   for (int i = 0; i < 3; ++i) {
     if (v[i] == p || v[i] == q) continue;

@@ -78,12 +78,36 @@ struct Mesh {
   std::int32_t find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face = kNone) const;
   // The face on the other side of edge (a, b) from `face`: the edge's second
   // face when `face` is its first, else its first; kNone without the edge.
-  std::int32_t other_face(VertexOrNone a, VertexOrNone b, std::int32_t face) const;
+  // Inline, with the face's own edges looked at first, as the strip walks
+  // ask this for almost every step.
+  std::int32_t other_face(VertexOrNone a, VertexOrNone b, std::int32_t face) const {
+    if (face != kNone) {
+      const Face& fc = faces[static_cast<std::size_t>(face)];
+      for (int k = 0; k < 3; ++k) {
+        const Vertex x = fc.v[k];
+        const Vertex y = fc.v[k == 2 ? 0 : k + 1];
+        if ((x == a && y == b) || (x == b && y == a)) return fc.across[k];
+      }
+    }
+    return other_face_by_table(a, b, face);
+  }
   // The vertex of `face` that is neither p nor q (reports a face that has
   // more than one such vertex).
-  VertexOrNone next_index(VertexOrNone p, VertexOrNone q, std::int32_t face) const;
+  VertexOrNone next_index(VertexOrNone p, VertexOrNone q, std::int32_t face) const {
+    const Vertex* v = faces[static_cast<std::size_t>(face)].v;
+    const bool out0 = v[0] != p && v[0] != q;
+    const bool out1 = v[1] != p && v[1] != q;
+    const bool out2 = v[2] != p && v[2] != q;
+    if (out0 + out1 + out2 == 1) return out0 ? v[0] : out1 ? v[1] : v[2];
+    return next_index_unusual(p, q, face);
+  }
   // How many of the three edges of f have a face on their other side.
   int neighbour_count(const StripFace& f) const;
+  // other_face for an edge that is not one of the face's own.
+  std::int32_t other_face_by_table(VertexOrNone a, VertexOrNone b, std::int32_t face) const;
+  // next_index for a face with none or more than one vertex beside p and q.
+  VertexOrNone next_index_unusual(VertexOrNone p, VertexOrNone q, std::int32_t face) const;
+
   StripFace strip_face(std::int32_t face) const {
     const Face& fc = faces[static_cast<std::size_t>(face)];
     return StripFace{{fc.v[0], fc.v[1], fc.v[2]}, face};

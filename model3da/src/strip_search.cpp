@@ -1,12 +1,19 @@
 // The experiments. Each experiment is built, scored and then either kept as
-// the best so far or dropped, so only two are alive at once. Reset points are
+// the best so far or dropped, so only two are alive at once. An experiment
+// whose first strip holds the same faces as an earlier one's of the same
+// pass, and whose further strips start from the same vertex, goes on exactly
+// as that one did (within a pass only the experiment's own faces change
+// which faces count as marked), so it would tie and lose; it is not built
+// beyond its first strip. Reset points are
 // found through a "next face without strip" forest, the uniqueness test of the
 // backward walk through per-vertex stamps. The faces' marks live in small
 // arrays of their own, as looking at a neighbour's mark is the hot step.
 #include "strip_search.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace model3da::strips {
 namespace {
@@ -24,6 +31,19 @@ struct Experiment {
   std::int32_t experiment_id = kNone;
   std::vector<StripFace> faces;
   std::vector<BuiltStrip> strips;
+};
+
+// What decides how an experiment goes on after its first strip: the faces
+// of that strip, as a sorted set, and the vertex its further strips start
+// from.
+struct FirstStripKey {
+  std::uint64_t hash = 0;
+  Vertex vertex = 0;
+  std::vector<std::int32_t> faces;
+
+  bool operator==(const FirstStripKey& other) const {
+    return hash == other.hash && vertex == other.vertex && faces == other.faces;
+  }
 };
 
 class Search {
@@ -45,6 +65,7 @@ class Search {
     for (;;) {
       std::int32_t used[10];
       int used_count = 0;
+      pass_keys_.clear();
       bool ended_early = false;
       bool have_best = false;
       float best_score = 0.0f;
@@ -58,7 +79,7 @@ class Search {
         used[used_count++] = reset;
         for (std::int32_t edge : mesh_.face_edges[static_cast<std::size_t>(reset)].edge) {
           for (bool toward_second : {true, false}) {
-            run_experiment(reset, edge, toward_second, current_);
+            if (!run_experiment(reset, edge, toward_second, current_)) continue;
             const float score = score_of(current_);
             if (score > best_score) {
               best_score = score;
@@ -223,7 +244,29 @@ class Search {
     return false;
   }
 
-  void run_experiment(std::int32_t face, std::int32_t edge, bool toward_second,
+  // The key of an experiment's first strip, the experiment's only strip so
+  // far.
+  FirstStripKey first_strip_key(const Experiment& experiment) const {
+    FirstStripKey key;
+    const BuiltStrip& strip = experiment.strips.front();
+    const Edge& start = mesh_.edges[static_cast<std::size_t>(strip.start_edge)];
+    key.vertex = strip.toward_second ? start.v1 : start.v0;
+    for (const StripFace& f : experiment.faces) {
+      if (f.face != kNone) key.faces.push_back(f.face);
+    }
+    std::sort(key.faces.begin(), key.faces.end());
+    std::uint64_t hash = 0x9e3779b97f4a7c15ull ^ key.vertex;
+    for (std::int32_t f : key.faces) {
+      hash = (hash ^ static_cast<std::uint32_t>(f)) * 0x100000001b3ull;
+      hash ^= hash >> 29;
+    }
+    key.hash = hash;
+    return key;
+  }
+
+  // Builds an experiment; false, leaving it unfinished, when it would only
+  // repeat an earlier experiment of this pass.
+  bool run_experiment(std::int32_t face, std::int32_t edge, bool toward_second,
                       Experiment& experiment) {
     experiment.experiment_id = next_experiment_id_++;
     experiment.faces.clear();
@@ -236,8 +279,16 @@ class Search {
       strip.strip_id = next_strip_id_++;
       build(experiment, strip);
       experiment.strips.push_back(strip);
+      if (experiment.strips.size() == 1) {
+        FirstStripKey key = first_strip_key(experiment);
+        if (std::find(pass_keys_.begin(), pass_keys_.end(), key) != pass_keys_.end()) {
+          return false;
+        }
+        pass_keys_.push_back(std::move(key));
+      }
       if (!find_further(experiment.experiment_id, experiment.strips.back(), strip)) break;
     }
+    return true;
   }
 
   static float score_of(const Experiment& experiment) {
@@ -281,6 +332,7 @@ class Search {
   std::int32_t next_experiment_id_ = 0;
   Experiment current_;
   Experiment best_;
+  std::vector<FirstStripKey> pass_keys_;  // of this pass's experiments so far
   std::vector<StripFace> forward_;
   std::vector<StripFace> backward_;
 };
