@@ -1,17 +1,12 @@
-// Face and edge records: building them in one pass with a hash table for the
-// edges and another for the exact duplicate-face test.
+// Face and edge records: building them in one pass, with the edges found
+// through per-vertex runs and a hash table for the exact duplicate-face test.
 #include "strip_mesh.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace model3da::strips {
 namespace {
-
-constexpr std::uint64_t kEmptyKey = ~std::uint64_t{0};  // the pair (max, max): never an edge
-
-std::uint64_t pair_key(Vertex a, Vertex b) {
-  return a < b ? (std::uint64_t{a} << 32) | b : (std::uint64_t{b} << 32) | a;
-}
 
 std::size_t mix(std::uint64_t key) {
   key ^= key >> 29;
@@ -52,32 +47,36 @@ class FaceTable {
 
 }  // namespace
 
-void EdgeTable::reserve(std::size_t edges) {
-  const std::size_t capacity = std::bit_ceil(edges * 2 + 16);
-  keys_.assign(capacity, kEmptyKey);
-  values_.assign(capacity, kNone);
-  mask_ = capacity - 1;
-}
-
-std::size_t EdgeTable::slot(std::uint64_t key) const {
-  return mix(key) & mask_;
+void EdgeTable::prepare(std::span<const Vertex> triangles, Vertex max_index) {
+  const std::size_t vertices = static_cast<std::size_t>(max_index) + 1;
+  begin_.assign(vertices + 1, 0);
+  used_.assign(vertices, 0);
+  const std::size_t whole = triangles.size() / 3 * 3;
+  for (std::size_t t = 0; t < whole; t += 3) {
+    for (std::size_t k = 0; k < 3; ++k) {
+      const Vertex a = triangles[t + k];
+      const Vertex b = triangles[t + (k == 2 ? 0 : k + 1)];
+      if (a != b) ++begin_[std::min(a, b) + 1];
+    }
+  }
+  for (std::size_t v = 0; v < vertices; ++v) begin_[v + 1] += begin_[v];
+  slots_.resize(begin_[vertices]);
 }
 
 std::int32_t EdgeTable::find(Vertex a, Vertex b) const {
-  if (a == b || keys_.empty()) return kNone;
-  const std::uint64_t key = pair_key(a, b);
-  for (std::size_t i = slot(key);; i = (i + 1) & mask_) {
-    if (keys_[i] == key) return values_[i];
-    if (keys_[i] == kEmptyKey) return kNone;
+  if (a == b || begin_.empty()) return kNone;
+  const Vertex low = std::min(a, b);
+  const Vertex high = std::max(a, b);
+  const Slot* run = slots_.data() + begin_[low];
+  for (std::uint32_t i = 0, n = used_[low]; i < n; ++i) {
+    if (run[i].other == high) return run[i].edge;
   }
+  return kNone;
 }
 
 void EdgeTable::insert(Vertex a, Vertex b, std::int32_t edge) {
-  const std::uint64_t key = pair_key(a, b);
-  std::size_t i = slot(key);
-  while (keys_[i] != kEmptyKey) i = (i + 1) & mask_;
-  keys_[i] = key;
-  values_[i] = edge;
+  const Vertex low = std::min(a, b);
+  slots_[begin_[low] + used_[low]++] = Slot{std::max(a, b), edge};
 }
 
 std::int32_t Mesh::find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face) const {
@@ -133,7 +132,7 @@ Mesh build_mesh(std::span<const Vertex> triangles, Vertex max_index, const Strip
   mesh.max_index = max_index;
   const std::size_t triangle_count = triangles.size() / 3;
   mesh.heads.assign(static_cast<std::size_t>(max_index) + 1, kNone);
-  mesh.table.reserve(triangle_count * 3);
+  mesh.table.prepare(triangles, max_index);
   mesh.faces.reserve(triangle_count);
   mesh.edges.reserve(triangle_count * 3 / 2 + 3);
   FaceTable kept(triangle_count);

@@ -47,18 +47,26 @@ inline bool is_degenerate(const StripFace& f) {
   return f.v[0] == f.v[1] || f.v[1] == f.v[2] || f.v[0] == f.v[2];
 }
 
-// Open-addressing map from an unordered vertex pair to its edge.
+// The edges by their vertex pairs: each vertex keeps, in one run of slots,
+// the edges to its higher-numbered neighbours, so a lookup reads the few
+// slots of the pair's lower vertex. The runs are sized in advance from the
+// triangles, which bound how many edges a vertex can have.
 class EdgeTable {
  public:
-  void reserve(std::size_t edges);
+  // Sizes the runs for the edges of `triangles` (whole triangles only).
+  void prepare(std::span<const Vertex> triangles, Vertex max_index);
   std::int32_t find(Vertex a, Vertex b) const;
+  // Adds an edge that find does not know yet.
   void insert(Vertex a, Vertex b, std::int32_t edge);
 
  private:
-  std::size_t slot(std::uint64_t key) const;
-  std::vector<std::uint64_t> keys_;
-  std::vector<std::int32_t> values_;
-  std::size_t mask_ = 0;
+  struct Slot {
+    Vertex other;
+    std::int32_t edge;
+  };
+  std::vector<std::uint32_t> begin_;  // per vertex: its run, then one end
+  std::vector<std::uint32_t> used_;   // per vertex: slots taken in its run
+  std::vector<Slot> slots_;
 };
 
 struct Mesh {
