@@ -8,12 +8,12 @@
 #include <mutex>
 #include <new>
 #include <string>
-#include <unordered_set>
 
 #if __has_include(<sys/single_threaded.h>)
 #include <sys/single_threaded.h>
 #endif
 
+#include "address_set.h"
 #include "block_header.h"
 #include "debug_output.h"
 #include "heaptally.h"
@@ -34,8 +34,8 @@ struct Tracker {
   // The live blocks whose header reaches onto an earlier page than the block
   // (about one in 64): memFree reads such a header directly only when it is
   // listed here, since in front of a plain heap block that page may be
-  // unmapped. Created on first use, never destroyed.
-  std::unordered_set<const BlockHeader*>* page_straddlers = nullptr;
+  // unmapped.
+  AddressSet page_straddlers;
 };
 
 constinit Tracker g_tracker;
@@ -74,20 +74,12 @@ class TrackerLock {
 // Notes a live block whose header reaches onto an earlier page; false when
 // there is no memory for the note.
 [[gnu::noinline]] bool note_page_straddler(const BlockHeader* header) {
-  try {
-    if (g_tracker.page_straddlers == nullptr) {
-      g_tracker.page_straddlers = new std::unordered_set<const BlockHeader*>;
-    }
-    g_tracker.page_straddlers->insert(header);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  return g_tracker.page_straddlers.insert(header);
 }
 
 // Whether header is noted as a live page straddler; forgets it if so.
 [[gnu::noinline]] bool forget_page_straddler(const BlockHeader* header) {
-  return g_tracker.page_straddlers != nullptr && g_tracker.page_straddlers->erase(header) != 0;
+  return g_tracker.page_straddlers.erase(header);
 }
 
 const char* file_text(const char* file) {
