@@ -15,6 +15,10 @@ std::size_t hash_of(std::uintptr_t key) {
 
 }  // namespace
 
+AddressSet::~AddressSet() {
+  std::free(slots_);
+}
+
 // The slot that holds key, or the empty slot where it would go.
 std::size_t AddressSet::find_slot(std::uintptr_t key) const {
   const std::size_t mask = capacity_ - 1;

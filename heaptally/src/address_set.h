@@ -2,8 +2,7 @@
 // for the tracker's note of the live blocks whose header reaches onto the
 // page before the block. Its memory comes from the C heap directly, never
 // through the tracker, and an insert that needs more memory than the heap
-// gives fails without changing the set. The table is never released, so the
-// set stays usable while other code unloads. Not locked: the caller holds the
+// gives fails without changing the set. Not locked: the caller holds the
 // tracker's lock.
 #pragma once
 
@@ -17,6 +16,7 @@ class AddressSet {
   AddressSet() = default;
   AddressSet(const AddressSet&) = delete;
   AddressSet& operator=(const AddressSet&) = delete;
+  ~AddressSet();
 
   // Adds address (not null); false when there was no memory for it.
   bool insert(const void* address);

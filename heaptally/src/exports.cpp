@@ -34,8 +34,9 @@ struct Tracker {
   // The live blocks whose header reaches onto an earlier page than the block
   // (about one in 64): memFree reads such a header directly only when it is
   // listed here, since in front of a plain heap block that page may be
-  // unmapped.
-  AddressSet page_straddlers;
+  // unmapped. Created on first use and never destroyed, so that blocks can
+  // still be freed while the process unloads its libraries.
+  AddressSet* page_straddlers = nullptr;
 };
 
 constinit Tracker g_tracker;
@@ -74,12 +75,16 @@ class TrackerLock {
 // Notes a live block whose header reaches onto an earlier page; false when
 // there is no memory for the note.
 [[gnu::noinline]] bool note_page_straddler(const BlockHeader* header) {
-  return g_tracker.page_straddlers.insert(header);
+  if (g_tracker.page_straddlers == nullptr) {
+    g_tracker.page_straddlers = new (std::nothrow) AddressSet;
+    if (g_tracker.page_straddlers == nullptr) return false;
+  }
+  return g_tracker.page_straddlers->insert(header);
 }
 
 // Whether header is noted as a live page straddler; forgets it if so.
 [[gnu::noinline]] bool forget_page_straddler(const BlockHeader* header) {
-  return g_tracker.page_straddlers.erase(header);
+  return g_tracker.page_straddlers != nullptr && g_tracker.page_straddlers->erase(header);
 }
 
 const char* file_text(const char* file) {
