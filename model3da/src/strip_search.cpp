@@ -4,10 +4,10 @@
 // pass, and whose further strips start from the same vertex, goes on exactly
 // as that one did (within a pass only the experiment's own faces change
 // which faces count as marked), so it would tie and lose; it is not built
-// beyond its first strip. Reset points are
-// found through a "next face without strip" forest, the uniqueness test of the
-// backward walk through per-vertex stamps. The faces' marks live in small
-// arrays of their own, as looking at a neighbour's mark is the hot step.
+// beyond its first strip. Reset points are found through a "next face
+// without strip" forest, the uniqueness test of the backward walk through
+// per-vertex stamps. The faces' marks live in small arrays of their own, as
+// looking at a neighbour's mark is the hot step.
 #include "strip_search.h"
 
 #include <algorithm>
