@@ -71,7 +71,7 @@ endforeach()
 string(APPEND asm "\t.section .note.GNU-stack,\"\",%progbits\n")
 
 set(cpp "// Generated from the resource list of ${TABLE}; do not edit.\n")
-string(APPEND cpp "#include \"wizard/resource_store.h\"\n\n")
+string(APPEND cpp "#include \"base/resource_store.h\"\n\n")
 if(index GREATER 0)
   string(APPEND cpp "extern \"C\" {\n${decls}}\n\n")
   string(APPEND cpp "namespace {\n\nconst wizard::ResourceRecord kRecords[] = {\n${records}};\n\n")

@@ -8,7 +8,7 @@
 # gm_add_resource_table(NAME [LISTING file...])
 #   Defines the library NAME. Linking it (directly or through another library)
 #   puts its resources into the program; the lookup functions of
-#   wizard/resource_store.h find them. Several tables may be linked into one
+#   base/resource_store.h find them. Several tables may be linked into one
 #   program. A listing file holds one resource per line:
 #       TYPE NAME PATH [pad4]
 #   PATH is relative to the listing's folder; "pad4" pads the stored bytes with
@@ -125,10 +125,10 @@ function(gm_add_resource_table name)
 
   add_library(${name}_objects STATIC ${out_asm} ${out_table})
   add_dependencies(${name}_objects ${holder})
-  target_link_libraries(${name}_objects PRIVATE wizard_resource_store)
+  target_link_libraries(${name}_objects PRIVATE wizard_base)
   # The table registers itself when the program starts; nothing refers to it
   # by name, so the whole archive is linked.
   add_library(${name} INTERFACE)
   target_link_libraries(${name} INTERFACE
-    "$<LINK_LIBRARY:WHOLE_ARCHIVE,${name}_objects>" wizard_resource_store)
+    "$<LINK_LIBRARY:WHOLE_ARCHIVE,${name}_objects>" wizard_base)
 endfunction()

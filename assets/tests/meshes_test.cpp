@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "model3da/model.h"
+#include "ops/car_assets.h"
 #include "resources.h"
-#include "wizard/car_assets.h"
 
 namespace {
 

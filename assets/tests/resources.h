@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/resource_store.h"
+#include "base/resource_store.h"
 
 namespace assets_test {
 

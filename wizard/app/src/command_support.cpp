@@ -2,15 +2,15 @@
 
 #include <iostream>
 
+#include "base/custom_cars.h"
+#include "base/file_routines.h"
+#include "base/game_folder.h"
+#include "base/game_folder_source.h"
+#include "base/string_table.h"
+#include "base/text_routines.h"
 #include "commands.h"
 #include "console_view.h"
-#include "wizard/car_registry.h"
-#include "wizard/file_routines.h"
-#include "wizard/game_folder.h"
-#include "wizard/game_folder_source.h"
-#include "wizard/operation_run.h"
-#include "wizard/string_table.h"
-#include "wizard/text_routines.h"
+#include "ops/operations.h"
 
 namespace carwright {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "wizard/car_variants.h"
-#include "wizard/wizard_model.h"
+#include "model/wizard_model.h"
+#include "ops/car_variants.h"
 
 namespace carwright {
 

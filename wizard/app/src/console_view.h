@@ -6,7 +6,7 @@
 #include <chrono>
 #include <string>
 
-#include "wizard/operation_run.h"
+#include "ops/operations.h"
 
 namespace carwright {
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "app/variants_file.h"
+#include "base/car_id.h"
+#include "base/code_page.h"
+#include "base/file_routines.h"
+#include "base/text_routines.h"
 #include "command_support.h"
 #include "commands.h"
-#include "wizard/car_id.h"
-#include "wizard/code_page.h"
-#include "wizard/file_routines.h"
-#include "wizard/text_routines.h"
-#include "wizard/variants_file.h"
 
 namespace carwright {
 

@@ -3,10 +3,10 @@
 #include <optional>
 #include <string>
 
+#include "base/custom_cars.h"
+#include "base/folder_routines.h"
 #include "command_support.h"
 #include "commands.h"
-#include "wizard/car_registry.h"
-#include "wizard/folder_routines.h"
 
 namespace carwright {
 

@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "base/car_id.h"
+#include "base/file_routines.h"
 #include "command_support.h"
 #include "commands.h"
 #include "devuza/package.h"
-#include "wizard/car_id.h"
-#include "wizard/file_routines.h"
 
 namespace carwright {
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "base/custom_cars.h"
+#include "base/file_routines.h"
+#include "base/game_folder.h"
+#include "base/game_folder_source.h"
+#include "base/string_table.h"
 #include "commands.h"
-#include "wizard/car_registry.h"
-#include "wizard/file_routines.h"
-#include "wizard/game_folder.h"
-#include "wizard/game_folder_source.h"
-#include "wizard/string_table.h"
 
 namespace carwright {
 

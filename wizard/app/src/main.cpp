@@ -2,8 +2,8 @@
 #include <iostream>
 #include <vector>
 
+#include "base/string_table.h"
 #include "commands.h"
-#include "wizard/string_table.h"
 
 int main(int argc, char** argv) {
   CLI::App program{"Carwright: creates, deletes, packs and installs custom cars of Gravelmoor.",

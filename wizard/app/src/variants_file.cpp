@@ -1,5 +1,5 @@
 // The variants file of `carwright create`.
-#include "wizard/variants_file.h"
+#include "app/variants_file.h"
 
 #include <algorithm>
 #include <array>
@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "wizard/code_page.h"
-#include "wizard/text_routines.h"
+#include "base/code_page.h"
+#include "base/text_routines.h"
 
 namespace wizard {
 

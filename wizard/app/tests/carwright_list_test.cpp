@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "test_folder.h"
-#include "wizard/car_registry.h"
+#include "base/custom_cars.h"
+#include "test_support/scratch_folder.h"
 
 namespace {
 

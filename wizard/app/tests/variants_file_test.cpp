@@ -1,7 +1,7 @@
 // The variants file of carwright create.
 #include <gtest/gtest.h>
 
-#include "wizard/variants_file.h"
+#include "app/variants_file.h"
 
 namespace {
 

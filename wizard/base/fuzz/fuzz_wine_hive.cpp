@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "wizard/ini_file.h"
-#include "wizard/wine_registry.h"
+#include "base/ini_file.h"
+#include "base/wine_hive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

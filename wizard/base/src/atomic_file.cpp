@@ -1,5 +1,5 @@
 // Replacing a file through a temporary file beside it.
-#include "wizard/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

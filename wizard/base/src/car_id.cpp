@@ -1,12 +1,12 @@
 // Car ID rules and random IDs.
-#include "wizard/car_id.h"
+#include "base/car_id.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <random>
 
-#include "wizard/text_routines.h"
+#include "base/text_routines.h"
 
 namespace wizard {
 

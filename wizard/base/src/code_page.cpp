@@ -1,5 +1,5 @@
 // Conversions between UTF-8 and the game's code page through iconv.
-#include "wizard/code_page.h"
+#include "base/code_page.h"
 
 #include <iconv.h>
 

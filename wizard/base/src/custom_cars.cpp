@@ -1,17 +1,17 @@
 // The custom-car registry file and the removal of a custom car.
-#include "wizard/car_registry.h"
+#include "base/custom_cars.h"
 
 #include <charconv>
 #include <map>
 
-#include "wizard/atomic_file.h"
-#include "wizard/car_id.h"
-#include "wizard/file_attributes.h"
-#include "wizard/file_routines.h"
-#include "wizard/folder_routines.h"
-#include "wizard/game_paths.h"
-#include "wizard/ini_file.h"
-#include "wizard/text_routines.h"
+#include "base/atomic_file.h"
+#include "base/car_id.h"
+#include "base/file_attributes.h"
+#include "base/file_routines.h"
+#include "base/folder_routines.h"
+#include "base/game_paths.h"
+#include "base/ini_file.h"
+#include "base/text_routines.h"
 
 namespace wizard {
 namespace {

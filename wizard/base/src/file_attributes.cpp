@@ -1,9 +1,9 @@
 // File attributes mapped onto permission bits.
-#include "wizard/file_attributes.h"
+#include "base/file_attributes.h"
 
 #include <sys/stat.h>
 
-#include "wizard/game_paths.h"
+#include "base/game_paths.h"
 
 namespace wizard {
 

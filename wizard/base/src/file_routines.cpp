@@ -1,5 +1,5 @@
 // Reading, writing, searching and rewriting text files.
-#include "wizard/file_routines.h"
+#include "base/file_routines.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 
 #include <cerrno>
 
-#include "wizard/atomic_file.h"
-#include "wizard/game_paths.h"
+#include "base/atomic_file.h"
+#include "base/game_paths.h"
 
 namespace wizard {
 namespace {

@@ -1,13 +1,13 @@
 // Testing, creating and deleting folders.
-#include "wizard/folder_routines.h"
+#include "base/folder_routines.h"
 
 #include <unistd.h>
 
 #include <system_error>
 #include <vector>
 
-#include "wizard/game_paths.h"
-#include "wizard/text_routines.h"
+#include "base/game_paths.h"
+#include "base/text_routines.h"
 
 namespace wizard {
 namespace {

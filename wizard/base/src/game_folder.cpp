@@ -1,9 +1,9 @@
 // Deciding whether a folder is a game installation.
-#include "wizard/game_folder.h"
+#include "base/game_folder.h"
 
 #include <string>
 
-#include "wizard/file_routines.h"
+#include "base/file_routines.h"
 
 namespace wizard {
 

@@ -1,11 +1,11 @@
 // Finding the game folder off Windows.
-#include "wizard/game_folder_source.h"
+#include "base/game_folder_source.h"
 
 #include <cstdlib>
 
-#include "wizard/registry.h"
-#include "wizard/text_routines.h"
-#include "wizard/wine_registry.h"
+#include "base/text_routines.h"
+#include "base/windows_registry.h"
+#include "base/wine_hive.h"
 
 namespace wizard {
 

@@ -1,11 +1,11 @@
 // Resolving game paths against a case-sensitive file system.
-#include "wizard/game_paths.h"
+#include "base/game_paths.h"
 
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "wizard/text_routines.h"
+#include "base/text_routines.h"
 
 namespace wizard {
 namespace {

@@ -1,13 +1,13 @@
 // The INI reader and writer.
-#include "wizard/ini_file.h"
+#include "base/ini_file.h"
 
 #include <vector>
 
-#include "wizard/atomic_file.h"
-#include "wizard/file_attributes.h"
-#include "wizard/file_routines.h"
-#include "wizard/game_paths.h"
-#include "wizard/text_routines.h"
+#include "base/atomic_file.h"
+#include "base/file_attributes.h"
+#include "base/file_routines.h"
+#include "base/game_paths.h"
+#include "base/text_routines.h"
 
 namespace wizard {
 namespace {

@@ -1,4 +1,4 @@
-#include "wizard/resource_store.h"
+#include "base/resource_store.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,5 @@
 // The string table, English and Polish.
-#include "wizard/string_table.h"
+#include "base/string_table.h"
 
 #include <algorithm>
 #include <array>

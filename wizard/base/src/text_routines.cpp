@@ -1,7 +1,7 @@
 // Small text helpers.
-#include "wizard/text_routines.h"
+#include "base/text_routines.h"
 
-#include "wizard/game_paths.h"
+#include "base/game_paths.h"
 
 namespace wizard {
 namespace {

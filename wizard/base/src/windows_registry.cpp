@@ -1,12 +1,12 @@
 // Registry values, read from a Wine prefix's hive files.
-#include "wizard/registry.h"
+#include "base/windows_registry.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <system_error>
 
-#include "wizard/wine_registry.h"
+#include "base/wine_hive.h"
 
 namespace wizard {
 namespace {

@@ -1,12 +1,12 @@
 // Reading values from a Wine prefix's registry hive text.
-#include "wizard/wine_registry.h"
+#include "base/wine_hive.h"
 
 #include <charconv>
 #include <system_error>
 #include <vector>
 
-#include "wizard/game_paths.h"
-#include "wizard/text_routines.h"
+#include "base/game_paths.h"
+#include "base/text_routines.h"
 
 namespace wizard {
 namespace {

@@ -1,4 +1,4 @@
-#include "wizard/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,10 +7,10 @@
 
 #include <functional>
 
-#include "test_folder.h"
-#include "wizard/car_registry.h"
-#include "wizard/file_routines.h"
-#include "wizard/ini_file.h"
+#include "base/custom_cars.h"
+#include "base/file_routines.h"
+#include "base/ini_file.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {

@@ -1,4 +1,4 @@
-#include "wizard/car_id.h"
+#include "base/car_id.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "wizard/car_registry.h"
+#include "base/custom_cars.h"
 
 #include <gtest/gtest.h>
 
-#include "test_folder.h"
-#include "wizard/file_attributes.h"
+#include "base/file_attributes.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {

@@ -1,11 +1,11 @@
-#include "wizard/file_routines.h"
+#include "base/file_routines.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "test_folder.h"
-#include "wizard/file_attributes.h"
+#include "base/file_attributes.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {

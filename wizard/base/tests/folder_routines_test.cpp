@@ -1,10 +1,10 @@
-#include "wizard/folder_routines.h"
+#include "base/folder_routines.h"
 
 #include <gtest/gtest.h>
 
-#include "test_folder.h"
-#include "wizard/game_folder.h"
-#include "wizard/text_routines.h"
+#include "base/game_folder.h"
+#include "base/text_routines.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {

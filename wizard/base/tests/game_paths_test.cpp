@@ -1,10 +1,10 @@
-#include "wizard/game_paths.h"
+#include "base/game_paths.h"
 
 #include <gtest/gtest.h>
 
-#include "test_folder.h"
-#include "wizard/file_routines.h"
-#include "wizard/folder_routines.h"
+#include "base/file_routines.h"
+#include "base/folder_routines.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {

@@ -1,9 +1,9 @@
-#include "wizard/ini_file.h"
+#include "base/ini_file.h"
 
 #include <gtest/gtest.h>
 
-#include "test_folder.h"
-#include "wizard/file_attributes.h"
+#include "base/file_attributes.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {

@@ -1,4 +1,4 @@
-#include "wizard/string_table.h"
+#include "base/string_table.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,11 +1,11 @@
-#include "wizard/wine_registry.h"
+#include "base/wine_hive.h"
 
 #include <gtest/gtest.h>
 
-#include "test_folder.h"
-#include "wizard/game_folder.h"
-#include "wizard/game_folder_source.h"
-#include "wizard/registry.h"
+#include "base/game_folder.h"
+#include "base/game_folder_source.h"
+#include "base/windows_registry.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {

@@ -1,5 +1,5 @@
 // LocalizeForm over a tree of controls.
-#include "wizard/localize.h"
+#include "model/localize.h"
 
 #include <limits>
 

@@ -1,9 +1,10 @@
 // The wizard model's runner and package header source.
-#include "wizard/model_runner.h"
+#include "model/ops_wiring.h"
 
 #include <filesystem>
 
 #include "devuza/package.h"
+#include "model/wizard_model.h"
 
 namespace wizard {
 

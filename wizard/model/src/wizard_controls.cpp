@@ -1,10 +1,10 @@
 // The wizard model: handlers of the page controls and the painting check.
 #include <string>
 
-#include "wizard/code_page.h"
-#include "wizard/game_folder.h"
-#include "wizard/text_routines.h"
-#include "wizard/wizard_model.h"
+#include "base/code_page.h"
+#include "base/game_folder.h"
+#include "base/text_routines.h"
+#include "model/wizard_model.h"
 
 namespace wizard {
 

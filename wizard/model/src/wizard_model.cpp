@@ -1,11 +1,11 @@
 // The wizard model: start-up, pages, Next and Back, closing.
-#include "wizard/wizard_model.h"
+#include "model/wizard_model.h"
 
 #include <utility>
 
-#include "wizard/car_registry.h"
-#include "wizard/file_routines.h"
-#include "wizard/game_folder.h"
+#include "base/custom_cars.h"
+#include "base/file_routines.h"
+#include "base/game_folder.h"
 
 namespace wizard {
 

@@ -1,5 +1,5 @@
 // Page order, navigation buttons, titles and the common message boxes.
-#include "wizard/wizard_pages.h"
+#include "model/wizard_pages.h"
 
 #include <array>
 

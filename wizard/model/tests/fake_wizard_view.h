@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "wizard/operation_runner.h"
-#include "wizard/package_header_source.h"
-#include "wizard/wizard_model.h"
-#include "wizard/wizard_view.h"
+#include "model/operation_launcher.h"
+#include "model/package_header_source.h"
+#include "model/wizard_model.h"
+#include "model/wizard_view.h"
 
 namespace wizard::testing {
 

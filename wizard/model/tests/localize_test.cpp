@@ -1,5 +1,5 @@
 // LocalizeForm: ids in tags, tool tips and menu captions become texts.
-#include "wizard/localize.h"
+#include "model/localize.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The wizard model wired to the runner and to the package layer.
 #include <gtest/gtest.h>
 
+#include "base/custom_cars.h"
 #include "fake_wizard_view.h"
+#include "model/ops_wiring.h"
 #include "run_test_support.h"
-#include "wizard/car_registry.h"
-#include "wizard/model_runner.h"
 
 namespace {
 

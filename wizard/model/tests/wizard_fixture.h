@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "fake_wizard_view.h"
-#include "test_folder.h"
-#include "wizard/wizard_model.h"
+#include "model/wizard_model.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard::testing {
 

@@ -1,11 +1,11 @@
 // The asset writers of this build: the writers of the generic car embedded in
 // the program's MESHES, TEXTURES, MATERIALS and SKINS resources.
-#include "wizard/asset_writer.h"
+#include "ops/asset_writer.h"
 
 #include <charconv>
 
-#include "wizard/car_assets.h"
-#include "wizard/resource_store.h"
+#include "base/resource_store.h"
+#include "ops/car_assets.h"
 
 namespace wizard {
 

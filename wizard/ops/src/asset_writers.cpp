@@ -2,14 +2,14 @@
 #include <span>
 #include <string>
 
-#include "wizard/atomic_file.h"
-#include "wizard/car_assets.h"
-#include "wizard/file_attributes.h"
-#include "wizard/file_routines.h"
-#include "wizard/game_paths.h"
-#include "wizard/resource_store.h"
-#include "wizard/template_text.h"
-#include "wizard/text_routines.h"
+#include "base/atomic_file.h"
+#include "base/file_attributes.h"
+#include "base/file_routines.h"
+#include "base/game_paths.h"
+#include "base/resource_store.h"
+#include "base/text_routines.h"
+#include "ops/car_assets.h"
+#include "ops/template_text.h"
 
 namespace wizard {
 namespace {

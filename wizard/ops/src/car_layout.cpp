@@ -1,11 +1,11 @@
 // The create operation's folders and files, in the order they are made.
-#include "wizard/car_layout.h"
+#include "ops/car_layout.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "wizard/car_registry.h"
+#include "base/custom_cars.h"
 
 namespace wizard {
 

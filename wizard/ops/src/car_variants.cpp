@@ -1,5 +1,5 @@
 // Car variants and the defaults of the car groups.
-#include "wizard/car_variants.h"
+#include "ops/car_variants.h"
 
 namespace wizard {
 namespace {

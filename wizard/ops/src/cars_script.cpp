@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "ops/car_scripts.h"
+#include "ops/template_text.h"
 #include "script_output.h"
-#include "wizard/car_scripts.h"
-#include "wizard/template_text.h"
 
 namespace wizard {
 

@@ -3,10 +3,10 @@
 #include <array>
 #include <string>
 
+#include "base/car_id.h"
+#include "base/folder_routines.h"
+#include "ops/master_scripts.h"
 #include "run_context.h"
-#include "wizard/car_id.h"
-#include "wizard/folder_routines.h"
-#include "wizard/registration.h"
 
 namespace wizard::detail {
 

@@ -1,10 +1,10 @@
-#include "wizard/registration.h"
+#include "ops/master_scripts.h"
 
 #include <array>
 #include <string>
 
-#include "wizard/file_attributes.h"
-#include "wizard/file_routines.h"
+#include "base/file_attributes.h"
+#include "base/file_routines.h"
 
 namespace wizard {
 

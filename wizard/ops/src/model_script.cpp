@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "ops/car_scripts.h"
+#include "ops/template_text.h"
+#include "ops/wheel_types.h"
 #include "script_output.h"
-#include "wheel_types.h"
-#include "wizard/car_scripts.h"
-#include "wizard/template_text.h"
 
 namespace wizard {
 

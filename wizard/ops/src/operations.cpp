@@ -1,14 +1,14 @@
 // The operation runner: the dispatch by operation, the ends of a run, the
 // delete operation.
-#include "wizard/operation_run.h"
+#include "ops/operations.h"
 
 #include <algorithm>
 
+#include "base/car_id.h"
+#include "base/custom_cars.h"
+#include "base/game_paths.h"
+#include "base/resource_store.h"
 #include "run_context.h"
-#include "wizard/car_id.h"
-#include "wizard/car_registry.h"
-#include "wizard/game_paths.h"
-#include "wizard/resource_store.h"
 
 namespace wizard {
 

@@ -4,12 +4,12 @@
 #include <string>
 #include <system_error>
 
+#include "base/car_id.h"
+#include "base/custom_cars.h"
+#include "base/game_paths.h"
 #include "devuza/package.h"
 #include "devuza/sfx.h"
 #include "run_context.h"
-#include "wizard/car_id.h"
-#include "wizard/car_registry.h"
-#include "wizard/game_paths.h"
 
 namespace wizard::detail {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/operation_run.h"
+#include "ops/operations.h"
 
 namespace wizard::detail {
 

@@ -1,8 +1,8 @@
 #include "script_output.h"
 
-#include "wizard/file_routines.h"
-#include "wizard/string_table.h"
-#include "wizard/text_routines.h"
+#include "base/file_routines.h"
+#include "base/string_table.h"
+#include "base/text_routines.h"
 
 namespace wizard {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/car_scripts.h"
+#include "ops/car_scripts.h"
 
 namespace wizard {
 

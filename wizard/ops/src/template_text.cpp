@@ -1,8 +1,8 @@
-#include "wizard/template_text.h"
+#include "ops/template_text.h"
 
 #include <algorithm>
 
-#include "wizard/resource_store.h"
+#include "base/resource_store.h"
 
 namespace wizard {
 

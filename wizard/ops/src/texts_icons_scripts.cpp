@@ -2,9 +2,9 @@
 // Icons.scr (the icon textures of each painting), both under the banner.
 #include <string>
 
+#include "ops/car_scripts.h"
+#include "ops/template_text.h"
 #include "script_output.h"
-#include "wizard/car_scripts.h"
-#include "wizard/template_text.h"
 
 namespace wizard {
 

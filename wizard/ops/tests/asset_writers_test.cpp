@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "base/file_attributes.h"
+#include "base/resource_store.h"
+#include "base/string_table.h"
+#include "ops/car_assets.h"
 #include "scripts_test_support.h"
-#include "wizard/car_assets.h"
-#include "wizard/file_attributes.h"
-#include "wizard/resource_store.h"
-#include "wizard/string_table.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/car_layout.h"
+#include "ops/car_layout.h"
 
 namespace {
 

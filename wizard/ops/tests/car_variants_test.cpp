@@ -1,4 +1,4 @@
-#include "wizard/car_variants.h"
+#include "ops/car_variants.h"
 
 #include <gtest/gtest.h>
 

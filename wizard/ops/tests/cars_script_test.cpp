@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "ops/car_scripts.h"
 #include "scripts_test_support.h"
-#include "wizard/car_scripts.h"
 
 namespace {
 

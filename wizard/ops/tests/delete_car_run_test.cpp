@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/custom_cars.h"
+#include "ops/operations.h"
 #include "run_test_support.h"
-#include "wizard/car_registry.h"
-#include "wizard/operation_run.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 
 #include <string>
 
+#include "base/custom_cars.h"
+#include "base/resource_store.h"
+#include "ops/car_assets.h"
+#include "ops/operations.h"
 #include "run_test_support.h"
-#include "wizard/car_assets.h"
-#include "wizard/car_registry.h"
-#include "wizard/operation_run.h"
-#include "wizard/resource_store.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "wizard/registration.h"
+#include "ops/master_scripts.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "base/file_attributes.h"
+#include "base/string_table.h"
 #include "scripts_test_support.h"
-#include "wizard/file_attributes.h"
-#include "wizard/string_table.h"
 
 namespace {
 

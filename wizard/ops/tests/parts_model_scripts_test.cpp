@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "ops/car_scripts.h"
 #include "scripts_test_support.h"
-#include "wizard/car_scripts.h"
 
 namespace {
 

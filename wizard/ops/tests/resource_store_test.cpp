@@ -1,10 +1,10 @@
-#include "wizard/resource_store.h"
+#include "base/resource_store.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "wizard/template_text.h"
+#include "ops/template_text.h"
 
 namespace {
 

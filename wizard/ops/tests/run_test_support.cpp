@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "wizard/game_paths.h"
-#include "wizard/wizard_pages.h"
+#include "base/game_paths.h"
+#include "ops/wizard_state.h"
 
 namespace wizard_test {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "test_folder.h"
-#include "wizard/operation_run.h"
+#include "ops/operations.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard_test {
 

@@ -3,19 +3,19 @@
 #include <filesystem>
 #include <string>
 
+#include "base/atomic_file.h"
+#include "base/file_attributes.h"
+#include "base/string_table.h"
+#include "ops/car_scripts.h"
 #include "scripts_test_support.h"
-#include "wizard/atomic_file.h"
-#include "wizard/car_scripts.h"
-#include "wizard/file_attributes.h"
-#include "wizard/string_table.h"
 
 namespace {
 
 using wizard::CarScriptSetup;
 using wizard_test::ProgressLog;
 using wizard_test::ReadBytes;
-using wizard_test::TestFolder;
 using wizard_test::StartupCar;
+using wizard_test::TestFolder;
 using wizard_test::WriteBytes;
 
 class ScriptWriters : public ::testing::Test {
@@ -66,8 +66,8 @@ TEST_F(ScriptWriters, ReadOnlyFileIsLeftAsItWas) {
   const auto path = scratch_.path() / "Texts.scr";
   WriteBytes(path, "old\r\n");
   ASSERT_TRUE(wizard::SetFileAttributes(path.string(), wizard::kAttrReadOnly));
-  EXPECT_FALSE(
-      wizard::WriteGRTextsScript(StartupCar("AB1"), scratch_.game_folder(), "Texts.scr", log_.step()));
+  EXPECT_FALSE(wizard::WriteGRTextsScript(StartupCar("AB1"), scratch_.game_folder(), "Texts.scr",
+                                          log_.step()));
   EXPECT_EQ(ReadBytes(path), "old\r\n");
   EXPECT_TRUE(log_.statuses.empty());
 }
@@ -76,8 +76,8 @@ TEST_F(ScriptWriters, FailedWriteLeavesNoHalfWrittenFile) {
   const auto path = scratch_.path() / "Parts.scr";
   WriteBytes(path, "old parts\r\n");
   wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kWrite);
-  EXPECT_FALSE(
-      wizard::WriteGRPartsScript(StartupCar("AB1"), scratch_.game_folder(), "Parts.scr", log_.step()));
+  EXPECT_FALSE(wizard::WriteGRPartsScript(StartupCar("AB1"), scratch_.game_folder(), "Parts.scr",
+                                          log_.step()));
   wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kNone);
   EXPECT_EQ(ReadBytes(path), "old parts\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.path()),

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "test_folder.h"
-#include "wizard/car_scripts.h"
+#include "ops/car_scripts.h"
+#include "test_support/scratch_folder.h"
 
 namespace wizard_test {
 

@@ -1,4 +1,4 @@
-#include "wizard/template_text.h"
+#include "ops/template_text.h"
 
 #include <gtest/gtest.h>
 

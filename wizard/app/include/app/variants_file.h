@@ -18,8 +18,8 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/car_variants.h"
-#include "wizard/string_table.h"
+#include "base/string_table.h"
+#include "ops/car_variants.h"
 
 namespace wizard {
 

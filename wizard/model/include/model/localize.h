@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "wizard/string_table.h"
+#include "base/string_table.h"
 
 namespace wizard {
 

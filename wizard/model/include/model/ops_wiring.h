@@ -7,9 +7,9 @@
 #include <string_view>
 #include <utility>
 
-#include "wizard/operation_run.h"
-#include "wizard/operation_runner.h"
-#include "wizard/package_header_source.h"
+#include "model/operation_launcher.h"
+#include "model/package_header_source.h"
+#include "ops/operations.h"
 
 namespace wizard {
 

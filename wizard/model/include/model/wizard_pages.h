@@ -10,8 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/string_table.h"
-#include "wizard/wizard_view.h"
+#include "base/string_table.h"
+#include "model/wizard_view.h"
+#include "ops/wizard_state.h"
 
 namespace wizard {
 
@@ -25,14 +26,6 @@ inline constexpr int kPageWheels = 5;
 inline constexpr int kPageReady = 6;
 inline constexpr int kPageCarSelection = 7;
 inline constexpr int kPageCount = 8;
-
-// Operations (the value of Task).
-inline constexpr int kTaskCreateCar = 0;
-inline constexpr int kTaskDeleteCar = 1;
-inline constexpr int kTaskEditCar = 2;  // never offered: its option is hidden
-inline constexpr int kTaskCreatePackage = 3;
-inline constexpr int kTaskExtractPackage = 4;
-inline constexpr int kTaskCount = 5;
 
 // Dialog filters, each part followed by a vertical bar.
 inline constexpr std::string_view kSFXFilter = "DEVUZA SFX (*.exe)|*.exe|";

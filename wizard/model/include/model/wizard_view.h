@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/string_table.h"
+#include "base/string_table.h"
 
 namespace wizard {
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string_view>
 
-#include "wizard/car_layout.h"
-#include "wizard/car_scripts.h"
+#include "ops/car_layout.h"
+#include "ops/car_scripts.h"
 
 namespace wizard {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "wizard/car_scripts.h"
+#include "ops/car_scripts.h"
 
 namespace wizard {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/car_variants.h"
+#include "ops/car_variants.h"
 
 namespace wizard {
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/asset_writer.h"
-#include "wizard/car_scripts.h"
-#include "wizard/car_variants.h"
-#include "wizard/string_table.h"
-#include "wizard/wizard_model.h"
+#include "base/string_table.h"
+#include "ops/asset_writer.h"
+#include "ops/car_scripts.h"
+#include "ops/car_variants.h"
+#include "ops/wizard_state.h"
 
 namespace wizard {
 
