@@ -33,8 +33,8 @@ std::optional<std::string> CheckedGameFolder(const std::optional<std::string>& o
   return lookup.folder;
 }
 
-bool LoadRegistry(const std::string& game_folder, std::vector<std::string>& cars) {
-  const std::string registry = game_folder + std::string(wizard::kRegistryFileName);
+bool LoadCustomCars(const std::string& game_folder, std::vector<std::string>& cars) {
+  const std::string registry = game_folder + std::string(wizard::kCustomCarsFileName);
   const wizard::ReadStatus status = wizard::ReadFileChecked(registry).status;
   if (status == wizard::ReadStatus::kUnreadable || status == wizard::ReadStatus::kTooLarge) {
     PrintError(registry + ": cannot read the registry of custom cars");
@@ -55,7 +55,7 @@ int RunAndReport(wizard::WizardState& state, const wizard::CarVariants& variants
   wizard::RunOutcome outcome;
   {
     ConsoleView view;
-    outcome = wizard::RunOperation(state, variants, view, wizard::UiLanguage());
+    outcome = wizard::PerformOperation(state, variants, view, wizard::UiLanguage());
   }
   if (!outcome.completed || outcome.failures > 0) {
     PrintError(std::string(wizard::Text(wizard::kStrRunError)) + " (" +

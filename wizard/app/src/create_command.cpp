@@ -72,7 +72,7 @@ int RunCreate(const CreateOptions& options) {
   wizard::WizardState state;
   state.Task = wizard::kTaskCreateCar;
   state.GameFolder = *game_folder;
-  if (!LoadRegistry(state.GameFolder, state.CustomCars)) return kExitFailed;
+  if (!LoadCustomCars(state.GameFolder, state.CustomCars)) return kExitFailed;
   // The ID box upper-cases what is typed.
   state.CarID = wizard::ToUpperAscii(options.id);
   if (!CheckID(state.CarID, state.CustomCars)) return kExitFailed;

@@ -23,7 +23,7 @@ int RunDelete(const DeleteOptions& options) {
   wizard::WizardState state;
   state.Task = wizard::kTaskDeleteCar;
   state.GameFolder = *game_folder;
-  if (!LoadRegistry(state.GameFolder, state.CustomCars)) return kExitFailed;
+  if (!LoadCustomCars(state.GameFolder, state.CustomCars)) return kExitFailed;
   state.SelectedCar = FindCar(state.CustomCars, options.id);
   if (state.SelectedCar < 0) {
     PrintError(options.id + ": not a custom car of this game (carwright list shows them)");

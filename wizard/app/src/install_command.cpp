@@ -30,7 +30,7 @@ int RunInstall(const InstallOptions& options) {
   state.Task = wizard::kTaskExtractPackage;
   state.GameFolder = *game_folder;
   state.DEVUZA_FileName = options.package;
-  if (!LoadRegistry(state.GameFolder, state.CustomCars)) return kExitFailed;
+  if (!LoadCustomCars(state.GameFolder, state.CustomCars)) return kExitFailed;
 
   if (!wizard::FileExists(options.package)) {
     PrintError(options.package + ": cannot read the package file");

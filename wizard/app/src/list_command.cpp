@@ -35,7 +35,7 @@ Subcommand AddListCommand(CLI::App& program) {
           return kExitFailed;
         }
         // A registry that exists but cannot be read is an error, not an empty list.
-        const std::string registry = lookup.folder + std::string(wizard::kRegistryFileName);
+        const std::string registry = lookup.folder + std::string(wizard::kCustomCarsFileName);
         const wizard::ReadStatus status = wizard::ReadFileChecked(registry).status;
         if (status == wizard::ReadStatus::kUnreadable || status == wizard::ReadStatus::kTooLarge) {
           std::cerr << "carwright: " << registry << ": cannot read the registry of custom cars\n";

@@ -23,7 +23,7 @@ int RunPack(const PackOptions& options) {
   wizard::WizardState state;
   state.Task = wizard::kTaskCreatePackage;
   state.GameFolder = *game_folder;
-  if (!LoadRegistry(state.GameFolder, state.CustomCars)) return kExitFailed;
+  if (!LoadCustomCars(state.GameFolder, state.CustomCars)) return kExitFailed;
   const int index = FindCar(state.CustomCars, options.id);
   if (index < 0) {
     PrintError(options.id + ": not a custom car of this game (carwright list shows them)");

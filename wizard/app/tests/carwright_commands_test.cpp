@@ -46,8 +46,8 @@ void AddCar(const std::string& game) {
   AssetLog assets;
   RecordingRunView view;
   wizard::WizardState state = CreateState(game, "AB1");
-  ASSERT_TRUE(wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish,
-                                   TestServices(assets))
+  ASSERT_TRUE(wizard::PerformOperation(state, wizard::CarVariants{}, view,
+                                       wizard::Language::kEnglish, TestServices(assets))
                   .completed);
 }
 

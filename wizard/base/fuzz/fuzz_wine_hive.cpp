@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  wizard::FindWineRegistryValue(text, "Software\\Ferrovane\\Gravelmoor", "DestinationDir", 1024);
+  wizard::FindWineHiveValue(text, "Software\\Ferrovane\\Gravelmoor", "DestinationDir", 1024);
   wizard::FindINIValue(text, "Cars", "CarsCount");
   wizard::FindINISection(text, "Cars");
   wizard::SetINIValue(text, "Cars", "CarID1", "AB1");

@@ -1,4 +1,4 @@
-// The custom-car registry file and the removal of a custom car.
+// "Carwright.ini", the list of custom cars, and the removal of a custom car.
 #include "base/custom_cars.h"
 
 #include <charconv>
@@ -16,12 +16,12 @@
 namespace wizard {
 namespace {
 
-std::string RegistryFile(std::string_view game_folder) {
-  return std::string(game_folder) + std::string(kRegistryFileName);
+std::string CustomCarsFile(std::string_view game_folder) {
+  return std::string(game_folder) + std::string(kCustomCarsFileName);
 }
 
 std::string IDKey(std::size_t number) {
-  return std::string(kRegistryIDKeyPrefix) + std::to_string(number);
+  return std::string(kCustomCarsIDKeyPrefix) + std::to_string(number);
 }
 
 std::string Truncated(std::string value) {
@@ -44,18 +44,18 @@ bool IsWellFormedCarID(std::string_view car_id) {
 
 bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars) {
   custom_cars.clear();
-  const ReadResult read = ReadFileChecked(RegistryFile(game_folder));
+  const ReadResult read = ReadFileChecked(CustomCarsFile(game_folder));
   if (read.status != ReadStatus::kOk) return false;
-  const std::map<std::string, std::string> values = FindINISection(read.text, kRegistrySection);
+  const std::map<std::string, std::string> values = FindINISection(read.text, kCustomCarsSection);
 
-  const auto count_it = values.find(ToUpperAscii(kRegistryCountKey));
+  const auto count_it = values.find(ToUpperAscii(kCustomCarsCountKey));
   if (count_it == values.end()) return false;
   const std::string count_text = Truncated(count_it->second);
   if (count_text.empty()) return false;
   long count = 0;
   const auto [end, ec] =
       std::from_chars(count_text.data(), count_text.data() + count_text.size(), count);
-  if (ec == std::errc::result_out_of_range || (ec == std::errc() && count > kMaxRegistryCars)) {
+  if (ec == std::errc::result_out_of_range || (ec == std::errc() && count > kMaxCustomCars)) {
     return false;
   }
   if (ec != std::errc() || end != count_text.data() + count_text.size()) return true;
@@ -68,11 +68,11 @@ bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars
 }
 
 bool WriteINI(std::string_view game_folder, const std::vector<std::string>& custom_cars) {
-  const std::string file = RegistryFile(game_folder);
-  std::string text = "[" + std::string(kRegistrySection) + "]\r\n";
-  text += std::string(kRegistryCountKey) + "=" + std::to_string(custom_cars.size()) + "\r\n";
+  const std::string file = CustomCarsFile(game_folder);
+  std::string text = "[" + std::string(kCustomCarsSection) + "]\r\n";
+  text += std::string(kCustomCarsCountKey) + "=" + std::to_string(custom_cars.size()) + "\r\n";
   for (std::size_t i = 0; i < custom_cars.size(); ++i) {
-    if (!IsValidINIEntry(kRegistrySection, IDKey(i + 1), custom_cars[i])) return false;
+    if (!IsValidINIEntry(kCustomCarsSection, IDKey(i + 1), custom_cars[i])) return false;
     text += IDKey(i + 1) + "=" + custom_cars[i] + "\r\n";
   }
 

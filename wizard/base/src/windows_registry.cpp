@@ -42,8 +42,8 @@ bool RegGetValue(RegistryRoot root, std::string_view sub_key, std::string_view v
   const char* hive_name = root == RegistryRoot::kLocalMachine ? "system.reg" : "user.reg";
   const std::optional<std::string> hive = ReadHive(wine_prefix / hive_name);
   if (!hive) return false;
-  const std::optional<WineRegistryValue> found =
-      FindWineRegistryValue(*hive, sub_key, value_name, kMaxRegistryValueLength);
+  const std::optional<WineHiveValue> found =
+      FindWineHiveValue(*hive, sub_key, value_name, kMaxRegistryValueLength);
   if (!found) return false;
   value = (found->type == kRegSz || found->type == kRegDword) ? found->text : std::string();
   return true;

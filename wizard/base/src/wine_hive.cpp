@@ -145,8 +145,8 @@ bool OnlyBlanks(std::string_view text) {
 }
 
 // Parses the data of a value line (what follows '='); nullopt when malformed.
-std::optional<WineRegistryValue> ParseData(std::string_view data, std::size_t max_length) {
-  WineRegistryValue value;
+std::optional<WineHiveValue> ParseData(std::string_view data, std::size_t max_length) {
+  WineHiveValue value;
   std::size_t pos = 0;
   if (data.starts_with("\"")) {
     value.type = kRegSz;
@@ -198,10 +198,9 @@ std::optional<WineRegistryValue> ParseData(std::string_view data, std::size_t ma
 
 }  // namespace
 
-std::optional<WineRegistryValue> FindWineRegistryValue(std::string_view hive_text,
-                                                       std::string_view key,
-                                                       std::string_view value_name,
-                                                       std::size_t max_length) {
+std::optional<WineHiveValue> FindWineHiveValue(std::string_view hive_text, std::string_view key,
+                                               std::string_view value_name,
+                                               std::size_t max_length) {
   bool in_key = false;
   // Key names are short; a longer bracket is not the key we look for.
   constexpr std::size_t kMaxKeyName = 4096;

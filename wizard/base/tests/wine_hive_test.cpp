@@ -40,9 +40,9 @@ const std::string kHive =
     "[Software\\\\Other] 1700000002\n"
     "\"DestinationDir\"=\"E:\\\\Other\\\\\"\n";
 
-std::optional<WineRegistryValue> Find(std::string_view hive, std::string_view name,
-                                      std::size_t max_length = 1024) {
-  return FindWineRegistryValue(hive, "SOFTWARE\\Ferrovane\\Gravelmoor", name, max_length);
+std::optional<WineHiveValue> Find(std::string_view hive, std::string_view name,
+                                  std::size_t max_length = 1024) {
+  return FindWineHiveValue(hive, "SOFTWARE\\Ferrovane\\Gravelmoor", name, max_length);
 }
 
 TEST(WineRegistry, ReadsStringsWithWinesEscapes) {
@@ -69,8 +69,7 @@ TEST(WineRegistry, ReadsDwordAndOtherTypes) {
   EXPECT_EQ(Find(kHive, "Binary")->type, kRegBinary);
   EXPECT_EQ(Find(kHive, "Expand")->type, kRegExpandSz);
   EXPECT_EQ(Find(kHive, "Missing"), std::nullopt);
-  EXPECT_EQ(FindWineRegistryValue(kHive, "Software\\Missing", "DestinationDir", 1024),
-            std::nullopt);
+  EXPECT_EQ(FindWineHiveValue(kHive, "Software\\Missing", "DestinationDir", 1024), std::nullopt);
 }
 
 TEST(WineRegistry, MalformedValuesGiveNothing) {

@@ -1,4 +1,4 @@
-// The wizard model's runner and package header source.
+// The wizard model's operation launcher and package header source.
 #include "model/ops_wiring.h"
 
 #include <filesystem>
@@ -25,10 +25,10 @@ class ModelRunView : public RunView {
 
 }  // namespace
 
-void ModelOperationRunner::RunOperation(WizardModel& model) {
+void OpsOperationLauncher::Launch(WizardModel& model) {
   ModelRunView view(model);
-  last_ = wizard::RunOperation(model.State(), model.Variants(), view, model.UiTextLanguage(),
-                               services_);
+  last_ = wizard::PerformOperation(model.State(), model.Variants(), view, model.UiTextLanguage(),
+                                   services_);
   model.SetNavButton(NavButton::kFinish, true);
 }
 

@@ -30,9 +30,9 @@ bool IsPlainCarFolderName(std::string_view id) {
 
 }  // namespace
 
-WizardModel::WizardModel(WizardView& view, OperationRunner& runner, PackageHeaderSource& packages,
-                         WizardOptions options)
-    : view_(view), runner_(runner), packages_(packages), options_(std::move(options)) {}
+WizardModel::WizardModel(WizardView& view, OperationLauncher& launcher,
+                         PackageHeaderSource& packages, WizardOptions options)
+    : view_(view), launcher_(launcher), packages_(packages), options_(std::move(options)) {}
 
 std::string_view WizardModel::Text(std::uint16_t id) const {
   return StringText(id, options_.language);
@@ -267,7 +267,7 @@ void WizardModel::GoBack() {
 }
 
 void WizardModel::RunOperation() {
-  runner_.RunOperation(*this);
+  launcher_.Launch(*this);
 }
 
 void WizardModel::ShowError(std::string_view text) {

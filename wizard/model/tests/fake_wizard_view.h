@@ -1,5 +1,5 @@
 // Test doubles of the wizard's seams: a view that answers dialogs from a
-// script and records what was shown, a runner that records its calls, and a
+// script and records what was shown, a launcher that records its calls, and a
 // package header source with headers given per path.
 #pragma once
 
@@ -161,14 +161,14 @@ class FakeWizardView : public WizardView {
 };
 
 // Records each run: the page and operation the wizard was on.
-class RecordingRunner : public OperationRunner {
+class RecordingLauncher : public OperationLauncher {
  public:
   struct Call {
     int step;
     int task;
   };
   std::vector<Call> calls;
-  void RunOperation(WizardModel& model) override {
+  void Launch(WizardModel& model) override {
     calls.push_back({model.State().Step, model.State().Task});
   }
 };

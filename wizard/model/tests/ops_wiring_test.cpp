@@ -1,4 +1,4 @@
-// The wizard model wired to the runner and to the package layer.
+// The wizard model wired to the operations and to the package layer.
 #include <gtest/gtest.h>
 
 #include "base/custom_cars.h"
@@ -11,12 +11,12 @@ namespace {
 namespace fs = std::filesystem;
 using namespace wizard_test;
 
-TEST(ModelOperationRunner, RunsTheModelsOperationAndEnablesFinish) {
+TEST(OpsOperationLauncher, RunsTheModelsOperationAndEnablesFinish) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   AssetLog assets;
   wizard::testing::FakeWizardView view;
-  wizard::ModelOperationRunner runner(TestServices(assets));
+  wizard::OpsOperationLauncher launcher(TestServices(assets));
   wizard::DevuzaHeaderSource headers;
   wizard::WizardOptions options;
   options.language = wizard::Language::kEnglish;
@@ -24,14 +24,14 @@ TEST(ModelOperationRunner, RunsTheModelsOperationAndEnablesFinish) {
     return wizard::GameFolderLookup{game, wizard::GameFolderOrigin::kOption};
   };
   options.random = [] { return 0.5; };
-  wizard::WizardModel model(view, runner, headers, options);
+  wizard::WizardModel model(view, launcher, headers, options);
   model.Start();
 
   model.State() = CreateState(game, "AB1");
   model.State().Step = wizard::kPageProgress;
   model.RunOperation();
   EXPECT_TRUE(model.IsNavEnabled(wizard::NavButton::kFinish));
-  EXPECT_TRUE(runner.LastOutcome().completed);
+  EXPECT_TRUE(launcher.LastOutcome().completed);
   EXPECT_TRUE(view.errors.empty());
   EXPECT_EQ(model.State().CustomCars, std::vector<std::string>{"AB1"});
   EXPECT_TRUE(fs::exists(fs::path(game) / "Data/Cars/AB1/Wheels/AB1_Evo3.3da"));
@@ -44,7 +44,7 @@ TEST(ModelOperationRunner, RunsTheModelsOperationAndEnablesFinish) {
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_EQ(view.errors[0].title, "Error");
   EXPECT_EQ(view.errors[0].text.rfind("File:", 0), 0u);
-  EXPECT_FALSE(runner.LastOutcome().completed);
+  EXPECT_FALSE(launcher.LastOutcome().completed);
 }
 
 TEST(DevuzaHeaderSource, ReadsTheCarIDOfAPackageAndRefusesOtherFiles) {

@@ -154,7 +154,7 @@ TEST_F(WizardControls, values_survive_back_and_next) {
 }
 
 TEST_F(WizardControls, car_list_click_ignores_entries_out_of_range) {
-  WriteRegistry({"AB7"});
+  WriteCustomCars({"AB7"});
   WizardModel& model = Start();
   Next();
   model.OnTaskOptionSelect(1);
@@ -305,7 +305,7 @@ TEST_F(WizardTexts, polish_window_uses_polish_texts) {
 }
 
 TEST_F(WizardTexts, english_page_titles_follow_the_page_number) {
-  WriteRegistry({"AB7"});
+  WriteCustomCars({"AB7"});
   Start();
   Next();
   EXPECT_EQ(view_.title, "Choosing operation");

@@ -1,4 +1,4 @@
-// A wizard model on a scratch game folder, with the fake view, runner and
+// A wizard model on a scratch game folder, with the fake view, launcher and
 // package headers of fake_wizard_view.h.
 #pragma once
 
@@ -39,7 +39,7 @@ class WizardTest : public ::testing::Test {
   std::string GameFolder() const { return game_.string() + "/"; }
 
   // Writes the custom-car registry of the scratch game folder.
-  void WriteRegistry(const std::vector<std::string>& cars) {
+  void WriteCustomCars(const std::vector<std::string>& cars) {
     std::string text = "[Cars]\r\nCarsCount=" + std::to_string(cars.size()) + "\r\n";
     for (std::size_t i = 0; i < cars.size(); ++i) {
       text += "CarID" + std::to_string(i + 1) + "=" + cars[i] + "\r\n";
@@ -63,7 +63,7 @@ class WizardTest : public ::testing::Test {
       return r;
     };
     options.dialog_folder = (root_ / "program").string();
-    model_ = std::make_unique<WizardModel>(view_, runner_, packages_, options);
+    model_ = std::make_unique<WizardModel>(view_, launcher_, packages_, options);
     model_->Start();
     return *model_;
   }
@@ -78,7 +78,7 @@ class WizardTest : public ::testing::Test {
   fs::path game_;
   std::deque<double> draws_;
   FakeWizardView view_;
-  RecordingRunner runner_;
+  RecordingLauncher launcher_;
   FakePackageHeaders packages_;
   std::unique_ptr<WizardModel> model_;
 };

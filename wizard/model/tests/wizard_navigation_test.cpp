@@ -88,7 +88,7 @@ TEST_F(WizardStart, without_a_game_folder_shows_not_installed_and_refuses_next) 
 using WizardOperations = WizardTest;
 
 TEST_F(WizardOperations, create_car_passes_its_pages_and_back_again) {
-  WriteRegistry({"XY7"});
+  WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   Next();  // 1
   Next();  // 2
@@ -97,7 +97,7 @@ TEST_F(WizardOperations, create_car_passes_its_pages_and_back_again) {
   Next();  // 6
   EXPECT_EQ(view_.pages_shown, (std::vector<int>{0, 1, 2, 3, 5, 6}));
   EXPECT_EQ(view_.title, "Ready");
-  EXPECT_TRUE(runner_.calls.empty());
+  EXPECT_TRUE(launcher_.calls.empty());
 
   for (int i = 0; i < 5; ++i) Back();
   EXPECT_EQ(view_.pages_shown, (std::vector<int>{0, 1, 2, 3, 5, 6, 5, 3, 2, 1, 0}));
@@ -110,16 +110,16 @@ TEST_F(WizardOperations, create_car_passes_its_pages_and_back_again) {
   EXPECT_EQ(std::vector<int>(view_.pages_shown.end() - 7, view_.pages_shown.end()),
             std::vector<int>(OperationPages(0).begin(), OperationPages(0).end()));
   EXPECT_EQ(view_.title, "Operation in progress");
-  ASSERT_EQ(runner_.calls.size(), 1u);
-  EXPECT_EQ(runner_.calls[0].step, 4);
-  EXPECT_EQ(runner_.calls[0].task, 0);
+  ASSERT_EQ(launcher_.calls.size(), 1u);
+  EXPECT_EQ(launcher_.calls[0].step, 4);
+  EXPECT_EQ(launcher_.calls[0].task, 0);
   for (NavButton b : {NavButton::kBack, NavButton::kNext, NavButton::kFinish, NavButton::kCancel}) {
     EXPECT_FALSE(view_.NavEnabled(b));
   }
   Back();
   Next();
   EXPECT_EQ(Step(), 4);
-  EXPECT_EQ(runner_.calls.size(), 1u);
+  EXPECT_EQ(launcher_.calls.size(), 1u);
 
   // The runner enables Finish; Finish ends without a question.
   model.SetNavButton(NavButton::kFinish, true);
@@ -130,7 +130,7 @@ TEST_F(WizardOperations, create_car_passes_its_pages_and_back_again) {
 }
 
 TEST_F(WizardOperations, delete_needs_a_selected_car_and_opens_no_dialog) {
-  WriteRegistry({"AB7", "XY7"});
+  WriteCustomCars({"AB7", "XY7"});
   WizardModel& model = Start();
   Next();
   EXPECT_EQ(view_.car_list, (std::vector<std::string>{"AB7", "XY7"}));
@@ -158,13 +158,13 @@ TEST_F(WizardOperations, delete_needs_a_selected_car_and_opens_no_dialog) {
   Next();
   Next();
   EXPECT_EQ(view_.pages_shown, (std::vector<int>{0, 1, 7, 6, 7, 1, 7, 6, 4}));
-  ASSERT_EQ(runner_.calls.size(), 1u);
-  EXPECT_EQ(runner_.calls[0].task, 1);
+  ASSERT_EQ(launcher_.calls.size(), 1u);
+  EXPECT_EQ(launcher_.calls[0].task, 1);
   EXPECT_EQ(model.State().SelectedCar, 1);
 }
 
 TEST_F(WizardOperations, pack_asks_for_the_package_name_and_stays_when_cancelled) {
-  WriteRegistry({"AB7", "XY7"});
+  WriteCustomCars({"AB7", "XY7"});
   WizardModel& model = Start();
   Next();
   model.OnTaskOptionSelect(3);
@@ -203,12 +203,12 @@ TEST_F(WizardOperations, pack_asks_for_the_package_name_and_stays_when_cancelled
   Next();
   Next();
   EXPECT_EQ(Step(), 4);
-  ASSERT_EQ(runner_.calls.size(), 1u);
-  EXPECT_EQ(runner_.calls[0].task, 3);
+  ASSERT_EQ(launcher_.calls.size(), 1u);
+  EXPECT_EQ(launcher_.calls[0].task, 3);
 }
 
 TEST_F(WizardOperations, extract_reads_the_header_and_goes_to_ready) {
-  WriteRegistry({"XY7"});
+  WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   const std::string package = (root_ / "car.devuza").string();
   WriteFile(package, "DEVUZA");
@@ -233,8 +233,8 @@ TEST_F(WizardOperations, extract_reads_the_header_and_goes_to_ready) {
   Next();
   Next();
   EXPECT_EQ(view_.pages_shown, (std::vector<int>{0, 1, 6, 1, 6, 4}));
-  ASSERT_EQ(runner_.calls.size(), 1u);
-  EXPECT_EQ(runner_.calls[0].task, 4);
+  ASSERT_EQ(launcher_.calls.size(), 1u);
+  EXPECT_EQ(launcher_.calls[0].task, 4);
 }
 
 using WizardGates = WizardTest;
@@ -259,7 +259,7 @@ TEST_F(WizardGates, a_folder_without_the_game_stays_on_page_zero) {
 }
 
 TEST_F(WizardGates, each_car_id_result_has_its_message) {
-  WriteRegistry({"AB1"});
+  WriteCustomCars({"AB1"});
   WizardModel& model = Start();
   Next();
   Next();
@@ -322,7 +322,7 @@ TEST_F(WizardGates, delete_and_pack_stay_disabled_without_custom_cars) {
   EXPECT_EQ(view_.selected_task, 0);
 
   // Cars appear in the registry; going back and on does not bring the choices back.
-  WriteRegistry({"AB7"});
+  WriteCustomCars({"AB7"});
   Back();
   Next();
   EXPECT_EQ(model.State().CustomCars, std::vector<std::string>{"AB7"});
@@ -337,7 +337,7 @@ TEST_F(WizardGates, delete_and_pack_stay_disabled_without_custom_cars) {
 }
 
 TEST_F(WizardGates, extract_stays_on_page_one_for_unusable_packages) {
-  WriteRegistry({"XY7"});
+  WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   Next();
   model.OnTaskOptionSelect(4);
@@ -367,7 +367,7 @@ TEST_F(WizardGates, extract_stays_on_page_one_for_unusable_packages) {
 }
 
 TEST_F(WizardGates, extract_of_a_taken_id_asks_to_replace) {
-  WriteRegistry({"XY7"});
+  WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   const std::string package = (root_ / "car.devuza").string();
   WriteFile(package, "DEVUZA");
@@ -404,7 +404,7 @@ TEST_F(WizardGates, extract_of_a_taken_id_asks_to_replace) {
 }
 
 TEST_F(WizardGates, extract_refuses_an_id_that_is_no_plain_folder_name) {
-  WriteRegistry({"XY7"});
+  WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   const std::string package = (root_ / "evil.devuza").string();
   WriteFile(package, "DEVUZA");

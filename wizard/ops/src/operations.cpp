@@ -50,7 +50,7 @@ RunOutcome RunContext::SuccessEnd() {
   // The registry is replaced atomically: a failure leaves the old file.
   if (!WriteINI(state.GameFolder, state.CustomCars)) {
     ErrorWithPath(kStrErrorCreatingFile,
-                  ShownPath(state.GameFolder + std::string(kRegistryFileName)));
+                  ShownPath(state.GameFolder + std::string(kCustomCarsFileName)));
   }
   return {true, failures_};
 }
@@ -109,8 +109,8 @@ CarScriptSetup CarSetupFromState(const WizardState& state, const CarVariants& va
   return car;
 }
 
-RunOutcome RunOperation(WizardState& state, const CarVariants& variants, RunView& view,
-                        Language language, const RunServices& services) {
+RunOutcome PerformOperation(WizardState& state, const CarVariants& variants, RunView& view,
+                            Language language, const RunServices& services) {
   detail::RunContext run(state, variants, view, language, services);
   switch (state.Task) {
     case kTaskCreateCar:

@@ -60,7 +60,7 @@ bool IsCarFolderID(std::string_view id);
 // like a failed file, naming its master script.
 void RegisterCar(RunContext& run, double between);
 
-// The parts of RunOperation, one per operation.
+// The parts of PerformOperation, one per operation.
 RunOutcome RunCreateCar(RunContext& run);
 RunOutcome RunDeleteCar(RunContext& run);
 RunOutcome RunCreatePackage(RunContext& run);

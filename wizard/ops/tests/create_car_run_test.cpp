@@ -27,8 +27,8 @@ TEST(CreateCarRun, AB1WithTwoPaintingsBonnetAndDefaultWheels) {
     return v;
   }();
 
-  const wizard::RunOutcome outcome =
-      wizard::RunOperation(state, variants, view, wizard::Language::kEnglish, TestServices(assets));
+  const wizard::RunOutcome outcome = wizard::PerformOperation(
+      state, variants, view, wizard::Language::kEnglish, TestServices(assets));
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 0);
   EXPECT_TRUE(view.errors.empty()) << view.errors.front();
@@ -133,8 +133,8 @@ TEST(CreateCarRun, WithoutAssetWritersNothingIsWritten) {
   wizard::WizardState state = CreateState(game, "AB1");
   wizard::RunServices services;
   services.write_asset = nullptr;
-  const wizard::RunOutcome outcome = wizard::RunOperation(state, wizard::CarVariants{}, view,
-                                                          wizard::Language::kEnglish, services);
+  const wizard::RunOutcome outcome = wizard::PerformOperation(state, wizard::CarVariants{}, view,
+                                                              wizard::Language::kEnglish, services);
   EXPECT_FALSE(outcome.completed);
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find("not part of this build"), std::string::npos);
@@ -150,7 +150,7 @@ TEST(CreateCarRun, AnIDThatNamesNoFolderIsRefused) {
   AssetLog assets;
   RecordingRunView view;
   wizard::WizardState state = CreateState(game, "..");
-  const wizard::RunOutcome outcome = wizard::RunOperation(
+  const wizard::RunOutcome outcome = wizard::PerformOperation(
       state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
   EXPECT_FALSE(outcome.completed);
   EXPECT_EQ(view.errors.size(), 1u);
@@ -165,7 +165,7 @@ TEST(CreateCarRun, AFileInPlaceOfTheCarFolderGivesOneMessagePerFailureAndGoesOn)
   AssetLog assets;
   RecordingRunView view;
   wizard::WizardState state = CreateState(game, "AB1");
-  const wizard::RunOutcome outcome = wizard::RunOperation(
+  const wizard::RunOutcome outcome = wizard::PerformOperation(
       state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
 
   // The run goes on to the success end; every folder (5) and file (44 + 16 +
@@ -195,7 +195,7 @@ TEST(CreateCarRun, UnwritableMasterScriptsAreReportedAndLeftWhole) {
   AssetLog assets;
   RecordingRunView view;
   wizard::WizardState state = CreateState(game, "AB1");
-  const wizard::RunOutcome outcome = wizard::RunOperation(
+  const wizard::RunOutcome outcome = wizard::PerformOperation(
       state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
   fs::permissions(cars, fs::perms::owner_all, fs::perm_options::add);
   EXPECT_TRUE(outcome.completed);

@@ -21,7 +21,7 @@ std::vector<std::string> CreateCars(const std::string& game, const std::vector<s
     RecordingRunView view;
     wizard::WizardState state = CreateState(game, id);
     state.CustomCars = registry;
-    const wizard::RunOutcome outcome = wizard::RunOperation(
+    const wizard::RunOutcome outcome = wizard::PerformOperation(
         state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
     EXPECT_TRUE(outcome.completed && outcome.failures == 0);
     registry = state.CustomCars;
@@ -43,7 +43,7 @@ TEST(DeleteCarRun, RemovesTheSecondOfThreeCars) {
   state.SelectedCar = 1;
   state.DEVUZA_CarID = "AB1";  // left from another page; not what is deleted
   const wizard::RunOutcome outcome =
-      wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+      wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 0);
   EXPECT_EQ(view.actions.front(), "Removing car");
@@ -76,7 +76,7 @@ TEST(DeleteCarRun, NoSelectionEndsWithErrorAndKeepsTheRegistry) {
   state.CustomCars = {"AB1"};
   state.SelectedCar = 3;
   const wizard::RunOutcome outcome =
-      wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+      wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
   EXPECT_FALSE(outcome.completed);
   EXPECT_EQ(state.CustomCars, std::vector<std::string>{"AB1"});
   EXPECT_EQ(ReadBytes(fs::path(game) / "Carwright.ini"), ini);

@@ -23,7 +23,7 @@ TEST(EmbeddedCreateRun, WritesTheGenericCarNamedAfterTheCar) {
   wizard::CarVariants variants{};
   wizard::ResetCarVariants(variants);
   const wizard::RunOutcome outcome =
-      wizard::RunOperation(state, variants, view, wizard::Language::kEnglish);
+      wizard::PerformOperation(state, variants, view, wizard::Language::kEnglish);
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 0) << (view.errors.empty() ? "" : view.errors.front());
 
@@ -53,7 +53,8 @@ TEST(EmbeddedCreateRun, FullGrip356WheelsAreWrittenWithALowerCaseG) {
   state.CarWheels = static_cast<std::int16_t>((1 << 1) | (1 << 12));
   wizard::CarVariants variants{};
   wizard::ResetCarVariants(variants);
-  ASSERT_TRUE(wizard::RunOperation(state, variants, view, wizard::Language::kEnglish).completed);
+  ASSERT_TRUE(
+      wizard::PerformOperation(state, variants, view, wizard::Language::kEnglish).completed);
   EXPECT_EQ(view.errors.size(), 0u);
   EXPECT_EQ(ListTree(fs::path(game) / "Data/Cars/AB1/Wheels"),
             (std::vector<std::string>{"AB1_Evo3.3da", "AB1_Evo3.skn", "AB1_Fullgrip356.3da",
@@ -71,7 +72,8 @@ TEST(EmbeddedCreateRun, PartsZeroAndThirtyOne) {
     RecordingRunView view;
     wizard::WizardState state = CreateState(game, "AB1");
     state.CarParts = parts;
-    ASSERT_TRUE(wizard::RunOperation(state, variants, view, wizard::Language::kEnglish).completed);
+    ASSERT_TRUE(
+        wizard::PerformOperation(state, variants, view, wizard::Language::kEnglish).completed);
     EXPECT_EQ(view.errors.size(), 0u);
     const fs::path car = fs::path(game) / "Data/Cars/AB1";
     EXPECT_EQ(ReadBytes(car / "AB1.3da"), *wizard::MakeGRMesh(100u + parts, "AB1"));

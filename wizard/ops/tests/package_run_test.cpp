@@ -22,8 +22,8 @@ class PackageRunTest : public ::testing::Test {
     AssetLog assets;
     RecordingRunView view;
     wizard::WizardState state = CreateState(game_, "AB1");
-    ASSERT_TRUE(wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish,
-                                     TestServices(assets))
+    ASSERT_TRUE(wizard::PerformOperation(state, wizard::CarVariants{}, view,
+                                         wizard::Language::kEnglish, TestServices(assets))
                     .completed);
     registry_ = state.CustomCars;
   }
@@ -37,8 +37,8 @@ class PackageRunTest : public ::testing::Test {
     state.DEVUZA_CarID = "AB1";
     state.DEVUZA_FileName = output;
     state.MakeSFX = sfx;
-    return wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish,
-                                services);
+    return wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish,
+                                    services);
   }
 
   wizard::RunOutcome Install(const std::string& game, const std::string& package,
@@ -50,8 +50,8 @@ class PackageRunTest : public ::testing::Test {
     state.CustomCars = registry;
     state.CarID = car_id;
     state.DEVUZA_FileName = package;
-    const wizard::RunOutcome outcome =
-        wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+    const wizard::RunOutcome outcome = wizard::PerformOperation(state, wizard::CarVariants{}, view,
+                                                                wizard::Language::kEnglish, {});
     registry = state.CustomCars;
     return outcome;
   }

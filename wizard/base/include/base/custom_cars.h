@@ -1,6 +1,8 @@
-// The custom-car registry: the list of the cars Carwright created or
-// installed, kept in "Carwright.ini" in the game folder, and the removal of a
-// custom car from the game.
+// The custom cars: the list of the cars Carwright created or installed (the
+// custom-car registry), kept in the INI file "Carwright.ini" in the game
+// folder, and the removal of a custom car from the game. Not to be confused
+// with the Windows registry (windows_registry.h) or with the registration of
+// a car in the game's master scripts (ops/master_scripts.h).
 //
 //   [Cars]
 //   CarsCount=2
@@ -16,13 +18,13 @@
 
 namespace wizard {
 
-inline constexpr std::string_view kRegistryFileName = "Carwright.ini";
-inline constexpr std::string_view kRegistrySection = "Cars";
-inline constexpr std::string_view kRegistryCountKey = "CarsCount";
-inline constexpr std::string_view kRegistryIDKeyPrefix = "CarID";
+inline constexpr std::string_view kCustomCarsFileName = "Carwright.ini";
+inline constexpr std::string_view kCustomCarsSection = "Cars";
+inline constexpr std::string_view kCustomCarsCountKey = "CarsCount";
+inline constexpr std::string_view kCustomCarsIDKeyPrefix = "CarID";
 
 // A count above this (more than there are IDs) is refused by LoadINI.
-inline constexpr long kMaxRegistryCars = 50653;
+inline constexpr long kMaxCustomCars = 50653;
 
 // The folder of the cars below the game folder.
 inline constexpr std::string_view kCarsFolder = "Data\\Cars\\";
@@ -32,15 +34,15 @@ inline constexpr std::string_view kCarsFolder = "Data\\Cars\\";
 inline constexpr std::array<std::string_view, 4> kCarMasterScripts = {"Cars.scr", "Parts.scr",
                                                                       "Icons.scr", "Texts.scr"};
 
-// Reloads `custom_cars` from the registry file of `game_folder` (which ends in
+// Reloads `custom_cars` from "Carwright.ini" in `game_folder` (which ends in
 // a separator). The list is emptied first. Returns false when the file gives
-// no count (missing file, section or key) or a count above kMaxRegistryCars;
+// no count (missing file, section or key) or a count above kMaxCustomCars;
 // the list then stays empty. A count that is not a decimal number, or is
 // negative, leaves the list empty and returns true. Otherwise the values of
 // "CarID1" .. "CarIDn" are appended in order, missing ones as empty entries.
 bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars);
 
-// Rewrites the registry file of `game_folder` from `custom_cars`: the count,
+// Rewrites "Carwright.ini" in `game_folder` from `custom_cars`: the count,
 // then one key per ID, in a new file (other contents are dropped), which is
 // then made read-only. True when written. The file is replaced atomically:
 // on failure (an ID that cannot be written, a folder that refuses the write)
@@ -54,8 +56,8 @@ std::string CarRegistrationText(std::string_view car_id, std::string_view script
 // Removes car `car_id` from the game: its registration text is cut out of the
 // four master scripts (their line breaks stay), then its folder
 // "Data\Cars\<ID>\" is deleted. Returns true when the folder existed and is
-// gone. Does not touch the registry file. An ID that is not three characters
-// of the valid set (an empty entry of the registry, "..") names no car folder:
+// gone. Does not touch "Carwright.ini". An ID that is not three characters
+// of the valid set (an empty entry of the list, "..") names no car folder:
 // nothing is touched and the result is false.
 bool GRDeleteCar(std::string_view game_folder, std::string_view car_id);
 

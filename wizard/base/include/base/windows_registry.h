@@ -1,8 +1,8 @@
-// Reading a value of the system registry, where the game's installer stores
+// Reading a value of the Windows registry, where the game's installer stores
 // the game folder.
 //
 // On Windows this is the registry API. Elsewhere the registry is the hive
-// files of a Wine prefix (wine_registry.h): HKEY_LOCAL_MACHINE is the prefix's
+// files of a Wine prefix (wine_hive.h): HKEY_LOCAL_MACHINE is the prefix's
 // "system.reg", HKEY_CURRENT_USER its "user.reg".
 #pragma once
 

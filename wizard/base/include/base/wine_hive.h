@@ -1,5 +1,5 @@
 // Reading values from a Wine prefix's registry hive files ("system.reg",
-// "user.reg"): the stand-in for the system registry off Windows.
+// "user.reg"): the stand-in for the Windows registry off Windows.
 //
 // A hive is text: key lines "[Software\\Ferrovane\\Gravelmoor] 1700000000"
 // (backslashes of the key path doubled), then value lines
@@ -23,7 +23,7 @@ inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 
-struct WineRegistryValue {
+struct WineHiveValue {
   std::uint32_t type = 0;
   // kRegSz / kRegExpandSz: the text in UTF-8 without escapes; kRegDword: the
   // decimal text of the number; other types: empty.
@@ -38,10 +38,8 @@ inline constexpr std::size_t kMaxHiveFileSize = 256u << 20;
 // nullopt when the key or value is missing, the value line is malformed (a
 // truncated string, an unknown or short escape, a bad number) or the value
 // holds more than `max_length` bytes.
-std::optional<WineRegistryValue> FindWineRegistryValue(std::string_view hive_text,
-                                                       std::string_view key,
-                                                       std::string_view value_name,
-                                                       std::size_t max_length);
+std::optional<WineHiveValue> FindWineHiveValue(std::string_view hive_text, std::string_view key,
+                                               std::string_view value_name, std::size_t max_length);
 
 // Maps a Windows path with a drive letter ("C:\Games\Gravelmoor\") to a native
 // path through the prefix's "dosdevices" folder: the drive's link is resolved

@@ -1,6 +1,6 @@
-// Carwright's wizard wired to the real work: the OperationRunner that the
-// model calls on page 4 (RunOperation over the model's state, shown on the
-// model's view), and the PackageHeaderSource that reads package headers
+// Carwright's wizard wired to the real work: the OperationLauncher that the
+// model calls on page 4 (PerformOperation over the model's state, shown on
+// the model's view), and the PackageHeaderSource that reads package headers
 // through the DEVUZA package layer.
 #pragma once
 
@@ -13,14 +13,14 @@
 
 namespace wizard {
 
-class ModelOperationRunner : public OperationRunner {
+class OpsOperationLauncher : public OperationLauncher {
  public:
-  explicit ModelOperationRunner(RunServices services = DefaultRunServices())
+  explicit OpsOperationLauncher(RunServices services = DefaultRunServices())
       : services_(std::move(services)) {}
 
-  // Runs the model's operation with RunOperation, its errors in error boxes
+  // Runs the model's operation with PerformOperation, its errors in error boxes
   // titled 10000 "Error", then enables Finish.
-  void RunOperation(WizardModel& model) override;
+  void Launch(WizardModel& model) override;
 
   // The outcome of the last run.
   const RunOutcome& LastOutcome() const { return last_; }

@@ -42,7 +42,7 @@ struct WizardOptions {
 
 class WizardModel {
  public:
-  WizardModel(WizardView& view, OperationRunner& runner, PackageHeaderSource& packages,
+  WizardModel(WizardView& view, OperationLauncher& launcher, PackageHeaderSource& packages,
               WizardOptions options = {});
 
   // The start-up sequence: caption, page 0, texts, game folder, a random ID,
@@ -56,7 +56,7 @@ class WizardModel {
   void GoNext();
   // Moves to the previous page of the operation; nothing on pages 0 and 4.
   void GoBack();
-  // Hands the wizard to the operation runner (page 4).
+  // Hands the wizard to the operation launcher (page 4).
   void RunOperation();
   // Shows `text` in an error box titled 10000 "Error".
   void ShowError(std::string_view text);
@@ -124,7 +124,7 @@ class WizardModel {
   bool TaskSelectable(int task) const;
 
   WizardView& view_;
-  OperationRunner& runner_;
+  OperationLauncher& launcher_;
   PackageHeaderSource& packages_;
   WizardOptions options_;
   WizardState state_;

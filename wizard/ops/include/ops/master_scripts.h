@@ -1,4 +1,5 @@
-// Registration of a custom car in the game's master scripts: the include
+// Registration of a custom car in the game's master scripts (not the
+// Windows registry, nor the custom-car list in "Carwright.ini"): the include
 // lines that make the game load the car's Cars.scr, Parts.scr, Texts.scr and
 // Icons.scr, and the chain lines that include the wizard's own master scripts
 // "Data\Cars\Texts.scr" and "Data\Cars\Icons.scr" from the game's

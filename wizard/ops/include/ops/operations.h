@@ -2,7 +2,7 @@
 // (create a car, delete a car, pack a car into a DEVUZA package, install a
 // package) in one call, showing progress (0 to 200), the action line and one
 // error message per failure. The wizard window and Carwright's command line
-// both run operations through RunOperation; each gives its own RunView.
+// both run operations through PerformOperation; each gives its own RunView.
 #pragma once
 
 #include <cstdint>
@@ -84,11 +84,11 @@ CarScriptSetup CarSetupFromState(const WizardState& state, const CarVariants& va
 //
 // A package error shows "File:" + path + line feed + the package layer's text
 // and ends the run with the error end: action 116 "Error!", state.CustomCars
-// and the registry file untouched. Otherwise the success end: action 111,
-// progress 200, and the registry rewritten with WriteINI (a failure to write
+// and "Carwright.ini" untouched. Otherwise the success end: action 111,
+// progress 200, and "Carwright.ini" rewritten with WriteINI (a failure to write
 // it is shown like a failed file). Progress: +1 per written file, extract
 // starts at 100 and adds 10 between registrations.
-RunOutcome RunOperation(WizardState& state, const CarVariants& variants, RunView& view,
-                        Language language, const RunServices& services = DefaultRunServices());
+RunOutcome PerformOperation(WizardState& state, const CarVariants& variants, RunView& view,
+                            Language language, const RunServices& services = DefaultRunServices());
 
 }  // namespace wizard
