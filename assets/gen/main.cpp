@@ -20,9 +20,9 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
-bool WriteFile(const fs::path& path, const std::string& bytes) {
+bool WriteFile(const stdfs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
@@ -52,10 +52,10 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     return program.exit(e) == 0 ? 0 : 2;
   }
-  const fs::path out = out_dir;
+  const stdfs::path out = out_dir;
   std::error_code ec;
   for (const char* sub : {"meshes", "textures", "materials", "skins"}) {
-    fs::create_directories(out / sub, ec);
+    stdfs::create_directories(out / sub, ec);
     if (ec) {
       std::cerr << "gm_assetgen: cannot create " << (out / sub).string() << ": " << ec.message()
                 << "\n";

@@ -9,9 +9,9 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
+std::string ReadFile(const stdfs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
@@ -19,8 +19,8 @@ std::string ReadFile(const fs::path& path) {
 // The build ran the generator once to make the embedded assets; a second run
 // now must give the very same bytes.
 TEST(asset_generator, gives_the_embedded_bytes_again) {
-  const fs::path out =
-      fs::temp_directory_path() / ("gm_assetgen_test_" + std::to_string(::getpid()));
+  const stdfs::path out =
+      stdfs::temp_directory_path() / ("gm_assetgen_test_" + std::to_string(::getpid()));
   const std::string command = std::string("\"") + GM_ASSETGEN + "\" \"" + out.string() + "\"";
   ASSERT_EQ(std::system(command.c_str()), 0);
   int compared = 0;
@@ -28,7 +28,7 @@ TEST(asset_generator, gives_the_embedded_bytes_again) {
                                      {"textures", "TEXTURES"},
                                      {"materials", "MATERIALS"},
                                      {"skins", "SKINS"}}) {
-    for (const auto& entry : fs::directory_iterator(out / folder)) {
+    for (const auto& entry : stdfs::directory_iterator(out / folder)) {
       SCOPED_TRACE(entry.path().string());
       const std::string generated = ReadFile(entry.path());
       std::string embedded = assets_test::Resource(type, entry.path().stem().string());
@@ -45,7 +45,7 @@ TEST(asset_generator, gives_the_embedded_bytes_again) {
   }
   EXPECT_EQ(compared, 56 + 17 + 34 + 4);
   std::error_code ignored;
-  fs::remove_all(out, ignored);
+  stdfs::remove_all(out, ignored);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 constexpr std::uint64_t kTotalBytes = 200ull << 20;
 constexpr std::uint64_t kLargestFile = 64ull << 20;
@@ -29,20 +29,20 @@ constexpr std::uint64_t kLargestFile = 64ull << 20;
 // that no file is held whole) and the rest from a few kilobytes to a few
 // megabytes.
 struct CarFolder {
-  fs::path root;
-  fs::path car;
+  stdfs::path root;
+  stdfs::path car;
   CarFolder() {
-    root = fs::temp_directory_path() / "devuza-bench";
-    fs::remove_all(root);
+    root = stdfs::temp_directory_path() / "devuza-bench";
+    stdfs::remove_all(root);
     car = root / "SKY";
     std::vector<std::pair<std::string, int>> folders = {{"", 46},      {"SKY1", 16},   {"SKY2", 16},
                                                         {"SKY3", 16},  {"SKY4", 16},   {"SKY5", 16},
                                                         {"Parts", 14}, {"Wheels", 16}, {"Mine", 4}};
-    std::vector<fs::path> files;
+    std::vector<stdfs::path> files;
     std::vector<std::uint64_t> weights;
     std::uint64_t seed = 12345, weight_sum = 0;
     for (const auto& [folder, count] : folders) {
-      fs::create_directories(car / folder);
+      stdfs::create_directories(car / folder);
       for (int i = 0; i < count; ++i) {
         files.push_back(car / folder / ("SKY_file" + std::to_string(i) + ".dds"));
         seed = seed * 6364136223846793005ull + 1442695040888963407ull;
@@ -65,10 +65,10 @@ struct CarFolder {
       }
     }
   }
-  ~CarFolder() { fs::remove_all(root); }
+  ~CarFolder() { stdfs::remove_all(root); }
   std::uint64_t Bytes() const {
     std::uint64_t total = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(car)) {
+    for (const auto& entry : stdfs::recursive_directory_iterator(car)) {
       if (entry.is_regular_file()) total += entry.file_size();
     }
     return total;
@@ -92,7 +92,7 @@ void ReportMemory(benchmark::State& state) {
 
 void BM_DevuzaPack(benchmark::State& state) {
   CarFolder& folder = Folder();
-  const fs::path out = folder.root / "SKY.devuza";
+  const stdfs::path out = folder.root / "SKY.devuza";
   for (auto _ : state) {
     devuza::Package package;
     if (!devuza::OpenPackage(package, devuza::PackageMode::kWrite, out, "SKY") ||
@@ -116,17 +116,17 @@ void BM_TarCreate(benchmark::State& state) {
 
 void BM_DevuzaExtract(benchmark::State& state) {
   CarFolder& folder = Folder();
-  const fs::path package_path = folder.root / "SKY.devuza";
-  if (!fs::exists(package_path)) {
+  const stdfs::path package_path = folder.root / "SKY.devuza";
+  if (!stdfs::exists(package_path)) {
     devuza::Package package;
     devuza::OpenPackage(package, devuza::PackageMode::kWrite, package_path, "SKY");
     devuza::AddCarFolder(package, folder.car, "");
     devuza::ClosePackage(package);
   }
-  const fs::path dest = folder.root / "out-devuza";
+  const stdfs::path dest = folder.root / "out-devuza";
   for (auto _ : state) {
     state.PauseTiming();
-    fs::remove_all(dest);
+    stdfs::remove_all(dest);
     state.ResumeTiming();
     devuza::Package package;
     if (!devuza::OpenPackage(package, devuza::PackageMode::kReadFile, package_path) ||
@@ -142,16 +142,16 @@ void BM_DevuzaExtract(benchmark::State& state) {
 
 void BM_TarExtract(benchmark::State& state) {
   CarFolder& folder = Folder();
-  const fs::path tar_path = folder.root / "SKY.tar";
-  if (!fs::exists(tar_path)) {
+  const stdfs::path tar_path = folder.root / "SKY.tar";
+  if (!stdfs::exists(tar_path)) {
     Run("tar -cf '" + tar_path.string() + "' -C '" + folder.root.string() + "' SKY");
   }
-  const fs::path dest = folder.root / "out-tar";
+  const stdfs::path dest = folder.root / "out-tar";
   const std::string command = "tar -xf '" + tar_path.string() + "' -C '" + dest.string() + "'";
   for (auto _ : state) {
     state.PauseTiming();
-    fs::remove_all(dest);
-    fs::create_directories(dest);
+    stdfs::remove_all(dest);
+    stdfs::create_directories(dest);
     state.ResumeTiming();
     Run(command);
   }

@@ -14,19 +14,19 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 // A scratch folder for this process, removed at exit.
 struct ScratchFolder {
-  fs::path path = fs::temp_directory_path() / ("devuza-fuzz-" + std::to_string(::getpid()));
-  ScratchFolder() { fs::create_directories(path); }
+  stdfs::path path = stdfs::temp_directory_path() / ("devuza-fuzz-" + std::to_string(::getpid()));
+  ScratchFolder() { stdfs::create_directories(path); }
   ~ScratchFolder() {
     std::error_code ec;
-    fs::remove_all(path, ec);
+    stdfs::remove_all(path, ec);
   }
 };
 
-const fs::path& Scratch() {
+const stdfs::path& Scratch() {
   static const ScratchFolder folder;
   return folder.path;
 }
@@ -34,8 +34,8 @@ const fs::path& Scratch() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const fs::path input = Scratch() / "input";
-  const fs::path dest = Scratch() / "dest";
+  const stdfs::path input = Scratch() / "input";
+  const stdfs::path dest = Scratch() / "dest";
   {
     std::ofstream out(input, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -51,11 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       devuza::ExtractPackage(package, dest);
       devuza::ClosePackage(package);
     }
-    for (const auto& entry : fs::directory_iterator(Scratch())) {
+    for (const auto& entry : stdfs::directory_iterator(Scratch())) {
       const std::string name = entry.path().filename().string();
       if (name != "input" && name != "dest") std::abort();
     }
-    fs::remove_all(dest);
+    stdfs::remove_all(dest);
   }
   return 0;
 }

@@ -9,7 +9,7 @@
 namespace devuza {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using detail::PathText;
 using detail::SetError;
 
@@ -19,13 +19,13 @@ constexpr std::string_view kPartSuffix = ".devuza-part";
 
 // `dir` / `name`, or the existing entry of `dir` whose name matches `name`
 // without regard to case (Windows finds "Parts" when asked for "PARTS").
-fs::path ResolveChild(const fs::path& dir, const std::string& name) {
-  fs::path exact = dir / name;
+stdfs::path ResolveChild(const stdfs::path& dir, const std::string& name) {
+  stdfs::path exact = dir / name;
   std::error_code ec;
-  if (fs::symlink_status(exact, ec).type() != fs::file_type::not_found) return exact;
+  if (stdfs::symlink_status(exact, ec).type() != stdfs::file_type::not_found) return exact;
   const std::string wanted = UpperAscii(name);
-  fs::directory_iterator it(dir, ec);
-  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+  stdfs::directory_iterator it(dir, ec);
+  for (; !ec && it != stdfs::directory_iterator(); it.increment(ec)) {
     const std::string candidate = it->path().filename().string();
     if (UpperAscii(candidate) == wanted) return it->path();
   }
@@ -33,7 +33,7 @@ fs::path ResolveChild(const fs::path& dir, const std::string& name) {
 }
 
 // True when `path` (already made canonical) lies inside `root` (canonical).
-bool IsInside(const fs::path& path, const fs::path& root) {
+bool IsInside(const stdfs::path& path, const stdfs::path& root) {
   auto p = path.begin();
   for (auto r = root.begin(); r != root.end(); ++r, ++p) {
     if (r->empty()) continue;  // a trailing separator of the root
@@ -43,14 +43,14 @@ bool IsInside(const fs::path& path, const fs::path& root) {
 }
 
 // Finds or creates the entry's folder below the destination. Sets the error.
-bool PrepareFolder(Package& package, const std::string& label, const fs::path& destination,
-                   const fs::path& canonical_destination, const std::string& folder,
-                   fs::path& dir) {
+bool PrepareFolder(Package& package, const std::string& label, const stdfs::path& destination,
+                   const stdfs::path& canonical_destination, const std::string& folder,
+                   stdfs::path& dir) {
   dir = ResolveChild(destination, folder);
   std::error_code ec;
-  const fs::file_status link_status = fs::symlink_status(dir, ec);
-  if (link_status.type() == fs::file_type::not_found) {
-    if (!fs::create_directory(dir, ec) && ec) {
+  const stdfs::file_status link_status = stdfs::symlink_status(dir, ec);
+  if (link_status.type() == stdfs::file_type::not_found) {
+    if (!stdfs::create_directory(dir, ec) && ec) {
       SetError(package, PackageErrorCode::kFileError,
                label + ": cannot create the folder " + PathText(dir) + ": " + ec.message());
       return false;
@@ -59,14 +59,14 @@ bool PrepareFolder(Package& package, const std::string& label, const fs::path& d
   }
   // An existing folder may be a symbolic link or a junction: where it really
   // leads must lie inside the destination.
-  const fs::path target = fs::canonical(dir, ec);
+  const stdfs::path target = stdfs::canonical(dir, ec);
   if (ec || !IsInside(target, canonical_destination)) {
     SetError(package, PackageErrorCode::kUnsafeTarget,
              label + ": the folder " + PathText(dir) + " is a link that leads outside " +
                  PathText(destination) + " or nowhere");
     return false;
   }
-  if (!fs::is_directory(dir, ec)) {
+  if (!stdfs::is_directory(dir, ec)) {
     SetError(
         package, PackageErrorCode::kFileError,
         label + ": cannot create the folder " + PathText(dir) + ": a file of that name exists");
@@ -79,16 +79,16 @@ bool PrepareFolder(Package& package, const std::string& label, const fs::path& d
 // the target, which replaces a file or a symbolic link of that name (never
 // what a link points to). Sets the error.
 bool WriteEntry(Package& package, const std::string& label, const DirectoryEntry& entry,
-                const fs::path& target) {
+                const stdfs::path& target) {
   std::error_code ec;
-  if (fs::is_directory(fs::symlink_status(target, ec))) {
+  if (stdfs::is_directory(stdfs::symlink_status(target, ec))) {
     SetError(package, PackageErrorCode::kFileError,
              label + ": cannot write " + PathText(target) + ": a folder of that name exists");
     return false;
   }
-  fs::path temp = target;
+  stdfs::path temp = target;
   temp += kPartSuffix;
-  fs::remove(temp, ec);
+  stdfs::remove(temp, ec);
   std::unique_ptr<std::FILE, FileCloser> out(detail::OpenFile(temp, "wbx"));
   if (!out) {
     SetError(package, PackageErrorCode::kFileError, label + ": cannot create " + PathText(temp));
@@ -103,11 +103,11 @@ bool WriteEntry(Package& package, const std::string& label, const DirectoryEntry
   if (result == detail::CopyResult::kOk && std::fclose(out.release()) != 0) {
     result = detail::CopyResult::kWriteFailed;
   }
-  if (result == detail::CopyResult::kOk) fs::rename(temp, target, ec);
+  if (result == detail::CopyResult::kOk) stdfs::rename(temp, target, ec);
   if (result != detail::CopyResult::kOk || ec) {
     out.reset();
     std::error_code ignored;
-    fs::remove(temp, ignored);
+    stdfs::remove(temp, ignored);
     const std::string what = result == detail::CopyResult::kReadFailed
                                  ? "cannot read its data from the package"
                                  : "cannot write " + PathText(target);
@@ -119,11 +119,11 @@ bool WriteEntry(Package& package, const std::string& label, const DirectoryEntry
 
 }  // namespace
 
-bool ExtractPackage(Package& package, const fs::path& destination) {
+bool ExtractPackage(Package& package, const stdfs::path& destination) {
   if (!ReadDirectory(package)) return false;
   std::error_code ec;
-  fs::create_directories(destination, ec);
-  const fs::path canonical_destination = fs::canonical(destination, ec);
+  stdfs::create_directories(destination, ec);
+  const stdfs::path canonical_destination = stdfs::canonical(destination, ec);
   if (ec) {
     SetError(package, PackageErrorCode::kFileError,
              "Cannot create the folder " + PathText(destination) + ": " + ec.message());
@@ -139,7 +139,7 @@ bool ExtractPackage(Package& package, const fs::path& destination) {
                               detail::Quoted(*EntryFolder(entry)) + " " +
                               detail::Quoted(EntryName(entry));
     const std::string folder = *EntryFolder(entry);
-    fs::path dir = destination;
+    stdfs::path dir = destination;
     if (!folder.empty() &&
         !PrepareFolder(package, label, destination, canonical_destination, folder, dir)) {
       return false;

@@ -20,13 +20,13 @@ bool Fail(std::string* error, std::string text) {
 bool WriteSFXPackage(const std::filesystem::path& output, const std::filesystem::path& input,
                      bool remove_input, std::span<const std::uint8_t> extractor,
                      std::string* error) {
-  namespace fs = std::filesystem;
+  namespace stdfs = std::filesystem;
   using detail::PathText;
   if (extractor.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     return Fail(error, "The extractor program is too large for a self-extracting package");
   }
   std::error_code ec;
-  if (fs::equivalent(output, input, ec)) {
+  if (stdfs::equivalent(output, input, ec)) {
     return Fail(error, "The self-extracting file " + PathText(output) +
                            " cannot be written over its own package");
   }
@@ -36,7 +36,7 @@ bool WriteSFXPackage(const std::filesystem::path& output, const std::filesystem:
     return Fail(error, "Cannot read the package file " + PathText(input));
   }
 
-  fs::path temp = output;
+  stdfs::path temp = output;
   temp += ".part";
   std::unique_ptr<std::FILE, FileCloser> out(detail::OpenFile(temp, "wb"));
   if (!out) return Fail(error, "Cannot create the file " + PathText(temp));
@@ -51,15 +51,15 @@ bool WriteSFXPackage(const std::filesystem::path& output, const std::filesystem:
   bool ok = copied == detail::CopyResult::kOk &&
             detail::WriteAll(out.get(), trailer.data(), trailer.size());
   ok = (std::fclose(out.release()) == 0) && ok;
-  if (ok) fs::rename(temp, output, ec);
+  if (ok) stdfs::rename(temp, output, ec);
   if (!ok || ec) {
-    fs::remove(temp, ec);
+    stdfs::remove(temp, ec);
     return Fail(error, copied == detail::CopyResult::kReadFailed
                            ? "Cannot read the package file " + PathText(input)
                            : "Cannot write the file " + PathText(output));
   }
   in.reset();
-  if (remove_input && !fs::remove(input, ec)) {
+  if (remove_input && !stdfs::remove(input, ec)) {
     return Fail(error, "Cannot remove the package file " + PathText(input));
   }
   return true;

@@ -10,10 +10,10 @@
 
 namespace wizard_test {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 TestFolder::TestFolder() {
-  std::string pattern = (fs::temp_directory_path() / "wizard_test.XXXXXX").string();
+  std::string pattern = (stdfs::temp_directory_path() / "wizard_test.XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
 }
@@ -21,22 +21,22 @@ TestFolder::TestFolder() {
 TestFolder::~TestFolder() {
   std::error_code ec;
   // Give back write permission that a test took away, then remove everything.
-  for (auto it = fs::recursive_directory_iterator(path_, ec);
-       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  for (auto it = stdfs::recursive_directory_iterator(path_, ec);
+       !ec && it != stdfs::recursive_directory_iterator(); it.increment(ec)) {
+    stdfs::permissions(it->path(), stdfs::perms::owner_all, stdfs::perm_options::add, ec);
   }
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-  fs::remove_all(path_, ec);
+  stdfs::permissions(path_, stdfs::perms::owner_all, stdfs::perm_options::add, ec);
+  stdfs::remove_all(path_, ec);
 }
 
-void WriteBytes(const fs::path& file, std::string_view bytes) {
-  fs::create_directories(file.parent_path());
+void WriteBytes(const stdfs::path& file, std::string_view bytes) {
+  stdfs::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-std::string ReadBytes(const fs::path& file) {
+std::string ReadBytes(const stdfs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return "<missing>";
   std::ostringstream text;
@@ -44,10 +44,10 @@ std::string ReadBytes(const fs::path& file) {
   return text.str();
 }
 
-std::string ListFolder(const fs::path& folder) {
+std::string ListFolder(const stdfs::path& folder) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+  for (const auto& entry : stdfs::directory_iterator(folder, ec)) {
     names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());

@@ -11,7 +11,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
 struct ProgramRun {
@@ -21,8 +21,8 @@ struct ProgramRun {
 };
 
 ProgramRun Carwright(const TestFolder& tmp, const std::string& arguments) {
-  const fs::path out = tmp.path() / "stdout.txt";
-  const fs::path err = tmp.path() / "stderr.txt";
+  const stdfs::path out = tmp.path() / "stdout.txt";
+  const stdfs::path err = tmp.path() / "stderr.txt";
   const std::string command = "env -u GRAVELMOOR_DIR WINEPREFIX='" +
                               (tmp.path() / "nowine").string() +
                               "' '" CARWRIGHT_PATH "' --lang en " + arguments + " >'" +
@@ -32,8 +32,8 @@ ProgramRun Carwright(const TestFolder& tmp, const std::string& arguments) {
   run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.out = ReadBytes(out);
   run.err = ReadBytes(err);
-  fs::remove(out);
-  fs::remove(err);
+  stdfs::remove(out);
+  stdfs::remove(err);
   return run;
 }
 
@@ -63,13 +63,13 @@ TEST(CarwrightCommands, UsageErrorsExitWith2) {
   EXPECT_EQ(Carwright(tmp, "create --id AB1 --name 'A&B'" + folder).exit_code, 2);
   EXPECT_EQ(Carwright(tmp, "pack --id AB1" + folder).exit_code, 2);  // no --output
   EXPECT_EQ(Carwright(tmp, "install" + folder).exit_code, 2);        // no --package
-  const fs::path variants = tmp.path() / "variants.ini";
+  const stdfs::path variants = tmp.path() / "variants.ini";
   WriteBytes(variants, "[Variant1]\nPower=5\n");
   const ProgramRun bad_file =
       Carwright(tmp, "create --id AB1 --variants " + Quoted(variants.string()) + folder);
   EXPECT_EQ(bad_file.exit_code, 2);
   EXPECT_NE(bad_file.err.find("line 2: POWER"), std::string::npos) << bad_file.err;
-  EXPECT_FALSE(fs::exists(fs::path(game) / "Data/Cars/AB1"));
+  EXPECT_FALSE(stdfs::exists(stdfs::path(game) / "Data/Cars/AB1"));
 }
 
 TEST(CarwrightCommands, TheWizardsIDChecksExitWith1) {
@@ -99,11 +99,11 @@ TEST(CarwrightCommands, CreateWritesTheCarOrSaysTheAssetsAreMissing) {
     // This build carries no car assets: nothing may be written.
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_NE(run.err.find("not part of this build"), std::string::npos) << run.err;
-    EXPECT_FALSE(fs::exists(fs::path(game) / "Data/Cars/AB1"));
+    EXPECT_FALSE(stdfs::exists(stdfs::path(game) / "Data/Cars/AB1"));
     return;
   }
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_TRUE(fs::exists(fs::path(game) / "Data/Cars/AB1/AB12/AB12_Body.dds"));
+  EXPECT_TRUE(stdfs::exists(stdfs::path(game) / "Data/Cars/AB1/AB12/AB12_Body.dds"));
   std::vector<std::string> registry;
   ASSERT_TRUE(wizard::LoadINI(game, registry));
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
@@ -112,7 +112,7 @@ TEST(CarwrightCommands, CreateWritesTheCarOrSaysTheAssetsAreMissing) {
 TEST(CarwrightCommands, EveryFailedFileIsReportedOnceAndExitsWith1) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);
-  WriteBytes(fs::path(game) / "Data/Cars/AB1", "a file where the car's folder should be");
+  WriteBytes(stdfs::path(game) / "Data/Cars/AB1", "a file where the car's folder should be");
   const ProgramRun run = Carwright(tmp, "create --id AB1 --game-folder " + Quoted(game));
   EXPECT_EQ(run.exit_code, 1);
   std::size_t errors = 0;
@@ -141,7 +141,7 @@ TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
   const ProgramRun install =
       Carwright(tmp, "install --package " + Quoted(package) + " --game-folder " + Quoted(second));
   EXPECT_EQ(install.exit_code, 0) << install.err;
-  EXPECT_TRUE(fs::exists(fs::path(second) / "Data/Cars/AB1/Parts/AB1_Bonnet.skn"));
+  EXPECT_TRUE(stdfs::exists(stdfs::path(second) / "Data/Cars/AB1/Parts/AB1_Bonnet.skn"));
   std::vector<std::string> registry;
   ASSERT_TRUE(wizard::LoadINI(second, registry));
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
@@ -162,12 +162,12 @@ TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
   if (!wizard::EmbeddedExtractor()) {
     EXPECT_EQ(sfx.exit_code, 1);
     EXPECT_NE(sfx.err.find("not available"), std::string::npos) << sfx.err;
-    EXPECT_FALSE(fs::exists(package + ".exe"));
+    EXPECT_FALSE(stdfs::exists(package + ".exe"));
   }
 
   const ProgramRun removed = Carwright(tmp, "delete --id AB1 --game-folder " + Quoted(second));
   EXPECT_EQ(removed.exit_code, 0) << removed.err;
-  EXPECT_FALSE(fs::exists(fs::path(second) / "Data/Cars/AB1"));
+  EXPECT_FALSE(stdfs::exists(stdfs::path(second) / "Data/Cars/AB1"));
   ASSERT_TRUE(wizard::LoadINI(second, registry));
   EXPECT_TRUE(registry.empty());
 }
@@ -175,14 +175,14 @@ TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
 TEST(CarwrightCommands, InstallRefusesNonPackagesAndHostilePackages) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);
-  const fs::path text = tmp.path() / "notes.devuza";
+  const stdfs::path text = tmp.path() / "notes.devuza";
   WriteBytes(text, "not a package, not at all, not even close");
   const ProgramRun not_package = Carwright(
       tmp, "install --package " + Quoted(text.string()) + " --game-folder " + Quoted(game));
   EXPECT_EQ(not_package.exit_code, 1);
   EXPECT_NE(not_package.err.find("No DEVUZA File!"), std::string::npos) << not_package.err;
 
-  const fs::path hostile = tmp.path() / "evil.devuza";
+  const stdfs::path hostile = tmp.path() / "evil.devuza";
   WriteBytes(hostile, CraftPackage("XY7", {{"", "XY7.3da", "mesh"}, {"", "..", "up"}}));
   const std::vector<std::string> before = ListTree(tmp.path());
   const ProgramRun refused =

@@ -9,7 +9,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using wizard_test::ReadBytes;
 using wizard_test::TestFolder;
 using wizard_test::WriteBytes;
@@ -23,8 +23,8 @@ struct ProgramRun {
 // Runs carwright with `arguments` (already quoted for the shell) and no game
 // folder in the environment.
 ProgramRun Carwright(const TestFolder& tmp, const std::string& arguments) {
-  const fs::path out = tmp.path() / "stdout.txt";
-  const fs::path err = tmp.path() / "stderr.txt";
+  const stdfs::path out = tmp.path() / "stdout.txt";
+  const stdfs::path err = tmp.path() / "stderr.txt";
   const std::string command = "env -u GRAVELMOOR_DIR WINEPREFIX='" +
                               (tmp.path() / "nowine").string() + "' '" CARWRIGHT_PATH "' " +
                               arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
@@ -38,7 +38,7 @@ ProgramRun Carwright(const TestFolder& tmp, const std::string& arguments) {
 
 TEST(CarwrightList, PrintsTheRegisteredCarsOneALine) {
   TestFolder tmp;
-  const fs::path game = tmp.path() / "game";
+  const stdfs::path game = tmp.path() / "game";
   WriteBytes(game / "Gravelmoor.exe", "MZ");
   ASSERT_TRUE(wizard::WriteINI(game.string() + "/", {"AB1", "XY7"}));
   const ProgramRun run = Carwright(tmp, "list --game-folder '" + game.string() + "'");
@@ -49,7 +49,7 @@ TEST(CarwrightList, PrintsTheRegisteredCarsOneALine) {
 
 TEST(CarwrightList, EmptyRegistryPrintsNothing) {
   TestFolder tmp;
-  const fs::path game = tmp.path() / "game";
+  const stdfs::path game = tmp.path() / "game";
   WriteBytes(game / "Gravelmoor.exe", "MZ");
   const ProgramRun run = Carwright(tmp, "list --game-folder '" + game.string() + "/'");
   EXPECT_EQ(run.exit_code, 0) << run.err;
@@ -71,9 +71,9 @@ TEST(CarwrightList, AFolderWithoutTheGameFailsWithMessage10002) {
 
 TEST(CarwrightList, AnUnreadableRegistryFails) {
   TestFolder tmp;
-  const fs::path game = tmp.path() / "game";
+  const stdfs::path game = tmp.path() / "game";
   WriteBytes(game / "Gravelmoor.exe", "MZ");
-  fs::create_directories(game / "Carwright.ini");
+  stdfs::create_directories(game / "Carwright.ini");
   const ProgramRun run = Carwright(tmp, "list --game-folder '" + game.string() + "'");
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("Carwright.ini: cannot read"), std::string::npos) << run.err;

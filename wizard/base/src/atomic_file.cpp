@@ -13,7 +13,7 @@
 namespace wizard {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 AtomicWriteStep g_fail_at = AtomicWriteStep::kNone;
 
@@ -25,16 +25,16 @@ bool InjectedFailure(AtomicWriteStep step) {
   return true;
 }
 
-void SetError(std::string* error, const fs::path& target, const char* what, int err) {
+void SetError(std::string* error, const stdfs::path& target, const char* what, int err) {
   if (error) *error = target.string() + ": " + what + ": " + std::strerror(err);
 }
 
 // Follows symbolic links to the file they finally name (a bounded number of
 // hops, so a link cycle ends).
-fs::path FollowLinks(fs::path target) {
+stdfs::path FollowLinks(stdfs::path target) {
   std::error_code ec;
-  for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(target, ec)); ++hop) {
-    fs::path next = fs::read_symlink(target, ec);
+  for (int hop = 0; hop < 40 && stdfs::is_symlink(stdfs::symlink_status(target, ec)); ++hop) {
+    stdfs::path next = stdfs::read_symlink(target, ec);
     if (ec) break;
     target = next.is_absolute() ? next : target.parent_path() / next;
   }
@@ -54,9 +54,9 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 // Creates a new, empty temporary file beside `target`; -1 on failure.
-int CreateTempBeside(const fs::path& target, fs::path& temp_path) {
+int CreateTempBeside(const stdfs::path& target, stdfs::path& temp_path) {
   static std::minstd_rand random(static_cast<unsigned>(::getpid()) ^ std::random_device{}());
-  const fs::path folder = target.parent_path();
+  const stdfs::path folder = target.parent_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
     temp_path = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random()));
     const int fd = ::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -71,8 +71,9 @@ void FailNextAtomicWriteAt(AtomicWriteStep step) {
   g_fail_at = step;
 }
 
-bool ReplaceFileAtomically(const fs::path& requested, std::string_view bytes, std::string* error) {
-  const fs::path target = FollowLinks(requested);
+bool ReplaceFileAtomically(const stdfs::path& requested, std::string_view bytes,
+                           std::string* error) {
+  const stdfs::path target = FollowLinks(requested);
   struct stat old_stat {};
   const bool existed = ::stat(target.c_str(), &old_stat) == 0;
   if (existed && !S_ISREG(old_stat.st_mode)) {
@@ -80,7 +81,7 @@ bool ReplaceFileAtomically(const fs::path& requested, std::string_view bytes, st
     return false;
   }
 
-  fs::path temp_path;
+  stdfs::path temp_path;
   const int fd =
       InjectedFailure(AtomicWriteStep::kCreate) ? -1 : CreateTempBeside(target, temp_path);
   if (fd < 0) {
@@ -111,7 +112,7 @@ bool ReplaceFileAtomically(const fs::path& requested, std::string_view bytes, st
     return false;
   }
   // Make the rename itself durable; a failure here no longer matters.
-  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const stdfs::path folder = target.parent_path().empty() ? stdfs::path(".") : target.parent_path();
   const int dir_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir_fd >= 0) {
     ::fsync(dir_fd);

@@ -10,7 +10,7 @@
 namespace wizard {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 std::vector<std::string_view> SplitComponents(std::string_view path) {
   std::vector<std::string_view> parts;
@@ -27,12 +27,12 @@ std::vector<std::string_view> SplitComponents(std::string_view path) {
 // Returns the name of the entry of `folder` that matches `name` without
 // regard to ASCII case (the smallest name in byte order when several do);
 // empty when none does or the folder cannot be listed.
-std::string FindEntryNoCase(const fs::path& folder, std::string_view name) {
+std::string FindEntryNoCase(const stdfs::path& folder, std::string_view name) {
   std::error_code ec;
-  fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+  stdfs::directory_iterator it(folder.empty() ? stdfs::path(".") : folder, ec);
   std::string best;
   if (ec) return best;
-  for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+  for (const stdfs::directory_iterator end; it != end; it.increment(ec)) {
     if (ec) break;
     std::string entry = it->path().filename().string();
     if (EqualsNoCase(entry, name) && (best.empty() || entry < best)) best = std::move(entry);
@@ -42,7 +42,7 @@ std::string FindEntryNoCase(const fs::path& folder, std::string_view name) {
 
 }  // namespace
 
-fs::path ResolveGamePath(std::string_view path) {
+stdfs::path ResolveGamePath(std::string_view path) {
 #ifdef _WIN32
   // The file system ignores case already; only the separators are unified.
   std::string native(path);
@@ -52,16 +52,17 @@ fs::path ResolveGamePath(std::string_view path) {
   while (native.size() > 1 && native.back() == '\\' && native[native.size() - 2] != ':') {
     native.pop_back();
   }
-  return fs::path(native);
+  return stdfs::path(native);
 #else
-  fs::path result = (!path.empty() && IsPathSeparator(path.front())) ? fs::path("/") : fs::path();
+  stdfs::path result =
+      (!path.empty() && IsPathSeparator(path.front())) ? stdfs::path("/") : stdfs::path();
   bool matching = true;  // false once a component does not exist: the rest is new
   for (std::string_view part : SplitComponents(path)) {
     std::string name(part);
     if (matching && part != "." && part != "..") {
       std::error_code ec;
-      const fs::path exact = result / name;
-      if (!fs::exists(fs::symlink_status(exact, ec))) {
+      const stdfs::path exact = result / name;
+      if (!stdfs::exists(stdfs::symlink_status(exact, ec))) {
         std::string found = FindEntryNoCase(result, part);
         if (found.empty()) {
           matching = false;

@@ -11,14 +11,14 @@
 namespace wizard {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 // Reads a hive file whole; nullopt when it is missing, unreadable or larger
 // than kMaxHiveFileSize.
-std::optional<std::string> ReadHive(const fs::path& file) {
+std::optional<std::string> ReadHive(const stdfs::path& file) {
   std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) return std::nullopt;
-  const std::uintmax_t size = fs::file_size(file, ec);
+  if (!stdfs::is_regular_file(file, ec)) return std::nullopt;
+  const std::uintmax_t size = stdfs::file_size(file, ec);
   if (ec || size > kMaxHiveFileSize) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
@@ -37,7 +37,7 @@ bool IsValidKeyName(std::string_view sub_key) {
 }
 
 bool RegGetValue(RegistryRoot root, std::string_view sub_key, std::string_view value_name,
-                 std::string& value, const fs::path& wine_prefix) {
+                 std::string& value, const stdfs::path& wine_prefix) {
   if (!IsValidKeyName(sub_key) || wine_prefix.empty()) return false;
   const char* hive_name = root == RegistryRoot::kLocalMachine ? "system.reg" : "user.reg";
   const std::optional<std::string> hive = ReadHive(wine_prefix / hive_name);
@@ -54,11 +54,11 @@ bool RegGetValue(RegistryRoot root, std::string_view sub_key, std::string_view v
   return RegGetValue(root, sub_key, value_name, value, DefaultWinePrefix());
 }
 
-fs::path DefaultWinePrefix() {
+stdfs::path DefaultWinePrefix() {
   const char* prefix = std::getenv("WINEPREFIX");
-  if (prefix && *prefix) return fs::path(prefix);
+  if (prefix && *prefix) return stdfs::path(prefix);
   const char* home = std::getenv("HOME");
-  if (home && *home) return fs::path(home) / ".wine";
+  if (home && *home) return stdfs::path(home) / ".wine";
   return {};
 }
 

@@ -11,7 +11,7 @@
 namespace wizard {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -235,7 +235,7 @@ std::optional<WineHiveValue> FindWineHiveValue(std::string_view hive_text, std::
   return std::nullopt;
 }
 
-std::optional<std::string> MapWineDrivePath(const fs::path& wine_prefix,
+std::optional<std::string> MapWineDrivePath(const stdfs::path& wine_prefix,
                                             std::string_view windows_path) {
   if (windows_path.size() < 2 || windows_path[1] != ':') return std::nullopt;
   const char drive = ToUpperAscii(windows_path.substr(0, 1))[0];
@@ -245,8 +245,8 @@ std::optional<std::string> MapWineDrivePath(const fs::path& wine_prefix,
 
   const std::string link_name{static_cast<char>(drive - 'A' + 'a'), ':'};
   std::error_code ec;
-  const fs::path root = fs::canonical(wine_prefix / "dosdevices" / link_name, ec);
-  if (ec || !fs::is_directory(root, ec)) return std::nullopt;
+  const stdfs::path root = stdfs::canonical(wine_prefix / "dosdevices" / link_name, ec);
+  if (ec || !stdfs::is_directory(root, ec)) return std::nullopt;
 
   std::string native = root.string();
   if (!native.empty() && native.back() == '/') native.pop_back();  // the drive is "/"

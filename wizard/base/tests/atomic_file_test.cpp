@@ -15,7 +15,7 @@
 namespace wizard {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using wizard_test::ListFolder;
 using wizard_test::ReadBytes;
 using wizard_test::TestFolder;
@@ -40,22 +40,22 @@ int RunUnprivileged(const std::function<int()>& body) {
 
 TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions) {
   TestFolder tmp;
-  const fs::path file = tmp.path() / "Cars.scr";
+  const stdfs::path file = tmp.path() / "Cars.scr";
   WriteBytes(file, "old");
-  fs::permissions(file, fs::perms(0640));
+  stdfs::permissions(file, stdfs::perms(0640));
   std::string error;
   ASSERT_TRUE(ReplaceFileAtomically(file, "new bytes", &error)) << error;
   EXPECT_EQ(ReadBytes(file), "new bytes");
-  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms(0640));
+  EXPECT_EQ(stdfs::status(file).permissions() & stdfs::perms::all, stdfs::perms(0640));
   EXPECT_EQ(ListFolder(tmp.path()), "Cars.scr");
 }
 
 TEST(AtomicFile, ReplacesTheFileALinkPointsTo) {
   TestFolder tmp;
   WriteBytes(tmp.path() / "real.scr", "old");
-  fs::create_symlink("real.scr", tmp.path() / "link.scr");
+  stdfs::create_symlink("real.scr", tmp.path() / "link.scr");
   ASSERT_TRUE(ReplaceFileAtomically(tmp.path() / "link.scr", "new"));
-  EXPECT_TRUE(fs::is_symlink(tmp.path() / "link.scr"));
+  EXPECT_TRUE(stdfs::is_symlink(tmp.path() / "link.scr"));
   EXPECT_EQ(ReadBytes(tmp.path() / "real.scr"), "new");
 }
 
@@ -64,7 +64,7 @@ TEST(AtomicFile, AFailureAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {
                                AtomicWriteStep::kFlush, AtomicWriteStep::kRename}) {
     SCOPED_TRACE(static_cast<int>(step));
     TestFolder tmp;
-    const fs::path file = tmp.path() / "Carwright.ini";
+    const stdfs::path file = tmp.path() / "Carwright.ini";
     WriteBytes(file, "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
     FailNextAtomicWriteAt(step);
     std::string error;
@@ -79,23 +79,23 @@ TEST(AtomicFile, AFailureAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {
 
 TEST(AtomicFile, RefusesToReplaceAFolder) {
   TestFolder tmp;
-  fs::create_directories(tmp.path() / "Cars.scr");
+  stdfs::create_directories(tmp.path() / "Cars.scr");
   EXPECT_FALSE(ReplaceFileAtomically(tmp.path() / "Cars.scr", "x"));
-  EXPECT_TRUE(fs::is_directory(tmp.path() / "Cars.scr"));
+  EXPECT_TRUE(stdfs::is_directory(tmp.path() / "Cars.scr"));
 }
 
 TEST(AtomicFile, ReadOnlyFolderKeepsTheOriginalByteForByte) {
   TestFolder tmp;
-  const fs::path game = tmp.path() / "game";
+  const stdfs::path game = tmp.path() / "game";
   const std::string ini = "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n";
   const std::string script = "// cars\r\n!include(\"AB1\\\\Cars.scr\")\r\n";
   WriteBytes(game / "Carwright.ini", ini);
   WriteBytes(game / "Data/Cars/cars.scr", script);
-  fs::permissions(tmp.path(), fs::perms(0755));
-  fs::permissions(game / "Carwright.ini", fs::perms(0644));
-  fs::permissions(game / "Data/Cars/cars.scr", fs::perms(0644));
-  fs::permissions(game / "Data/Cars", fs::perms(0555));
-  fs::permissions(game, fs::perms(0555));
+  stdfs::permissions(tmp.path(), stdfs::perms(0755));
+  stdfs::permissions(game / "Carwright.ini", stdfs::perms(0644));
+  stdfs::permissions(game / "Data/Cars/cars.scr", stdfs::perms(0644));
+  stdfs::permissions(game / "Data/Cars", stdfs::perms(0555));
+  stdfs::permissions(game, stdfs::perms(0555));
 
   const std::string folder = game.string() + "/";
   const int result = RunUnprivileged([&] {

@@ -8,7 +8,7 @@
 namespace wizard {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using wizard_test::ReadBytes;
 using wizard_test::TestFolder;
 using wizard_test::WriteBytes;
@@ -88,7 +88,7 @@ TEST(CarRegistry, RegistrationTextNamesTheCarsScript) {
 }
 
 // A game folder with car AB1 registered in the four master scripts.
-void MakeGameWithCar(const fs::path& game, bool with_folder) {
+void MakeGameWithCar(const stdfs::path& game, bool with_folder) {
   WriteBytes(game / "Gravelmoor.exe", "MZ");
   WriteBytes(game / "Data/Cars/cars.scr",
              "!include(\"BMX\\\\Cars.scr\")\r\n!include(\"AB1\\\\Cars.scr\")\r\n");
@@ -101,7 +101,7 @@ void MakeGameWithCar(const fs::path& game, bool with_folder) {
   }
 }
 
-void ExpectRegistrationGone(const fs::path& game) {
+void ExpectRegistrationGone(const stdfs::path& game) {
   EXPECT_EQ(ReadBytes(game / "Data/Cars/cars.scr"), "!include(\"BMX\\\\Cars.scr\")\r\n\r\n\r\n");
   EXPECT_EQ(ReadBytes(game / "Data/Cars/Parts.scr"), "\r\n\r\n");
   EXPECT_EQ(ReadBytes(game / "Data/Cars/Icons.scr"), "\r\n\r\n");
@@ -114,7 +114,7 @@ TEST(CarRegistry, DeleteCarRemovesRegistrationAndFolder) {
   WriteBytes(tmp.path() / "Data/Cars/AB2/Cars.scr", "neighbour");
   EXPECT_TRUE(GRDeleteCar(tmp.game_folder(), "AB1"));
   ExpectRegistrationGone(tmp.path());
-  EXPECT_FALSE(fs::exists(tmp.path() / "Data/Cars/AB1"));
+  EXPECT_FALSE(stdfs::exists(tmp.path() / "Data/Cars/AB1"));
   EXPECT_EQ(ReadBytes(tmp.path() / "Data/Cars/AB2/Cars.scr"), "neighbour");
 }
 
@@ -131,8 +131,8 @@ TEST(CarRegistry, DeleteCarRefusesIDsThatNameNoCarFolder) {
   for (const char* id : {"", "..", "AB1\\..\\..", "A/B"}) {
     EXPECT_FALSE(GRDeleteCar(tmp.game_folder(), id)) << id;
   }
-  EXPECT_TRUE(fs::exists(tmp.path() / "Data/Cars/AB1/Cars.scr"));
-  EXPECT_TRUE(fs::exists(tmp.path() / "Gravelmoor.exe"));
+  EXPECT_TRUE(stdfs::exists(tmp.path() / "Data/Cars/AB1/Cars.scr"));
+  EXPECT_TRUE(stdfs::exists(tmp.path() / "Gravelmoor.exe"));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace wizard {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using wizard_test::ListFolder;
 using wizard_test::TestFolder;
 using wizard_test::WriteBytes;
@@ -17,10 +17,10 @@ using wizard_test::WriteBytes;
 TEST(Folders, CreateMakesEveryFolderUpToTheLastSeparator) {
   TestFolder tmp;
   EXPECT_TRUE(CreateFolder(tmp.game_folder() + "Data\\Cars\\AB1\\"));
-  EXPECT_TRUE(fs::is_directory(tmp.path() / "Data/Cars/AB1"));
+  EXPECT_TRUE(stdfs::is_directory(tmp.path() / "Data/Cars/AB1"));
   EXPECT_TRUE(CreateFolder(tmp.game_folder() + "Data\\Cars\\AB2\\AB2.scr"));
-  EXPECT_TRUE(fs::is_directory(tmp.path() / "Data/Cars/AB2"));
-  EXPECT_FALSE(fs::exists(tmp.path() / "Data/Cars/AB2/AB2.scr"));
+  EXPECT_TRUE(stdfs::is_directory(tmp.path() / "Data/Cars/AB2"));
+  EXPECT_FALSE(stdfs::exists(tmp.path() / "Data/Cars/AB2/AB2.scr"));
   EXPECT_FALSE(CreateFolder("NoSeparator"));
   WriteBytes(tmp.path() / "File", "x");
   EXPECT_FALSE(CreateFolder(tmp.game_folder() + "File\\Sub\\"));
@@ -29,7 +29,7 @@ TEST(Folders, CreateMakesEveryFolderUpToTheLastSeparator) {
 TEST(Folders, ExistsCreatesOnlyWhenAsked) {
   TestFolder tmp;
   EXPECT_FALSE(FolderExists(tmp.game_folder() + "Data\\Cars"));
-  EXPECT_FALSE(fs::exists(tmp.path() / "Data"));
+  EXPECT_FALSE(stdfs::exists(tmp.path() / "Data"));
   EXPECT_TRUE(FolderExists(tmp.game_folder() + "Data\\Cars", true));
   EXPECT_TRUE(FolderExists(tmp.game_folder() + "DATA\\cars\\"));
   WriteBytes(tmp.path() / "File", "x");
@@ -40,23 +40,23 @@ TEST(Folders, DeleteRemovesTheTreeAndReportsWhetherItExisted) {
   TestFolder tmp;
   WriteBytes(tmp.path() / "Cars/AB1/AB1.scr", "x");
   WriteBytes(tmp.path() / "Cars/AB1/AB11/deep/AB11.dds", "x");
-  fs::permissions(tmp.path() / "Cars/AB1/AB1.scr", fs::perms(0444));
+  stdfs::permissions(tmp.path() / "Cars/AB1/AB1.scr", stdfs::perms(0444));
   EXPECT_TRUE(DeleteFolder(tmp.game_folder() + "cars\\ab1"));
   EXPECT_EQ(ListFolder(tmp.path() / "Cars"), "");
   EXPECT_FALSE(DeleteFolder(tmp.game_folder() + "Cars\\AB1"));
   WriteBytes(tmp.path() / "Cars/file", "x");
   EXPECT_FALSE(DeleteFolder(tmp.game_folder() + "Cars\\file"));
-  EXPECT_TRUE(fs::exists(tmp.path() / "Cars/file"));
+  EXPECT_TRUE(stdfs::exists(tmp.path() / "Cars/file"));
 }
 
 TEST(Folders, DeleteTreeRemovesLinksWithoutFollowingThem) {
   TestFolder tmp;
   WriteBytes(tmp.path() / "outside/keep.txt", "keep");
   WriteBytes(tmp.path() / "car/file.txt", "x");
-  fs::create_directory_symlink(tmp.path() / "outside", tmp.path() / "car/link");
+  stdfs::create_directory_symlink(tmp.path() / "outside", tmp.path() / "car/link");
   DeleteTree(tmp.game_folder() + "car");
-  EXPECT_FALSE(fs::exists(fs::symlink_status(tmp.path() / "car")));
-  EXPECT_TRUE(fs::exists(tmp.path() / "outside/keep.txt"));
+  EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(tmp.path() / "car")));
+  EXPECT_TRUE(stdfs::exists(tmp.path() / "outside/keep.txt"));
   DeleteTree(tmp.game_folder() + "missing");  // nothing to do, no error
 }
 
@@ -82,7 +82,7 @@ TEST(GameFolder, NeedsTheExecutableAndTheTrailingSeparator) {
   WriteBytes(tmp.path() / "Gravelmoor.exe", "MZ");
   EXPECT_TRUE(CheckGameFolder(tmp.game_folder()));
   EXPECT_FALSE(CheckGameFolder(tmp.path().string()));
-  fs::create_directories(tmp.path() / "sub/Gravelmoor.exe");
+  stdfs::create_directories(tmp.path() / "sub/Gravelmoor.exe");
   EXPECT_FALSE(CheckGameFolder(tmp.game_folder() + "sub/"));
 }
 

@@ -10,7 +10,7 @@
 namespace wizard {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using wizard_test::TestFolder;
 using wizard_test::WriteBytes;
 
@@ -118,13 +118,13 @@ TEST(WineRegistry, EveryPrefixOfAHiveIsSafe) {
 // A Wine prefix whose drive C is its "drive_c" folder, holding the game.
 struct WinePrefix {
   TestFolder tmp;
-  fs::path prefix = tmp.path() / "wine";
-  fs::path game = prefix / "drive_c/Games/Gravelmoor";
+  stdfs::path prefix = tmp.path() / "wine";
+  stdfs::path game = prefix / "drive_c/Games/Gravelmoor";
 
   explicit WinePrefix(const std::string& hive) {
     WriteBytes(game / "Gravelmoor.exe", "MZ");
-    fs::create_directories(prefix / "dosdevices");
-    fs::create_symlink("../drive_c", prefix / "dosdevices/c:");
+    stdfs::create_directories(prefix / "dosdevices");
+    stdfs::create_symlink("../drive_c", prefix / "dosdevices/c:");
     WriteBytes(prefix / "system.reg", hive);
   }
 };
@@ -158,7 +158,7 @@ TEST(WineRegistry, KeyNamesWithLeadingTrailingOrDoubledBackslashesAreInvalid) {
 
 TEST(WineRegistry, MapsTheDriveLetterThroughDosdevices) {
   WinePrefix wine(kHive);
-  const std::string root = fs::canonical(wine.prefix / "drive_c").string();
+  const std::string root = stdfs::canonical(wine.prefix / "drive_c").string();
   EXPECT_EQ(MapWineDrivePath(wine.prefix, "C:\\Games\\Gravelmoor\\"), root + "/Games/Gravelmoor/");
   EXPECT_EQ(MapWineDrivePath(wine.prefix, "c:\\Games"), root + "/Games");
   EXPECT_EQ(MapWineDrivePath(wine.prefix, "C:"), root);
@@ -174,7 +174,7 @@ TEST(GameFolderSource, TakesOptionThenEnvironmentThenRegistry) {
   sources.wine_prefix = wine.prefix;
   GameFolderLookup found = FindGameFolder(sources);
   EXPECT_EQ(found.origin, GameFolderOrigin::kRegistry);
-  EXPECT_EQ(found.folder, fs::canonical(wine.game).string() + "/");
+  EXPECT_EQ(found.folder, stdfs::canonical(wine.game).string() + "/");
   EXPECT_TRUE(CheckGameFolder(found.folder));
 
   sources.environment = "/from/environment";

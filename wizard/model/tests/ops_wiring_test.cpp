@@ -8,7 +8,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
 TEST(OpsOperationLauncher, RunsTheModelsOperationAndEnablesFinish) {
@@ -34,7 +34,7 @@ TEST(OpsOperationLauncher, RunsTheModelsOperationAndEnablesFinish) {
   EXPECT_TRUE(launcher.LastOutcome().completed);
   EXPECT_TRUE(view.errors.empty());
   EXPECT_EQ(model.State().CustomCars, std::vector<std::string>{"AB1"});
-  EXPECT_TRUE(fs::exists(fs::path(game) / "Data/Cars/AB1/Wheels/AB1_Evo3.3da"));
+  EXPECT_TRUE(stdfs::exists(stdfs::path(game) / "Data/Cars/AB1/Wheels/AB1_Evo3.3da"));
 
   // A failure shows an error box titled "Error".
   model.State().Task = wizard::kTaskExtractPackage;
@@ -49,9 +49,9 @@ TEST(OpsOperationLauncher, RunsTheModelsOperationAndEnablesFinish) {
 
 TEST(DevuzaHeaderSource, ReadsTheCarIDOfAPackageAndRefusesOtherFiles) {
   TestFolder tmp;
-  const fs::path package = tmp.path() / "XY7.devuza";
+  const stdfs::path package = tmp.path() / "XY7.devuza";
   WriteBytes(package, CraftPackage("XY7", {{"", "XY7.3da", "mesh"}}));
-  const fs::path other = tmp.path() / "other.devuza";
+  const stdfs::path other = tmp.path() / "other.devuza";
   WriteBytes(other, std::string(40, 'x'));
 
   wizard::DevuzaHeaderSource headers;

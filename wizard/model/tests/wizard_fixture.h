@@ -16,13 +16,13 @@
 
 namespace wizard::testing {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 class WizardTest : public ::testing::Test {
  protected:
   void SetUp() override {
     game_ = root_ / "game";
-    fs::create_directories(game_);
+    stdfs::create_directories(game_);
     WriteFile(game_ / "Gravelmoor.exe", "MZ");
     // Draws that GenerateCarID turns into "AB1".
     draws_ = {11.5 / 36, 12.5 / 36, 2.5 / 36};
@@ -31,7 +31,7 @@ class WizardTest : public ::testing::Test {
   // The model goes before the folder it works in.
   void TearDown() override { model_.reset(); }
 
-  static void WriteFile(const fs::path& path, const std::string& bytes) {
+  static void WriteFile(const stdfs::path& path, const std::string& bytes) {
     wizard_test::WriteBytes(path, bytes);
   }
 
@@ -74,8 +74,8 @@ class WizardTest : public ::testing::Test {
   int Step() const { return model_->State().Step; }
 
   wizard_test::TestFolder folder_;
-  const fs::path root_ = folder_.path();
-  fs::path game_;
+  const stdfs::path root_ = folder_.path();
+  stdfs::path game_;
   std::deque<double> draws_;
   FakeWizardView view_;
   RecordingLauncher launcher_;

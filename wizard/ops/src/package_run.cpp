@@ -15,7 +15,7 @@ namespace wizard::detail {
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 constexpr double kPackageProgress = kProgressMax / 2;
 constexpr double kRegistrationProgress = 10;
@@ -36,7 +36,7 @@ std::string BadIDText(std::string_view id) {
 }
 
 // Packs the car's folder into `package_path`; false with the layer's error.
-bool WritePackage(const RunContext& run, const fs::path& package_path, std::string& error) {
+bool WritePackage(const RunContext& run, const stdfs::path& package_path, std::string& error) {
   devuza::Package package;
   const std::string& id = run.state.DEVUZA_CarID;
   bool ok = devuza::OpenPackage(package, devuza::PackageMode::kWrite, package_path, id, 0);
@@ -51,7 +51,8 @@ bool WritePackage(const RunContext& run, const fs::path& package_path, std::stri
 
 // Opens the package, refuses it when any entry is unsafe (before anything is
 // written), and extracts it into `destination`; false with the layer's error.
-bool InstallPackage(const fs::path& package_path, const fs::path& destination, std::string& error) {
+bool InstallPackage(const stdfs::path& package_path, const stdfs::path& destination,
+                    std::string& error) {
   devuza::Package package;
   bool ok = devuza::OpenPackage(package, devuza::PackageMode::kReadFile, package_path);
   if (ok && (ok = devuza::ReadDirectory(package))) {
@@ -92,7 +93,7 @@ RunOutcome RunCreatePackage(RunContext& run) {
 
   // With a self-extracting program the chosen name is the program's; the plain
   // package goes beside it first.
-  fs::path package_path(chosen);
+  stdfs::path package_path(chosen);
   if (state.MakeSFX) package_path += std::string(kSFXPackageSuffix);
   std::string error;
   if (!WritePackage(run, package_path, error)) {
@@ -101,9 +102,9 @@ RunOutcome RunCreatePackage(RunContext& run) {
   }
   if (state.MakeSFX) {
     const std::span<const std::uint8_t> bytes(extractor->data(), extractor->size());
-    if (!devuza::WriteSFXPackage(fs::path(chosen), package_path, true, bytes, &error)) {
+    if (!devuza::WriteSFXPackage(stdfs::path(chosen), package_path, true, bytes, &error)) {
       std::error_code ec;
-      fs::remove(package_path, ec);
+      stdfs::remove(package_path, ec);
       run.PackageError(chosen, error);
       return run.ErrorEnd();
     }
@@ -124,8 +125,8 @@ RunOutcome RunExtractPackage(RunContext& run) {
     return run.ErrorEnd();
   }
   std::string error;
-  if (!InstallPackage(fs::path(state.DEVUZA_FileName), ResolveGamePath(CarFolder(run, state.CarID)),
-                      error)) {
+  if (!InstallPackage(stdfs::path(state.DEVUZA_FileName),
+                      ResolveGamePath(CarFolder(run, state.CarID)), error)) {
     run.PackageError(state.DEVUZA_FileName, error);
     return run.ErrorEnd();
   }

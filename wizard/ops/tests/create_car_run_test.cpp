@@ -12,7 +12,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
 TEST(CreateCarRun, AB1WithTwoPaintingsBonnetAndDefaultWheels) {
@@ -33,7 +33,7 @@ TEST(CreateCarRun, AB1WithTwoPaintingsBonnetAndDefaultWheels) {
   EXPECT_EQ(outcome.failures, 0);
   EXPECT_TRUE(view.errors.empty()) << view.errors.front();
 
-  const fs::path car = fs::path(game) / "Data/Cars/AB1";
+  const stdfs::path car = stdfs::path(game) / "Data/Cars/AB1";
   std::vector<std::string> expected = {"AB11/", "AB12/", "Parts/", "Wheels/"};
   for (const char* name :
        {"AB1.3da", "AB1.skn", "Cars.scr", "Parts.scr", "Model.scr", "Texts.scr", "Icons.scr"}) {
@@ -110,7 +110,7 @@ TEST(CreateCarRun, AB1WithTwoPaintingsBonnetAndDefaultWheels) {
   ASSERT_TRUE(wizard::LoadINI(game, registry));
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
   for (const char* master : {"cars.scr", "Parts.scr", "Texts.scr", "Icons.scr"}) {
-    const std::string script = ReadBytes(fs::path(game) / "Data/Cars" / master);
+    const std::string script = ReadBytes(stdfs::path(game) / "Data/Cars" / master);
     const std::string name = master == std::string("cars.scr") ? "Cars.scr" : master;
     EXPECT_NE(script.find("!include(\"AB1\\\\" + name + "\")"), std::string::npos) << master;
   }
@@ -160,7 +160,7 @@ TEST(CreateCarRun, AnIDThatNamesNoFolderIsRefused) {
 TEST(CreateCarRun, AFileInPlaceOfTheCarFolderGivesOneMessagePerFailureAndGoesOn) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);
-  const fs::path cars = fs::path(game) / "Data/Cars";
+  const stdfs::path cars = stdfs::path(game) / "Data/Cars";
   WriteBytes(cars / "AB1", "a file where the car's folder should be");
   AssetLog assets;
   RecordingRunView view;
@@ -188,16 +188,17 @@ TEST(CreateCarRun, UnwritableMasterScriptsAreReportedAndLeftWhole) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);
-  const fs::path cars = fs::path(game) / "Data/Cars";
+  const stdfs::path cars = stdfs::path(game) / "Data/Cars";
   const std::string master_before = ReadBytes(cars / "cars.scr");
-  fs::permissions(cars, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
+  stdfs::permissions(
+      cars, stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write,
+      stdfs::perm_options::remove);
   AssetLog assets;
   RecordingRunView view;
   wizard::WizardState state = CreateState(game, "AB1");
   const wizard::RunOutcome outcome = wizard::PerformOperation(
       state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
-  fs::permissions(cars, fs::perms::owner_all, fs::perm_options::add);
+  stdfs::permissions(cars, stdfs::perms::owner_all, stdfs::perm_options::add);
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 5 + 88 + 4);
   EXPECT_EQ(ReadBytes(cars / "cars.scr"), master_before);

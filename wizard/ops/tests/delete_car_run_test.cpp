@@ -10,7 +10,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
 // Creates the cars `ids` one after the other, as three wizard runs would.
@@ -54,10 +54,10 @@ TEST(DeleteCarRun, RemovesTheSecondOfThreeCars) {
   ASSERT_TRUE(wizard::LoadINI(game, registry));
   EXPECT_EQ(registry, (std::vector<std::string>{"AB1", "EF3"}));
 
-  const fs::path cars_folder = fs::path(game) / "Data/Cars";
-  EXPECT_FALSE(fs::exists(cars_folder / "CD2"));
-  EXPECT_TRUE(fs::exists(cars_folder / "AB1" / "AB1.3da"));
-  EXPECT_TRUE(fs::exists(cars_folder / "EF3" / "EF3.3da"));
+  const stdfs::path cars_folder = stdfs::path(game) / "Data/Cars";
+  EXPECT_FALSE(stdfs::exists(cars_folder / "CD2"));
+  EXPECT_TRUE(stdfs::exists(cars_folder / "AB1" / "AB1.3da"));
+  EXPECT_TRUE(stdfs::exists(cars_folder / "EF3" / "EF3.3da"));
   const std::string master = ReadBytes(cars_folder / "cars.scr");
   EXPECT_EQ(master.find("CD2"), std::string::npos);
   EXPECT_NE(master.find("!include(\"AB1\\\\Cars.scr\")"), std::string::npos);
@@ -68,7 +68,7 @@ TEST(DeleteCarRun, NoSelectionEndsWithErrorAndKeepsTheRegistry) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   ASSERT_TRUE(wizard::WriteINI(game, {"AB1"}));
-  const std::string ini = ReadBytes(fs::path(game) / "Carwright.ini");
+  const std::string ini = ReadBytes(stdfs::path(game) / "Carwright.ini");
   RecordingRunView view;
   wizard::WizardState state;
   state.Task = wizard::kTaskDeleteCar;
@@ -79,7 +79,7 @@ TEST(DeleteCarRun, NoSelectionEndsWithErrorAndKeepsTheRegistry) {
       wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
   EXPECT_FALSE(outcome.completed);
   EXPECT_EQ(state.CustomCars, std::vector<std::string>{"AB1"});
-  EXPECT_EQ(ReadBytes(fs::path(game) / "Carwright.ini"), ini);
+  EXPECT_EQ(ReadBytes(stdfs::path(game) / "Carwright.ini"), ini);
 }
 
 }  // namespace

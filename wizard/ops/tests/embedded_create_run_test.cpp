@@ -11,7 +11,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
 TEST(EmbeddedCreateRun, WritesTheGenericCarNamedAfterTheCar) {
@@ -27,7 +27,7 @@ TEST(EmbeddedCreateRun, WritesTheGenericCarNamedAfterTheCar) {
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 0) << (view.errors.empty() ? "" : view.errors.front());
 
-  const fs::path car = fs::path(game) / "Data/Cars/AB1";
+  const stdfs::path car = stdfs::path(game) / "Data/Cars/AB1";
   // The body mesh is resource 102 (the bonnet cut away) with the car's ID.
   const std::optional<std::string> body = wizard::MakeGRMesh(102u, "AB1");
   ASSERT_TRUE(body);
@@ -56,10 +56,10 @@ TEST(EmbeddedCreateRun, FullGrip356WheelsAreWrittenWithALowerCaseG) {
   ASSERT_TRUE(
       wizard::PerformOperation(state, variants, view, wizard::Language::kEnglish).completed);
   EXPECT_EQ(view.errors.size(), 0u);
-  EXPECT_EQ(ListTree(fs::path(game) / "Data/Cars/AB1/Wheels"),
+  EXPECT_EQ(ListTree(stdfs::path(game) / "Data/Cars/AB1/Wheels"),
             (std::vector<std::string>{"AB1_Evo3.3da", "AB1_Evo3.skn", "AB1_Fullgrip356.3da",
                                       "AB1_Fullgrip356.skn"}));
-  EXPECT_EQ(ReadBytes(fs::path(game) / "Data/Cars/AB1/Wheels/AB1_Fullgrip356.3da"),
+  EXPECT_EQ(ReadBytes(stdfs::path(game) / "Data/Cars/AB1/Wheels/AB1_Fullgrip356.3da"),
             *wizard::MakeGRMesh("WHEEL_FULLGRIP356", "AB1"));
 }
 
@@ -75,7 +75,7 @@ TEST(EmbeddedCreateRun, PartsZeroAndThirtyOne) {
     ASSERT_TRUE(
         wizard::PerformOperation(state, variants, view, wizard::Language::kEnglish).completed);
     EXPECT_EQ(view.errors.size(), 0u);
-    const fs::path car = fs::path(game) / "Data/Cars/AB1";
+    const stdfs::path car = stdfs::path(game) / "Data/Cars/AB1";
     EXPECT_EQ(ReadBytes(car / "AB1.3da"), *wizard::MakeGRMesh(100u + parts, "AB1"));
     const std::vector<std::string> files = ListTree(car / "Parts");
     if (parts == 0) {

@@ -16,7 +16,7 @@ using wizard_test::ReadBytes;
 using wizard_test::TestFolder;
 using wizard_test::WriteBytes;
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 // A copy of the demo game: Data/Texts.scr, Data/Menu/uidef/Textures.def and
 // the game's Data/Cars/cars.scr (lower case on disk) and Parts.scr.
@@ -24,11 +24,11 @@ class Registration : public ::testing::Test {
  protected:
   void SetUp() override {
     wizard::SetUiLanguage(wizard::Language::kEnglish);
-    fs::copy(fs::path(GM_SOURCE_DIR) / "demo" / "game", scratch_.path(),
-             fs::copy_options::recursive);
+    stdfs::copy(stdfs::path(GM_SOURCE_DIR) / "demo" / "game", scratch_.path(),
+                stdfs::copy_options::recursive);
     game_ = scratch_.game_folder();
   }
-  fs::path At(const char* relative) const { return scratch_.path() / relative; }
+  stdfs::path At(const char* relative) const { return scratch_.path() / relative; }
 
   TestFolder scratch_;
   std::string game_;
@@ -53,7 +53,7 @@ TEST_F(Registration, FirstCarOnAFreshGame) {
   EXPECT_TRUE(wizard::UpdateGRIconsScript(game_, "AB1", log_.step()));
 
   EXPECT_EQ(ReadBytes(At("Data/Cars/cars.scr")), cars + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
-  EXPECT_FALSE(fs::exists(At("Data/Cars/Cars.scr")));
+  EXPECT_FALSE(stdfs::exists(At("Data/Cars/Cars.scr")));
   EXPECT_EQ(ReadBytes(At("Data/Cars/Parts.scr")), parts + "!include(\"AB1\\\\Parts.scr\")\r\n\r\n");
   EXPECT_EQ(ReadBytes(At("Data/Texts.scr")),
             texts + "\r\n// Created by Carwright\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n");
@@ -98,21 +98,21 @@ TEST_F(Registration, ReadOnlyCarListIsMadeWritableAndAppendedTo) {
 }
 
 TEST_F(Registration, MissingCarListFailsAndCreatesNothing) {
-  fs::remove(At("Data/Cars/cars.scr"));
-  fs::remove(At("Data/Cars/Parts.scr"));
+  stdfs::remove(At("Data/Cars/cars.scr"));
+  stdfs::remove(At("Data/Cars/Parts.scr"));
   EXPECT_FALSE(wizard::UpdateGRCarsScript(game_, "AB1", log_.step()));
   EXPECT_FALSE(wizard::UpdateGRPartsScript(game_, "AB1", log_.step()));
-  EXPECT_FALSE(fs::exists(At("Data/Cars/cars.scr")));
-  EXPECT_FALSE(fs::exists(At("Data/Cars/Cars.scr")));
-  EXPECT_FALSE(fs::exists(At("Data/Cars/Parts.scr")));
+  EXPECT_FALSE(stdfs::exists(At("Data/Cars/cars.scr")));
+  EXPECT_FALSE(stdfs::exists(At("Data/Cars/Cars.scr")));
+  EXPECT_FALSE(stdfs::exists(At("Data/Cars/Parts.scr")));
   EXPECT_TRUE(log_.statuses.empty());
   // The wizard's own master script is created when missing.
   EXPECT_TRUE(wizard::UpdateGRTextsScript(game_, "AB1", log_.step()));
-  EXPECT_TRUE(fs::exists(At("Data/Cars/Texts.scr")));
+  EXPECT_TRUE(stdfs::exists(At("Data/Cars/Texts.scr")));
 }
 
 TEST_F(Registration, MasterScriptIsFoundWhateverItsCase) {
-  fs::rename(At("Data/Cars/cars.scr"), At("Data/Cars/CARS.SCR"));
+  stdfs::rename(At("Data/Cars/cars.scr"), At("Data/Cars/CARS.SCR"));
   const std::string before = ReadBytes(At("Data/Cars/CARS.SCR"));
   EXPECT_TRUE(wizard::UpdateGRCarsScript(game_, "AB1"));
   EXPECT_EQ(ReadBytes(At("Data/Cars/CARS.SCR")), before + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
@@ -133,14 +133,14 @@ TEST_F(Registration, LastLineWithoutLineEndIsCompletedByTheEmptyLine) {
 }
 
 TEST_F(Registration, MissingGameFilesEndTextsAndIconsWithoutWriting) {
-  fs::remove(At("Data/Texts.scr"));
-  fs::remove(At("Data/Menu/uidef/Textures.def"));
+  stdfs::remove(At("Data/Texts.scr"));
+  stdfs::remove(At("Data/Menu/uidef/Textures.def"));
   EXPECT_FALSE(wizard::UpdateGRTextsScript(game_, "AB1", log_.step()));
   EXPECT_FALSE(wizard::UpdateGRIconsScript(game_, "AB1", log_.step()));
-  EXPECT_FALSE(fs::exists(At("Data/Texts.scr")));
-  EXPECT_FALSE(fs::exists(At("Data/Menu/uidef/Textures.def")));
-  EXPECT_FALSE(fs::exists(At("Data/Cars/Texts.scr")));
-  EXPECT_FALSE(fs::exists(At("Data/Cars/Icons.scr")));
+  EXPECT_FALSE(stdfs::exists(At("Data/Texts.scr")));
+  EXPECT_FALSE(stdfs::exists(At("Data/Menu/uidef/Textures.def")));
+  EXPECT_FALSE(stdfs::exists(At("Data/Cars/Texts.scr")));
+  EXPECT_FALSE(stdfs::exists(At("Data/Cars/Icons.scr")));
   EXPECT_TRUE(log_.statuses.empty());
 }
 

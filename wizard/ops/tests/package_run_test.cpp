@@ -12,7 +12,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
 class PackageRunTest : public ::testing::Test {
@@ -81,8 +81,8 @@ TEST_F(PackageRunTest, PackedCarInstallsIntoAnotherGame) {
   // 100, +1 per master script and +10 between them, then 200.
   EXPECT_EQ(view.progress, (std::vector<double>{100, 101, 111, 112, 122, 123, 133, 134, 200}));
 
-  const fs::path from = fs::path(game_) / "Data/Cars/AB1";
-  const fs::path to = fs::path(second) / "Data/Cars/AB1";
+  const stdfs::path from = stdfs::path(game_) / "Data/Cars/AB1";
+  const stdfs::path to = stdfs::path(second) / "Data/Cars/AB1";
   ASSERT_EQ(ListTree(to), ListTree(from));
   for (const std::string& name : ListTree(from)) {
     if (name.back() != '/') {
@@ -94,7 +94,7 @@ TEST_F(PackageRunTest, PackedCarInstallsIntoAnotherGame) {
   ASSERT_TRUE(wizard::LoadINI(second, saved));
   EXPECT_EQ(saved, std::vector<std::string>{"AB1"});
   EXPECT_NE(
-      ReadBytes(fs::path(second) / "Data/Cars/cars.scr").find("!include(\"AB1\\\\Cars.scr\")"),
+      ReadBytes(stdfs::path(second) / "Data/Cars/cars.scr").find("!include(\"AB1\\\\Cars.scr\")"),
       std::string::npos);
 }
 
@@ -103,16 +103,16 @@ TEST_F(PackageRunTest, RegisteredCarIsExtractedOverItsFilesAndRegistryRewrittenU
   RecordingRunView pack_view;
   ASSERT_TRUE(Pack(package, false, pack_view, {}).completed);
 
-  const fs::path body = fs::path(game_) / "Data/Cars/AB1/AB1.3da";
+  const stdfs::path body = stdfs::path(game_) / "Data/Cars/AB1/AB1.3da";
   const std::string original = ReadBytes(body);
   WriteBytes(body, "changed by the modder, longer than the packed file");
-  const fs::path ini = fs::path(game_) / "Carwright.ini";
+  const stdfs::path ini = stdfs::path(game_) / "Carwright.ini";
   const std::string ini_before = ReadBytes(ini);
   const std::vector<std::string> masters_before = {
-      ReadBytes(fs::path(game_) / "Data/Cars/cars.scr"),
-      ReadBytes(fs::path(game_) / "Data/Cars/Parts.scr"),
-      ReadBytes(fs::path(game_) / "Data/Cars/Texts.scr"),
-      ReadBytes(fs::path(game_) / "Data/Cars/Icons.scr")};
+      ReadBytes(stdfs::path(game_) / "Data/Cars/cars.scr"),
+      ReadBytes(stdfs::path(game_) / "Data/Cars/Parts.scr"),
+      ReadBytes(stdfs::path(game_) / "Data/Cars/Texts.scr"),
+      ReadBytes(stdfs::path(game_) / "Data/Cars/Icons.scr")};
 
   std::vector<std::string> registry = registry_;
   RecordingRunView view;
@@ -122,18 +122,18 @@ TEST_F(PackageRunTest, RegisteredCarIsExtractedOverItsFilesAndRegistryRewrittenU
   EXPECT_EQ(ReadBytes(body), original);
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
   EXPECT_EQ(ReadBytes(ini), ini_before);
-  EXPECT_EQ(ReadBytes(fs::path(game_) / "Data/Cars/cars.scr"), masters_before[0]);
-  EXPECT_EQ(ReadBytes(fs::path(game_) / "Data/Cars/Parts.scr"), masters_before[1]);
-  EXPECT_EQ(ReadBytes(fs::path(game_) / "Data/Cars/Texts.scr"), masters_before[2]);
-  EXPECT_EQ(ReadBytes(fs::path(game_) / "Data/Cars/Icons.scr"), masters_before[3]);
+  EXPECT_EQ(ReadBytes(stdfs::path(game_) / "Data/Cars/cars.scr"), masters_before[0]);
+  EXPECT_EQ(ReadBytes(stdfs::path(game_) / "Data/Cars/Parts.scr"), masters_before[1]);
+  EXPECT_EQ(ReadBytes(stdfs::path(game_) / "Data/Cars/Texts.scr"), masters_before[2]);
+  EXPECT_EQ(ReadBytes(stdfs::path(game_) / "Data/Cars/Icons.scr"), masters_before[3]);
   EXPECT_EQ(view.progress, (std::vector<double>{100, 200}));
 }
 
 TEST_F(PackageRunTest, FailedPackageOpenShowsOneMessageAndLeavesTheINI) {
   const std::string not_package = (tmp_.path() / "AB1.devuza").string();
   WriteBytes(not_package, "this is not a package at all, but long enough for a header");
-  const fs::path ini = fs::path(game_) / "Carwright.ini";
-  fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+  const stdfs::path ini = stdfs::path(game_) / "Carwright.ini";
+  stdfs::permissions(ini, stdfs::perms::owner_write, stdfs::perm_options::add);
   WriteBytes(ini, "; kept\r\n[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
   const std::string ini_before = ReadBytes(ini);
 
@@ -146,7 +146,7 @@ TEST_F(PackageRunTest, FailedPackageOpenShowsOneMessageAndLeavesTheINI) {
   EXPECT_EQ(view.actions.back(), "Error!");
   EXPECT_EQ(registry, registry_);
   EXPECT_EQ(ReadBytes(ini), ini_before);
-  EXPECT_FALSE(fs::exists(fs::path(game_) / "Data/Cars/XY7"));
+  EXPECT_FALSE(stdfs::exists(stdfs::path(game_) / "Data/Cars/XY7"));
 }
 
 TEST_F(PackageRunTest, HostilePackageIsRefusedBeforeAnythingIsWritten) {
@@ -178,7 +178,7 @@ TEST_F(PackageRunTest, PackageCarIDThatNamesNoFolderIsRefused) {
   RecordingRunView view;
   EXPECT_FALSE(Install(second, package, "../", registry, view).completed);
   ASSERT_EQ(view.errors.size(), 1u);
-  EXPECT_FALSE(fs::exists(fs::path(second) / "Data/x.3da"));
+  EXPECT_FALSE(stdfs::exists(stdfs::path(second) / "Data/x.3da"));
 }
 
 TEST_F(PackageRunTest, SelfExtractingWithoutExtractorIsReportedAndWritesNothing) {
@@ -190,7 +190,7 @@ TEST_F(PackageRunTest, SelfExtractingWithoutExtractorIsReportedAndWritesNothing)
   EXPECT_FALSE(outcome.completed);
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find("not available"), std::string::npos);
-  EXPECT_FALSE(fs::exists(output));
+  EXPECT_FALSE(stdfs::exists(output));
   EXPECT_EQ(ListFolder(tmp_.path()), "game");
 }
 

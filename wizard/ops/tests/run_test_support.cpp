@@ -9,11 +9,11 @@
 
 namespace wizard_test {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
 
 std::string CopyDemoGame(const TestFolder& tmp, std::string_view name) {
-  const fs::path target = tmp.path() / name;
-  fs::copy(fs::path(GM_SOURCE_DIR) / "demo" / "game", target, fs::copy_options::recursive);
+  const stdfs::path target = tmp.path() / name;
+  stdfs::copy(stdfs::path(GM_SOURCE_DIR) / "demo" / "game", target, stdfs::copy_options::recursive);
   return target.string() + "/";
 }
 
@@ -24,9 +24,9 @@ wizard::AssetWriter TextAssetWriter(AssetLog& log) {
     static constexpr const char* kKinds[] = {"folder", "mesh", "texture", "material", "skin"};
     const std::string text = std::string(kKinds[static_cast<int>(step.kind)]) + " " +
                              step.resource + " " + std::to_string(step.painting);
-    const fs::path path = wizard::ResolveGamePath(std::string(folder) + step.file_name);
+    const stdfs::path path = wizard::ResolveGamePath(std::string(folder) + step.file_name);
     std::error_code ec;
-    if (!fs::is_directory(path.parent_path(), ec)) return false;
+    if (!stdfs::is_directory(path.parent_path(), ec)) return false;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
@@ -53,12 +53,12 @@ wizard::WizardState CreateState(const std::string& game_folder, const std::strin
   return state;
 }
 
-std::vector<std::string> ListTree(const fs::path& root) {
+std::vector<std::string> ListTree(const stdfs::path& root) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (auto it = fs::recursive_directory_iterator(root, ec);
-       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    std::string name = fs::relative(it->path(), root).generic_string();
+  for (auto it = stdfs::recursive_directory_iterator(root, ec);
+       !ec && it != stdfs::recursive_directory_iterator(); it.increment(ec)) {
+    std::string name = stdfs::relative(it->path(), root).generic_string();
     if (it->is_directory()) name += '/';
     names.push_back(name);
   }
