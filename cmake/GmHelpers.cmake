@@ -1,7 +1,9 @@
 # Small helpers shared by the modules' CMakeLists.
 
 # gm_add_test(NAME SOURCES src... [LIBS lib...] [ENV VAR=value...])
-# One GoogleTest executable per module, its cases registered with CTest.
+# One GoogleTest executable per module, named <module>_test, its cases
+# registered with CTest. It links the shared test support (scratch folder,
+# file helpers, program runner).
 # The shared test data folder (../shared/testdata beside the checkout) is
 # passed to the tests as GM_TESTDATA.
 function(gm_add_test name)
@@ -10,7 +12,8 @@ function(gm_add_test name)
   endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main gm_warnings)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} gm_test_support GTest::gtest GTest::gtest_main
+                        gm_warnings)
   get_filename_component(testdata "${PROJECT_SOURCE_DIR}/../shared/testdata" ABSOLUTE)
   target_compile_definitions(${name} PRIVATE
     GM_TESTDATA="${testdata}" GM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -13,7 +13,7 @@ using testing::ListTree;
 using testing::PatchInt16;
 using testing::PatchInt32;
 using testing::ReadFile;
-using testing::ScratchDir;
+using testing::ScratchFolder;
 using testing::WriteFile;
 
 // A sandbox with the package, an empty "dest" to extract into and a file
@@ -48,7 +48,7 @@ class HostilePackage : public ::testing::Test {
     EXPECT_EQ(ReadFile(sandbox_ / "outside"), "untouched");
   }
 
-  ScratchDir sandbox_;
+  ScratchFolder sandbox_;
   Package package_;
 };
 

@@ -8,11 +8,11 @@ namespace devuza {
 namespace {
 
 using testing::CraftPackage;
-using testing::ScratchDir;
+using testing::ScratchFolder;
 using testing::WriteFile;
 
 TEST(InspectReport, ShowsHeaderAndDirectoryOfAPackage) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(
       dir / "SKY.devuza",
       CraftPackage("SKY", {{"", "a.dds", "AAAAA"}, {"", "b.mat", "BBB"}, {"P", "c.3da", "C"}}));
@@ -39,7 +39,7 @@ TEST(InspectReport, ShowsHeaderAndDirectoryOfAPackage) {
 }
 
 TEST(InspectReport, FindsThePackageInASelfExtractingProgram) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("AB1", {{"", "x", "x"}}));
   const std::vector<std::uint8_t> extractor(500, 0x4D);
   ASSERT_TRUE(WriteSFXPackage(dir / "p.exe", dir / "p.devuza", false, extractor));
@@ -54,7 +54,7 @@ TEST(InspectReport, FindsThePackageInASelfExtractingProgram) {
 }
 
 TEST(InspectReport, GivesTheLayerErrorForAFileThatIsNoPackage) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "notes.txt", "just some text that is long enough to have a trailer");
   std::string bytes = CraftPackage("SKY", {{"", "x", "x"}});
   bytes[8] = 0x01;  // version 1.0000001
@@ -68,7 +68,7 @@ TEST(InspectReport, GivesTheLayerErrorForAFileThatIsNoPackage) {
 }
 
 TEST(InspectReport, PrintsHostileNamesEscapedAndListsTheirProblems) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "h.devuza",
             CraftPackage("SKY", {{"", "ok.txt", "o"}, {"..", std::string("bad\x1b[2J"), "b"}}));
   PackageReport report;

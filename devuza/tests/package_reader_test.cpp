@@ -10,11 +10,11 @@ namespace {
 using testing::CraftPackage;
 using testing::ListTree;
 using testing::ReadFile;
-using testing::ScratchDir;
+using testing::ScratchFolder;
 using testing::WriteFile;
 
 TEST(PackageReader, RoundTripsACarFolderWithSubFolders) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const auto car = dir / "AB1";
   for (const char* sub : {"AB11", "AB12", "Parts", "Wheels", "Modder"}) {
     std::filesystem::create_directories(car / sub);
@@ -57,7 +57,7 @@ TEST(PackageReader, RoundTripsACarFolderWithSubFolders) {
 }
 
 TEST(PackageReader, RefusesOtherVersionsAndFilesWithoutMagic) {
-  ScratchDir dir;
+  ScratchFolder dir;
   std::string bytes = CraftPackage("SKY", {{"", "a.txt", "a"}});
   WriteFile(dir / "ok.devuza", bytes);
   bytes.replace(testing::kVersionOffset, 4, std::string("\x00\x00\x00\x40", 4));  // 2.0
@@ -79,7 +79,7 @@ TEST(PackageReader, RefusesOtherVersionsAndFilesWithoutMagic) {
 }
 
 TEST(PackageReader, ProcessWidePackageKeepsTheHeaderAfterClosing) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("XY9", {{"", "a.txt", "a"}}));
   ASSERT_TRUE(ReadPackageHeader(dir / "p.devuza", 1));
   EXPECT_EQ(PackageCarID(), "XY9");
@@ -90,7 +90,7 @@ TEST(PackageReader, ProcessWidePackageKeepsTheHeaderAfterClosing) {
 }
 
 TEST(PackageReader, RunnerSequenceOnANonPackageReportsWhyItCouldNotOpen) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "notes.devuza", "not a package, but more than twenty-five bytes long");
   EXPECT_FALSE(OpenPackage(1, dir / "notes.devuza"));
   EXPECT_FALSE(ExtractPackage(dir / "out"));
@@ -107,7 +107,7 @@ TEST(PackageReader, RunnerSequenceOnANonPackageReportsWhyItCouldNotOpen) {
 }
 
 TEST(PackageReader, ExtractingOverALongerFileLeavesExactlyThePackedBytes) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("SKY", {{"Parts", "a.dds", "new"}}));
   std::filesystem::create_directories(dir / "out" / "Parts");
   WriteFile(dir / "out" / "Parts" / "a.dds", std::string(1000, 'o'));
@@ -115,23 +115,23 @@ TEST(PackageReader, ExtractingOverALongerFileLeavesExactlyThePackedBytes) {
   ASSERT_TRUE(OpenPackage(package, PackageMode::kReadFile, dir / "p.devuza"));
   ASSERT_TRUE(ExtractPackage(package, dir / "out"));
   EXPECT_EQ(ReadFile(dir / "out" / "Parts" / "a.dds"), "new");
-  EXPECT_EQ(ListTree(dir / "out"), (std::vector<std::string>{"Parts", "Parts/a.dds"}));
+  EXPECT_EQ(ListTree(dir / "out"), (std::vector<std::string>{"Parts/", "Parts/a.dds"}));
 }
 
 TEST(PackageReader, UsesExistingFoldersAndFilesWhoseNamesDifferOnlyInCase) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("SKY", {{"PARTS", "A.DDS", "new"}}));
   std::filesystem::create_directories(dir / "out" / "parts");
   WriteFile(dir / "out" / "parts" / "a.dds", "old");
   Package package;
   ASSERT_TRUE(OpenPackage(package, PackageMode::kReadFile, dir / "p.devuza"));
   ASSERT_TRUE(ExtractPackage(package, dir / "out"));
-  EXPECT_EQ(ListTree(dir / "out"), (std::vector<std::string>{"parts", "parts/a.dds"}));
+  EXPECT_EQ(ListTree(dir / "out"), (std::vector<std::string>{"parts/", "parts/a.dds"}));
   EXPECT_EQ(ReadFile(dir / "out" / "parts" / "a.dds"), "new");
 }
 
 TEST(PackageReader, ExtractNeedsAPackageOpenForReading) {
-  ScratchDir dir;
+  ScratchFolder dir;
   Package package;
   EXPECT_FALSE(ExtractPackage(package, dir / "out"));
   EXPECT_EQ(package.error_code, PackageErrorCode::kNotOpen);
@@ -141,7 +141,7 @@ TEST(PackageReader, ExtractNeedsAPackageOpenForReading) {
 // Every prefix of a valid package and of a self-extracting program is read
 // without a crash, and nothing lands outside the destination.
 TEST(PackageReader, ReadsEveryTruncatedPrefixSafely) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const std::string package_bytes =
       CraftPackage("SKY", {{"", "a.dds", "AAAA"}, {"P", "b.mat", "BB"}, {"Q", "c.3da", "C"}});
   const std::string extractor(40, 'X');
@@ -154,7 +154,7 @@ TEST(PackageReader, ReadsEveryTruncatedPrefixSafely) {
   for (const auto& [mode, whole] : {std::pair{PackageMode::kReadFile, package_bytes},
                                     std::pair{PackageMode::kReadSfx, sfx_bytes}}) {
     for (std::size_t length = 0; length <= whole.size(); ++length) {
-      ScratchDir sandbox;
+      ScratchFolder sandbox;
       WriteFile(sandbox / "cut", whole.substr(0, length));
       Package package;
       bool extracted = false;

@@ -1,48 +1,6 @@
 #include "package_test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <atomic>
-#include <fstream>
-#include <iterator>
-#include <random>
-
 namespace devuza::testing {
-
-ScratchDir::ScratchDir() {
-  static std::atomic<int> counter{0};
-  std::random_device random;
-  path_ = std::filesystem::temp_directory_path() /
-          ("devuza-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
-  std::filesystem::create_directories(path_);
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
-void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  ASSERT_TRUE(out.good()) << path;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> ListTree(const std::filesystem::path& root) {
-  std::vector<std::string> names;
-  for (auto it = std::filesystem::recursive_directory_iterator(root);
-       it != std::filesystem::recursive_directory_iterator(); ++it) {
-    names.push_back(std::filesystem::relative(it->path(), root).generic_string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 namespace {
 

@@ -1,6 +1,6 @@
-// Helpers of the package tests: a scratch folder per test, whole-file reads
-// and writes, and packages crafted byte by byte (for hostile cases the writer
-// would never produce).
+// Packages crafted byte by byte for the package tests (hostile cases the
+// writer would never produce), with the shared scratch folder and file
+// helpers.
 #pragma once
 
 #include <cstdint>
@@ -9,27 +9,15 @@
 #include <string_view>
 #include <vector>
 
+#include "test_support/files.h"
+#include "test_support/scratch_folder.h"
+
 namespace devuza::testing {
 
-// A fresh folder below the system's temporary folder, removed with the object.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
-void WriteFile(const std::filesystem::path& path, std::string_view bytes);
-std::string ReadFile(const std::filesystem::path& path);
-
-// Every file, folder and link below `root`, as sorted generic relative paths.
-std::vector<std::string> ListTree(const std::filesystem::path& root);
+using gm_test::ListTree;
+using gm_test::ReadFile;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 
 struct CraftedFile {
   std::string folder;  // placed in the 16-byte field; 16 or more characters leave no NUL

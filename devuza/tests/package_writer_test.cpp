@@ -9,7 +9,7 @@ namespace devuza {
 namespace {
 
 using testing::ReadFile;
-using testing::ScratchDir;
+using testing::ScratchFolder;
 using testing::WriteFile;
 
 std::string Padded(std::string text, std::size_t width) {
@@ -25,7 +25,7 @@ bool Pack(Package& package, const std::filesystem::path& folder, const std::file
 }
 
 TEST(PackageWriter, LaysOutFilesThenSubFolderByteForByte) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const auto car = dir / "SKY";
   std::filesystem::create_directories(car / "P");
   WriteFile(car / "a.dds", "AAAAA");
@@ -59,7 +59,7 @@ TEST(PackageWriter, LaysOutFilesThenSubFolderByteForByte) {
 }
 
 TEST(PackageWriter, StoresThreeCharacterIdAsIsAndCutsLongerOnes) {
-  ScratchDir dir;
+  ScratchFolder dir;
   std::filesystem::create_directories(dir / "car");
   WriteFile(dir / "car" / "x.txt", "x");
   Package package;
@@ -76,7 +76,7 @@ TEST(PackageWriter, StoresThreeCharacterIdAsIsAndCutsLongerOnes) {
 }
 
 TEST(PackageWriter, SkipsEmptyFiles) {
-  ScratchDir dir;
+  ScratchFolder dir;
   std::filesystem::create_directories(dir / "car");
   WriteFile(dir / "car" / "empty.mat", "");
   WriteFile(dir / "car" / "full.mat", "data");
@@ -92,7 +92,7 @@ TEST(PackageWriter, SkipsEmptyFiles) {
 }
 
 TEST(PackageWriter, OrdersEntriesByUpperCasedNameFilesBeforeFolders) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const auto car = dir / "car";
   for (const char* sub : {"wheels", "Parts", "SKY1"})
     std::filesystem::create_directories(car / sub);
@@ -111,7 +111,7 @@ TEST(PackageWriter, OrdersEntriesByUpperCasedNameFilesBeforeFolders) {
 }
 
 TEST(PackageWriter, StoresDeeperFilesUnderTheirOwnFolderName) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const auto car = dir / "car";
   std::filesystem::create_directories(car / "Parts" / "Extra");
   WriteFile(car / "Parts" / "p.3da", "p");
@@ -125,7 +125,7 @@ TEST(PackageWriter, StoresDeeperFilesUnderTheirOwnFolderName) {
 }
 
 TEST(PackageWriter, RefusesTwoFilesThatWouldLandOnTheSameTarget) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const auto car = dir / "car";
   std::filesystem::create_directories(car / "A" / "Skins");
   std::filesystem::create_directories(car / "B" / "skins");
@@ -140,7 +140,7 @@ TEST(PackageWriter, RefusesTwoFilesThatWouldLandOnTheSameTarget) {
 }
 
 TEST(PackageWriter, RefusesFolderNamesThatLeaveNoRoomForTheNul) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const auto car = dir / "car";
   const std::string fifteen = "ABCDEFGHIJKLMNO";
   std::filesystem::create_directories(car / fifteen);
@@ -161,7 +161,7 @@ TEST(PackageWriter, RefusesFolderNamesThatLeaveNoRoomForTheNul) {
 }
 
 TEST(PackageWriter, RefusesFileNamesLongerThanTheField) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "f", "f");
   Package package;
   ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
@@ -176,7 +176,7 @@ TEST(PackageWriter, RefusesFileNamesLongerThanTheField) {
 }
 
 TEST(PackageWriter, RefusesAFileThatWouldOutgrowTheSigned32BitFields) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "small", "s");
   // Sparse: refused before a byte of it is copied.
   WriteFile(dir / "huge", "");
@@ -192,18 +192,18 @@ TEST(PackageWriter, RefusesAFileThatWouldOutgrowTheSigned32BitFields) {
 }
 
 TEST(PackageWriter, ClosingAPackageWithoutFilesFails) {
-  ScratchDir dir;
+  ScratchFolder dir;
   std::filesystem::create_directories(dir / "car");
   Package package;
   ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
   ASSERT_TRUE(AddCarFolder(package, dir / "car", ""));
   EXPECT_FALSE(ClosePackage(package));
   EXPECT_EQ(package.error_code, PackageErrorCode::kNoFiles);
-  EXPECT_TRUE(testing::ListTree(dir.path()) == std::vector<std::string>{"car"});
+  EXPECT_TRUE(testing::ListTree(dir.path()) == std::vector<std::string>{"car/"});
 }
 
 TEST(PackageWriter, SkipsItsOwnOutputAndTheFileItReplacesInsideThePackedFolder) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "a.txt", "a");
   WriteFile(dir / "inside.devuza", "the package that the new one replaces");
   Package package;

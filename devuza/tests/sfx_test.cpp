@@ -9,7 +9,7 @@ namespace {
 
 using testing::ListTree;
 using testing::ReadFile;
-using testing::ScratchDir;
+using testing::ScratchFolder;
 using testing::WriteFile;
 
 std::vector<std::uint8_t> FakeExtractor(std::size_t size) {
@@ -19,7 +19,7 @@ std::vector<std::uint8_t> FakeExtractor(std::size_t size) {
 }
 
 TEST(SelfExtractingPackage, HoldsExtractorPackageAndPositionTrailer) {
-  ScratchDir dir;
+  ScratchFolder dir;
   std::filesystem::create_directories(dir / "car" / "Wheels");
   WriteFile(dir / "car" / "SKY.3da", "mesh");
   WriteFile(dir / "car" / "Wheels" / "SKY_Ice.3da", "ice");
@@ -51,7 +51,7 @@ TEST(SelfExtractingPackage, HoldsExtractorPackageAndPositionTrailer) {
 }
 
 TEST(SelfExtractingPackage, KeepsTheInputUnlessAskedAndNeverWritesOverIt) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "p.devuza", testing::CraftPackage("SKY", {{"", "a", "a"}}));
   const std::vector<std::uint8_t> extractor = FakeExtractor(10);
   ASSERT_TRUE(WriteSFXPackage(dir / "p.exe", dir / "p.devuza", false, extractor));
@@ -69,7 +69,7 @@ TEST(SelfExtractingPackage, KeepsTheInputUnlessAskedAndNeverWritesOverIt) {
 }
 
 TEST(SelfExtractingPackage, APlainPackageHasNoTrailer) {
-  ScratchDir dir;
+  ScratchFolder dir;
   WriteFile(dir / "p.devuza", testing::CraftPackage("SKY", {{"", "a", "a"}}));
   Package package;
   EXPECT_FALSE(ReadPackageHeader(package, dir / "p.devuza", PackageMode::kReadSfx));

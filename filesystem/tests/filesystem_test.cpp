@@ -5,6 +5,8 @@
 #include <string>
 
 #include "filesystem/filesystem.h"
+#include "test_support/files.h"
+#include "test_support/scratch_folder.h"
 
 namespace {
 
@@ -12,22 +14,10 @@ namespace stdfs = std::filesystem;
 
 class filesystem_library : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ =
-        stdfs::temp_directory_path() /
-        ("gm_fs_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    stdfs::remove_all(root_);
-    stdfs::create_directories(root_);
-    FS_init();
-  }
-  void TearDown() override {
-    FS_init();
-    stdfs::remove_all(root_);
-  }
+  void SetUp() override { FS_init(); }
+  void TearDown() override { FS_init(); }
   void write(const std::string& relative, const std::string& text) {
-    const stdfs::path path = root_ / relative;
-    stdfs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
+    gm_test::WriteFile(root_ / relative, text);
   }
   std::string path(const std::string& relative) const { return (root_ / relative).string(); }
   std::string read_all(const char* name) {
@@ -38,7 +28,8 @@ class filesystem_library : public ::testing::Test {
     FS_close(handle);
     return got == static_cast<long>(text.size()) ? text : "<short read>";
   }
-  stdfs::path root_;
+  gm_test::ScratchFolder scratch_;
+  const stdfs::path root_ = scratch_.path();
 };
 
 TEST_F(filesystem_library, searches_sources_in_the_order_added) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "heaptally.h"
 #include "test_support.h"
+#include "test_support/files.h"
 
 namespace {
 
@@ -100,12 +102,12 @@ TEST(heaptally_dump, replaces_the_file_and_leaves_the_blocks_alone) {
   Blocks blocks;
   blocks.add(1, "keep.cpp", 1);
   Heaptally(path.c_str());
-  const std::string first = heaptally_test::read_file(path);
+  const std::string first = gm_test::ReadFile(path);
   EXPECT_EQ(first.find('#'), std::string::npos);
   EXPECT_NE(first.find("58\t1\t58\tkeep.cpp(1)\n"), std::string::npos);
   EXPECT_EQ(memSize(), 58);
   Heaptally(path.c_str());
-  EXPECT_EQ(heaptally_test::read_file(path), first);
+  EXPECT_EQ(gm_test::ReadFile(path), first);
   std::remove(path.c_str());
 }
 
@@ -126,7 +128,7 @@ TEST(heaptally_dump, unopenable_path_falls_back_to_the_debugger_output) {
   StderrCapture capture;
   Heaptally(path.c_str());
   const std::string text = capture.finish();
-  EXPECT_FALSE(heaptally_test::file_exists(path));
+  EXPECT_FALSE(std::filesystem::exists(path));
   const std::string notice = "Heaptally: cannot open \"" + path + "\" for writing (";
   EXPECT_EQ(text.rfind(notice, 0), 0u) << text;
   ASSERT_GE(text.size(), std::string(kEmptyDump).size());

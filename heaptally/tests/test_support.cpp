@@ -6,36 +6,23 @@
 
 #include <atomic>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "heaptally.h"
+#include "test_support/files.h"
+#include "test_support/scratch_folder.h"
 
 namespace heaptally_test {
 
 std::string temp_path(const std::string& name) {
+  static const gm_test::ScratchFolder folder;
   static std::atomic<int> counter{0};
-  std::string path = testing::TempDir() + "heaptally_" + std::to_string(getpid()) + "_" +
-                     std::to_string(counter++) + "_" + name;
-  std::remove(path.c_str());
-  return path;
-}
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-bool file_exists(const std::string& path) {
-  return access(path.c_str(), F_OK) == 0;
+  return (folder / (std::to_string(counter++) + "_" + name)).string();
 }
 
 std::string dump_text() {
   const std::string path = temp_path("dump.txt");
   Heaptally(path.c_str());
-  std::string text = read_file(path);
+  std::string text = gm_test::ReadFile(path);
   std::remove(path.c_str());
   return text;
 }
@@ -61,7 +48,7 @@ std::string StderrCapture::finish() {
   dup2(saved_fd_, STDERR_FILENO);
   close(saved_fd_);
   saved_fd_ = -1;
-  std::string text = read_file(path_);
+  std::string text = gm_test::ReadFile(path_);
   std::remove(path_.c_str());
   return text;
 }

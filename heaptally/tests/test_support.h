@@ -21,13 +21,9 @@ class StderrCapture {
   std::string path_;
 };
 
-// A fresh path in the test's temporary folder; nothing exists there yet.
+// A fresh path in a scratch folder that lives as long as the test program;
+// nothing exists there yet.
 std::string temp_path(const std::string& name);
-
-// The bytes of a file; empty when it cannot be read.
-std::string read_file(const std::string& path);
-
-bool file_exists(const std::string& path);
 
 // The dump text with no live blocks.
 inline constexpr const char* kEmptyDump =

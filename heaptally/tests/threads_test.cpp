@@ -9,6 +9,7 @@
 
 #include "heaptally.h"
 #include "test_support.h"
+#include "test_support/files.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ TEST(heaptally_threads, concurrent_allocations_frees_and_dumps_lose_nothing) {
 
   EXPECT_EQ(memSize(), kWorkers * kKeptPerWorker * 62);
   Heaptally(path.c_str());
-  const std::string text = heaptally_test::read_file(path);
+  const std::string text = gm_test::ReadFile(path);
   const std::string totals = "summary size: " + std::to_string(kWorkers * kKeptPerWorker * 62) +
                              ", count: " + std::to_string(kWorkers * kKeptPerWorker) + "\n";
   EXPECT_NE(text.find(totals), std::string::npos) << text;

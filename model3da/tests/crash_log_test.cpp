@@ -11,6 +11,7 @@
 #include "model3da/crash_log.h"
 #include "model3da/message_output.h"
 #include "model3da/platform.h"
+#include "test_support/scratch_folder.h"
 
 namespace {
 
@@ -29,11 +30,6 @@ class crash_log : public ::testing::Test {
  protected:
   void SetUp() override {
     previous_ = stdfs::current_path();
-    folder_ = stdfs::temp_directory_path() /
-              ("gm_crash_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    stdfs::remove_all(folder_);
-    stdfs::create_directories(folder_);
     stdfs::current_path(folder_);
     FS_init();
     FS_add_source(".", 0, 0, 0);
@@ -49,10 +45,10 @@ class crash_log : public ::testing::Test {
     platform::set_local_time_source({});
     FS_init();
     stdfs::current_path(previous_);
-    stdfs::remove_all(folder_);
   }
   stdfs::path previous_;
-  stdfs::path folder_;
+  gm_test::ScratchFolder scratch_;
+  const stdfs::path folder_ = scratch_.path();
   std::string debugger_;
   std::string hook_;
 };

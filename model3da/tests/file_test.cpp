@@ -8,6 +8,7 @@
 #include "model3da/file.h"
 #include "model3da/local_file.h"
 #include "model3da/message_output.h"
+#include "test_support/scratch_folder.h"
 
 namespace {
 
@@ -16,11 +17,6 @@ namespace stdfs = std::filesystem;
 class file_object : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ =
-        stdfs::temp_directory_path() /
-        ("gm_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    stdfs::remove_all(folder_);
-    stdfs::create_directories(folder_);
     std::ofstream(folder_ / "Options.ini", std::ios::binary) << "hello";
     FS_init();
     FS_add_source(folder_.c_str(), 0, 0, 0);
@@ -29,9 +25,9 @@ class file_object : public ::testing::Test {
   void TearDown() override {
     fs::set_log_hook({});
     FS_init();
-    stdfs::remove_all(folder_);
   }
-  stdfs::path folder_;
+  gm_test::ScratchFolder scratch_;
+  const stdfs::path folder_ = scratch_.path();
   std::string messages_;
 };
 

@@ -6,6 +6,7 @@
 
 #include "model3da/writer.h"
 #include "test_support.h"
+#include "test_support/scratch_folder.h"
 
 namespace model3da {
 namespace {
@@ -54,9 +55,7 @@ TEST(writer_test, transforms_come_from_the_matrix_table_in_chain_order) {
 }
 
 TEST(writer_test, writes_the_file_whole_or_not_at_all) {
-  const auto dir = std::filesystem::temp_directory_path() / "model3da_writer_test";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const gm_test::ScratchFolder dir;
   ByteBuffer chain;
   ASSERT_EQ(append_node(chain, mesh_node("Body_0", 4)), "");
   ModelWriteInput input;
@@ -76,12 +75,10 @@ TEST(writer_test, writes_the_file_whole_or_not_at_all) {
   input.node_count = 1;
   EXPECT_NE(write_model_file(dir / "missing" / "x.3da", input).find("cannot create"),
             std::string::npos);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(writer_test, appends_collision_section_to_a_file) {
-  const auto dir = std::filesystem::temp_directory_path() / "model3da_append_test";
-  std::filesystem::create_directories(dir);
+  const gm_test::ScratchFolder dir;
   ByteBuffer chain;
   ASSERT_EQ(append_node(chain, mesh_node("Body_0", 2)), "");
   ModelWriteInput input;
@@ -107,7 +104,6 @@ TEST(writer_test, appends_collision_section_to_a_file) {
                                      [&](const std::string& line) { logged.push_back(line); }),
             "");
   EXPECT_EQ(logged.size(), 1u);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include "filesystem/filesystem.h"
 #include "model3da/message_output.h"
 #include "parse_helpers.h"
+#include "test_support/files.h"
+#include "test_support/scratch_folder.h"
 
 namespace {
 
@@ -16,11 +18,6 @@ namespace stdfs = std::filesystem;
 class ctcparse_include : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ =
-        stdfs::temp_directory_path() /
-        ("gm_inc_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    stdfs::remove_all(folder_);
-    stdfs::create_directories(folder_);
     FS_init();
     FS_add_source(folder_.c_str(), 0, 0, 0);
     fs::set_log_hook([this](const char* text) { logged_ += text; });
@@ -28,17 +25,16 @@ class ctcparse_include : public ::testing::Test {
   void TearDown() override {
     fs::set_log_hook({});
     FS_init();
-    stdfs::remove_all(folder_);
   }
   void write(const std::string& name, const std::string& text) {
-    stdfs::create_directories((folder_ / name).parent_path());
-    std::ofstream(folder_ / name, std::ios::binary) << text;
+    gm_test::WriteFile(folder_ / name, text);
   }
   script_test::Parsed parse(const char* name) {
     CTCParse parser(name);
     return script_test::parse_parser(parser);
   }
-  stdfs::path folder_;
+  gm_test::ScratchFolder scratch_;
+  const stdfs::path folder_ = scratch_.path();
   std::string logged_;
 };
 

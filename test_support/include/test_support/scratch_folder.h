@@ -1,21 +1,24 @@
-// A real folder in the temporary directory for one test, removed afterwards,
-// and small helpers to put bytes into it and read them back.
+// A real folder below the system's temporary folder for one test, removed
+// with everything in it when the object goes, whatever permissions the test
+// left on it.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-namespace wizard_test {
+namespace gm_test {
 
-class TestFolder {
+class ScratchFolder {
  public:
-  TestFolder();
-  ~TestFolder();
-  TestFolder(const TestFolder&) = delete;
-  TestFolder& operator=(const TestFolder&) = delete;
+  // Creates a fresh, empty folder; throws when it cannot.
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
   // The folder as a game folder string: ends in a separator.
   std::string game_folder() const { return path_.string() + "/"; }
 
@@ -23,13 +26,4 @@ class TestFolder {
   std::filesystem::path path_;
 };
 
-// Writes `bytes` to `file`, creating its folders.
-void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
-
-// The file's bytes; "<missing>" when it cannot be read.
-std::string ReadBytes(const std::filesystem::path& file);
-
-// Names of the entries of a folder, sorted, joined by '|'.
-std::string ListFolder(const std::filesystem::path& folder);
-
-}  // namespace wizard_test
+}  // namespace gm_test

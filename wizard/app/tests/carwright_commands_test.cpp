@@ -1,11 +1,9 @@
 // carwright create, delete, pack and install, run as a user runs them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
 
 #include "base/custom_cars.h"
 #include "base/resource_store.h"
+#include "carwright_run.h"
 #include "ops/operations.h"
 #include "run_test_support.h"
 
@@ -14,31 +12,14 @@ namespace {
 namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
-struct ProgramRun {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
+using gm_test::ProgramRun;
 
-ProgramRun Carwright(const TestFolder& tmp, const std::string& arguments) {
-  const stdfs::path out = tmp.path() / "stdout.txt";
-  const stdfs::path err = tmp.path() / "stderr.txt";
-  const std::string command = "env -u GRAVELMOOR_DIR WINEPREFIX='" +
-                              (tmp.path() / "nowine").string() +
-                              "' '" CARWRIGHT_PATH "' --lang en " + arguments + " >'" +
-                              out.string() + "' 2>'" + err.string() + "'";
-  const int status = std::system(command.c_str());
-  ProgramRun run;
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadBytes(out);
-  run.err = ReadBytes(err);
-  stdfs::remove(out);
-  stdfs::remove(err);
-  return run;
-}
-
-std::string Quoted(const std::string& text) {
-  return "'" + text + "'";
+// Runs carwright in English with `arguments`, then `more` (the game folder).
+ProgramRun Carwright(const ScratchFolder& tmp, std::vector<std::string> arguments,
+                     const std::vector<std::string>& more = {}) {
+  arguments.insert(arguments.begin(), {"--lang", "en"});
+  arguments.insert(arguments.end(), more.begin(), more.end());
+  return RunCarwright(tmp, arguments);
 }
 
 // Gives `game` a registered car AB1 with a few files, as a create run would.
@@ -52,49 +33,50 @@ void AddCar(const std::string& game) {
 }
 
 TEST(CarwrightCommands, UsageErrorsExitWith2) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
-  const std::string folder = " --game-folder " + Quoted(game);
-  EXPECT_EQ(Carwright(tmp, "create" + folder).exit_code, 2);  // no --id
-  EXPECT_EQ(Carwright(tmp, "create --id AB1 --group Q7" + folder).exit_code, 2);
-  EXPECT_EQ(Carwright(tmp, "create --id AB1 --paintings 6" + folder).exit_code, 2);
-  EXPECT_EQ(Carwright(tmp, "create --id AB1 --parts bonnet,roof" + folder).exit_code, 2);
-  EXPECT_EQ(Carwright(tmp, "create --id AB1 --wheels tractor" + folder).exit_code, 2);
-  EXPECT_EQ(Carwright(tmp, "create --id AB1 --name 'A&B'" + folder).exit_code, 2);
-  EXPECT_EQ(Carwright(tmp, "pack --id AB1" + folder).exit_code, 2);  // no --output
-  EXPECT_EQ(Carwright(tmp, "install" + folder).exit_code, 2);        // no --package
+  const std::vector<std::string> folder = {"--game-folder", game};
+  EXPECT_EQ(Carwright(tmp, {"create"}, folder).exit_code, 2);  // no --id
+  EXPECT_EQ(Carwright(tmp, {"create", "--id", "AB1", "--group", "Q7"}, folder).exit_code, 2);
+  EXPECT_EQ(Carwright(tmp, {"create", "--id", "AB1", "--paintings", "6"}, folder).exit_code, 2);
+  EXPECT_EQ(Carwright(tmp, {"create", "--id", "AB1", "--parts", "bonnet,roof"}, folder).exit_code,
+            2);
+  EXPECT_EQ(Carwright(tmp, {"create", "--id", "AB1", "--wheels", "tractor"}, folder).exit_code, 2);
+  EXPECT_EQ(Carwright(tmp, {"create", "--id", "AB1", "--name", "A&B"}, folder).exit_code, 2);
+  EXPECT_EQ(Carwright(tmp, {"pack", "--id", "AB1"}, folder).exit_code, 2);  // no --output
+  EXPECT_EQ(Carwright(tmp, {"install"}, folder).exit_code, 2);              // no --package
   const stdfs::path variants = tmp.path() / "variants.ini";
-  WriteBytes(variants, "[Variant1]\nPower=5\n");
+  WriteFile(variants, "[Variant1]\nPower=5\n");
   const ProgramRun bad_file =
-      Carwright(tmp, "create --id AB1 --variants " + Quoted(variants.string()) + folder);
+      Carwright(tmp, {"create", "--id", "AB1", "--variants", variants.string()}, folder);
   EXPECT_EQ(bad_file.exit_code, 2);
   EXPECT_NE(bad_file.err.find("line 2: POWER"), std::string::npos) << bad_file.err;
   EXPECT_FALSE(stdfs::exists(stdfs::path(game) / "Data/Cars/AB1"));
 }
 
 TEST(CarwrightCommands, TheWizardsIDChecksExitWith1) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   AddCar(game);
-  const std::string folder = " --game-folder " + Quoted(game);
-  const ProgramRun invalid = Carwright(tmp, "create --id A-1" + folder);
+  const std::vector<std::string> folder = {"--game-folder", game};
+  const ProgramRun invalid = Carwright(tmp, {"create", "--id", "A-1"}, folder);
   EXPECT_EQ(invalid.exit_code, 1);
   EXPECT_NE(invalid.err.find("Invalid car's ID."), std::string::npos) << invalid.err;
-  const ProgramRun reserved = Carwright(tmp, "create --id bmx" + folder);
+  const ProgramRun reserved = Carwright(tmp, {"create", "--id", "bmx"}, folder);
   EXPECT_EQ(reserved.exit_code, 1);
   EXPECT_NE(reserved.err.find("BMX: ID reserved."), std::string::npos) << reserved.err;
-  EXPECT_EQ(Carwright(tmp, "create --id ab1" + folder).exit_code, 1);  // taken
-  EXPECT_EQ(Carwright(tmp, "delete --id XY7" + folder).exit_code, 1);
-  EXPECT_EQ(Carwright(tmp, "pack --id XY7 --output x.devuza" + folder).exit_code, 1);
+  EXPECT_EQ(Carwright(tmp, {"create", "--id", "ab1"}, folder).exit_code, 1);  // taken
+  EXPECT_EQ(Carwright(tmp, {"delete", "--id", "XY7"}, folder).exit_code, 1);
+  EXPECT_EQ(Carwright(tmp, {"pack", "--id", "XY7", "--output", "x.devuza"}, folder).exit_code, 1);
   EXPECT_EQ(
-      Carwright(tmp, "create --id XY7 --game-folder " + Quoted(tmp.path().string())).exit_code, 1);
+      Carwright(tmp, {"create", "--id", "XY7", "--game-folder", tmp.path().string()}).exit_code, 1);
 }
 
 TEST(CarwrightCommands, CreateWritesTheCarOrSaysTheAssetsAreMissing) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
-  const ProgramRun run =
-      Carwright(tmp, "create --id AB1 --paintings 2 --parts bonnet --game-folder " + Quoted(game));
+  const ProgramRun run = Carwright(tmp, {"create", "--id", "AB1", "--paintings", "2", "--parts",
+                                         "bonnet", "--game-folder", game});
   if (!wizard::EmbeddedAssetWriter()) {
     // This build carries no car assets: nothing may be written.
     EXPECT_EQ(run.exit_code, 1);
@@ -110,10 +92,10 @@ TEST(CarwrightCommands, CreateWritesTheCarOrSaysTheAssetsAreMissing) {
 }
 
 TEST(CarwrightCommands, EveryFailedFileIsReportedOnceAndExitsWith1) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
-  WriteBytes(stdfs::path(game) / "Data/Cars/AB1", "a file where the car's folder should be");
-  const ProgramRun run = Carwright(tmp, "create --id AB1 --game-folder " + Quoted(game));
+  WriteFile(stdfs::path(game) / "Data/Cars/AB1", "a file where the car's folder should be");
+  const ProgramRun run = Carwright(tmp, {"create", "--id", "AB1", "--game-folder", game});
   EXPECT_EQ(run.exit_code, 1);
   std::size_t errors = 0;
   for (std::size_t at = run.err.find("carwright: error: "); at != std::string::npos;
@@ -127,19 +109,19 @@ TEST(CarwrightCommands, EveryFailedFileIsReportedOnceAndExitsWith1) {
 }
 
 TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   AddCar(game);
   const std::string second = CopyDemoGame(tmp, "second");
   const std::string package = (tmp.path() / "AB1.devuza").string();
 
-  const ProgramRun pack = Carwright(
-      tmp, "pack --id ab1 --output " + Quoted(package) + " --game-folder " + Quoted(game));
+  const ProgramRun pack =
+      Carwright(tmp, {"pack", "--id", "ab1", "--output", package, "--game-folder", game});
   ASSERT_EQ(pack.exit_code, 0) << pack.err;
   EXPECT_EQ(pack.err, "");
 
   const ProgramRun install =
-      Carwright(tmp, "install --package " + Quoted(package) + " --game-folder " + Quoted(second));
+      Carwright(tmp, {"install", "--package", package, "--game-folder", second});
   EXPECT_EQ(install.exit_code, 0) << install.err;
   EXPECT_TRUE(stdfs::exists(stdfs::path(second) / "Data/Cars/AB1/Parts/AB1_Bonnet.skn"));
   std::vector<std::string> registry;
@@ -148,24 +130,24 @@ TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
 
   // The ID is now taken: question 117 is answered only by --replace.
   const ProgramRun again =
-      Carwright(tmp, "install --package " + Quoted(package) + " --game-folder " + Quoted(second));
+      Carwright(tmp, {"install", "--package", package, "--game-folder", second});
   EXPECT_EQ(again.exit_code, 1);
   EXPECT_NE(again.err.find("A car with this ID already exists."), std::string::npos) << again.err;
-  const ProgramRun replaced = Carwright(
-      tmp, "install --replace --package " + Quoted(package) + " --game-folder " + Quoted(second));
+  const ProgramRun replaced =
+      Carwright(tmp, {"install", "--replace", "--package", package, "--game-folder", second});
   EXPECT_EQ(replaced.exit_code, 0) << replaced.err;
   ASSERT_TRUE(wizard::LoadINI(second, registry));
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
 
-  const ProgramRun sfx = Carwright(tmp, "pack --sfx --id AB1 --output " + Quoted(package + ".exe") +
-                                            " --game-folder " + Quoted(game));
+  const ProgramRun sfx = Carwright(
+      tmp, {"pack", "--sfx", "--id", "AB1", "--output", package + ".exe", "--game-folder", game});
   if (!wizard::EmbeddedExtractor()) {
     EXPECT_EQ(sfx.exit_code, 1);
     EXPECT_NE(sfx.err.find("not available"), std::string::npos) << sfx.err;
     EXPECT_FALSE(stdfs::exists(package + ".exe"));
   }
 
-  const ProgramRun removed = Carwright(tmp, "delete --id AB1 --game-folder " + Quoted(second));
+  const ProgramRun removed = Carwright(tmp, {"delete", "--id", "AB1", "--game-folder", second});
   EXPECT_EQ(removed.exit_code, 0) << removed.err;
   EXPECT_FALSE(stdfs::exists(stdfs::path(second) / "Data/Cars/AB1"));
   ASSERT_TRUE(wizard::LoadINI(second, registry));
@@ -173,21 +155,20 @@ TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
 }
 
 TEST(CarwrightCommands, InstallRefusesNonPackagesAndHostilePackages) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const stdfs::path text = tmp.path() / "notes.devuza";
-  WriteBytes(text, "not a package, not at all, not even close");
-  const ProgramRun not_package = Carwright(
-      tmp, "install --package " + Quoted(text.string()) + " --game-folder " + Quoted(game));
+  WriteFile(text, "not a package, not at all, not even close");
+  const ProgramRun not_package =
+      Carwright(tmp, {"install", "--package", text.string(), "--game-folder", game});
   EXPECT_EQ(not_package.exit_code, 1);
   EXPECT_NE(not_package.err.find("No DEVUZA File!"), std::string::npos) << not_package.err;
 
   const stdfs::path hostile = tmp.path() / "evil.devuza";
-  WriteBytes(hostile, CraftPackage("XY7", {{"", "XY7.3da", "mesh"}, {"", "..", "up"}}));
+  WriteFile(hostile, CraftPackage("XY7", {{"", "XY7.3da", "mesh"}, {"", "..", "up"}}));
   const std::vector<std::string> before = ListTree(tmp.path());
-  const ProgramRun refused =
-      Carwright(tmp, "install --replace --package " + Quoted(hostile.string()) + " --game-folder " +
-                         Quoted(game));
+  const ProgramRun refused = Carwright(
+      tmp, {"install", "--replace", "--package", hostile.string(), "--game-folder", game});
   EXPECT_EQ(refused.exit_code, 1);
   EXPECT_NE(refused.err.find("Entry 2"), std::string::npos) << refused.err;
   EXPECT_EQ(ListTree(tmp.path()), before);

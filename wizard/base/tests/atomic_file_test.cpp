@@ -10,16 +10,17 @@
 #include "base/custom_cars.h"
 #include "base/file_routines.h"
 #include "base/ini_file.h"
+#include "test_support/files.h"
 #include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {
 
 namespace stdfs = std::filesystem;
-using wizard_test::ListFolder;
-using wizard_test::ReadBytes;
-using wizard_test::TestFolder;
-using wizard_test::WriteBytes;
+using gm_test::ListFolder;
+using gm_test::ReadFile;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 
 constexpr int kCannotDropPrivileges = 99;
 
@@ -39,38 +40,38 @@ int RunUnprivileged(const std::function<int()>& body) {
 }
 
 TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const stdfs::path file = tmp.path() / "Cars.scr";
-  WriteBytes(file, "old");
+  WriteFile(file, "old");
   stdfs::permissions(file, stdfs::perms(0640));
   std::string error;
   ASSERT_TRUE(ReplaceFileAtomically(file, "new bytes", &error)) << error;
-  EXPECT_EQ(ReadBytes(file), "new bytes");
+  EXPECT_EQ(ReadFile(file), "new bytes");
   EXPECT_EQ(stdfs::status(file).permissions() & stdfs::perms::all, stdfs::perms(0640));
   EXPECT_EQ(ListFolder(tmp.path()), "Cars.scr");
 }
 
 TEST(AtomicFile, ReplacesTheFileALinkPointsTo) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "real.scr", "old");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "real.scr", "old");
   stdfs::create_symlink("real.scr", tmp.path() / "link.scr");
   ASSERT_TRUE(ReplaceFileAtomically(tmp.path() / "link.scr", "new"));
   EXPECT_TRUE(stdfs::is_symlink(tmp.path() / "link.scr"));
-  EXPECT_EQ(ReadBytes(tmp.path() / "real.scr"), "new");
+  EXPECT_EQ(ReadFile(tmp.path() / "real.scr"), "new");
 }
 
 TEST(AtomicFile, AFailureAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {
   for (AtomicWriteStep step : {AtomicWriteStep::kCreate, AtomicWriteStep::kWrite,
                                AtomicWriteStep::kFlush, AtomicWriteStep::kRename}) {
     SCOPED_TRACE(static_cast<int>(step));
-    TestFolder tmp;
+    ScratchFolder tmp;
     const stdfs::path file = tmp.path() / "Carwright.ini";
-    WriteBytes(file, "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
+    WriteFile(file, "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
     FailNextAtomicWriteAt(step);
     std::string error;
     EXPECT_FALSE(ReplaceFileAtomically(file, "[Cars]\r\nCarsCount=0\r\n", &error));
     EXPECT_NE(error.find(file.string()), std::string::npos) << error;
-    EXPECT_EQ(ReadBytes(file), "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
+    EXPECT_EQ(ReadFile(file), "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
     EXPECT_EQ(ListFolder(tmp.path()), "Carwright.ini");
     // The failure was used up: the next replacement goes through.
     EXPECT_TRUE(ReplaceFileAtomically(file, "x"));
@@ -78,19 +79,19 @@ TEST(AtomicFile, AFailureAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {
 }
 
 TEST(AtomicFile, RefusesToReplaceAFolder) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   stdfs::create_directories(tmp.path() / "Cars.scr");
   EXPECT_FALSE(ReplaceFileAtomically(tmp.path() / "Cars.scr", "x"));
   EXPECT_TRUE(stdfs::is_directory(tmp.path() / "Cars.scr"));
 }
 
 TEST(AtomicFile, ReadOnlyFolderKeepsTheOriginalByteForByte) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const stdfs::path game = tmp.path() / "game";
   const std::string ini = "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n";
   const std::string script = "// cars\r\n!include(\"AB1\\\\Cars.scr\")\r\n";
-  WriteBytes(game / "Carwright.ini", ini);
-  WriteBytes(game / "Data/Cars/cars.scr", script);
+  WriteFile(game / "Carwright.ini", ini);
+  WriteFile(game / "Data/Cars/cars.scr", script);
   stdfs::permissions(tmp.path(), stdfs::perms(0755));
   stdfs::permissions(game / "Carwright.ini", stdfs::perms(0644));
   stdfs::permissions(game / "Data/Cars/cars.scr", stdfs::perms(0644));
@@ -111,8 +112,8 @@ TEST(AtomicFile, ReadOnlyFolderKeepsTheOriginalByteForByte) {
   });
   if (result == kCannotDropPrivileges) GTEST_SKIP() << "cannot run as an unprivileged user";
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(ReadBytes(game / "Carwright.ini"), ini);
-  EXPECT_EQ(ReadBytes(game / "Data/Cars/cars.scr"), script);
+  EXPECT_EQ(ReadFile(game / "Carwright.ini"), ini);
+  EXPECT_EQ(ReadFile(game / "Data/Cars/cars.scr"), script);
   EXPECT_EQ(ListFolder(game), "Carwright.ini|Data");
   EXPECT_EQ(ListFolder(game / "Data/Cars"), "cars.scr");
 }

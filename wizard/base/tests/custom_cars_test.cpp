@@ -3,58 +3,59 @@
 #include <gtest/gtest.h>
 
 #include "base/file_attributes.h"
+#include "test_support/files.h"
 #include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {
 
 namespace stdfs = std::filesystem;
-using wizard_test::ReadBytes;
-using wizard_test::TestFolder;
-using wizard_test::WriteBytes;
+using gm_test::ReadFile;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 
 TEST(CarRegistry, LoadGivesEmptyEntriesForMissingIDKeys) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "Carwright.ini", "[Cars]\r\nCarsCount=2\r\nCarID1=AB1\r\n");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "Carwright.ini", "[Cars]\r\nCarsCount=2\r\nCarID1=AB1\r\n");
   std::vector<std::string> cars = {"old"};
   ASSERT_TRUE(LoadINI(tmp.game_folder(), cars));
   EXPECT_EQ(cars, (std::vector<std::string>{"AB1", ""}));
 }
 
 TEST(CarRegistry, LoadWithoutACountGivesFalseAndAnEmptyList) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   std::vector<std::string> cars = {"old"};
   EXPECT_FALSE(LoadINI(tmp.game_folder(), cars));
   EXPECT_TRUE(cars.empty());
 
-  WriteBytes(tmp.path() / "Carwright.ini", "[Cars]\r\nCarID1=AB1\r\n");
+  WriteFile(tmp.path() / "Carwright.ini", "[Cars]\r\nCarID1=AB1\r\n");
   EXPECT_FALSE(LoadINI(tmp.game_folder(), cars));
-  WriteBytes(tmp.path() / "Carwright.ini", "[Cars]\r\nCarsCount=\r\nCarID1=AB1\r\n");
+  WriteFile(tmp.path() / "Carwright.ini", "[Cars]\r\nCarsCount=\r\nCarID1=AB1\r\n");
   EXPECT_FALSE(LoadINI(tmp.game_folder(), cars));
   EXPECT_TRUE(cars.empty());
 }
 
 TEST(CarRegistry, LoadRefusesCountsThatAreNotNumbersOrTooLarge) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   std::vector<std::string> cars;
   for (const char* count : {"two", "2x", "-3"}) {
-    WriteBytes(tmp.path() / "Carwright.ini",
-               std::string("[Cars]\r\nCarsCount=") + count + "\r\nCarID1=AB1\r\n");
+    WriteFile(tmp.path() / "Carwright.ini",
+              std::string("[Cars]\r\nCarsCount=") + count + "\r\nCarID1=AB1\r\n");
     EXPECT_TRUE(LoadINI(tmp.game_folder(), cars)) << count;
     EXPECT_TRUE(cars.empty()) << count;
   }
   for (const char* count : {"50654", "99999999999999999999999"}) {
-    WriteBytes(tmp.path() / "Carwright.ini", std::string("[Cars]\r\nCarsCount=") + count);
+    WriteFile(tmp.path() / "Carwright.ini", std::string("[Cars]\r\nCarsCount=") + count);
     EXPECT_FALSE(LoadINI(tmp.game_folder(), cars)) << count;
     EXPECT_TRUE(cars.empty()) << count;
   }
 }
 
 TEST(CarRegistry, WriteOfZeroCarsWritesTheCountOnlyAndProtectsTheFile) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "Carwright.ini", "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n[Keep]\r\n");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "Carwright.ini", "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n[Keep]\r\n");
   ASSERT_TRUE(WriteINI(tmp.game_folder(), {}));
-  EXPECT_EQ(ReadBytes(tmp.path() / "Carwright.ini"), "[Cars]\r\nCarsCount=0\r\n");
+  EXPECT_EQ(ReadFile(tmp.path() / "Carwright.ini"), "[Cars]\r\nCarsCount=0\r\n");
   EXPECT_TRUE(IsFileReadOnly(tmp.game_folder() + "Carwright.ini"));
   std::vector<std::string> cars = {"old"};
   EXPECT_TRUE(LoadINI(tmp.game_folder(), cars));
@@ -62,12 +63,12 @@ TEST(CarRegistry, WriteOfZeroCarsWritesTheCountOnlyAndProtectsTheFile) {
 }
 
 TEST(CarRegistry, WriteClearsTheProtectionFirstAndRoundTrips) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   ASSERT_TRUE(WriteINI(tmp.game_folder(), {"AB1"}));
   ASSERT_TRUE(IsFileReadOnly(tmp.game_folder() + "Carwright.ini"));
   const std::vector<std::string> written = {"AB1", "XY7", "__0"};
   ASSERT_TRUE(WriteINI(tmp.game_folder(), written));
-  EXPECT_EQ(ReadBytes(tmp.path() / "Carwright.ini"),
+  EXPECT_EQ(ReadFile(tmp.path() / "Carwright.ini"),
             "[Cars]\r\nCarsCount=3\r\nCarID1=AB1\r\nCarID2=XY7\r\nCarID3=__0\r\n");
   std::vector<std::string> read;
   ASSERT_TRUE(LoadINI(tmp.game_folder(), read));
@@ -75,11 +76,11 @@ TEST(CarRegistry, WriteClearsTheProtectionFirstAndRoundTrips) {
 }
 
 TEST(CarRegistry, WriteRefusesAnIDThatWouldBreakTheFileAndKeepsTheOld) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   ASSERT_TRUE(WriteINI(tmp.game_folder(), {"AB1"}));
-  const std::string before = ReadBytes(tmp.path() / "Carwright.ini");
+  const std::string before = ReadFile(tmp.path() / "Carwright.ini");
   EXPECT_FALSE(WriteINI(tmp.game_folder(), {"AB1", "X\r\nCarsCount=9"}));
-  EXPECT_EQ(ReadBytes(tmp.path() / "Carwright.ini"), before);
+  EXPECT_EQ(ReadFile(tmp.path() / "Carwright.ini"), before);
   EXPECT_TRUE(IsFileReadOnly(tmp.game_folder() + "Carwright.ini"));
 }
 
@@ -89,44 +90,44 @@ TEST(CarRegistry, RegistrationTextNamesTheCarsScript) {
 
 // A game folder with car AB1 registered in the four master scripts.
 void MakeGameWithCar(const stdfs::path& game, bool with_folder) {
-  WriteBytes(game / "Gravelmoor.exe", "MZ");
-  WriteBytes(game / "Data/Cars/cars.scr",
-             "!include(\"BMX\\\\Cars.scr\")\r\n!include(\"AB1\\\\Cars.scr\")\r\n");
-  WriteBytes(game / "Data/Cars/Parts.scr", "!include(\"AB1\\\\Parts.scr\")\r\n");
-  WriteBytes(game / "Data/Cars/Icons.scr", "!include(\"AB1\\\\Icons.scr\")\r\n");
-  WriteBytes(game / "Data/Cars/Texts.scr", "!include(\"AB1\\\\Texts.scr\")\r\n");
+  WriteFile(game / "Gravelmoor.exe", "MZ");
+  WriteFile(game / "Data/Cars/cars.scr",
+            "!include(\"BMX\\\\Cars.scr\")\r\n!include(\"AB1\\\\Cars.scr\")\r\n");
+  WriteFile(game / "Data/Cars/Parts.scr", "!include(\"AB1\\\\Parts.scr\")\r\n");
+  WriteFile(game / "Data/Cars/Icons.scr", "!include(\"AB1\\\\Icons.scr\")\r\n");
+  WriteFile(game / "Data/Cars/Texts.scr", "!include(\"AB1\\\\Texts.scr\")\r\n");
   if (with_folder) {
-    WriteBytes(game / "Data/Cars/AB1/Cars.scr", "car");
-    WriteBytes(game / "Data/Cars/AB1/AB11/AB11.dds", "dds");
+    WriteFile(game / "Data/Cars/AB1/Cars.scr", "car");
+    WriteFile(game / "Data/Cars/AB1/AB11/AB11.dds", "dds");
   }
 }
 
 void ExpectRegistrationGone(const stdfs::path& game) {
-  EXPECT_EQ(ReadBytes(game / "Data/Cars/cars.scr"), "!include(\"BMX\\\\Cars.scr\")\r\n\r\n\r\n");
-  EXPECT_EQ(ReadBytes(game / "Data/Cars/Parts.scr"), "\r\n\r\n");
-  EXPECT_EQ(ReadBytes(game / "Data/Cars/Icons.scr"), "\r\n\r\n");
-  EXPECT_EQ(ReadBytes(game / "Data/Cars/Texts.scr"), "\r\n\r\n");
+  EXPECT_EQ(ReadFile(game / "Data/Cars/cars.scr"), "!include(\"BMX\\\\Cars.scr\")\r\n\r\n\r\n");
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Parts.scr"), "\r\n\r\n");
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Icons.scr"), "\r\n\r\n");
+  EXPECT_EQ(ReadFile(game / "Data/Cars/Texts.scr"), "\r\n\r\n");
 }
 
 TEST(CarRegistry, DeleteCarRemovesRegistrationAndFolder) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   MakeGameWithCar(tmp.path(), true);
-  WriteBytes(tmp.path() / "Data/Cars/AB2/Cars.scr", "neighbour");
+  WriteFile(tmp.path() / "Data/Cars/AB2/Cars.scr", "neighbour");
   EXPECT_TRUE(GRDeleteCar(tmp.game_folder(), "AB1"));
   ExpectRegistrationGone(tmp.path());
   EXPECT_FALSE(stdfs::exists(tmp.path() / "Data/Cars/AB1"));
-  EXPECT_EQ(ReadBytes(tmp.path() / "Data/Cars/AB2/Cars.scr"), "neighbour");
+  EXPECT_EQ(ReadFile(tmp.path() / "Data/Cars/AB2/Cars.scr"), "neighbour");
 }
 
 TEST(CarRegistry, DeleteCarWithoutFolderStillRemovesRegistrationAndGivesFalse) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   MakeGameWithCar(tmp.path(), false);
   EXPECT_FALSE(GRDeleteCar(tmp.game_folder(), "AB1"));
   ExpectRegistrationGone(tmp.path());
 }
 
 TEST(CarRegistry, DeleteCarRefusesIDsThatNameNoCarFolder) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   MakeGameWithCar(tmp.path(), true);
   for (const char* id : {"", "..", "AB1\\..\\..", "A/B"}) {
     EXPECT_FALSE(GRDeleteCar(tmp.game_folder(), id)) << id;

@@ -4,55 +4,56 @@
 
 #include "base/game_folder.h"
 #include "base/text_routines.h"
+#include "test_support/files.h"
 #include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {
 
 namespace stdfs = std::filesystem;
-using wizard_test::ListFolder;
-using wizard_test::TestFolder;
-using wizard_test::WriteBytes;
+using gm_test::ListFolder;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 
 TEST(Folders, CreateMakesEveryFolderUpToTheLastSeparator) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   EXPECT_TRUE(CreateFolder(tmp.game_folder() + "Data\\Cars\\AB1\\"));
   EXPECT_TRUE(stdfs::is_directory(tmp.path() / "Data/Cars/AB1"));
   EXPECT_TRUE(CreateFolder(tmp.game_folder() + "Data\\Cars\\AB2\\AB2.scr"));
   EXPECT_TRUE(stdfs::is_directory(tmp.path() / "Data/Cars/AB2"));
   EXPECT_FALSE(stdfs::exists(tmp.path() / "Data/Cars/AB2/AB2.scr"));
   EXPECT_FALSE(CreateFolder("NoSeparator"));
-  WriteBytes(tmp.path() / "File", "x");
+  WriteFile(tmp.path() / "File", "x");
   EXPECT_FALSE(CreateFolder(tmp.game_folder() + "File\\Sub\\"));
 }
 
 TEST(Folders, ExistsCreatesOnlyWhenAsked) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   EXPECT_FALSE(FolderExists(tmp.game_folder() + "Data\\Cars"));
   EXPECT_FALSE(stdfs::exists(tmp.path() / "Data"));
   EXPECT_TRUE(FolderExists(tmp.game_folder() + "Data\\Cars", true));
   EXPECT_TRUE(FolderExists(tmp.game_folder() + "DATA\\cars\\"));
-  WriteBytes(tmp.path() / "File", "x");
+  WriteFile(tmp.path() / "File", "x");
   EXPECT_FALSE(FolderExists(tmp.game_folder() + "File"));
 }
 
 TEST(Folders, DeleteRemovesTheTreeAndReportsWhetherItExisted) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "Cars/AB1/AB1.scr", "x");
-  WriteBytes(tmp.path() / "Cars/AB1/AB11/deep/AB11.dds", "x");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "Cars/AB1/AB1.scr", "x");
+  WriteFile(tmp.path() / "Cars/AB1/AB11/deep/AB11.dds", "x");
   stdfs::permissions(tmp.path() / "Cars/AB1/AB1.scr", stdfs::perms(0444));
   EXPECT_TRUE(DeleteFolder(tmp.game_folder() + "cars\\ab1"));
   EXPECT_EQ(ListFolder(tmp.path() / "Cars"), "");
   EXPECT_FALSE(DeleteFolder(tmp.game_folder() + "Cars\\AB1"));
-  WriteBytes(tmp.path() / "Cars/file", "x");
+  WriteFile(tmp.path() / "Cars/file", "x");
   EXPECT_FALSE(DeleteFolder(tmp.game_folder() + "Cars\\file"));
   EXPECT_TRUE(stdfs::exists(tmp.path() / "Cars/file"));
 }
 
 TEST(Folders, DeleteTreeRemovesLinksWithoutFollowingThem) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "outside/keep.txt", "keep");
-  WriteBytes(tmp.path() / "car/file.txt", "x");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "outside/keep.txt", "keep");
+  WriteFile(tmp.path() / "car/file.txt", "x");
   stdfs::create_directory_symlink(tmp.path() / "outside", tmp.path() / "car/link");
   DeleteTree(tmp.game_folder() + "car");
   EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(tmp.path() / "car")));
@@ -77,9 +78,9 @@ TEST(Folders, ContainsAnyOfComparesUpperCased) {
 }
 
 TEST(GameFolder, NeedsTheExecutableAndTheTrailingSeparator) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   EXPECT_FALSE(CheckGameFolder(tmp.game_folder()));
-  WriteBytes(tmp.path() / "Gravelmoor.exe", "MZ");
+  WriteFile(tmp.path() / "Gravelmoor.exe", "MZ");
   EXPECT_TRUE(CheckGameFolder(tmp.game_folder()));
   EXPECT_FALSE(CheckGameFolder(tmp.path().string()));
   stdfs::create_directories(tmp.path() / "sub/Gravelmoor.exe");

@@ -4,18 +4,19 @@
 
 #include "base/file_routines.h"
 #include "base/folder_routines.h"
+#include "test_support/files.h"
 #include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {
 
-using wizard_test::ReadBytes;
-using wizard_test::TestFolder;
-using wizard_test::WriteBytes;
+using gm_test::ReadFile;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 
 TEST(GamePaths, ResolvesExistingComponentsWithoutRegardToCase) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "Data/Cars/cars.scr", "x\r\n");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "Data/Cars/cars.scr", "x\r\n");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "Data\\Cars\\Cars.scr"),
             tmp.path() / "Data/Cars/cars.scr");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "DATA/cARS\\CARS.SCR"),
@@ -26,29 +27,29 @@ TEST(GamePaths, ResolvesExistingComponentsWithoutRegardToCase) {
 }
 
 TEST(GamePaths, PrefersTheExactSpellingThenTheSmallestName) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "a.txt", "lower");
-  WriteBytes(tmp.path() / "A.txt", "upper");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "a.txt", "lower");
+  WriteFile(tmp.path() / "A.txt", "upper");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "a.txt"), tmp.path() / "a.txt");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "A.txt"), tmp.path() / "A.txt");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "a.TXT"), tmp.path() / "A.txt");
 }
 
 TEST(GamePaths, NewComponentsAreSpelledAsGiven) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "Data/Texts.scr", "");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "Data/Texts.scr", "");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "data\\Cars\\AB1\\AB1.scr"),
             tmp.path() / "Data/Cars/AB1/AB1.scr");
   ASSERT_TRUE(CreateFolder(tmp.game_folder() + "DATA\\Cars\\AB1\\"));
   EXPECT_TRUE(std::filesystem::is_directory(tmp.path() / "Data/Cars/AB1"));
   EXPECT_FALSE(std::filesystem::exists(tmp.path() / "DATA"));
   ASSERT_TRUE(WriteTextFile(tmp.game_folder() + "data\\cars\\ab1\\New.scr", "n"));
-  EXPECT_EQ(ReadBytes(tmp.path() / "Data/Cars/AB1/New.scr"), "n\r\n");
+  EXPECT_EQ(ReadFile(tmp.path() / "Data/Cars/AB1/New.scr"), "n\r\n");
 }
 
 TEST(GamePaths, SkipsDoubledAndTrailingSeparators) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "Data/Menu/uidef/Textures.def", "");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "Data/Menu/uidef/Textures.def", "");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "\\Data\\\\menu//UIDEF\\"),
             tmp.path() / "Data/Menu/uidef");
   EXPECT_EQ(ResolveGamePath("relative\\path"), std::filesystem::path("relative/path"));

@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "base/file_attributes.h"
+#include "test_support/files.h"
 #include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {
 
-using wizard_test::ReadBytes;
-using wizard_test::TestFolder;
-using wizard_test::WriteBytes;
+using gm_test::ReadFile;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 
 TEST(INIFile, FindsSectionsAndKeysWithoutRegardToCaseFirstMatchWinning) {
   const std::string text =
@@ -66,8 +67,8 @@ TEST(INIFile, RefusesEntriesThatWouldBreakTheFile) {
 }
 
 TEST(INIFile, ReadCutsValuesTo254Characters) {
-  TestFolder tmp;
-  WriteBytes(tmp.path() / "Carwright.ini", "[Cars]\r\nLong=" + std::string(300, 'a') + "\r\n");
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "Carwright.ini", "[Cars]\r\nLong=" + std::string(300, 'a') + "\r\n");
   const std::string file = tmp.game_folder() + "carwright.INI";
   EXPECT_EQ(ReadINIValue("Cars", "Long", file), std::string(254, 'a'));
   EXPECT_EQ(ReadINIValue("Cars", "Missing", file), "");
@@ -75,17 +76,17 @@ TEST(INIFile, ReadCutsValuesTo254Characters) {
 }
 
 TEST(INIFile, WriteCreatesUpdatesAndRefuses) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string file = tmp.game_folder() + "Carwright.ini";
   ASSERT_TRUE(WriteINIValue("Cars", "CarsCount", "1", file));
   ASSERT_TRUE(WriteINIValue("Cars", "CarID1", "AB1", file));
   ASSERT_TRUE(WriteINIValue("cars", "carscount", "2", file));
-  EXPECT_EQ(ReadBytes(tmp.path() / "Carwright.ini"), "[Cars]\r\nCarsCount=2\r\nCarID1=AB1\r\n");
+  EXPECT_EQ(ReadFile(tmp.path() / "Carwright.ini"), "[Cars]\r\nCarsCount=2\r\nCarID1=AB1\r\n");
 
   EXPECT_FALSE(WriteINIValue("Cars", "CarID2", "A\nB", file));
   ASSERT_TRUE(SetFileAttributes(file, kAttrReadOnly));
   EXPECT_FALSE(WriteINIValue("Cars", "CarID2", "XY7", file));
-  EXPECT_EQ(ReadBytes(tmp.path() / "Carwright.ini"), "[Cars]\r\nCarsCount=2\r\nCarID1=AB1\r\n");
+  EXPECT_EQ(ReadFile(tmp.path() / "Carwright.ini"), "[Cars]\r\nCarsCount=2\r\nCarID1=AB1\r\n");
   EXPECT_FALSE(WriteINIValue("Cars", "CarsCount", "0", tmp.game_folder() + "No\\Carwright.ini"));
 }
 

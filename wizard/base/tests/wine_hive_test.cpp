@@ -5,14 +5,15 @@
 #include "base/game_folder.h"
 #include "base/game_folder_source.h"
 #include "base/windows_registry.h"
+#include "test_support/files.h"
 #include "test_support/scratch_folder.h"
 
 namespace wizard {
 namespace {
 
 namespace stdfs = std::filesystem;
-using wizard_test::TestFolder;
-using wizard_test::WriteBytes;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 
 // A hive as Wine writes it, with the game's key between two others.
 const std::string kHive =
@@ -117,15 +118,15 @@ TEST(WineRegistry, EveryPrefixOfAHiveIsSafe) {
 
 // A Wine prefix whose drive C is its "drive_c" folder, holding the game.
 struct WinePrefix {
-  TestFolder tmp;
+  ScratchFolder tmp;
   stdfs::path prefix = tmp.path() / "wine";
   stdfs::path game = prefix / "drive_c/Games/Gravelmoor";
 
   explicit WinePrefix(const std::string& hive) {
-    WriteBytes(game / "Gravelmoor.exe", "MZ");
+    WriteFile(game / "Gravelmoor.exe", "MZ");
     stdfs::create_directories(prefix / "dosdevices");
     stdfs::create_symlink("../drive_c", prefix / "dosdevices/c:");
-    WriteBytes(prefix / "system.reg", hive);
+    WriteFile(prefix / "system.reg", hive);
   }
 };
 

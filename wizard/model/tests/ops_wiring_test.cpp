@@ -12,7 +12,7 @@ namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
 TEST(OpsOperationLauncher, RunsTheModelsOperationAndEnablesFinish) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   AssetLog assets;
   wizard::testing::FakeWizardView view;
@@ -48,11 +48,11 @@ TEST(OpsOperationLauncher, RunsTheModelsOperationAndEnablesFinish) {
 }
 
 TEST(DevuzaHeaderSource, ReadsTheCarIDOfAPackageAndRefusesOtherFiles) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const stdfs::path package = tmp.path() / "XY7.devuza";
-  WriteBytes(package, CraftPackage("XY7", {{"", "XY7.3da", "mesh"}}));
+  WriteFile(package, CraftPackage("XY7", {{"", "XY7.3da", "mesh"}}));
   const stdfs::path other = tmp.path() / "other.devuza";
-  WriteBytes(other, std::string(40, 'x'));
+  WriteFile(other, std::string(40, 'x'));
 
   wizard::DevuzaHeaderSource headers;
   const wizard::PackageHeaderInfo info = headers.ReadPackageHeader(package.string());

@@ -12,6 +12,7 @@
 
 #include "fake_wizard_view.h"
 #include "model/wizard_model.h"
+#include "test_support/files.h"
 #include "test_support/scratch_folder.h"
 
 namespace wizard::testing {
@@ -32,7 +33,7 @@ class WizardTest : public ::testing::Test {
   void TearDown() override { model_.reset(); }
 
   static void WriteFile(const stdfs::path& path, const std::string& bytes) {
-    wizard_test::WriteBytes(path, bytes);
+    gm_test::WriteFile(path, bytes);
   }
 
   // The game folder as the wizard keeps it: ending in a separator.
@@ -73,7 +74,7 @@ class WizardTest : public ::testing::Test {
   void Back() { model_->OnBackClick(); }
   int Step() const { return model_->State().Step; }
 
-  wizard_test::TestFolder folder_;
+  gm_test::ScratchFolder folder_;
   const stdfs::path root_ = folder_.path();
   stdfs::path game_;
   std::deque<double> draws_;

@@ -12,10 +12,10 @@
 
 namespace {
 
+using gm_test::ReadFile;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 using wizard_test::ProgressLog;
-using wizard_test::ReadBytes;
-using wizard_test::TestFolder;
-using wizard_test::WriteBytes;
 
 std::string Resource(std::string_view type, std::string_view name) {
   const auto bytes = wizard::FindEmbeddedResource(type, name);
@@ -45,8 +45,8 @@ class AssetWriters : public ::testing::Test {
  protected:
   void SetUp() override { wizard::SetUiLanguage(wizard::Language::kEnglish); }
   std::string folder() const { return scratch_.path().string(); }
-  std::string file(std::string_view name) const { return ReadBytes(scratch_.path() / name); }
-  TestFolder scratch_;
+  std::string file(std::string_view name) const { return ReadFile(scratch_.path() / name); }
+  ScratchFolder scratch_;
   ProgressLog log_;
 };
 
@@ -197,7 +197,7 @@ TEST_F(AssetWriters, SkinOfOnePaintingHoldsOnlyTheFirstTemplate) {
 }
 
 TEST_F(AssetWriters, OlderFileIsReplacedCompletely) {
-  WriteBytes(scratch_.path() / "AB1_Blob.mat", std::string(20000, 'x'));
+  WriteFile(scratch_.path() / "AB1_Blob.mat", std::string(20000, 'x'));
   ASSERT_TRUE(wizard::WriteGRMaterial(folder(), "AB1_Blob.mat", "BLOB", "AB1"));
   EXPECT_EQ(file("AB1_Blob.mat"), *wizard::MakeGRMaterial("BLOB", "AB1"));
 }
@@ -209,7 +209,7 @@ TEST_F(AssetWriters, MissingResourceFailsWithoutReportOrFile) {
   EXPECT_FALSE(wizard::WriteGRMaterial(folder(), "x.mat", "NOSUCH", "AB1", 1, log_.step()));
   EXPECT_FALSE(wizard::WriteGRSkin(folder(), "s.skn", "TRUCK", "AB1", 2, log_.step()));
   EXPECT_TRUE(log_.statuses.empty());
-  EXPECT_EQ(wizard_test::ListFolder(scratch_.path()), "");
+  EXPECT_EQ(gm_test::ListFolder(scratch_.path()), "");
 }
 
 TEST_F(AssetWriters, UnwritableTargetFailsWithoutReport) {
@@ -219,7 +219,7 @@ TEST_F(AssetWriters, UnwritableTargetFailsWithoutReport) {
   EXPECT_FALSE(wizard::WriteGRMaterial(missing, "AB1_Blob.mat", "BLOB", "AB1", 0, log_.step()));
   EXPECT_FALSE(wizard::WriteGRSkin(missing, "AB1.skn", "CAR", "AB1", 1, log_.step()));
   // A read-only file keeps its bytes.
-  WriteBytes(scratch_.path() / "AB1.skn", "old");
+  WriteFile(scratch_.path() / "AB1.skn", "old");
   ASSERT_TRUE(wizard::SetFileAttributes(folder() + "/AB1.skn", wizard::kAttrReadOnly));
   EXPECT_FALSE(wizard::WriteGRSkin(folder(), "AB1.skn", "CAR", "AB1", 1, log_.step()));
   EXPECT_EQ(file("AB1.skn"), "old");

@@ -16,7 +16,7 @@ namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
 TEST(CreateCarRun, AB1WithTwoPaintingsBonnetAndDefaultWheels) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   AssetLog assets;
   RecordingRunView view;
@@ -99,10 +99,10 @@ TEST(CreateCarRun, AB1WithTwoPaintingsBonnetAndDefaultWheels) {
   EXPECT_EQ(ListTree(car), expected);
 
   // The body mesh comes from resource 102 (100 + the bonnet's bit).
-  EXPECT_EQ(ReadBytes(car / "AB1.3da"), "mesh 102 0");
-  EXPECT_EQ(ReadBytes(car / "AB12" / "AB12_Body.mat"), "material BODY 2");
-  EXPECT_EQ(ReadBytes(car / "Wheels" / "AB1_Evo3.skn"), "skin WHEEL 0");
-  EXPECT_NE(ReadBytes(car / "Cars.scr").find("AB1"), std::string::npos);
+  EXPECT_EQ(ReadFile(car / "AB1.3da"), "mesh 102 0");
+  EXPECT_EQ(ReadFile(car / "AB12" / "AB12_Body.mat"), "material BODY 2");
+  EXPECT_EQ(ReadFile(car / "Wheels" / "AB1_Evo3.skn"), "skin WHEEL 0");
+  EXPECT_NE(ReadFile(car / "Cars.scr").find("AB1"), std::string::npos);
 
   // Registered in the game and in the registry.
   EXPECT_EQ(state.CustomCars, std::vector<std::string>{"AB1"});
@@ -110,7 +110,7 @@ TEST(CreateCarRun, AB1WithTwoPaintingsBonnetAndDefaultWheels) {
   ASSERT_TRUE(wizard::LoadINI(game, registry));
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
   for (const char* master : {"cars.scr", "Parts.scr", "Texts.scr", "Icons.scr"}) {
-    const std::string script = ReadBytes(stdfs::path(game) / "Data/Cars" / master);
+    const std::string script = ReadFile(stdfs::path(game) / "Data/Cars" / master);
     const std::string name = master == std::string("cars.scr") ? "Cars.scr" : master;
     EXPECT_NE(script.find("!include(\"AB1\\\\" + name + "\")"), std::string::npos) << master;
   }
@@ -126,7 +126,7 @@ TEST(CreateCarRun, AB1WithTwoPaintingsBonnetAndDefaultWheels) {
 }
 
 TEST(CreateCarRun, WithoutAssetWritersNothingIsWritten) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const std::vector<std::string> before = ListTree(game);
   RecordingRunView view;
@@ -144,7 +144,7 @@ TEST(CreateCarRun, WithoutAssetWritersNothingIsWritten) {
 }
 
 TEST(CreateCarRun, AnIDThatNamesNoFolderIsRefused) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const std::vector<std::string> before = ListTree(game);
   AssetLog assets;
@@ -158,10 +158,10 @@ TEST(CreateCarRun, AnIDThatNamesNoFolderIsRefused) {
 }
 
 TEST(CreateCarRun, AFileInPlaceOfTheCarFolderGivesOneMessagePerFailureAndGoesOn) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const stdfs::path cars = stdfs::path(game) / "Data/Cars";
-  WriteBytes(cars / "AB1", "a file where the car's folder should be");
+  WriteFile(cars / "AB1", "a file where the car's folder should be");
   AssetLog assets;
   RecordingRunView view;
   wizard::WizardState state = CreateState(game, "AB1");
@@ -181,15 +181,15 @@ TEST(CreateCarRun, AFileInPlaceOfTheCarFolderGivesOneMessagePerFailureAndGoesOn)
                       "Error while creating file\n" +
                           (cars / "AB1" / "Parts" / "AB1_Bonnet.skn").string()),
             view.errors.end());
-  EXPECT_EQ(ReadBytes(cars / "AB1"), "a file where the car's folder should be");
+  EXPECT_EQ(ReadFile(cars / "AB1"), "a file where the car's folder should be");
 }
 
 TEST(CreateCarRun, UnwritableMasterScriptsAreReportedAndLeftWhole) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const stdfs::path cars = stdfs::path(game) / "Data/Cars";
-  const std::string master_before = ReadBytes(cars / "cars.scr");
+  const std::string master_before = ReadFile(cars / "cars.scr");
   stdfs::permissions(
       cars, stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write,
       stdfs::perm_options::remove);
@@ -201,7 +201,7 @@ TEST(CreateCarRun, UnwritableMasterScriptsAreReportedAndLeftWhole) {
   stdfs::permissions(cars, stdfs::perms::owner_all, stdfs::perm_options::add);
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 5 + 88 + 4);
-  EXPECT_EQ(ReadBytes(cars / "cars.scr"), master_before);
+  EXPECT_EQ(ReadFile(cars / "cars.scr"), master_before);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ std::vector<std::string> CreateCars(const std::string& game, const std::vector<s
 }
 
 TEST(DeleteCarRun, RemovesTheSecondOfThreeCars) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const std::vector<std::string> cars = CreateCars(game, {"AB1", "CD2", "EF3"});
   ASSERT_EQ(cars, (std::vector<std::string>{"AB1", "CD2", "EF3"}));
@@ -58,17 +58,17 @@ TEST(DeleteCarRun, RemovesTheSecondOfThreeCars) {
   EXPECT_FALSE(stdfs::exists(cars_folder / "CD2"));
   EXPECT_TRUE(stdfs::exists(cars_folder / "AB1" / "AB1.3da"));
   EXPECT_TRUE(stdfs::exists(cars_folder / "EF3" / "EF3.3da"));
-  const std::string master = ReadBytes(cars_folder / "cars.scr");
+  const std::string master = ReadFile(cars_folder / "cars.scr");
   EXPECT_EQ(master.find("CD2"), std::string::npos);
   EXPECT_NE(master.find("!include(\"AB1\\\\Cars.scr\")"), std::string::npos);
   EXPECT_NE(master.find("!include(\"EF3\\\\Cars.scr\")"), std::string::npos);
 }
 
 TEST(DeleteCarRun, NoSelectionEndsWithErrorAndKeepsTheRegistry) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   ASSERT_TRUE(wizard::WriteINI(game, {"AB1"}));
-  const std::string ini = ReadBytes(stdfs::path(game) / "Carwright.ini");
+  const std::string ini = ReadFile(stdfs::path(game) / "Carwright.ini");
   RecordingRunView view;
   wizard::WizardState state;
   state.Task = wizard::kTaskDeleteCar;
@@ -79,7 +79,7 @@ TEST(DeleteCarRun, NoSelectionEndsWithErrorAndKeepsTheRegistry) {
       wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
   EXPECT_FALSE(outcome.completed);
   EXPECT_EQ(state.CustomCars, std::vector<std::string>{"AB1"});
-  EXPECT_EQ(ReadBytes(stdfs::path(game) / "Carwright.ini"), ini);
+  EXPECT_EQ(ReadFile(stdfs::path(game) / "Carwright.ini"), ini);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ using namespace wizard_test;
 
 TEST(EmbeddedCreateRun, WritesTheGenericCarNamedAfterTheCar) {
   ASSERT_TRUE(wizard::EmbeddedAssetWriter()) << "the program carries the generic car";
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   RecordingRunView view;
   wizard::WizardState state = CreateState(game, "AB1");
@@ -31,21 +31,21 @@ TEST(EmbeddedCreateRun, WritesTheGenericCarNamedAfterTheCar) {
   // The body mesh is resource 102 (the bonnet cut away) with the car's ID.
   const std::optional<std::string> body = wizard::MakeGRMesh(102u, "AB1");
   ASSERT_TRUE(body);
-  EXPECT_EQ(ReadBytes(car / "AB1.3da"), *body);
-  EXPECT_EQ(ReadBytes(car / "AB1.3da").substr(0, 4), "3DA_");
+  EXPECT_EQ(ReadFile(car / "AB1.3da"), *body);
+  EXPECT_EQ(ReadFile(car / "AB1.3da").substr(0, 4), "3DA_");
   EXPECT_NE(*body, *wizard::MakeGRMesh(100u, "AB1"));
   // A painting's material carries its painting number; textures are copied.
-  EXPECT_EQ(ReadBytes(car / "AB12" / "AB12_Body.mat"), *wizard::MakeGRMaterial("BODY", "AB1", 2));
+  EXPECT_EQ(ReadFile(car / "AB12" / "AB12_Body.mat"), *wizard::MakeGRMaterial("BODY", "AB1", 2));
   const auto texture = wizard::FindEmbeddedResource("TEXTURES", "EMPTY");
   ASSERT_TRUE(texture);
-  EXPECT_EQ(ReadBytes(car / "AB1_GlassDirtMask_Inside.dds"),
+  EXPECT_EQ(ReadFile(car / "AB1_GlassDirtMask_Inside.dds"),
             std::string(texture->begin(), texture->end()));
-  EXPECT_EQ(ReadBytes(car / "Wheels" / "AB1_Evo3.skn"), *wizard::MakeGRSkin("WHEEL", "AB1", 2));
-  EXPECT_EQ(ReadBytes(car / "Parts" / "AB1_Bonnet.skn"), *wizard::MakeGRSkin("CAR", "AB1", 2));
+  EXPECT_EQ(ReadFile(car / "Wheels" / "AB1_Evo3.skn"), *wizard::MakeGRSkin("WHEEL", "AB1", 2));
+  EXPECT_EQ(ReadFile(car / "Parts" / "AB1_Bonnet.skn"), *wizard::MakeGRSkin("CAR", "AB1", 2));
 }
 
 TEST(EmbeddedCreateRun, FullGrip356WheelsAreWrittenWithALowerCaseG) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   RecordingRunView view;
   wizard::WizardState state = CreateState(game, "AB1");
@@ -59,12 +59,12 @@ TEST(EmbeddedCreateRun, FullGrip356WheelsAreWrittenWithALowerCaseG) {
   EXPECT_EQ(ListTree(stdfs::path(game) / "Data/Cars/AB1/Wheels"),
             (std::vector<std::string>{"AB1_Evo3.3da", "AB1_Evo3.skn", "AB1_Fullgrip356.3da",
                                       "AB1_Fullgrip356.skn"}));
-  EXPECT_EQ(ReadBytes(stdfs::path(game) / "Data/Cars/AB1/Wheels/AB1_Fullgrip356.3da"),
+  EXPECT_EQ(ReadFile(stdfs::path(game) / "Data/Cars/AB1/Wheels/AB1_Fullgrip356.3da"),
             *wizard::MakeGRMesh("WHEEL_FULLGRIP356", "AB1"));
 }
 
 TEST(EmbeddedCreateRun, PartsZeroAndThirtyOne) {
-  TestFolder tmp;
+  ScratchFolder tmp;
   wizard::CarVariants variants{};
   wizard::ResetCarVariants(variants);
   for (const std::int16_t parts : {std::int16_t{0}, std::int16_t{31}}) {
@@ -76,7 +76,7 @@ TEST(EmbeddedCreateRun, PartsZeroAndThirtyOne) {
         wizard::PerformOperation(state, variants, view, wizard::Language::kEnglish).completed);
     EXPECT_EQ(view.errors.size(), 0u);
     const stdfs::path car = stdfs::path(game) / "Data/Cars/AB1";
-    EXPECT_EQ(ReadBytes(car / "AB1.3da"), *wizard::MakeGRMesh(100u + parts, "AB1"));
+    EXPECT_EQ(ReadFile(car / "AB1.3da"), *wizard::MakeGRMesh(100u + parts, "AB1"));
     const std::vector<std::string> files = ListTree(car / "Parts");
     if (parts == 0) {
       EXPECT_EQ(files, (std::vector<std::string>{"AB1_ExhaustDummy.3da", "AB1_ExhaustDummy.skn"}));

@@ -11,10 +11,10 @@
 
 namespace {
 
+using gm_test::ReadFile;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 using wizard_test::ProgressLog;
-using wizard_test::ReadBytes;
-using wizard_test::TestFolder;
-using wizard_test::WriteBytes;
 
 namespace stdfs = std::filesystem;
 
@@ -30,7 +30,7 @@ class Registration : public ::testing::Test {
   }
   stdfs::path At(const char* relative) const { return scratch_.path() / relative; }
 
-  TestFolder scratch_;
+  ScratchFolder scratch_;
   std::string game_;
   ProgressLog log_;
 };
@@ -42,27 +42,27 @@ TEST(RegistrationLine, DoublesTheBackslashOfTheGameString) {
 }
 
 TEST_F(Registration, FirstCarOnAFreshGame) {
-  const std::string cars = ReadBytes(At("Data/Cars/cars.scr"));
-  const std::string parts = ReadBytes(At("Data/Cars/Parts.scr"));
-  const std::string texts = ReadBytes(At("Data/Texts.scr"));
-  const std::string textures = ReadBytes(At("Data/Menu/uidef/Textures.def"));
+  const std::string cars = ReadFile(At("Data/Cars/cars.scr"));
+  const std::string parts = ReadFile(At("Data/Cars/Parts.scr"));
+  const std::string texts = ReadFile(At("Data/Texts.scr"));
+  const std::string textures = ReadFile(At("Data/Menu/uidef/Textures.def"));
 
   EXPECT_TRUE(wizard::UpdateGRCarsScript(game_, "AB1", log_.step()));
   EXPECT_TRUE(wizard::UpdateGRPartsScript(game_, "AB1", log_.step()));
   EXPECT_TRUE(wizard::UpdateGRTextsScript(game_, "AB1", log_.step()));
   EXPECT_TRUE(wizard::UpdateGRIconsScript(game_, "AB1", log_.step()));
 
-  EXPECT_EQ(ReadBytes(At("Data/Cars/cars.scr")), cars + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(At("Data/Cars/cars.scr")), cars + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
   EXPECT_FALSE(stdfs::exists(At("Data/Cars/Cars.scr")));
-  EXPECT_EQ(ReadBytes(At("Data/Cars/Parts.scr")), parts + "!include(\"AB1\\\\Parts.scr\")\r\n\r\n");
-  EXPECT_EQ(ReadBytes(At("Data/Texts.scr")),
+  EXPECT_EQ(ReadFile(At("Data/Cars/Parts.scr")), parts + "!include(\"AB1\\\\Parts.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(At("Data/Texts.scr")),
             texts + "\r\n// Created by Carwright\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n");
-  EXPECT_EQ(ReadBytes(At("Data/Menu/uidef/Textures.def")),
+  EXPECT_EQ(ReadFile(At("Data/Menu/uidef/Textures.def")),
             textures +
                 "\r\n// --- Created by Carwright. Do not modyfy. ---\r\n"
                 "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n");
-  EXPECT_EQ(ReadBytes(At("Data/Cars/Texts.scr")), "!include(\"AB1\\\\Texts.scr\")\r\n\r\n");
-  EXPECT_EQ(ReadBytes(At("Data/Cars/Icons.scr")), "!include(\"AB1\\\\Icons.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(At("Data/Cars/Texts.scr")), "!include(\"AB1\\\\Texts.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(At("Data/Cars/Icons.scr")), "!include(\"AB1\\\\Icons.scr\")\r\n\r\n");
   EXPECT_EQ(log_.statuses, (std::vector<std::string>{
                                "Creating file:Data\\Cars\\Cars.scr",
                                "Creating file:Data\\Cars\\Parts.scr",
@@ -76,24 +76,24 @@ TEST_F(Registration, SecondCarAddsOnlyItsLines) {
     ASSERT_TRUE(wizard::UpdateGRTextsScript(game_, id));
     ASSERT_TRUE(wizard::UpdateGRIconsScript(game_, id));
   }
-  const std::string texts = ReadBytes(At("Data/Texts.scr"));
+  const std::string texts = ReadFile(At("Data/Texts.scr"));
   const std::string chain = "!include(\"Cars\\\\Texts.scr\")";
   EXPECT_EQ(texts.find(chain), texts.rfind(chain));
-  const std::string textures = ReadBytes(At("Data/Menu/uidef/Textures.def"));
+  const std::string textures = ReadFile(At("Data/Menu/uidef/Textures.def"));
   const std::string icons_chain = "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")";
   EXPECT_EQ(textures.find(icons_chain), textures.rfind(icons_chain));
-  EXPECT_EQ(ReadBytes(At("Data/Cars/Texts.scr")),
+  EXPECT_EQ(ReadFile(At("Data/Cars/Texts.scr")),
             "!include(\"AB1\\\\Texts.scr\")\r\n\r\n!include(\"CD2\\\\Texts.scr\")\r\n\r\n");
-  EXPECT_EQ(ReadBytes(At("Data/Cars/Icons.scr")),
+  EXPECT_EQ(ReadFile(At("Data/Cars/Icons.scr")),
             "!include(\"AB1\\\\Icons.scr\")\r\n\r\n!include(\"CD2\\\\Icons.scr\")\r\n\r\n");
 }
 
 TEST_F(Registration, ReadOnlyCarListIsMadeWritableAndAppendedTo) {
   const std::string path = At("Data/Cars/cars.scr").string();
-  const std::string before = ReadBytes(path);
+  const std::string before = ReadFile(path);
   ASSERT_TRUE(wizard::SetFileAttributes(path, wizard::kAttrReadOnly));
   EXPECT_TRUE(wizard::UpdateGRCarsScript(game_, "AB1", log_.step()));
-  EXPECT_EQ(ReadBytes(path), before + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(path), before + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
   EXPECT_FALSE(wizard::IsFileReadOnly(path));
 }
 
@@ -113,22 +113,22 @@ TEST_F(Registration, MissingCarListFailsAndCreatesNothing) {
 
 TEST_F(Registration, MasterScriptIsFoundWhateverItsCase) {
   stdfs::rename(At("Data/Cars/cars.scr"), At("Data/Cars/CARS.SCR"));
-  const std::string before = ReadBytes(At("Data/Cars/CARS.SCR"));
+  const std::string before = ReadFile(At("Data/Cars/CARS.SCR"));
   EXPECT_TRUE(wizard::UpdateGRCarsScript(game_, "AB1"));
-  EXPECT_EQ(ReadBytes(At("Data/Cars/CARS.SCR")), before + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(At("Data/Cars/CARS.SCR")), before + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
 }
 
 TEST_F(Registration, LastLineWithoutLineEndIsCompletedByTheEmptyLine) {
-  WriteBytes(At("Data/Menu/uidef/Textures.def"), "// menu\r\ntexture(\"A\", \"a.dds\")");
-  WriteBytes(At("Data/Texts.scr"), "text(\"A\", \"a\")");
+  WriteFile(At("Data/Menu/uidef/Textures.def"), "// menu\r\ntexture(\"A\", \"a.dds\")");
+  WriteFile(At("Data/Texts.scr"), "text(\"A\", \"a\")");
   ASSERT_TRUE(wizard::UpdateGRIconsScript(game_, "AB1"));
   ASSERT_TRUE(wizard::UpdateGRTextsScript(game_, "AB1"));
-  EXPECT_EQ(ReadBytes(At("Data/Menu/uidef/Textures.def")),
+  EXPECT_EQ(ReadFile(At("Data/Menu/uidef/Textures.def")),
             "// menu\r\ntexture(\"A\", \"a.dds\")\r\n"
             "// --- Created by Carwright. Do not modyfy. ---\r\n"
             "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n");
   EXPECT_EQ(
-      ReadBytes(At("Data/Texts.scr")),
+      ReadFile(At("Data/Texts.scr")),
       "text(\"A\", \"a\")\r\n// Created by Carwright\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n");
 }
 

@@ -56,7 +56,7 @@ class PackageRunTest : public ::testing::Test {
     return outcome;
   }
 
-  TestFolder tmp_;
+  ScratchFolder tmp_;
   std::string game_;
   std::vector<std::string> registry_;
 };
@@ -69,7 +69,7 @@ TEST_F(PackageRunTest, PackedCarInstallsIntoAnotherGame) {
   EXPECT_EQ(packed.failures, 0);
   EXPECT_EQ(pack_view.actions.front(), "Creating DEVUZA...");
   EXPECT_DOUBLE_EQ(pack_view.progress.front(), 100.0);
-  EXPECT_EQ(ReadBytes(package).substr(0, 6), "DEVUZA");
+  EXPECT_EQ(ReadFile(package).substr(0, 6), "DEVUZA");
 
   const std::string second = CopyDemoGame(tmp_, "second");
   std::vector<std::string> registry;
@@ -86,7 +86,7 @@ TEST_F(PackageRunTest, PackedCarInstallsIntoAnotherGame) {
   ASSERT_EQ(ListTree(to), ListTree(from));
   for (const std::string& name : ListTree(from)) {
     if (name.back() != '/') {
-      EXPECT_EQ(ReadBytes(to / name), ReadBytes(from / name)) << name;
+      EXPECT_EQ(ReadFile(to / name), ReadFile(from / name)) << name;
     }
   }
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
@@ -94,7 +94,7 @@ TEST_F(PackageRunTest, PackedCarInstallsIntoAnotherGame) {
   ASSERT_TRUE(wizard::LoadINI(second, saved));
   EXPECT_EQ(saved, std::vector<std::string>{"AB1"});
   EXPECT_NE(
-      ReadBytes(stdfs::path(second) / "Data/Cars/cars.scr").find("!include(\"AB1\\\\Cars.scr\")"),
+      ReadFile(stdfs::path(second) / "Data/Cars/cars.scr").find("!include(\"AB1\\\\Cars.scr\")"),
       std::string::npos);
 }
 
@@ -104,38 +104,38 @@ TEST_F(PackageRunTest, RegisteredCarIsExtractedOverItsFilesAndRegistryRewrittenU
   ASSERT_TRUE(Pack(package, false, pack_view, {}).completed);
 
   const stdfs::path body = stdfs::path(game_) / "Data/Cars/AB1/AB1.3da";
-  const std::string original = ReadBytes(body);
-  WriteBytes(body, "changed by the modder, longer than the packed file");
+  const std::string original = ReadFile(body);
+  WriteFile(body, "changed by the modder, longer than the packed file");
   const stdfs::path ini = stdfs::path(game_) / "Carwright.ini";
-  const std::string ini_before = ReadBytes(ini);
+  const std::string ini_before = ReadFile(ini);
   const std::vector<std::string> masters_before = {
-      ReadBytes(stdfs::path(game_) / "Data/Cars/cars.scr"),
-      ReadBytes(stdfs::path(game_) / "Data/Cars/Parts.scr"),
-      ReadBytes(stdfs::path(game_) / "Data/Cars/Texts.scr"),
-      ReadBytes(stdfs::path(game_) / "Data/Cars/Icons.scr")};
+      ReadFile(stdfs::path(game_) / "Data/Cars/cars.scr"),
+      ReadFile(stdfs::path(game_) / "Data/Cars/Parts.scr"),
+      ReadFile(stdfs::path(game_) / "Data/Cars/Texts.scr"),
+      ReadFile(stdfs::path(game_) / "Data/Cars/Icons.scr")};
 
   std::vector<std::string> registry = registry_;
   RecordingRunView view;
   const wizard::RunOutcome outcome = Install(game_, package, "AB1", registry, view);
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 0);
-  EXPECT_EQ(ReadBytes(body), original);
+  EXPECT_EQ(ReadFile(body), original);
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
-  EXPECT_EQ(ReadBytes(ini), ini_before);
-  EXPECT_EQ(ReadBytes(stdfs::path(game_) / "Data/Cars/cars.scr"), masters_before[0]);
-  EXPECT_EQ(ReadBytes(stdfs::path(game_) / "Data/Cars/Parts.scr"), masters_before[1]);
-  EXPECT_EQ(ReadBytes(stdfs::path(game_) / "Data/Cars/Texts.scr"), masters_before[2]);
-  EXPECT_EQ(ReadBytes(stdfs::path(game_) / "Data/Cars/Icons.scr"), masters_before[3]);
+  EXPECT_EQ(ReadFile(ini), ini_before);
+  EXPECT_EQ(ReadFile(stdfs::path(game_) / "Data/Cars/cars.scr"), masters_before[0]);
+  EXPECT_EQ(ReadFile(stdfs::path(game_) / "Data/Cars/Parts.scr"), masters_before[1]);
+  EXPECT_EQ(ReadFile(stdfs::path(game_) / "Data/Cars/Texts.scr"), masters_before[2]);
+  EXPECT_EQ(ReadFile(stdfs::path(game_) / "Data/Cars/Icons.scr"), masters_before[3]);
   EXPECT_EQ(view.progress, (std::vector<double>{100, 200}));
 }
 
 TEST_F(PackageRunTest, FailedPackageOpenShowsOneMessageAndLeavesTheINI) {
   const std::string not_package = (tmp_.path() / "AB1.devuza").string();
-  WriteBytes(not_package, "this is not a package at all, but long enough for a header");
+  WriteFile(not_package, "this is not a package at all, but long enough for a header");
   const stdfs::path ini = stdfs::path(game_) / "Carwright.ini";
   stdfs::permissions(ini, stdfs::perms::owner_write, stdfs::perm_options::add);
-  WriteBytes(ini, "; kept\r\n[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
-  const std::string ini_before = ReadBytes(ini);
+  WriteFile(ini, "; kept\r\n[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n");
+  const std::string ini_before = ReadFile(ini);
 
   std::vector<std::string> registry = registry_;
   RecordingRunView view;
@@ -145,7 +145,7 @@ TEST_F(PackageRunTest, FailedPackageOpenShowsOneMessageAndLeavesTheINI) {
   EXPECT_EQ(view.errors[0], "File:" + not_package + "\nNo DEVUZA File!");
   EXPECT_EQ(view.actions.back(), "Error!");
   EXPECT_EQ(registry, registry_);
-  EXPECT_EQ(ReadBytes(ini), ini_before);
+  EXPECT_EQ(ReadFile(ini), ini_before);
   EXPECT_FALSE(stdfs::exists(stdfs::path(game_) / "Data/Cars/XY7"));
 }
 
@@ -153,9 +153,9 @@ TEST_F(PackageRunTest, HostilePackageIsRefusedBeforeAnythingIsWritten) {
   const std::string second = CopyDemoGame(tmp_, "second");
   const std::vector<std::string> before = ListTree(tmp_.path());
   const std::string package = (tmp_.path() / "evil.devuza").string();
-  WriteBytes(package, CraftPackage("XY7", {{"", "XY7.3da", "mesh"},
-                                           {"..", "escaped.txt", "outside"},
-                                           {"Parts", "XY7_Bonnet.3da", "part"}}));
+  WriteFile(package, CraftPackage("XY7", {{"", "XY7.3da", "mesh"},
+                                          {"..", "escaped.txt", "outside"},
+                                          {"Parts", "XY7_Bonnet.3da", "part"}}));
   std::vector<std::string> registry;
   RecordingRunView view;
   const wizard::RunOutcome outcome = Install(second, package, "XY7", registry, view);
@@ -173,7 +173,7 @@ TEST_F(PackageRunTest, HostilePackageIsRefusedBeforeAnythingIsWritten) {
 TEST_F(PackageRunTest, PackageCarIDThatNamesNoFolderIsRefused) {
   const std::string second = CopyDemoGame(tmp_, "second");
   const std::string package = (tmp_.path() / "dots.devuza").string();
-  WriteBytes(package, CraftPackage("../", {{"", "x.3da", "mesh"}}));
+  WriteFile(package, CraftPackage("../", {{"", "x.3da", "mesh"}}));
   std::vector<std::string> registry;
   RecordingRunView view;
   EXPECT_FALSE(Install(second, package, "../", registry, view).completed);
@@ -209,8 +209,8 @@ TEST_F(PackageRunTest, SelfExtractingProgramTakesTheChosenName) {
   const wizard::RunOutcome outcome = Pack(output, true, view, services);
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 0);
-  const std::string sfx = ReadBytes(output);
-  const std::string package = ReadBytes(plain);
+  const std::string sfx = ReadFile(output);
+  const std::string package = ReadFile(plain);
   ASSERT_EQ(sfx.size(), 5 + package.size() + 4);
   EXPECT_EQ(sfx.substr(0, 5), "MZqvx");
   EXPECT_EQ(sfx.substr(5, package.size()), package);

@@ -1,8 +1,6 @@
 #include "run_test_support.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
+#include <cstdio>
 
 #include "base/game_paths.h"
 #include "ops/wizard_state.h"
@@ -11,7 +9,7 @@ namespace wizard_test {
 
 namespace stdfs = std::filesystem;
 
-std::string CopyDemoGame(const TestFolder& tmp, std::string_view name) {
+std::string CopyDemoGame(const ScratchFolder& tmp, std::string_view name) {
   const stdfs::path target = tmp.path() / name;
   stdfs::copy(stdfs::path(GM_SOURCE_DIR) / "demo" / "game", target, stdfs::copy_options::recursive);
   return target.string() + "/";
@@ -51,57 +49,6 @@ wizard::WizardState CreateState(const std::string& game_folder, const std::strin
   state.CarPaintingsCount = 2;
   state.CarParts = 2;  // the bonnet
   return state;
-}
-
-std::vector<std::string> ListTree(const stdfs::path& root) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (auto it = stdfs::recursive_directory_iterator(root, ec);
-       !ec && it != stdfs::recursive_directory_iterator(); it.increment(ec)) {
-    std::string name = stdfs::relative(it->path(), root).generic_string();
-    if (it->is_directory()) name += '/';
-    names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-namespace {
-
-void PutInt32(std::string& bytes, std::size_t offset, std::int32_t value) {
-  const auto u = static_cast<std::uint32_t>(value);
-  for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>((u >> (8 * i)) & 0xFF);
-}
-
-}  // namespace
-
-std::string CraftPackage(std::string_view car_id, const std::vector<CraftedFile>& files) {
-  std::string data;
-  for (const CraftedFile& file : files) data += file.data;
-  std::string bytes(25, '\0');
-  std::memcpy(bytes.data(), "DEVUZA", 6);
-  const unsigned char version[4] = {0x00, 0x00, 0x80, 0x3F};
-  std::memcpy(bytes.data() + 8, version, 4);
-  bytes[12] = static_cast<char>(files.size() & 0xFF);
-  bytes[13] = static_cast<char>((files.size() >> 8) & 0xFF);
-  PutInt32(bytes, 14, static_cast<std::int32_t>(26 + data.size()));
-  PutInt32(bytes, 18, static_cast<std::int32_t>(25 + data.size() + 88 * files.size()));
-  std::string id(car_id.substr(0, 3));
-  id.resize(3, ' ');
-  std::memcpy(bytes.data() + 22, id.data(), 3);
-  bytes += data;
-  std::int32_t position = 26;
-  for (const CraftedFile& file : files) {
-    std::string entry(88, ' ');
-    PutInt32(entry, 0, static_cast<std::int32_t>(file.data.size()));
-    PutInt32(entry, 4, position);
-    position += static_cast<std::int32_t>(file.data.size());
-    std::string folder = file.folder + '\0';
-    std::memcpy(entry.data() + 8, folder.data(), std::min<std::size_t>(folder.size(), 16));
-    std::memcpy(entry.data() + 24, file.name.data(), std::min<std::size_t>(file.name.size(), 64));
-    bytes += entry;
-  }
-  return bytes;
 }
 
 }  // namespace wizard_test

@@ -1,6 +1,6 @@
-// Helpers of the runner tests: a copy of the demo game folder, a view that
-// records what a run shows, an asset writer double, tree listings and
-// packages crafted byte by byte.
+// Helpers of the operation tests: a copy of the demo game folder, a view that
+// records what a run shows, and an asset writer double; with the shared
+// scratch folder, file helpers and crafted packages.
 #pragma once
 
 #include <filesystem>
@@ -9,13 +9,23 @@
 #include <vector>
 
 #include "ops/operations.h"
+#include "package_test_support.h"
+#include "test_support/files.h"
 #include "test_support/scratch_folder.h"
 
 namespace wizard_test {
 
+using devuza::testing::CraftedFile;
+using devuza::testing::CraftPackage;
+using gm_test::ListFolder;
+using gm_test::ListTree;
+using gm_test::ReadFile;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
+
 // Copies the shipped demo game folder to `tmp`/`name` and returns it as a game
 // folder (ending in a separator).
-std::string CopyDemoGame(const TestFolder& tmp, std::string_view name = "game");
+std::string CopyDemoGame(const ScratchFolder& tmp, std::string_view name = "game");
 
 class RecordingRunView : public wizard::RunView {
  public:
@@ -43,17 +53,5 @@ wizard::RunServices TestServices(AssetLog& log);
 // A state for creating `id` in `game_folder` with two paintings, the bonnet
 // and the start wheels.
 wizard::WizardState CreateState(const std::string& game_folder, const std::string& id);
-
-// Every file and folder below `root` as sorted relative generic paths, folders
-// ending in '/'.
-std::vector<std::string> ListTree(const std::filesystem::path& root);
-
-struct CraftedFile {
-  std::string folder;  // 16-byte field: folder, NUL, blanks
-  std::string name;    // 64-byte field, blank-filled
-  std::string data;
-};
-// A package for `car_id` holding `files`, laid out byte by byte.
-std::string CraftPackage(std::string_view car_id, const std::vector<CraftedFile>& files);
 
 }  // namespace wizard_test

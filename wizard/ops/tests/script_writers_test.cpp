@@ -11,17 +11,17 @@
 
 namespace {
 
+using gm_test::ReadFile;
+using gm_test::ScratchFolder;
+using gm_test::WriteFile;
 using wizard::CarScriptSetup;
 using wizard_test::ProgressLog;
-using wizard_test::ReadBytes;
 using wizard_test::StartupCar;
-using wizard_test::TestFolder;
-using wizard_test::WriteBytes;
 
 class ScriptWriters : public ::testing::Test {
  protected:
   void SetUp() override { wizard::SetUiLanguage(wizard::Language::kEnglish); }
-  TestFolder scratch_;
+  ScratchFolder scratch_;
   ProgressLog log_;
 };
 
@@ -39,18 +39,18 @@ TEST_F(ScriptWriters, WriteTheMadeScriptsAndReportEachFile) {
             (std::vector<std::string>{"Creating file:Cars.scr", "Creating file:Parts.scr",
                                       "Creating file:Model.scr", "Creating file:Texts.scr",
                                       "Creating file:Icons.scr"}));
-  EXPECT_EQ(ReadBytes(scratch_.path() / "Cars.scr"), *wizard::MakeCarsScript(car));
-  EXPECT_EQ(ReadBytes(scratch_.path() / "Parts.scr"), *wizard::MakePartsScript(car));
-  EXPECT_EQ(ReadBytes(scratch_.path() / "Model.scr"), *wizard::MakeModelScript(car));
-  EXPECT_EQ(ReadBytes(scratch_.path() / "Texts.scr"), *wizard::MakeTextsScript(car));
-  EXPECT_EQ(ReadBytes(scratch_.path() / "Icons.scr"), *wizard::MakeIconsScript(car));
+  EXPECT_EQ(ReadFile(scratch_.path() / "Cars.scr"), *wizard::MakeCarsScript(car));
+  EXPECT_EQ(ReadFile(scratch_.path() / "Parts.scr"), *wizard::MakePartsScript(car));
+  EXPECT_EQ(ReadFile(scratch_.path() / "Model.scr"), *wizard::MakeModelScript(car));
+  EXPECT_EQ(ReadFile(scratch_.path() / "Texts.scr"), *wizard::MakeTextsScript(car));
+  EXPECT_EQ(ReadFile(scratch_.path() / "Icons.scr"), *wizard::MakeIconsScript(car));
 }
 
 TEST_F(ScriptWriters, ReplaceAnOlderFileCompletely) {
-  WriteBytes(scratch_.path() / "Icons.scr", std::string(5000, 'x'));
+  WriteFile(scratch_.path() / "Icons.scr", std::string(5000, 'x'));
   const CarScriptSetup car = StartupCar("AB1");
   ASSERT_TRUE(wizard::WriteGRIconsScript(car, scratch_.game_folder(), "Icons.scr", log_.step()));
-  EXPECT_EQ(ReadBytes(scratch_.path() / "Icons.scr"), *wizard::MakeIconsScript(car));
+  EXPECT_EQ(ReadFile(scratch_.path() / "Icons.scr"), *wizard::MakeIconsScript(car));
 }
 
 TEST_F(ScriptWriters, MissingFolderFailsWithoutReport) {
@@ -64,22 +64,22 @@ TEST_F(ScriptWriters, MissingFolderFailsWithoutReport) {
 
 TEST_F(ScriptWriters, ReadOnlyFileIsLeftAsItWas) {
   const auto path = scratch_.path() / "Texts.scr";
-  WriteBytes(path, "old\r\n");
+  WriteFile(path, "old\r\n");
   ASSERT_TRUE(wizard::SetFileAttributes(path.string(), wizard::kAttrReadOnly));
   EXPECT_FALSE(wizard::WriteGRTextsScript(StartupCar("AB1"), scratch_.game_folder(), "Texts.scr",
                                           log_.step()));
-  EXPECT_EQ(ReadBytes(path), "old\r\n");
+  EXPECT_EQ(ReadFile(path), "old\r\n");
   EXPECT_TRUE(log_.statuses.empty());
 }
 
 TEST_F(ScriptWriters, FailedWriteLeavesNoHalfWrittenFile) {
   const auto path = scratch_.path() / "Parts.scr";
-  WriteBytes(path, "old parts\r\n");
+  WriteFile(path, "old parts\r\n");
   wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kWrite);
   EXPECT_FALSE(wizard::WriteGRPartsScript(StartupCar("AB1"), scratch_.game_folder(), "Parts.scr",
                                           log_.step()));
   wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kNone);
-  EXPECT_EQ(ReadBytes(path), "old parts\r\n");
+  EXPECT_EQ(ReadFile(path), "old parts\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.path()),
                           std::filesystem::directory_iterator()),
             1);

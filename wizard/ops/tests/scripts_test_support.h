@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ops/car_scripts.h"
+#include "test_support/files.h"
 #include "test_support/scratch_folder.h"
 
 namespace wizard_test {

@@ -1,0 +1,30 @@
+// Runs a program as a user would, without a shell in between: every argument
+// reaches the program exactly as given (blanks, quotes and all), standard
+// input is empty, and standard output and error are captured.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace gm_test {
+
+struct ProgramRun {
+  int exit_code = -1;  // -1 when the program could not start or did not exit normally
+  std::string out;     // standard output
+  std::string err;     // standard error
+};
+
+// Changes to this process's environment for the program.
+struct ProgramEnvironment {
+  std::vector<std::string> unset;                           // names removed
+  std::vector<std::pair<std::string, std::string>> values;  // names set (or replaced)
+};
+
+// Runs `program` with `arguments` and waits for it to end.
+ProgramRun RunProgram(const std::filesystem::path& program,
+                      const std::vector<std::string>& arguments,
+                      const ProgramEnvironment& environment = {});
+
+}  // namespace gm_test
