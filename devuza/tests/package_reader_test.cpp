@@ -13,7 +13,7 @@ using testing::ReadFile;
 using testing::ScratchFolder;
 using testing::WriteFile;
 
-TEST(PackageReader, RoundTripsACarFolderWithSubFolders) {
+TEST(package_reader, round_trips_a_car_folder_with_sub_folders) {
   ScratchFolder dir;
   const auto car = dir / "AB1";
   for (const char* sub : {"AB11", "AB12", "Parts", "Wheels", "Modder"}) {
@@ -56,7 +56,7 @@ TEST(PackageReader, RoundTripsACarFolderWithSubFolders) {
   }
 }
 
-TEST(PackageReader, RefusesOtherVersionsAndFilesWithoutMagic) {
+TEST(package_reader, refuses_other_versions_and_files_without_magic) {
   ScratchFolder dir;
   std::string bytes = CraftPackage("SKY", {{"", "a.txt", "a"}});
   WriteFile(dir / "ok.devuza", bytes);
@@ -78,7 +78,7 @@ TEST(PackageReader, RefusesOtherVersionsAndFilesWithoutMagic) {
   EXPECT_FALSE(std::filesystem::exists(dir / "missing.devuza"));
 }
 
-TEST(PackageReader, ProcessWidePackageKeepsTheHeaderAfterClosing) {
+TEST(package_reader, process_wide_package_keeps_the_header_after_closing) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("XY9", {{"", "a.txt", "a"}}));
   ASSERT_TRUE(ReadPackageHeader(dir / "p.devuza", 1));
@@ -89,7 +89,7 @@ TEST(PackageReader, ProcessWidePackageKeepsTheHeaderAfterClosing) {
   EXPECT_NE(LastPackageError(), "");
 }
 
-TEST(PackageReader, RunnerSequenceOnANonPackageReportsWhyItCouldNotOpen) {
+TEST(package_reader, runner_sequence_on_a_non_package_reports_why_it_could_not_open) {
   ScratchFolder dir;
   WriteFile(dir / "notes.devuza", "not a package, but more than twenty-five bytes long");
   EXPECT_FALSE(OpenPackage(1, dir / "notes.devuza"));
@@ -106,7 +106,7 @@ TEST(PackageReader, RunnerSequenceOnANonPackageReportsWhyItCouldNotOpen) {
   EXPECT_EQ(LastPackageError(), open_error);
 }
 
-TEST(PackageReader, ExtractingOverALongerFileLeavesExactlyThePackedBytes) {
+TEST(package_reader, extracting_over_a_longer_file_leaves_exactly_the_packed_bytes) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("SKY", {{"Parts", "a.dds", "new"}}));
   std::filesystem::create_directories(dir / "out" / "Parts");
@@ -118,7 +118,7 @@ TEST(PackageReader, ExtractingOverALongerFileLeavesExactlyThePackedBytes) {
   EXPECT_EQ(ListTree(dir / "out"), (std::vector<std::string>{"Parts/", "Parts/a.dds"}));
 }
 
-TEST(PackageReader, UsesExistingFoldersAndFilesWhoseNamesDifferOnlyInCase) {
+TEST(package_reader, uses_existing_folders_and_files_whose_names_differ_only_in_case) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("SKY", {{"PARTS", "A.DDS", "new"}}));
   std::filesystem::create_directories(dir / "out" / "parts");
@@ -130,7 +130,7 @@ TEST(PackageReader, UsesExistingFoldersAndFilesWhoseNamesDifferOnlyInCase) {
   EXPECT_EQ(ReadFile(dir / "out" / "parts" / "a.dds"), "new");
 }
 
-TEST(PackageReader, ExtractNeedsAPackageOpenForReading) {
+TEST(package_reader, extract_needs_a_package_open_for_reading) {
   ScratchFolder dir;
   Package package;
   EXPECT_FALSE(ExtractPackage(package, dir / "out"));
@@ -140,7 +140,7 @@ TEST(PackageReader, ExtractNeedsAPackageOpenForReading) {
 
 // Every prefix of a valid package and of a self-extracting program is read
 // without a crash, and nothing lands outside the destination.
-TEST(PackageReader, ReadsEveryTruncatedPrefixSafely) {
+TEST(package_reader, reads_every_truncated_prefix_safely) {
   ScratchFolder dir;
   const std::string package_bytes =
       CraftPackage("SKY", {{"", "a.dds", "AAAA"}, {"P", "b.mat", "BB"}, {"Q", "c.3da", "C"}});

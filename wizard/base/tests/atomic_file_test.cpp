@@ -39,7 +39,7 @@ int RunUnprivileged(const std::function<int()>& body) {
   return WEXITSTATUS(status);
 }
 
-TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions) {
+TEST(atomic_file, replaces_the_file_and_keeps_its_permissions) {
   ScratchFolder tmp;
   const stdfs::path file = tmp.path() / "Cars.scr";
   WriteFile(file, "old");
@@ -51,7 +51,7 @@ TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions) {
   EXPECT_EQ(ListFolder(tmp.path()), "Cars.scr");
 }
 
-TEST(AtomicFile, ReplacesTheFileALinkPointsTo) {
+TEST(atomic_file, replaces_the_file_a_link_points_to) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "real.scr", "old");
   stdfs::create_symlink("real.scr", tmp.path() / "link.scr");
@@ -60,7 +60,7 @@ TEST(AtomicFile, ReplacesTheFileALinkPointsTo) {
   EXPECT_EQ(ReadFile(tmp.path() / "real.scr"), "new");
 }
 
-TEST(AtomicFile, AFailureAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {
+TEST(atomic_file, a_failure_at_any_step_leaves_the_original_and_no_temporary_file) {
   for (AtomicWriteStep step : {AtomicWriteStep::kCreate, AtomicWriteStep::kWrite,
                                AtomicWriteStep::kFlush, AtomicWriteStep::kRename}) {
     SCOPED_TRACE(static_cast<int>(step));
@@ -78,14 +78,14 @@ TEST(AtomicFile, AFailureAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {
   }
 }
 
-TEST(AtomicFile, RefusesToReplaceAFolder) {
+TEST(atomic_file, refuses_to_replace_a_folder) {
   ScratchFolder tmp;
   stdfs::create_directories(tmp.path() / "Cars.scr");
   EXPECT_FALSE(ReplaceFileAtomically(tmp.path() / "Cars.scr", "x"));
   EXPECT_TRUE(stdfs::is_directory(tmp.path() / "Cars.scr"));
 }
 
-TEST(AtomicFile, ReadOnlyFolderKeepsTheOriginalByteForByte) {
+TEST(atomic_file, read_only_folder_keeps_the_original_byte_for_byte) {
   ScratchFolder tmp;
   const stdfs::path game = tmp.path() / "game";
   const std::string ini = "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n";

@@ -14,7 +14,7 @@ using gm_test::ReadFile;
 using gm_test::ScratchFolder;
 using gm_test::WriteFile;
 
-TEST(GamePaths, ResolvesExistingComponentsWithoutRegardToCase) {
+TEST(game_paths, resolves_existing_components_without_regard_to_case) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Data/Cars/cars.scr", "x\r\n");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "Data\\Cars\\Cars.scr"),
@@ -26,7 +26,7 @@ TEST(GamePaths, ResolvesExistingComponentsWithoutRegardToCase) {
   EXPECT_EQ(ReadTextFile(tmp.game_folder() + "data\\cars\\CARS.scr"), "x\r\n");
 }
 
-TEST(GamePaths, PrefersTheExactSpellingThenTheSmallestName) {
+TEST(game_paths, prefers_the_exact_spelling_then_the_smallest_name) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "a.txt", "lower");
   WriteFile(tmp.path() / "A.txt", "upper");
@@ -35,7 +35,7 @@ TEST(GamePaths, PrefersTheExactSpellingThenTheSmallestName) {
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "a.TXT"), tmp.path() / "A.txt");
 }
 
-TEST(GamePaths, NewComponentsAreSpelledAsGiven) {
+TEST(game_paths, new_components_are_spelled_as_given) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Data/Texts.scr", "");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "data\\Cars\\AB1\\AB1.scr"),
@@ -47,7 +47,7 @@ TEST(GamePaths, NewComponentsAreSpelledAsGiven) {
   EXPECT_EQ(ReadFile(tmp.path() / "Data/Cars/AB1/New.scr"), "n\r\n");
 }
 
-TEST(GamePaths, SkipsDoubledAndTrailingSeparators) {
+TEST(game_paths, skips_doubled_and_trailing_separators) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Data/Menu/uidef/Textures.def", "");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "\\Data\\\\menu//UIDEF\\"),

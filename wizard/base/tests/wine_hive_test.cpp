@@ -46,7 +46,7 @@ std::optional<WineHiveValue> Find(std::string_view hive, std::string_view name,
   return FindWineHiveValue(hive, "SOFTWARE\\Ferrovane\\Gravelmoor", name, max_length);
 }
 
-TEST(WineRegistry, ReadsStringsWithWinesEscapes) {
+TEST(wine_hive, reads_strings_with_wines_escapes) {
   auto value = Find(kHive, "DestinationDir");
   ASSERT_TRUE(value);
   EXPECT_EQ(value->type, kRegSz);
@@ -61,7 +61,7 @@ TEST(WineRegistry, ReadsStringsWithWinesEscapes) {
   EXPECT_EQ(Find(kHive, "Nul")->text, "C:\\");
 }
 
-TEST(WineRegistry, ReadsDwordAndOtherTypes) {
+TEST(wine_hive, reads_dword_and_other_types) {
   auto value = Find(kHive, "Version");
   ASSERT_TRUE(value);
   EXPECT_EQ(value->type, kRegDword);
@@ -73,7 +73,7 @@ TEST(WineRegistry, ReadsDwordAndOtherTypes) {
   EXPECT_EQ(FindWineHiveValue(kHive, "Software\\Missing", "DestinationDir", 1024), std::nullopt);
 }
 
-TEST(WineRegistry, MalformedValuesGiveNothing) {
+TEST(wine_hive, malformed_values_give_nothing) {
   const std::string key = "[Software\\\\Ferrovane\\\\Gravelmoor]\n";
   for (const char* line : {
            "\"DestinationDir\"=\"C:\\\\Games",        // truncated string
@@ -97,7 +97,7 @@ TEST(WineRegistry, MalformedValuesGiveNothing) {
   EXPECT_EQ(Find(key + "\"DestinationDir", "DestinationDir"), std::nullopt);
 }
 
-TEST(WineRegistry, HugeValuesGiveNothing) {
+TEST(wine_hive, huge_values_give_nothing) {
   const std::string key = "[Software\\\\Ferrovane\\\\Gravelmoor]\n";
   const std::string huge = key + "\"DestinationDir\"=\"" + std::string(5000, 'a') + "\"\n";
   EXPECT_EQ(Find(huge, "DestinationDir"), std::nullopt);
@@ -107,7 +107,7 @@ TEST(WineRegistry, HugeValuesGiveNothing) {
   EXPECT_EQ(Find(huge_key, "DestinationDir"), std::nullopt);
 }
 
-TEST(WineRegistry, EveryPrefixOfAHiveIsSafe) {
+TEST(wine_hive, every_prefix_of_a_hive_is_safe) {
   for (std::size_t size = 0; size <= kHive.size(); ++size) {
     const auto value = Find(std::string_view(kHive).substr(0, size), "DestinationDir");
     if (value) {
@@ -130,7 +130,7 @@ struct WinePrefix {
   }
 };
 
-TEST(WineRegistry, RegGetValueReadsTheMachineHive) {
+TEST(wine_hive, reg_get_value_reads_the_machine_hive) {
   WinePrefix wine(kHive);
   std::string value = "untouched";
   ASSERT_TRUE(
@@ -149,7 +149,7 @@ TEST(WineRegistry, RegGetValueReadsTheMachineHive) {
   EXPECT_EQ(value, "untouched");
 }
 
-TEST(WineRegistry, KeyNamesWithLeadingTrailingOrDoubledBackslashesAreInvalid) {
+TEST(wine_hive, key_names_with_leading_trailing_or_doubled_backslashes_are_invalid) {
   EXPECT_TRUE(IsValidKeyName("SOFTWARE\\Ferrovane\\Gravelmoor"));
   EXPECT_TRUE(IsValidKeyName(""));
   EXPECT_FALSE(IsValidKeyName("\\SOFTWARE"));
@@ -157,7 +157,7 @@ TEST(WineRegistry, KeyNamesWithLeadingTrailingOrDoubledBackslashesAreInvalid) {
   EXPECT_FALSE(IsValidKeyName("SOFTWARE\\\\Ferrovane"));
 }
 
-TEST(WineRegistry, MapsTheDriveLetterThroughDosdevices) {
+TEST(wine_hive, maps_the_drive_letter_through_dosdevices) {
   WinePrefix wine(kHive);
   const std::string root = stdfs::canonical(wine.prefix / "drive_c").string();
   EXPECT_EQ(MapWineDrivePath(wine.prefix, "C:\\Games\\Gravelmoor\\"), root + "/Games/Gravelmoor/");
@@ -169,7 +169,7 @@ TEST(WineRegistry, MapsTheDriveLetterThroughDosdevices) {
   EXPECT_EQ(MapWineDrivePath(wine.prefix, "1:\\"), std::nullopt);
 }
 
-TEST(GameFolderSource, TakesOptionThenEnvironmentThenRegistry) {
+TEST(game_folder_source, takes_option_then_environment_then_registry) {
   WinePrefix wine(kHive);
   GameFolderSources sources;
   sources.wine_prefix = wine.prefix;
@@ -189,7 +189,7 @@ TEST(GameFolderSource, TakesOptionThenEnvironmentThenRegistry) {
   EXPECT_EQ(found.folder, "/from/option/");
 }
 
-TEST(GameFolderSource, StoredFolderWithoutTrailingSeparatorFailsTheCheck) {
+TEST(game_folder_source, stored_folder_without_trailing_separator_fails_the_check) {
   WinePrefix wine(
       "[Software\\\\Ferrovane\\\\Gravelmoor]\n\"DestinationDir\"=\"C:\\\\GAMES\\\\gravelmoor\"\n");
   GameFolderSources sources;
@@ -202,7 +202,7 @@ TEST(GameFolderSource, StoredFolderWithoutTrailingSeparatorFailsTheCheck) {
   EXPECT_TRUE(CheckGameFolder(found.folder + "\\"));
 }
 
-TEST(GameFolderSource, MalformedOrMissingHiveGivesNoFolder) {
+TEST(game_folder_source, malformed_or_missing_hive_gives_no_folder) {
   for (const std::string& hive : {
            std::string(),
            std::string("[Software\\\\Ferrovane\\\\Gravelmoor]\n\"DestinationDir\"=\"C:\\q\"\n"),
