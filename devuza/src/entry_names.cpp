@@ -16,14 +16,6 @@ bool IsPortSuffix(unsigned char c) {
 
 }  // namespace
 
-std::string UpperAscii(std::string_view name) {
-  std::string upper(name);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 bool NameLess(std::string_view a, std::string_view b) {
   const std::string ua = UpperAscii(a);
   const std::string ub = UpperAscii(b);

@@ -4,15 +4,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ctcparse_chars.h"
+
 namespace {
 
 constexpr std::uint32_t kKeywordMark = 16;
 constexpr std::uint32_t kChildMark = 32;
 constexpr std::uint32_t kEndOfList = 0xFFFFFFFFu;
-
-char fold(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool put_u32(std::FILE* file, std::uint32_t value) {
   const unsigned char bytes[4] = {
@@ -76,7 +74,7 @@ CTCPARSE_KEYWORD::~CTCPARSE_KEYWORD() {
 bool CTCPARSE_KEYWORD::is(std::string_view text) const {
   if (text.size() != name.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (fold(text[i]) != fold(name[i])) return false;
+    if (ctcparse_chars::lower(text[i]) != ctcparse_chars::lower(name[i])) return false;
   }
   return true;
 }

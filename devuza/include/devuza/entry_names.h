@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/text_routines.h"
+
 namespace devuza {
 
 // Returns an empty string when `name` is a safe single folder or file name,
@@ -22,7 +24,9 @@ std::string NameProblem(std::string_view name);
 bool IsDeviceName(std::string_view name);
 
 // `name` with a-z turned to A-Z; other bytes stay as they are.
-std::string UpperAscii(std::string_view name);
+inline std::string UpperAscii(std::string_view name) {
+  return wizard::ToUpperAscii(name);
+}
 
 // Ordinal comparison of the upper-cased names, the order in which the writer
 // packs a folder's entries; equal upper-cased names fall back to the bytes.

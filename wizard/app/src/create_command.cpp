@@ -14,6 +14,7 @@
 #include "base/text_routines.h"
 #include "command_support.h"
 #include "commands.h"
+#include "ops/wheel_types.h"
 
 namespace carwright {
 
@@ -22,9 +23,11 @@ namespace {
 constexpr std::array<std::string_view, 5> kPartNames = {"exhaust", "bonnet", "spoiler", "bumpers",
                                                         "doors"};
 constexpr std::array<std::string_view, 2> kAnimPartNames = {"antenna", "wipers"};
-constexpr std::array<std::string_view, 13> kWheelOptionNames = {
-    "contactsport", "fullgrip356",    "gravel", "hypergrip200", "ice", "intermediate", "mud",
-    "prosport400s", "prosportwinter", "slick",  "snow",         "wet", "evo3"};
+constexpr auto kWheelOptionNames = [] {
+  std::array<std::string_view, wizard::kWheelTypes.size()> names{};
+  for (std::size_t i = 0; i < names.size(); ++i) names[i] = wizard::kWheelTypes[i].option;
+  return names;
+}();
 
 struct CreateOptions {
   std::optional<std::string> game_folder;

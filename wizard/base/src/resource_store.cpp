@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/text_routines.h"
+
 namespace wizard {
 
 namespace {
@@ -19,18 +21,6 @@ std::vector<Table>& Tables() {
   return tables;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool RegisterResourceTable(const ResourceRecord* records, std::size_t count) {
@@ -43,7 +33,7 @@ std::optional<std::span<const unsigned char>> FindEmbeddedResource(std::string_v
   for (const Table& table : Tables()) {
     for (std::size_t i = 0; i < table.count; ++i) {
       const ResourceRecord& record = table.records[i];
-      if (EqualsIgnoringCase(record.type, type) && EqualsIgnoringCase(record.name, name)) {
+      if (EqualsNoCase(record.type, type) && EqualsNoCase(record.name, name)) {
         // The two labels belong to one assembled block; compare addresses as
         // integers rather than subtracting pointers of different objects.
         const auto first = reinterpret_cast<std::uintptr_t>(record.begin);

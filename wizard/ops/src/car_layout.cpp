@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/custom_cars.h"
+#include "ops/wheel_types.h"
 
 namespace wizard {
 
@@ -101,22 +102,6 @@ constexpr std::array<PartFiles, 6> kPartFiles = {{
     {true, kAnimPartWipers, {"WIPERL", "WIPERR"}, {"_WiperL", "_WiperR"}},
 }};
 
-constexpr std::array<WheelFiles, 13> kWheelFiles = {{
-    {"WHEEL_CONTACTSPORT", "_ContactSport"},
-    {"WHEEL_FULLGRIP356", "_Fullgrip356"},  // lower-case g, as the parts script names it
-    {"WHEEL_GRAVEL", "_Gravel"},
-    {"WHEEL_HYPERGRIP200", "_HyperGrip200"},
-    {"WHEEL_ICE", "_Ice"},
-    {"WHEEL_INTERMEDIATE", "_Intermediate"},
-    {"WHEEL_MUD", "_Mud"},
-    {"WHEEL_PROSPORT400S", "_ProSport400s"},
-    {"WHEEL_PROSPORTWINTER", "_ProSportWinter"},
-    {"WHEEL_SLICK", "_Slick"},
-    {"WHEEL_SNOW", "_Snow"},
-    {"WHEEL_WET", "_Wet"},
-    {"WHEEL_WINTEREVO3", "_Evo3"},
-}};
-
 constexpr int kBodyMeshBase = 100;
 constexpr std::uint32_t kBodyMeshVariants = 32;
 
@@ -144,11 +129,6 @@ class PlanBuilder {
 };
 
 }  // namespace
-
-WheelFiles WheelTypeFiles(int bit) {
-  if (bit < 0 || static_cast<std::size_t>(bit) >= kWheelFiles.size()) return {};
-  return kWheelFiles[static_cast<std::size_t>(bit)];
-}
 
 std::vector<CarFileStep> CreateCarPlan(const CarScriptSetup& car) {
   std::vector<CarFileStep> steps;
@@ -201,9 +181,9 @@ std::vector<CarFileStep> CreateCarPlan(const CarScriptSetup& car) {
 
   const std::string wheels = car_folder + "Wheels\\";
   plan.Folder(wheels);
-  for (std::size_t bit = 0; bit < kWheelFiles.size(); ++bit) {
+  for (std::size_t bit = 0; bit < kWheelTypes.size(); ++bit) {
     if (!(car.CarWheels & (std::uint32_t{1} << bit))) continue;
-    plan.MeshAndSkin(wheels, id, kWheelFiles[bit].resource, kWheelFiles[bit].suffix, "WHEEL");
+    plan.MeshAndSkin(wheels, id, kWheelTypes[bit].resource, kWheelTypes[bit].file_suffix, "WHEEL");
   }
 
   plan.File(CarFileKind::kCarsScript, car_folder, "", "Cars.scr");

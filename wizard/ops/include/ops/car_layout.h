@@ -51,12 +51,4 @@ struct CarFileStep {
 // and wheel types are ignored; CarParts is taken modulo 32 for the body mesh.
 std::vector<CarFileStep> CreateCarPlan(const CarScriptSetup& car);
 
-// The mesh resource and file suffix of wheel type `bit` (0 to 12): for bit 1
-// "WHEEL_FULLGRIP356" and "_Fullgrip356". Empty views for other bits.
-struct WheelFiles {
-  std::string_view resource;
-  std::string_view suffix;
-};
-WheelFiles WheelTypeFiles(int bit);
-
 }  // namespace wizard

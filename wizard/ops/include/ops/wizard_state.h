@@ -3,11 +3,12 @@
 // it page by page, its command line from the options.
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "ops/wheel_types.h"
 
 namespace wizard {
 
@@ -19,12 +20,7 @@ inline constexpr int kTaskCreatePackage = 3;
 inline constexpr int kTaskExtractPackage = 4;
 inline constexpr int kTaskCount = 5;
 
-// Wheel types (bit i = chkWheels(i)); Evo3 is always chosen.
-inline constexpr int kWheelTypeCount = 13;
-inline constexpr int kEvo3Wheel = 12;
-inline constexpr std::array<std::string_view, kWheelTypeCount> kWheelNames = {
-    "ContactSport", "FullGrip356",    "Gravel", "HyperGrip200", "Ice", "Intermediate", "Mud",
-    "Prosport400s", "ProSportWinter", "Slick",  "Snow",         "Wet", "Evo3"};
+// Wheel types (bit i = chkWheels(i), in the order of kWheelTypes).
 inline constexpr std::int16_t kStartWheels = 5636;    // Gravel, Slick, Snow, Evo3
 inline constexpr std::int16_t kDefaultWheels = 4096;  // Evo3
 inline constexpr int kPartCount = 5;                  // chkParts(0..4)
