@@ -1,4 +1,6 @@
-// Small text helpers of the wizard.
+// Small text helpers: ASCII case folding (the one copy that Carwright's layers
+// and the package layer use), the forbidden characters of script texts, and
+// the trailing separator of a folder.
 #pragma once
 
 #include <string>

@@ -1,8 +1,9 @@
-// The operation runner: carries out the operation collected by the wizard
-// (create a car, delete a car, pack a car into a DEVUZA package, install a
-// package) in one call, showing progress (0 to 200), the action line and one
-// error message per failure. The wizard window and Carwright's command line
-// both run operations through PerformOperation; each gives its own RunView.
+// The four operations (create a car, delete a car, pack a car into a DEVUZA
+// package, install a package), each carried out in one call by
+// PerformOperation, which shows progress (0 to 200), the action line and one
+// error message per failure on a RunView. The wizard (through its
+// OpsOperationLauncher) and Carwright's command line both run operations
+// here; each gives its own RunView.
 #pragma once
 
 #include <cstdint>
