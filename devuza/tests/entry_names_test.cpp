@@ -7,7 +7,7 @@
 namespace devuza {
 namespace {
 
-TEST(entry_names, accepts_ordinary_car_file_names) {
+TEST(EntryNames, AcceptsOrdinaryCarFileNames) {
   for (const char* name :
        {"SKY.3da", "SKY_GlassReflection_MENU.mat", "a..b", " lead", "CONSOLE.txt", "COM10", "LPT",
         "com1x.dds", "AUXILIARY", "Parts", "#1 & (2)"}) {
@@ -15,7 +15,7 @@ TEST(entry_names, accepts_ordinary_car_file_names) {
   }
 }
 
-TEST(entry_names, refuses_names_that_could_leave_the_folder_or_name_a_device) {
+TEST(EntryNames, RefusesNamesThatCouldLeaveTheFolderOrNameADevice) {
   for (const char* name :
        {"",         ".",    "..",       "a/b",  "a\\b",     "C:",      "x:y",         "a\tb",
         "a\x7F",    "end.", "end ",     "CON",  "con",      "Con.txt", "prn.x.y",     "NUL",
@@ -25,7 +25,7 @@ TEST(entry_names, refuses_names_that_could_leave_the_folder_or_name_a_device) {
   }
 }
 
-TEST(entry_names, sorts_by_upper_cased_name_as_windows_lists) {
+TEST(EntryNames, SortsByUpperCasedNameAsWindowsLists) {
   std::vector<std::string> names = {"_z.txt", "C.txt", "b.txt", "A.txt", "a.txt", "B1"};
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return NameLess(a, b); });

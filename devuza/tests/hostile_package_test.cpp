@@ -18,7 +18,7 @@ using testing::WriteFile;
 
 // A sandbox with the package, an empty "dest" to extract into and a file
 // "outside" that nothing may touch.
-class hostile_package : public ::testing::Test {
+class HostilePackage : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(sandbox_ / "dest");
@@ -85,7 +85,7 @@ const std::vector<BadName>& BadNames() {
   return names;
 }
 
-TEST_F(hostile_package, refuses_unsafe_file_names_after_writing_earlier_entries) {
+TEST_F(HostilePackage, RefusesUnsafeFileNamesAfterWritingEarlierEntries) {
   for (const BadName& bad : BadNames()) {
     if (bad.name.back() == ' ') continue;  // the name field drops trailing blanks
     SCOPED_TRACE(bad.label);
@@ -99,7 +99,7 @@ TEST_F(hostile_package, refuses_unsafe_file_names_after_writing_earlier_entries)
   }
 }
 
-TEST_F(hostile_package, refuses_unsafe_folder_names) {
+TEST_F(HostilePackage, RefusesUnsafeFolderNames) {
   for (const BadName& bad : BadNames()) {
     // A NUL ends the folder field, and 16 characters leave no room for it.
     if (bad.name.size() >= 16 || bad.name.find('\0') != std::string::npos) continue;
@@ -112,7 +112,7 @@ TEST_F(hostile_package, refuses_unsafe_folder_names) {
   }
 }
 
-TEST_F(hostile_package, refuses_an_empty_file_name_and_a_folder_field_without_nul) {
+TEST_F(HostilePackage, RefusesAnEmptyFileNameAndAFolderFieldWithoutNul) {
   EXPECT_FALSE(Extract(CraftPackage("SKY", {{"", "", "x"}})));
   EXPECT_NE(LastPackageError(package_).find("is empty"), std::string::npos);
   EXPECT_FALSE(Extract(CraftPackage("SKY", {{"ABCDEFGHIJKLMNOP", "x.txt", "x"}})));
@@ -121,7 +121,7 @@ TEST_F(hostile_package, refuses_an_empty_file_name_and_a_folder_field_without_nu
   ExpectNothingOutsideDest();
 }
 
-TEST_F(hostile_package, refuses_data_outside_the_package_without_overflow) {
+TEST_F(HostilePackage, RefusesDataOutsideThePackageWithoutOverflow) {
   const std::vector<CraftedFile> files = {{"", "a.txt", "aaaa"}, {"", "b.txt", "bb"}};
   const std::size_t second = EntryOffset(6, 1);
   const std::vector<std::pair<std::int32_t, std::int32_t>> bad = {
@@ -147,7 +147,7 @@ TEST_F(hostile_package, refuses_data_outside_the_package_without_overflow) {
   }
 }
 
-TEST_F(hostile_package, refuses_a_directory_that_does_not_fit_the_file) {
+TEST_F(HostilePackage, RefusesADirectoryThatDoesNotFitTheFile) {
   const std::vector<CraftedFile> files = {{"", "a.txt", "aaaa"}};
   for (const auto& [count, position] : std::vector<std::pair<std::int16_t, std::int32_t>>{
            {2, 30}, {32767, 30}, {-1, 30}, {1, 0x7FFFFFFF}, {1, -30}, {1, 0}, {1, 5}}) {
@@ -161,7 +161,7 @@ TEST_F(hostile_package, refuses_a_directory_that_does_not_fit_the_file) {
   }
 }
 
-TEST_F(hostile_package, refuses_a_trailer_pointing_outside_the_file_or_into_itself) {
+TEST_F(HostilePackage, RefusesATrailerPointingOutsideTheFileOrIntoItself) {
   const std::string package = CraftPackage("SKY", {{"", "a.txt", "a"}});
   const std::string extractor(100, 'X');
   const auto size = static_cast<std::int32_t>(extractor.size() + package.size() + 4);
@@ -179,7 +179,7 @@ TEST_F(hostile_package, refuses_a_trailer_pointing_outside_the_file_or_into_itse
   EXPECT_EQ(ReadFile(sandbox_ / "dest" / "a.txt"), "a");
 }
 
-TEST_F(hostile_package, refuses_a_car_id_that_cannot_name_a_folder) {
+TEST_F(HostilePackage, RefusesACarIdThatCannotNameAFolder) {
   for (const char* id : {"../", "a/b", "CON", "nul", "   ", "X:Y", "AB."}) {
     SCOPED_TRACE(id);
     WriteFile(sandbox_ / "pkg", CraftPackage(id, {{"", "a.txt", "a"}}));
@@ -188,7 +188,7 @@ TEST_F(hostile_package, refuses_a_car_id_that_cannot_name_a_folder) {
   }
 }
 
-TEST_F(hostile_package, refuses_a_folder_link_leading_outside_the_destination) {
+TEST_F(HostilePackage, RefusesAFolderLinkLeadingOutsideTheDestination) {
   std::filesystem::create_directories(sandbox_ / "elsewhere");
   std::filesystem::create_directory_symlink(sandbox_ / "elsewhere", sandbox_ / "dest" / "parts");
   EXPECT_FALSE(Extract(CraftPackage("SKY", {{"", "a.txt", "a"}, {"Parts", "x.3da", "evil"}})));
@@ -199,7 +199,7 @@ TEST_F(hostile_package, refuses_a_folder_link_leading_outside_the_destination) {
   ExpectNothingOutsideDest();
 }
 
-TEST_F(hostile_package, refuses_a_dangling_folder_link) {
+TEST_F(HostilePackage, RefusesADanglingFolderLink) {
   std::filesystem::create_directory_symlink(sandbox_ / "elsewhere", sandbox_ / "dest" / "Parts");
   EXPECT_FALSE(Extract(CraftPackage("SKY", {{"Parts", "x.3da", "evil"}})));
   EXPECT_EQ(package_.error_code, PackageErrorCode::kUnsafeTarget);
@@ -207,14 +207,14 @@ TEST_F(hostile_package, refuses_a_dangling_folder_link) {
   ExpectNothingOutsideDest();
 }
 
-TEST_F(hostile_package, follows_a_folder_link_that_stays_inside) {
+TEST_F(HostilePackage, FollowsAFolderLinkThatStaysInside) {
   std::filesystem::create_directories(sandbox_ / "dest" / "Real");
   std::filesystem::create_directory_symlink("Real", sandbox_ / "dest" / "Alias");
   EXPECT_TRUE(Extract(CraftPackage("SKY", {{"Alias", "x.3da", "ok"}})));
   EXPECT_EQ(ReadFile(sandbox_ / "dest" / "Real" / "x.3da"), "ok");
 }
 
-TEST_F(hostile_package, replaces_a_file_link_instead_of_writing_through_it) {
+TEST_F(HostilePackage, ReplacesAFileLinkInsteadOfWritingThroughIt) {
   std::filesystem::create_symlink(sandbox_ / "outside", sandbox_ / "dest" / "a.txt");
   EXPECT_TRUE(Extract(CraftPackage("SKY", {{"", "a.txt", "packed"}})));
   EXPECT_FALSE(std::filesystem::is_symlink(sandbox_ / "dest" / "a.txt"));

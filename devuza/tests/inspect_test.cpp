@@ -11,7 +11,7 @@ using testing::CraftPackage;
 using testing::ScratchFolder;
 using testing::WriteFile;
 
-TEST(inspect_report, shows_header_and_directory_of_a_package) {
+TEST(InspectReport, ShowsHeaderAndDirectoryOfAPackage) {
   ScratchFolder dir;
   WriteFile(
       dir / "SKY.devuza",
@@ -38,7 +38,7 @@ TEST(inspect_report, shows_header_and_directory_of_a_package) {
   EXPECT_EQ(FormatInspectReport(report), expected);
 }
 
-TEST(inspect_report, finds_the_package_in_a_self_extracting_program) {
+TEST(InspectReport, FindsThePackageInASelfExtractingProgram) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("AB1", {{"", "x", "x"}}));
   const std::vector<std::uint8_t> extractor(500, 0x4D);
@@ -53,7 +53,7 @@ TEST(inspect_report, finds_the_package_in_a_self_extracting_program) {
   EXPECT_NE(text.find("Car ID: AB1\n"), std::string::npos);
 }
 
-TEST(inspect_report, gives_the_layer_error_for_a_file_that_is_no_package) {
+TEST(InspectReport, GivesTheLayerErrorForAFileThatIsNoPackage) {
   ScratchFolder dir;
   WriteFile(dir / "notes.txt", "just some text that is long enough to have a trailer");
   std::string bytes = CraftPackage("SKY", {{"", "x", "x"}});
@@ -67,7 +67,7 @@ TEST(inspect_report, gives_the_layer_error_for_a_file_that_is_no_package) {
   EXPECT_EQ(error, "Wrong DEVUZA version");
 }
 
-TEST(inspect_report, prints_hostile_names_escaped_and_lists_their_problems) {
+TEST(InspectReport, PrintsHostileNamesEscapedAndListsTheirProblems) {
   ScratchFolder dir;
   WriteFile(dir / "h.devuza",
             CraftPackage("SKY", {{"", "ok.txt", "o"}, {"..", std::string("bad\x1b[2J"), "b"}}));

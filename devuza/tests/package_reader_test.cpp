@@ -13,7 +13,7 @@ using testing::ReadFile;
 using testing::ScratchFolder;
 using testing::WriteFile;
 
-TEST(package_reader, round_trips_a_car_folder_with_sub_folders) {
+TEST(PackageReader, RoundTripsACarFolderWithSubFolders) {
   ScratchFolder dir;
   const auto car = dir / "AB1";
   for (const char* sub : {"AB11", "AB12", "Parts", "Wheels", "Modder"}) {
@@ -56,7 +56,7 @@ TEST(package_reader, round_trips_a_car_folder_with_sub_folders) {
   }
 }
 
-TEST(package_reader, refuses_other_versions_and_files_without_magic) {
+TEST(PackageReader, RefusesOtherVersionsAndFilesWithoutMagic) {
   ScratchFolder dir;
   std::string bytes = CraftPackage("SKY", {{"", "a.txt", "a"}});
   WriteFile(dir / "ok.devuza", bytes);
@@ -78,7 +78,7 @@ TEST(package_reader, refuses_other_versions_and_files_without_magic) {
   EXPECT_FALSE(std::filesystem::exists(dir / "missing.devuza"));
 }
 
-TEST(package_reader, process_wide_package_keeps_the_header_after_closing) {
+TEST(PackageReader, ProcessWidePackageKeepsTheHeaderAfterClosing) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("XY9", {{"", "a.txt", "a"}}));
   ASSERT_TRUE(ReadPackageHeader(dir / "p.devuza", 1));
@@ -89,7 +89,7 @@ TEST(package_reader, process_wide_package_keeps_the_header_after_closing) {
   EXPECT_NE(LastPackageError(), "");
 }
 
-TEST(package_reader, runner_sequence_on_a_non_package_reports_why_it_could_not_open) {
+TEST(PackageReader, RunnerSequenceOnANonPackageReportsWhyItCouldNotOpen) {
   ScratchFolder dir;
   WriteFile(dir / "notes.devuza", "not a package, but more than twenty-five bytes long");
   EXPECT_FALSE(OpenPackage(1, dir / "notes.devuza"));
@@ -106,7 +106,7 @@ TEST(package_reader, runner_sequence_on_a_non_package_reports_why_it_could_not_o
   EXPECT_EQ(LastPackageError(), open_error);
 }
 
-TEST(package_reader, extracting_over_a_longer_file_leaves_exactly_the_packed_bytes) {
+TEST(PackageReader, ExtractingOverALongerFileLeavesExactlyThePackedBytes) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("SKY", {{"Parts", "a.dds", "new"}}));
   std::filesystem::create_directories(dir / "out" / "Parts");
@@ -118,7 +118,7 @@ TEST(package_reader, extracting_over_a_longer_file_leaves_exactly_the_packed_byt
   EXPECT_EQ(ListTree(dir / "out"), (std::vector<std::string>{"Parts/", "Parts/a.dds"}));
 }
 
-TEST(package_reader, uses_existing_folders_and_files_whose_names_differ_only_in_case) {
+TEST(PackageReader, UsesExistingFoldersAndFilesWhoseNamesDifferOnlyInCase) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("SKY", {{"PARTS", "A.DDS", "new"}}));
   std::filesystem::create_directories(dir / "out" / "parts");
@@ -130,7 +130,7 @@ TEST(package_reader, uses_existing_folders_and_files_whose_names_differ_only_in_
   EXPECT_EQ(ReadFile(dir / "out" / "parts" / "a.dds"), "new");
 }
 
-TEST(package_reader, extract_needs_a_package_open_for_reading) {
+TEST(PackageReader, ExtractNeedsAPackageOpenForReading) {
   ScratchFolder dir;
   Package package;
   EXPECT_FALSE(ExtractPackage(package, dir / "out"));
@@ -140,7 +140,7 @@ TEST(package_reader, extract_needs_a_package_open_for_reading) {
 
 // Every prefix of a valid package and of a self-extracting program is read
 // without a crash, and nothing lands outside the destination.
-TEST(package_reader, reads_every_truncated_prefix_safely) {
+TEST(PackageReader, ReadsEveryTruncatedPrefixSafely) {
   ScratchFolder dir;
   const std::string package_bytes =
       CraftPackage("SKY", {{"", "a.dds", "AAAA"}, {"P", "b.mat", "BB"}, {"Q", "c.3da", "C"}});

@@ -24,7 +24,7 @@ bool Pack(Package& package, const std::filesystem::path& folder, const std::file
          AddCarFolder(package, folder, "") && ClosePackage(package);
 }
 
-TEST(package_writer, lays_out_files_then_sub_folder_byte_for_byte) {
+TEST(PackageWriter, LaysOutFilesThenSubFolderByteForByte) {
   ScratchFolder dir;
   const auto car = dir / "SKY";
   std::filesystem::create_directories(car / "P");
@@ -58,7 +58,7 @@ TEST(package_writer, lays_out_files_then_sub_folder_byte_for_byte) {
   EXPECT_FALSE(std::filesystem::exists(dir / "SKY.devuza.part"));
 }
 
-TEST(package_writer, stores_three_character_id_as_is_and_cuts_longer_ones) {
+TEST(PackageWriter, StoresThreeCharacterIdAsIsAndCutsLongerOnes) {
   ScratchFolder dir;
   std::filesystem::create_directories(dir / "car");
   WriteFile(dir / "car" / "x.txt", "x");
@@ -75,7 +75,7 @@ TEST(package_writer, stores_three_character_id_as_is_and_cuts_longer_ones) {
   EXPECT_EQ(ReadFile(dir / "c.devuza").substr(22, 3), "AB ");
 }
 
-TEST(package_writer, skips_empty_files) {
+TEST(PackageWriter, SkipsEmptyFiles) {
   ScratchFolder dir;
   std::filesystem::create_directories(dir / "car");
   WriteFile(dir / "car" / "empty.mat", "");
@@ -91,7 +91,7 @@ TEST(package_writer, skips_empty_files) {
   EXPECT_EQ(ReadFile(dir / "p.devuza").size(), 25u + 4 + 88);
 }
 
-TEST(package_writer, orders_entries_by_upper_cased_name_files_before_folders) {
+TEST(PackageWriter, OrdersEntriesByUpperCasedNameFilesBeforeFolders) {
   ScratchFolder dir;
   const auto car = dir / "car";
   for (const char* sub : {"wheels", "Parts", "SKY1"})
@@ -110,7 +110,7 @@ TEST(package_writer, orders_entries_by_upper_cased_name_files_before_folders) {
                                              "SKY1|s.dds", "wheels|w.3da"}));
 }
 
-TEST(package_writer, stores_deeper_files_under_their_own_folder_name) {
+TEST(PackageWriter, StoresDeeperFilesUnderTheirOwnFolderName) {
   ScratchFolder dir;
   const auto car = dir / "car";
   std::filesystem::create_directories(car / "Parts" / "Extra");
@@ -124,7 +124,7 @@ TEST(package_writer, stores_deeper_files_under_their_own_folder_name) {
   EXPECT_EQ(*EntryFolder(package.entries[2]), "Extra");
 }
 
-TEST(package_writer, refuses_two_files_that_would_land_on_the_same_target) {
+TEST(PackageWriter, RefusesTwoFilesThatWouldLandOnTheSameTarget) {
   ScratchFolder dir;
   const auto car = dir / "car";
   std::filesystem::create_directories(car / "A" / "Skins");
@@ -139,7 +139,7 @@ TEST(package_writer, refuses_two_files_that_would_land_on_the_same_target) {
   EXPECT_FALSE(std::filesystem::exists(dir / "p.devuza"));
 }
 
-TEST(package_writer, refuses_folder_names_that_leave_no_room_for_the_nul) {
+TEST(PackageWriter, RefusesFolderNamesThatLeaveNoRoomForTheNul) {
   ScratchFolder dir;
   const auto car = dir / "car";
   const std::string fifteen = "ABCDEFGHIJKLMNO";
@@ -160,7 +160,7 @@ TEST(package_writer, refuses_folder_names_that_leave_no_room_for_the_nul) {
   EXPECT_FALSE(std::filesystem::exists(dir / "old.devuza.part"));
 }
 
-TEST(package_writer, refuses_file_names_longer_than_the_field) {
+TEST(PackageWriter, RefusesFileNamesLongerThanTheField) {
   ScratchFolder dir;
   WriteFile(dir / "f", "f");
   Package package;
@@ -175,7 +175,7 @@ TEST(package_writer, refuses_file_names_longer_than_the_field) {
   EXPECT_EQ(package.entries.size(), 1u);
 }
 
-TEST(package_writer, refuses_a_file_that_would_outgrow_the_signed_32_bit_fields) {
+TEST(PackageWriter, RefusesAFileThatWouldOutgrowTheSigned32BitFields) {
   ScratchFolder dir;
   WriteFile(dir / "small", "s");
   // Sparse: refused before a byte of it is copied.
@@ -191,7 +191,7 @@ TEST(package_writer, refuses_a_file_that_would_outgrow_the_signed_32_bit_fields)
   EXPECT_EQ(std::filesystem::file_size(dir / "p.devuza"), 25u + 1 + 88);
 }
 
-TEST(package_writer, closing_a_package_without_files_fails) {
+TEST(PackageWriter, ClosingAPackageWithoutFilesFails) {
   ScratchFolder dir;
   std::filesystem::create_directories(dir / "car");
   Package package;
@@ -202,7 +202,7 @@ TEST(package_writer, closing_a_package_without_files_fails) {
   EXPECT_TRUE(testing::ListTree(dir.path()) == std::vector<std::string>{"car/"});
 }
 
-TEST(package_writer, skips_its_own_output_and_the_file_it_replaces_inside_the_packed_folder) {
+TEST(PackageWriter, SkipsItsOwnOutputAndTheFileItReplacesInsideThePackedFolder) {
   ScratchFolder dir;
   WriteFile(dir / "a.txt", "a");
   WriteFile(dir / "inside.devuza", "the package that the new one replaces");

@@ -18,7 +18,7 @@ std::vector<std::uint8_t> FakeExtractor(std::size_t size) {
   return bytes;
 }
 
-TEST(self_extracting_package, holds_extractor_package_and_position_trailer) {
+TEST(SelfExtractingPackage, HoldsExtractorPackageAndPositionTrailer) {
   ScratchFolder dir;
   std::filesystem::create_directories(dir / "car" / "Wheels");
   WriteFile(dir / "car" / "SKY.3da", "mesh");
@@ -50,7 +50,7 @@ TEST(self_extracting_package, holds_extractor_package_and_position_trailer) {
   EXPECT_EQ(ReadFile(dir / "out" / "Wheels" / "SKY_Ice.3da"), "ice");
 }
 
-TEST(self_extracting_package, keeps_the_input_unless_asked_and_never_writes_over_it) {
+TEST(SelfExtractingPackage, KeepsTheInputUnlessAskedAndNeverWritesOverIt) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", testing::CraftPackage("SKY", {{"", "a", "a"}}));
   const std::vector<std::uint8_t> extractor = FakeExtractor(10);
@@ -68,7 +68,7 @@ TEST(self_extracting_package, keeps_the_input_unless_asked_and_never_writes_over
   EXPECT_FALSE(std::filesystem::exists(dir / "q.exe.part"));
 }
 
-TEST(self_extracting_package, a_plain_package_has_no_trailer) {
+TEST(SelfExtractingPackage, APlainPackageHasNoTrailer) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", testing::CraftPackage("SKY", {{"", "a", "a"}}));
   Package package;

@@ -24,7 +24,7 @@ std::vector<NodeData> one(NodeData node) {
   return nodes;
 }
 
-TEST(collision_tree, twelve_triangles_make_one_leaf_of_808_bytes) {
+TEST(collision_tree_test, twelve_triangles_make_one_leaf_of_808_bytes) {
   const Bytes bytes = build_file(one(mesh_node("Box_0", 12)));
   auto model = load_ok(bytes);
   const uint32_t section = model->header.collisionOffset;
@@ -58,7 +58,7 @@ TEST(collision_tree, twelve_triangles_make_one_leaf_of_808_bytes) {
   EXPECT_EQ(model->collision.static_tree->node_count, 1u);
 }
 
-TEST(collision_tree, thirteen_triangles_split_along_the_longest_axis) {
+TEST(collision_tree_test, thirteen_triangles_split_along_the_longest_axis) {
   auto model = load_ok(build_file(one(mesh_node("Row_0", 13))));
   const CollisionSet set = build_collision_set(*model);
   ASSERT_TRUE(set.static_tree);
@@ -82,7 +82,7 @@ TEST(collision_tree, thirteen_triangles_split_along_the_longest_axis) {
   EXPECT_EQ(read_u32(r + 32), 1000u + 16 + 126 + 64 + 6 * 62);
 }
 
-TEST(collision_tree, straddling_triangles_stay_in_the_node) {
+TEST(collision_tree_test, straddling_triangles_stay_in_the_node) {
   std::vector<TriangleRecord> triangles(20);
   std::vector<Box> boxes;
   for (int i = 0; i < 20; ++i) {
@@ -111,7 +111,7 @@ TEST(collision_tree, straddling_triangles_stay_in_the_node) {
   EXPECT_EQ(node->child[1]->triangles.size(), 6u);  // 0, 1, 2, 4, 5, 6
 }
 
-TEST(collision_tree, degenerate_boxes_terminate) {
+TEST(collision_tree_test, degenerate_boxes_terminate) {
   // Coordinates that are not numbers never separate; a node keeps at most
   // 65535 triangles and passes the rest down.
   std::vector<Box> boxes(70000, Box{{NAN, NAN, NAN}, {0, 0, 0}});
@@ -186,7 +186,7 @@ void expect_same_tree(const TreeNode& fast, const PlainNode& plain) {
   }
 }
 
-TEST(collision_tree, split_matches_the_plain_rules_on_random_boxes) {
+TEST(collision_tree_test, split_matches_the_plain_rules_on_random_boxes) {
   std::mt19937 random(7);
   std::uniform_real_distribution<float> position(-50, 50);
   std::uniform_real_distribution<float> size(0, 4);
@@ -208,7 +208,7 @@ TEST(collision_tree, split_matches_the_plain_rules_on_random_boxes) {
   }
 }
 
-TEST(collision_tree, grow_box_keeps_the_opposite_face) {
+TEST(collision_tree_test, grow_box_keeps_the_opposite_face) {
   Box box{{0, 0, 0}, {1, 1, 1}};
   grow_box(box, {3, 0.5f, -5});
   EXPECT_FLOAT_EQ(box.centre[0], 1.0f);  // -1 .. 3
@@ -218,7 +218,7 @@ TEST(collision_tree, grow_box_keeps_the_opposite_face) {
   EXPECT_FLOAT_EQ(box.half[2], 3.0f);
 }
 
-TEST(collision_set, hull_in_any_case_goes_only_to_the_hull_tree) {
+TEST(collision_set_test, hull_in_any_case_goes_only_to_the_hull_tree) {
   std::vector<NodeData> nodes;
   NodeData hull = mesh_node("COLLISIONhull_0", 2);
   hull.position = moving_track({0, 0, 0}, {1, 1, 1});  // animated, still only the hull
@@ -231,7 +231,7 @@ TEST(collision_set, hull_in_any_case_goes_only_to_the_hull_tree) {
   EXPECT_EQ(model->collision.entry_count, 0u);
 }
 
-TEST(collision_set, lower_detail_and_non_mesh_nodes_get_no_tree) {
+TEST(collision_set_test, lower_detail_and_non_mesh_nodes_get_no_tree) {
   std::vector<NodeData> nodes;
   nodes.push_back(mesh_node("Body_1", 3));
   NodeData moving = mesh_node("Door_1", 3);
@@ -247,7 +247,7 @@ TEST(collision_set, lower_detail_and_non_mesh_nodes_get_no_tree) {
   EXPECT_EQ(model->collision.entry_count, 0u);
 }
 
-TEST(collision_set, static_trees_in_world_space_animated_in_node_space) {
+TEST(collision_set_test, static_trees_in_world_space_animated_in_node_space) {
   std::vector<NodeData> nodes;
   nodes.push_back(mesh_node("Ground_0", 1, {100, 0, 0}));
   NodeData door = mesh_node("Door_0", 1, {0, 50, 0});
@@ -275,7 +275,7 @@ TEST(collision_set, static_trees_in_world_space_animated_in_node_space) {
   EXPECT_EQ(model->collision.entry_area_size, 24u + 2 * (64 + 62));
 }
 
-TEST(collision_set, entry_list_of_256_surfaces_logs_and_builds_nothing) {
+TEST(collision_set_test, entry_list_of_256_surfaces_logs_and_builds_nothing) {
   NodeData node = mesh_node("Big_0", 1);
   for (int i = 0; i < 255; ++i) node.surfaces.push_back(node.surfaces[0]);
   std::vector<std::string> lines;
@@ -296,7 +296,7 @@ TEST(collision_set, entry_list_of_256_surfaces_logs_and_builds_nothing) {
   EXPECT_EQ(built->collision.static_tree->triangle_count, 255u);
 }
 
-TEST(collision_set, limit_line_goes_to_the_crash_log_by_default) {
+TEST(collision_set_test, limit_line_goes_to_the_crash_log_by_default) {
   NodeData node = mesh_node("Big_0", 1);
   for (int i = 0; i < 299; ++i) node.surfaces.push_back(node.surfaces[0]);
   auto model = load_ok(build_file(one(std::move(node)), {}, [](const std::string&) {}));
@@ -315,7 +315,7 @@ TEST(collision_set, limit_line_goes_to_the_crash_log_by_default) {
   EXPECT_EQ(std::string(text, n), "aabbtree::build(..): Init set size >= MAX_INIT_SIZE(256)\r\n");
 }
 
-TEST(collision_set, corrupt_trees_are_refused_on_load) {
+TEST(collision_set_test, corrupt_trees_are_refused_on_load) {
   const Bytes bytes = build_file(one(mesh_node("Row_0", 13)));
   auto model = load_ok(bytes);
   const uint32_t root = model->header.collisionOffset + 16;
@@ -327,7 +327,7 @@ TEST(collision_set, corrupt_trees_are_refused_on_load) {
   EXPECT_EQ(load_model(count).error, LoadError::kBadCollisionSection);
 }
 
-TEST(collision_set, release_empties_the_set) {
+TEST(collision_set_test, release_empties_the_set) {
   auto model = load_ok(build_file(one(mesh_node("Row_0", 3))));
   CollisionSet set = build_collision_set(*model);
   ASSERT_TRUE(set.static_tree);

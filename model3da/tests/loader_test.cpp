@@ -35,7 +35,7 @@ LoadResult load_refused(const Bytes& bytes, LoadError expected, const std::strin
   return result;
 }
 
-TEST(model_loader, worked_file_of_two_helpers_has_exact_layout) {
+TEST(model_loader_test, worked_file_of_two_helpers_has_exact_layout) {
   const Bytes bytes = two_helpers();
   ASSERT_EQ(bytes.size(), 674u);
   EXPECT_EQ(read_u32(bytes.data()), 0x5F414433u);
@@ -76,7 +76,7 @@ TEST(model_loader, worked_file_of_two_helpers_has_exact_layout) {
   EXPECT_STREQ(model->nodes[0].position->class_name(), "LINEARTrack3D_c");
 }
 
-TEST(model_loader, other_version_loads_only_when_expected) {
+TEST(model_loader_test, other_version_loads_only_when_expected) {
   Bytes bytes = two_helpers();
   put(bytes, 4, 520);
   LoadResult refused = load_refused(bytes, LoadError::kUnsupportedVersion, "version");
@@ -87,14 +87,14 @@ TEST(model_loader, other_version_loads_only_when_expected) {
   EXPECT_TRUE(load_model(bytes, 520).ok());  // 519 always loads
 }
 
-TEST(model_loader, wrong_magic_and_short_files_are_refused) {
+TEST(model_loader_test, wrong_magic_and_short_files_are_refused) {
   Bytes bytes = two_helpers();
   bytes[3] = std::byte{'X'};
   load_refused(bytes, LoadError::kBadMagic, "magic");
   load_refused(Bytes(67), LoadError::kTooShort, "68-byte FileHeader");
 }
 
-TEST(model_loader, file_without_nodes_loads_with_null_first_node) {
+TEST(model_loader_test, file_without_nodes_loads_with_null_first_node) {
   const Bytes bytes = build_file({});
   ASSERT_EQ(bytes.size(), 68u + 16u);
   auto model = load_ok(bytes);
@@ -103,14 +103,14 @@ TEST(model_loader, file_without_nodes_loads_with_null_first_node) {
   EXPECT_TRUE(model->nodes.empty());
 }
 
-TEST(model_loader, file_without_its_collision_section_loads) {
+TEST(model_loader_test, file_without_its_collision_section_loads) {
   Bytes bytes = two_helpers();
   bytes.resize(658);
   auto model = load_ok(bytes);
   EXPECT_FALSE(model->collision.present);
 }
 
-TEST(model_loader, world_matrix_of_child_combines_parent_pose) {
+TEST(model_loader_test, world_matrix_of_child_combines_parent_pose) {
   std::vector<NodeData> nodes;
   NodeData parent = helper_node("Parent_0", {10, 0, 0});
   // 90 degrees about z: (0, 0, sin 45, cos 45).
@@ -133,7 +133,7 @@ TEST(model_loader, world_matrix_of_child_combines_parent_pose) {
   EXPECT_EQ(parent_world[15], 1.0f);
 }
 
-TEST(model_loader, animation_is_inherited_from_ancestors) {
+TEST(model_loader_test, animation_is_inherited_from_ancestors) {
   std::vector<NodeData> nodes;
   NodeData root = helper_node("Root_0");
   root.position = testing::moving_track({0, 0, 0}, {1, 0, 0});
@@ -146,7 +146,7 @@ TEST(model_loader, animation_is_inherited_from_ancestors) {
   EXPECT_FALSE(node_is_animated(*model, model->nodes[2]));
 }
 
-TEST(model_loader, find_by_name_and_hierarchy_view) {
+TEST(model_loader_test, find_by_name_and_hierarchy_view) {
   std::vector<NodeData> nodes;
   nodes.push_back(helper_node("A_0"));
   nodes.push_back(helper_node("B_0", {0, 0, 0}, 0));
@@ -166,7 +166,7 @@ TEST(model_loader, find_by_name_and_hierarchy_view) {
   EXPECT_EQ(view[4].next_sibling, 3);
 }
 
-TEST(model_loader, surfaces_and_materials_are_read_through_views) {
+TEST(model_loader_test, surfaces_and_materials_are_read_through_views) {
   MaterialRecord material;
   material.name = "paint.mat";
   material.textureCount = 1;
@@ -189,7 +189,7 @@ TEST(model_loader, surfaces_and_materials_are_read_through_views) {
   EXPECT_EQ(read_u32(model->block.data() + s.record.colorsOffset), 0xFFFFFFFFu);
 }
 
-TEST(model_loader, refuses_chains_that_loop_or_leave_the_file) {
+TEST(model_loader_test, refuses_chains_that_loop_or_leave_the_file) {
   Bytes bytes = two_helpers();
   Bytes looping = bytes;
   put(looping, 68 + 148, 68);  // node 0's next offset points at itself
@@ -207,7 +207,7 @@ TEST(model_loader, refuses_chains_that_loop_or_leave_the_file) {
   load_refused(first, LoadError::kBadNodeChain, "inside the FileHeader");
 }
 
-TEST(model_loader, refuses_bad_parents_tracks_and_materials) {
+TEST(model_loader_test, refuses_bad_parents_tracks_and_materials) {
   const Bytes bytes = two_helpers();
   Bytes parent = bytes;
   put_u16(parent.data() + 363 + 60, 1);  // node 1 names itself as parent
@@ -229,7 +229,7 @@ TEST(model_loader, refuses_bad_parents_tracks_and_materials) {
   load_refused(materials, LoadError::kBadMaterialTable, "materialCount");
 }
 
-TEST(model_loader, refuses_surfaces_outside_the_file_and_bad_indices) {
+TEST(model_loader_test, refuses_surfaces_outside_the_file_and_bad_indices) {
   std::vector<NodeData> nodes;
   nodes.push_back(mesh_node("Body_0", 2));
   const Bytes bytes = build_file(std::move(nodes));
@@ -253,7 +253,7 @@ TEST(model_loader, refuses_surfaces_outside_the_file_and_bad_indices) {
   load_refused(strip, LoadError::kBadSurface, "stripIndicesOffset");
 }
 
-TEST(model_loader, refuses_collision_sections_that_do_not_add_up) {
+TEST(model_loader_test, refuses_collision_sections_that_do_not_add_up) {
   Bytes bytes = two_helpers();
   Bytes sizes = bytes;
   put(sizes, 658, 808);
@@ -269,7 +269,7 @@ TEST(model_loader, refuses_collision_sections_that_do_not_add_up) {
 // Every prefix of a file with meshes, tracks, materials and collision trees
 // is refused without reading outside it, except the one that ends exactly
 // where the collision section begins (a file not yet given its section).
-TEST(model_loader, every_truncated_prefix_is_refused_cleanly) {
+TEST(model_loader_test, every_truncated_prefix_is_refused_cleanly) {
   MaterialRecord material;
   material.name = "m.mat";
   std::vector<NodeData> nodes;
@@ -297,7 +297,7 @@ TEST(model_loader, every_truncated_prefix_is_refused_cleanly) {
 // The seed files of the loader's fuzzer load, and every prefix of them is
 // refused (the car holds TCB, Bezier and Euler tracks, materials and all three
 // kinds of tree).
-TEST(model_loader, seed_files_load_and_their_prefixes_are_refused) {
+TEST(model_loader_test, seed_files_load_and_their_prefixes_are_refused) {
   const std::filesystem::path corpus =
       std::filesystem::path(GM_SOURCE_DIR) / "model3da/fuzz/fuzz_model3da_load_corpus";
   int files = 0;

@@ -7,7 +7,7 @@
 namespace model3da {
 namespace {
 
-TEST(records, record_images_have_their_sizes_and_round_trip) {
+TEST(records_test, record_images_have_their_sizes_and_round_trip) {
   Bytes out;
   append_file_header(out, new_header());
   EXPECT_EQ(out.size(), 68u);
@@ -45,7 +45,7 @@ TEST(records, record_images_have_their_sizes_and_round_trip) {
   EXPECT_EQ(read.specularPower, 40.0f);
 }
 
-TEST(records, names_are_cut_to_keep_a_terminating_zero) {
+TEST(records_test, names_are_cut_to_keep_a_terminating_zero) {
   NodeRecord node;
   node.name = std::string(40, 'n');
   Bytes out;
@@ -54,7 +54,7 @@ TEST(records, names_are_cut_to_keep_a_terminating_zero) {
   EXPECT_EQ(out[4 + 31], std::byte{0});
 }
 
-TEST(records, material_equality_ignores_name_flags_and_uncounted_textures) {
+TEST(records_test, material_equality_ignores_name_flags_and_uncounted_textures) {
   MaterialRecord a;
   a.name = "a.mat";
   a.textureCount = 1;
@@ -78,7 +78,7 @@ TEST(records, material_equality_ignores_name_flags_and_uncounted_textures) {
   EXPECT_FALSE(material_records_equal(a, b));
 }
 
-TEST(byte_buffer, grows_by_whole_multiples_of_its_capacity) {
+TEST(byte_buffer_test, grows_by_whole_multiples_of_its_capacity) {
   ByteBuffer buffer;
   EXPECT_EQ(buffer.capacity(), 128u);
   const Bytes chunk(100, std::byte{7});
@@ -100,7 +100,7 @@ TEST(byte_buffer, grows_by_whole_multiples_of_its_capacity) {
   EXPECT_FALSE(buffer.seek(801));
 }
 
-TEST(byte_buffer, buffer_without_block_refuses_appends) {
+TEST(byte_buffer_test, buffer_without_block_refuses_appends) {
   ByteBuffer none(0);
   EXPECT_FALSE(none.append(Bytes(4)));
   EXPECT_EQ(none.length(), 0u);

@@ -25,7 +25,7 @@ TcbKey<1> tcb1(int32_t frame, float value, float tension = 0, float continuity =
   return k;
 }
 
-TEST(track_segment, before_first_and_after_last_key) {
+TEST(track_segment_test, before_first_and_after_last_key) {
   auto track = make<LINEARTrack1D_c, LinearKey<1>>({{10, 0}, {20, 1}, {40, 3}});
   Segment before = track.find_segment(5, 0);
   EXPECT_EQ(before.index, 0);
@@ -41,7 +41,7 @@ TEST(track_segment, before_first_and_after_last_key) {
   EXPECT_FLOAT_EQ(inside.fraction, 0.5f);
 }
 
-TEST(track_segment, hint_steps_and_search_agree) {
+TEST(track_segment_test, hint_steps_and_search_agree) {
   std::vector<LinearKey<1>> keys;
   for (int i = 0; i < 300; ++i) keys.push_back({i * 2 + (i > 150 ? 1 : 0), float(i)});
   // Repeated frames are allowed; a segment never has zero length.
@@ -62,7 +62,7 @@ TEST(track_segment, hint_steps_and_search_agree) {
   }
 }
 
-TEST(track_evaluate, linear_tracks_interpolate_and_one_key_stays) {
+TEST(track_evaluate_test, linear_tracks_interpolate_and_one_key_stays) {
   auto track = make<LINEARTrack3D_c, LinearKey<3>>({{0, {0, 0, 0}}, {10, {10, 20, -10}}});
   EXPECT_EQ(track.evaluate(2.5f, 0), 0);
   EXPECT_FLOAT_EQ(track.current_value()[1], 5.0f);
@@ -72,7 +72,7 @@ TEST(track_evaluate, linear_tracks_interpolate_and_one_key_stays) {
   EXPECT_EQ(single.current_value()[2], 3.0f);
 }
 
-TEST(track_evaluate, linear_rotation_uses_slerp) {
+TEST(track_evaluate_test, linear_rotation_uses_slerp) {
   const float h = std::sqrt(0.5f);
   auto track = make<LINEARTrack4D_c, LinearKey<4>>({{0, {0, 0, 0, 1}}, {10, {0, 0, h, h}}});
   track.evaluate(5, 0);
@@ -83,7 +83,7 @@ TEST(track_evaluate, linear_rotation_uses_slerp) {
   EXPECT_NEAR(track.current_value()[2], std::sin(M_PI / 16), 1e-6);
 }
 
-TEST(track_evaluate, tcb_hermite_matches_hand_computed_values) {
+TEST(track_evaluate_test, tcb_hermite_matches_hand_computed_values) {
   // Keys 0, 10, 30 at frames 0, 10, 20. Tangents: first key 7.5 (end-key
   // formula), inner key 15 in and out, last key 22.5.
   auto track = make<TCBTrack1D_c, TcbKey<1>>({tcb1(0, 0), tcb1(10, 10), tcb1(20, 30)});
@@ -103,7 +103,7 @@ TEST(track_evaluate, tcb_hermite_matches_hand_computed_values) {
   EXPECT_FLOAT_EQ(two.current_value()[0], 2.5f);
 }
 
-TEST(track_evaluate, tcb_3d_works_per_component) {
+TEST(track_evaluate_test, tcb_3d_works_per_component) {
   TcbKey<3> a, b, c;
   a.frame = 0;
   b.frame = 10;
@@ -117,7 +117,7 @@ TEST(track_evaluate, tcb_3d_works_per_component) {
   EXPECT_FLOAT_EQ(track.current_value()[2], -4.0625f);
 }
 
-TEST(track_evaluate, tcb_tangents_follow_kochanek_bartels) {
+TEST(track_evaluate_test, tcb_tangents_follow_kochanek_bartels) {
   // Inner key with continuity and bias, uneven spacing (10 then 30 frames).
   const float v[] = {0, 10, 40};
   const int32_t times[] = {0, 10, 40};
@@ -136,7 +136,7 @@ TEST(track_evaluate, tcb_tangents_follow_kochanek_bartels) {
   EXPECT_FLOAT_EQ(in[2], 30.0f);
 }
 
-TEST(track_evaluate, tcb_rotation_and_bezier_rotation_do_not_change_the_value) {
+TEST(track_evaluate_test, tcb_rotation_and_bezier_rotation_do_not_change_the_value) {
   TcbKey<4> a, b;
   a.value = {0, 0, 0, 1};
   b.frame = 10;
@@ -150,7 +150,7 @@ TEST(track_evaluate, tcb_rotation_and_bezier_rotation_do_not_change_the_value) {
   EXPECT_EQ(bezier.clone(), nullptr);
 }
 
-TEST(track_evaluate, bezier_passes_through_keys_with_handles) {
+TEST(track_evaluate_test, bezier_passes_through_keys_with_handles) {
   BezierKey<1> a, b;
   a.frame = 0;
   a.value = {0};
@@ -163,7 +163,7 @@ TEST(track_evaluate, bezier_passes_through_keys_with_handles) {
   EXPECT_FLOAT_EQ(track.current_value()[0], 15.0f);  // .375·10 + .375·20 + .125·30
 }
 
-TEST(track_image, written_blocks_read_back_as_the_same_class) {
+TEST(track_image_test, written_blocks_read_back_as_the_same_class) {
   auto original = make<TCBTrack3D_c, TcbKey<3>>({{}, {}});
   Bytes file(100, std::byte{0});  // the block lies at offset 100
   original.write(file, 100);
@@ -180,7 +180,7 @@ TEST(track_image, written_blocks_read_back_as_the_same_class) {
   EXPECT_EQ(copy->key_time(1), 0);
 }
 
-TEST(track_image, euler_track_reads_its_three_axes) {
+TEST(track_image_test, euler_track_reads_its_three_axes) {
   std::array<std::unique_ptr<Track_c>, 3> axes;
   const LinearKey<1> zero{0, {0}};
   const LinearKey<1> turn[] = {{0, {float(M_PI / 2)}}, {10, {float(M_PI)}}};
@@ -210,7 +210,7 @@ TEST(track_image, euler_track_reads_its_three_axes) {
             std::string::npos);
 }
 
-TEST(track_image, refuses_keys_outside_the_file_or_out_of_order) {
+TEST(track_image_test, refuses_keys_outside_the_file_or_out_of_order) {
   auto track = make<LINEARTrack3D_c, LinearKey<3>>({{0, {}}, {5, {}}});
   Bytes file(4, std::byte{0});
   track.write(file, 4);

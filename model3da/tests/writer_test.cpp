@@ -14,7 +14,7 @@ namespace {
 using testing::helper_node;
 using testing::mesh_node;
 
-TEST(writer, refused_nodes_append_nothing) {
+TEST(writer_test, refused_nodes_append_nothing) {
   ByteBuffer chain;
   NodeData long_name = helper_node(std::string(32, 'x'));
   EXPECT_NE(append_node(chain, long_name).find("longer than 31"), std::string::npos);
@@ -28,7 +28,7 @@ TEST(writer, refused_nodes_append_nothing) {
   EXPECT_EQ(chain.length(), 0u);
 }
 
-TEST(writer, transforms_come_from_the_matrix_table_in_chain_order) {
+TEST(writer_test, transforms_come_from_the_matrix_table_in_chain_order) {
   ByteBuffer chain;
   ASSERT_EQ(append_node(chain, helper_node("A_0")), "");
   ASSERT_EQ(append_node(chain, mesh_node("B_0", 1)), "");
@@ -54,7 +54,7 @@ TEST(writer, transforms_come_from_the_matrix_table_in_chain_order) {
   EXPECT_NE(make_model_file(input, out).find("fewer than 3"), std::string::npos);
 }
 
-TEST(writer, writes_the_file_whole_or_not_at_all) {
+TEST(writer_test, writes_the_file_whole_or_not_at_all) {
   const gm_test::ScratchFolder dir;
   ByteBuffer chain;
   ASSERT_EQ(append_node(chain, mesh_node("Body_0", 4)), "");
@@ -77,7 +77,7 @@ TEST(writer, writes_the_file_whole_or_not_at_all) {
             std::string::npos);
 }
 
-TEST(writer, appends_collision_section_to_a_file) {
+TEST(writer_test, appends_collision_section_to_a_file) {
   const gm_test::ScratchFolder dir;
   ByteBuffer chain;
   ASSERT_EQ(append_node(chain, mesh_node("Body_0", 2)), "");

@@ -32,7 +32,7 @@ void AddCar(const std::string& game) {
                   .completed);
 }
 
-TEST(carwright_commands, usage_errors_exit_with_2) {
+TEST(CarwrightCommands, UsageErrorsExitWith2) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const std::vector<std::string> folder = {"--game-folder", game};
@@ -54,7 +54,7 @@ TEST(carwright_commands, usage_errors_exit_with_2) {
   EXPECT_FALSE(stdfs::exists(stdfs::path(game) / "Data/Cars/AB1"));
 }
 
-TEST(carwright_commands, the_wizards_id_checks_exit_with_1) {
+TEST(CarwrightCommands, TheWizardsIDChecksExitWith1) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   AddCar(game);
@@ -72,7 +72,7 @@ TEST(carwright_commands, the_wizards_id_checks_exit_with_1) {
       Carwright(tmp, {"create", "--id", "XY7", "--game-folder", tmp.path().string()}).exit_code, 1);
 }
 
-TEST(carwright_commands, create_writes_the_car_or_says_the_assets_are_missing) {
+TEST(CarwrightCommands, CreateWritesTheCarOrSaysTheAssetsAreMissing) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const ProgramRun run = Carwright(tmp, {"create", "--id", "AB1", "--paintings", "2", "--parts",
@@ -91,7 +91,7 @@ TEST(carwright_commands, create_writes_the_car_or_says_the_assets_are_missing) {
   EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
 }
 
-TEST(carwright_commands, every_failed_file_is_reported_once_and_exits_with_1) {
+TEST(CarwrightCommands, EveryFailedFileIsReportedOnceAndExitsWith1) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   WriteFile(stdfs::path(game) / "Data/Cars/AB1", "a file where the car's folder should be");
@@ -108,7 +108,7 @@ TEST(carwright_commands, every_failed_file_is_reported_once_and_exits_with_1) {
   EXPECT_NE(run.err.find("AB1_ExhaustDummy.skn"), std::string::npos);
 }
 
-TEST(carwright_commands, pack_install_replace_and_delete) {
+TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   AddCar(game);
@@ -154,7 +154,7 @@ TEST(carwright_commands, pack_install_replace_and_delete) {
   EXPECT_TRUE(registry.empty());
 }
 
-TEST(carwright_commands, install_refuses_non_packages_and_hostile_packages) {
+TEST(CarwrightCommands, InstallRefusesNonPackagesAndHostilePackages) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const stdfs::path text = tmp.path() / "notes.devuza";

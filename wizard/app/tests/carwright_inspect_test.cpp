@@ -27,7 +27,7 @@ std::string ReportText(const std::filesystem::path& file) {
   return FormatInspectReport(report);
 }
 
-TEST(carwright_inspect, prints_header_and_directory_of_a_package_and_of_a_self_extracting_program) {
+TEST(CarwrightInspect, PrintsHeaderAndDirectoryOfAPackageAndOfASelfExtractingProgram) {
   ScratchFolder dir;
   WriteFile(dir / "SKY.devuza",
             CraftPackage("SKY", {{"", "SKY.3da", "mesh"}, {"Parts", "p", "p"}}));
@@ -47,7 +47,7 @@ TEST(carwright_inspect, prints_header_and_directory_of_a_package_and_of_a_self_e
   EXPECT_EQ(sfx.out, ReportText(dir / "SKY.exe"));
 }
 
-TEST(carwright_inspect, exits_with_1_and_the_layer_error_for_a_non_package) {
+TEST(CarwrightInspect, ExitsWith1AndTheLayerErrorForANonPackage) {
   ScratchFolder dir;
   WriteFile(dir / "notes.txt", "plain text, not a package at all");
   const ProgramRun run = Inspect(dir / "notes.txt");

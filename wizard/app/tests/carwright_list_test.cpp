@@ -18,7 +18,7 @@ ProgramRun Carwright(const ScratchFolder& tmp, const std::vector<std::string>& a
   return wizard_test::RunCarwright(tmp, arguments);
 }
 
-TEST(carwright_list, prints_the_registered_cars_one_a_line) {
+TEST(CarwrightList, PrintsTheRegisteredCarsOneALine) {
   ScratchFolder tmp;
   const stdfs::path game = tmp.path() / "game";
   WriteFile(game / "Gravelmoor.exe", "MZ");
@@ -30,7 +30,7 @@ TEST(carwright_list, prints_the_registered_cars_one_a_line) {
 }
 
 // The program gets its arguments as they are: no shell stands in between.
-TEST(carwright_list, takes_a_game_folder_whose_path_holds_quotes_and_blanks) {
+TEST(CarwrightList, TakesAGameFolderWhosePathHoldsQuotesAndBlanks) {
   ScratchFolder tmp;
   const stdfs::path game = tmp.path() / "it's a \"quoted\" game";
   WriteFile(game / "Gravelmoor.exe", "MZ");
@@ -40,7 +40,7 @@ TEST(carwright_list, takes_a_game_folder_whose_path_holds_quotes_and_blanks) {
   EXPECT_EQ(run.out, "QU1\n");
 }
 
-TEST(carwright_list, empty_registry_prints_nothing) {
+TEST(CarwrightList, EmptyRegistryPrintsNothing) {
   ScratchFolder tmp;
   const stdfs::path game = tmp.path() / "game";
   WriteFile(game / "Gravelmoor.exe", "MZ");
@@ -49,7 +49,7 @@ TEST(carwright_list, empty_registry_prints_nothing) {
   EXPECT_EQ(run.out, "");
 }
 
-TEST(carwright_list, a_folder_without_the_game_fails_with_message_10002) {
+TEST(CarwrightList, AFolderWithoutTheGameFailsWithMessage10002) {
   ScratchFolder tmp;
   const ProgramRun run =
       Carwright(tmp, {"--lang", "en", "list", "--game-folder", tmp.path().string()});
@@ -62,7 +62,7 @@ TEST(carwright_list, a_folder_without_the_game_fails_with_message_10002) {
   EXPECT_NE(polish.err.find("Wskazany katalog nie zawiera gry Gravelmoor!"), std::string::npos);
 }
 
-TEST(carwright_list, an_unreadable_registry_fails) {
+TEST(CarwrightList, AnUnreadableRegistryFails) {
   ScratchFolder tmp;
   const stdfs::path game = tmp.path() / "game";
   WriteFile(game / "Gravelmoor.exe", "MZ");
@@ -72,14 +72,14 @@ TEST(carwright_list, an_unreadable_registry_fails) {
   EXPECT_NE(run.err.find("Carwright.ini: cannot read"), std::string::npos) << run.err;
 }
 
-TEST(carwright_list, no_game_folder_anywhere_fails) {
+TEST(CarwrightList, NoGameFolderAnywhereFails) {
   ScratchFolder tmp;
   const ProgramRun run = Carwright(tmp, {"--lang", "en", "list"});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_NE(run.err.find("<Game not installed>"), std::string::npos) << run.err;
 }
 
-TEST(carwright, help_succeeds_and_usage_errors_exit_with_2) {
+TEST(Carwright, HelpSucceedsAndUsageErrorsExitWith2) {
   ScratchFolder tmp;
   const ProgramRun help = Carwright(tmp, {"--help"});
   EXPECT_EQ(help.exit_code, 0);

@@ -11,7 +11,7 @@ wizard::CarVariants StartVariants() {
   return variants;
 }
 
-TEST(variants_file, group_resets_the_figures_before_the_other_keys) {
+TEST(VariantsFile, GroupResetsTheFiguresBeforeTheOtherKeys) {
   wizard::CarVariants variants = StartVariants();
   std::string error;
   ASSERT_TRUE(wizard::ApplyVariantsText(
@@ -34,7 +34,7 @@ TEST(variants_file, group_resets_the_figures_before_the_other_keys) {
   EXPECT_FALSE(variants[2].Enabled);
 }
 
-TEST(variants_file, a_section_can_disable_its_variant_and_texts_use_the_code_page) {
+TEST(VariantsFile, ASectionCanDisableItsVariantAndTextsUseTheCodePage) {
   wizard::CarVariants variants = StartVariants();
   std::string error;
   ASSERT_TRUE(wizard::ApplyVariantsText("[Variant1]\nEnabled=no\nProduction=K\xC3\xB6ln\n", 1,
@@ -44,7 +44,7 @@ TEST(variants_file, a_section_can_disable_its_variant_and_texts_use_the_code_pag
   EXPECT_EQ(variants[0].Production, "K\xF6ln");
 }
 
-TEST(variants_file, errors_name_the_line_and_leave_the_variants_alone) {
+TEST(VariantsFile, ErrorsNameTheLineAndLeaveTheVariantsAlone) {
   const wizard::CarVariants start = StartVariants();
   const struct {
     const char* text;

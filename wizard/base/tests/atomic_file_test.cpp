@@ -39,7 +39,7 @@ int RunUnprivileged(const std::function<int()>& body) {
   return WEXITSTATUS(status);
 }
 
-TEST(atomic_file, replaces_the_file_and_keeps_its_permissions) {
+TEST(AtomicFile, ReplacesTheFileAndKeepsItsPermissions) {
   ScratchFolder tmp;
   const stdfs::path file = tmp.path() / "Cars.scr";
   WriteFile(file, "old");
@@ -51,7 +51,7 @@ TEST(atomic_file, replaces_the_file_and_keeps_its_permissions) {
   EXPECT_EQ(ListFolder(tmp.path()), "Cars.scr");
 }
 
-TEST(atomic_file, replaces_the_file_a_link_points_to) {
+TEST(AtomicFile, ReplacesTheFileALinkPointsTo) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "real.scr", "old");
   stdfs::create_symlink("real.scr", tmp.path() / "link.scr");
@@ -60,7 +60,7 @@ TEST(atomic_file, replaces_the_file_a_link_points_to) {
   EXPECT_EQ(ReadFile(tmp.path() / "real.scr"), "new");
 }
 
-TEST(atomic_file, a_failure_at_any_step_leaves_the_original_and_no_temporary_file) {
+TEST(AtomicFile, AFailureAtAnyStepLeavesTheOriginalAndNoTemporaryFile) {
   for (AtomicWriteStep step : {AtomicWriteStep::kCreate, AtomicWriteStep::kWrite,
                                AtomicWriteStep::kFlush, AtomicWriteStep::kRename}) {
     SCOPED_TRACE(static_cast<int>(step));
@@ -78,14 +78,14 @@ TEST(atomic_file, a_failure_at_any_step_leaves_the_original_and_no_temporary_fil
   }
 }
 
-TEST(atomic_file, refuses_to_replace_a_folder) {
+TEST(AtomicFile, RefusesToReplaceAFolder) {
   ScratchFolder tmp;
   stdfs::create_directories(tmp.path() / "Cars.scr");
   EXPECT_FALSE(ReplaceFileAtomically(tmp.path() / "Cars.scr", "x"));
   EXPECT_TRUE(stdfs::is_directory(tmp.path() / "Cars.scr"));
 }
 
-TEST(atomic_file, read_only_folder_keeps_the_original_byte_for_byte) {
+TEST(AtomicFile, ReadOnlyFolderKeepsTheOriginalByteForByte) {
   ScratchFolder tmp;
   const stdfs::path game = tmp.path() / "game";
   const std::string ini = "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n";

@@ -8,28 +8,28 @@
 namespace wizard {
 namespace {
 
-TEST(car_id, accepts_three_characters_of_the_valid_set) {
+TEST(CarID, AcceptsThreeCharactersOfTheValidSet) {
   const std::vector<std::string> none;
   for (const char* id : {"AB_", "A1B", "___", "ab1", "XY9", "0_Y"}) {
     EXPECT_EQ(CheckCarID(id, none), kCarIDValid) << id;
   }
 }
 
-TEST(car_id, refuses_short_long_and_bad_characters) {
+TEST(CarID, RefusesShortLongAndBadCharacters) {
   const std::vector<std::string> none;
   for (const char* id : {"", "AB", "ABZ", "abz", "AB-", "A B", "ABCD", "AB\xC4"}) {
     EXPECT_EQ(CheckCarID(id, none), 10004) << id;
   }
 }
 
-TEST(car_id, refuses_reserved_ids_in_any_case) {
+TEST(CarID, RefusesReservedIDsInAnyCase) {
   const std::vector<std::string> none;
   for (std::string_view id : kReservedCarIDs) EXPECT_EQ(CheckCarID(id, none), 10007) << id;
   EXPECT_EQ(CheckCarID("stc", none), 10007);
   EXPECT_EQ(CheckCarID("Bmx", none), 10007);
 }
 
-TEST(car_id, refuses_ids_of_custom_cars) {
+TEST(CarID, RefusesIDsOfCustomCars) {
   const std::vector<std::string> cars = {"AB1", "", "xy7"};
   EXPECT_EQ(CheckCarID("AB1", cars), 10008);
   EXPECT_EQ(CheckCarID("ab1", cars), 10008);
@@ -39,7 +39,7 @@ TEST(car_id, refuses_ids_of_custom_cars) {
   EXPECT_EQ(CheckCarID("STC", std::vector<std::string>{"STC"}), 10007);
 }
 
-TEST(car_id, generate_maps_draws_onto_the_first_36_characters) {
+TEST(CarID, GenerateMapsDrawsOntoTheFirst36Characters) {
   std::vector<double> draws = {0.0, 10.5 / 36, 35.5 / 36};
   std::size_t next = 0;
   EXPECT_EQ(GenerateCarID([&] { return draws[next++]; }), "_9Y");
@@ -49,7 +49,7 @@ TEST(car_id, generate_maps_draws_onto_the_first_36_characters) {
   EXPECT_EQ(GenerateCarID([&] { return draws[next++]; }), "_YY");
 }
 
-TEST(car_id, generated_ids_never_hold_z) {
+TEST(CarID, GeneratedIDsNeverHoldZ) {
   std::mt19937 engine(12345);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   bool saw_underscore_first = false;

@@ -5,7 +5,7 @@
 namespace wizard {
 namespace {
 
-TEST(code_page, converts_to_the_games_code_page) {
+TEST(CodePage, ConvertsToTheGamesCodePage) {
   EXPECT_EQ(Utf8ToCodePage("Caf\u00e9 \u20ac", CodePage::kWindows1252), "Caf\xE9 \x80");
   EXPECT_EQ(Utf8ToCodePage("Zak\u0144cz \u0142\u0105", CodePage::kWindows1250),
             "Zak\xF1"
@@ -15,7 +15,7 @@ TEST(code_page, converts_to_the_games_code_page) {
   EXPECT_EQ(GameCodePage(Language::kEnglish), CodePage::kWindows1252);
 }
 
-TEST(code_page, refuses_what_the_code_page_cannot_hold) {
+TEST(CodePage, RefusesWhatTheCodePageCannotHold) {
   EXPECT_EQ(Utf8ToCodePage("\u0142", CodePage::kWindows1252), std::nullopt);    // Polish l
   EXPECT_EQ(Utf8ToCodePage("\u65e5", CodePage::kWindows1250), std::nullopt);    // CJK
   EXPECT_EQ(Utf8ToCodePage("bad \xC3", CodePage::kWindows1252), std::nullopt);  // truncated
@@ -23,7 +23,7 @@ TEST(code_page, refuses_what_the_code_page_cannot_hold) {
   EXPECT_EQ(CodePageToUtf8("\x81", CodePage::kWindows1252), std::nullopt);
 }
 
-TEST(code_page, round_trips_every_defined_byte_of_windows_1250) {
+TEST(CodePage, RoundTripsEveryDefinedByteOfWindows1250) {
   std::string all;
   for (int b = 0x20; b < 0x100; ++b) {
     const std::string byte(1, static_cast<char>(b));

@@ -14,7 +14,7 @@ using gm_test::ReadFile;
 using gm_test::ScratchFolder;
 using gm_test::WriteFile;
 
-TEST(custom_cars, load_gives_empty_entries_for_missing_id_keys) {
+TEST(CarRegistry, LoadGivesEmptyEntriesForMissingIDKeys) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Carwright.ini", "[Cars]\r\nCarsCount=2\r\nCarID1=AB1\r\n");
   std::vector<std::string> cars = {"old"};
@@ -22,7 +22,7 @@ TEST(custom_cars, load_gives_empty_entries_for_missing_id_keys) {
   EXPECT_EQ(cars, (std::vector<std::string>{"AB1", ""}));
 }
 
-TEST(custom_cars, load_without_a_count_gives_false_and_an_empty_list) {
+TEST(CarRegistry, LoadWithoutACountGivesFalseAndAnEmptyList) {
   ScratchFolder tmp;
   std::vector<std::string> cars = {"old"};
   EXPECT_FALSE(LoadINI(tmp.game_folder(), cars));
@@ -35,7 +35,7 @@ TEST(custom_cars, load_without_a_count_gives_false_and_an_empty_list) {
   EXPECT_TRUE(cars.empty());
 }
 
-TEST(custom_cars, load_refuses_counts_that_are_not_numbers_or_too_large) {
+TEST(CarRegistry, LoadRefusesCountsThatAreNotNumbersOrTooLarge) {
   ScratchFolder tmp;
   std::vector<std::string> cars;
   for (const char* count : {"two", "2x", "-3"}) {
@@ -51,7 +51,7 @@ TEST(custom_cars, load_refuses_counts_that_are_not_numbers_or_too_large) {
   }
 }
 
-TEST(custom_cars, write_of_zero_cars_writes_the_count_only_and_protects_the_file) {
+TEST(CarRegistry, WriteOfZeroCarsWritesTheCountOnlyAndProtectsTheFile) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Carwright.ini", "[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n[Keep]\r\n");
   ASSERT_TRUE(WriteINI(tmp.game_folder(), {}));
@@ -62,7 +62,7 @@ TEST(custom_cars, write_of_zero_cars_writes_the_count_only_and_protects_the_file
   EXPECT_TRUE(cars.empty());
 }
 
-TEST(custom_cars, write_clears_the_protection_first_and_round_trips) {
+TEST(CarRegistry, WriteClearsTheProtectionFirstAndRoundTrips) {
   ScratchFolder tmp;
   ASSERT_TRUE(WriteINI(tmp.game_folder(), {"AB1"}));
   ASSERT_TRUE(IsFileReadOnly(tmp.game_folder() + "Carwright.ini"));
@@ -75,7 +75,7 @@ TEST(custom_cars, write_clears_the_protection_first_and_round_trips) {
   EXPECT_EQ(read, written);
 }
 
-TEST(custom_cars, write_refuses_an_id_that_would_break_the_file_and_keeps_the_old) {
+TEST(CarRegistry, WriteRefusesAnIDThatWouldBreakTheFileAndKeepsTheOld) {
   ScratchFolder tmp;
   ASSERT_TRUE(WriteINI(tmp.game_folder(), {"AB1"}));
   const std::string before = ReadFile(tmp.path() / "Carwright.ini");
@@ -84,7 +84,7 @@ TEST(custom_cars, write_refuses_an_id_that_would_break_the_file_and_keeps_the_ol
   EXPECT_TRUE(IsFileReadOnly(tmp.game_folder() + "Carwright.ini"));
 }
 
-TEST(custom_cars, registration_text_names_the_cars_script) {
+TEST(CarRegistry, RegistrationTextNamesTheCarsScript) {
   EXPECT_EQ(CarRegistrationText("AB1", "Cars.scr"), "!include(\"AB1\\\\Cars.scr\")");
 }
 
@@ -109,7 +109,7 @@ void ExpectRegistrationGone(const stdfs::path& game) {
   EXPECT_EQ(ReadFile(game / "Data/Cars/Texts.scr"), "\r\n\r\n");
 }
 
-TEST(custom_cars, delete_car_removes_registration_and_folder) {
+TEST(CarRegistry, DeleteCarRemovesRegistrationAndFolder) {
   ScratchFolder tmp;
   MakeGameWithCar(tmp.path(), true);
   WriteFile(tmp.path() / "Data/Cars/AB2/Cars.scr", "neighbour");
@@ -119,14 +119,14 @@ TEST(custom_cars, delete_car_removes_registration_and_folder) {
   EXPECT_EQ(ReadFile(tmp.path() / "Data/Cars/AB2/Cars.scr"), "neighbour");
 }
 
-TEST(custom_cars, delete_car_without_folder_still_removes_registration_and_gives_false) {
+TEST(CarRegistry, DeleteCarWithoutFolderStillRemovesRegistrationAndGivesFalse) {
   ScratchFolder tmp;
   MakeGameWithCar(tmp.path(), false);
   EXPECT_FALSE(GRDeleteCar(tmp.game_folder(), "AB1"));
   ExpectRegistrationGone(tmp.path());
 }
 
-TEST(custom_cars, delete_car_refuses_ids_that_name_no_car_folder) {
+TEST(CarRegistry, DeleteCarRefusesIDsThatNameNoCarFolder) {
   ScratchFolder tmp;
   MakeGameWithCar(tmp.path(), true);
   for (const char* id : {"", "..", "AB1\\..\\..", "A/B"}) {

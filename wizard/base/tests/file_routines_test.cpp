@@ -15,7 +15,7 @@ using gm_test::ReadFile;
 using gm_test::ScratchFolder;
 using gm_test::WriteFile;
 
-TEST(text_file, write_replaces_the_file_and_ends_it_with_one_line_break) {
+TEST(TextFile, WriteReplacesTheFileAndEndsItWithOneLineBreak) {
   ScratchFolder tmp;
   const std::string file = tmp.game_folder() + "Cars.scr";
   ASSERT_TRUE(WriteTextFile(file, "first\r\nsecond"));
@@ -25,7 +25,7 @@ TEST(text_file, write_replaces_the_file_and_ends_it_with_one_line_break) {
   EXPECT_FALSE(WriteTextFile(tmp.game_folder() + "NoFolder\\Cars.scr", "x"));
 }
 
-TEST(text_file, write_leaves_a_read_only_file_alone) {
+TEST(TextFile, WriteLeavesAReadOnlyFileAlone) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Carwright.ini", "old");
   const std::string file = tmp.game_folder() + "Carwright.ini";
@@ -39,7 +39,7 @@ TEST(text_file, write_leaves_a_read_only_file_alone) {
   EXPECT_TRUE(WriteTextFile(file, "new"));
 }
 
-TEST(text_file, read_gives_empty_text_when_the_file_cannot_be_read) {
+TEST(TextFile, ReadGivesEmptyTextWhenTheFileCannotBeRead) {
   ScratchFolder tmp;
   std::filesystem::create_directories(tmp.path() / "Folder.scr");
   EXPECT_EQ(ReadTextFile(tmp.game_folder() + "Missing.scr"), "");
@@ -50,7 +50,7 @@ TEST(text_file, read_gives_empty_text_when_the_file_cannot_be_read) {
   EXPECT_FALSE(FileExists(tmp.game_folder() + "Missing.scr"));
 }
 
-TEST(replace_in_file, replaces_every_occurrence_with_exact_case) {
+TEST(ReplaceInFile, ReplacesEveryOccurrenceWithExactCase) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Cars.scr", "!include(\"AB1\")\r\n!include(\"ab1\")\r\nAB1AB1");
   ASSERT_TRUE(ReplaceInFile(tmp.game_folder() + "Cars.scr", "AB1", "XY2"));
@@ -58,20 +58,20 @@ TEST(replace_in_file, replaces_every_occurrence_with_exact_case) {
             "!include(\"XY2\")\r\n!include(\"ab1\")\r\nXY2XY2\r\n");
 }
 
-TEST(replace_in_file, rewrites_a_file_without_a_match_adding_one_line_break) {
+TEST(ReplaceInFile, RewritesAFileWithoutAMatchAddingOneLineBreak) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Parts.scr", "// parts\r\n");
   ASSERT_TRUE(ReplaceInFile(tmp.game_folder() + "Parts.scr", "missing", ""));
   EXPECT_EQ(ReadFile(tmp.path() / "Parts.scr"), "// parts\r\n\r\n");
 }
 
-TEST(replace_in_file, writes_a_missing_file_anew_with_one_empty_line) {
+TEST(ReplaceInFile, WritesAMissingFileAnewWithOneEmptyLine) {
   ScratchFolder tmp;
   ASSERT_TRUE(ReplaceInFile(tmp.game_folder() + "Icons.scr", "x", "y"));
   EXPECT_EQ(ReadFile(tmp.path() / "Icons.scr"), "\r\n");
 }
 
-TEST(replace_in_file, leaves_a_file_that_cannot_be_read_untouched) {
+TEST(ReplaceInFile, LeavesAFileThatCannotBeReadUntouched) {
   ScratchFolder tmp;
   std::filesystem::create_directories(tmp.path() / "Texts.scr");
   WriteFile(tmp.path() / "Texts.scr/inside", "kept");
@@ -79,7 +79,7 @@ TEST(replace_in_file, leaves_a_file_that_cannot_be_read_untouched) {
   EXPECT_EQ(ReadFile(tmp.path() / "Texts.scr/inside"), "kept");
 }
 
-TEST(file_contains, searches_with_exact_case) {
+TEST(FileContains, SearchesWithExactCase) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Cars.scr", "!include(\"AB1\\\\Cars.scr\")\r\n");
   EXPECT_TRUE(FileContains(tmp.game_folder() + "Cars.scr", "AB1\\\\Cars.scr"));
@@ -87,7 +87,7 @@ TEST(file_contains, searches_with_exact_case) {
   EXPECT_FALSE(FileContains(tmp.game_folder() + "Missing.scr", ""));
 }
 
-TEST(append_text, adds_lines_with_line_breaks_and_creates_missing_files) {
+TEST(AppendText, AddsLinesWithLineBreaksAndCreatesMissingFiles) {
   ScratchFolder tmp;
   const std::string file = tmp.game_folder() + "Texts.scr";
   const std::vector<std::string> lines = {"!include(\"AB1\\\\Texts.scr\")", ""};

@@ -15,7 +15,7 @@ using gm_test::ListFolder;
 using gm_test::ScratchFolder;
 using gm_test::WriteFile;
 
-TEST(folders, create_makes_every_folder_up_to_the_last_separator) {
+TEST(Folders, CreateMakesEveryFolderUpToTheLastSeparator) {
   ScratchFolder tmp;
   EXPECT_TRUE(CreateFolder(tmp.game_folder() + "Data\\Cars\\AB1\\"));
   EXPECT_TRUE(stdfs::is_directory(tmp.path() / "Data/Cars/AB1"));
@@ -27,7 +27,7 @@ TEST(folders, create_makes_every_folder_up_to_the_last_separator) {
   EXPECT_FALSE(CreateFolder(tmp.game_folder() + "File\\Sub\\"));
 }
 
-TEST(folders, exists_creates_only_when_asked) {
+TEST(Folders, ExistsCreatesOnlyWhenAsked) {
   ScratchFolder tmp;
   EXPECT_FALSE(FolderExists(tmp.game_folder() + "Data\\Cars"));
   EXPECT_FALSE(stdfs::exists(tmp.path() / "Data"));
@@ -37,7 +37,7 @@ TEST(folders, exists_creates_only_when_asked) {
   EXPECT_FALSE(FolderExists(tmp.game_folder() + "File"));
 }
 
-TEST(folders, delete_removes_the_tree_and_reports_whether_it_existed) {
+TEST(Folders, DeleteRemovesTheTreeAndReportsWhetherItExisted) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Cars/AB1/AB1.scr", "x");
   WriteFile(tmp.path() / "Cars/AB1/AB11/deep/AB11.dds", "x");
@@ -50,7 +50,7 @@ TEST(folders, delete_removes_the_tree_and_reports_whether_it_existed) {
   EXPECT_TRUE(stdfs::exists(tmp.path() / "Cars/file"));
 }
 
-TEST(folders, delete_tree_removes_links_without_following_them) {
+TEST(Folders, DeleteTreeRemovesLinksWithoutFollowingThem) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "outside/keep.txt", "keep");
   WriteFile(tmp.path() / "car/file.txt", "x");
@@ -61,14 +61,14 @@ TEST(folders, delete_tree_removes_links_without_following_them) {
   DeleteTree(tmp.game_folder() + "missing");  // nothing to do, no error
 }
 
-TEST(folders, add_backslash_appends_one_separator) {
+TEST(Folders, AddBackslashAppendsOneSeparator) {
   EXPECT_EQ(AddBackslash("/games/gm"), "/games/gm/");
   EXPECT_EQ(AddBackslash("/games/gm/"), "/games/gm/");
   EXPECT_EQ(AddBackslash("C:\\Games\\"), "C:\\Games\\");
   EXPECT_EQ(AddBackslash(""), "/");
 }
 
-TEST(folders, contains_any_of_compares_upper_cased) {
+TEST(Folders, ContainsAnyOfComparesUpperCased) {
   EXPECT_TRUE(ContainsAnyOf(kForbiddenTextChars, "Car #1"));
   EXPECT_TRUE(ContainsAnyOf(kForbiddenTextChars, "say \"x\""));
   EXPECT_FALSE(ContainsAnyOf(kForbiddenTextChars, "Custom Car 1"));
@@ -77,7 +77,7 @@ TEST(folders, contains_any_of_compares_upper_cased) {
   EXPECT_FALSE(ContainsAnyOf("ab", "ab"));
 }
 
-TEST(game_folder, needs_the_executable_and_the_trailing_separator) {
+TEST(GameFolder, NeedsTheExecutableAndTheTrailingSeparator) {
   ScratchFolder tmp;
   EXPECT_FALSE(CheckGameFolder(tmp.game_folder()));
   WriteFile(tmp.path() / "Gravelmoor.exe", "MZ");

@@ -14,7 +14,7 @@ using gm_test::ReadFile;
 using gm_test::ScratchFolder;
 using gm_test::WriteFile;
 
-TEST(game_paths, resolves_existing_components_without_regard_to_case) {
+TEST(GamePaths, ResolvesExistingComponentsWithoutRegardToCase) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Data/Cars/cars.scr", "x\r\n");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "Data\\Cars\\Cars.scr"),
@@ -26,7 +26,7 @@ TEST(game_paths, resolves_existing_components_without_regard_to_case) {
   EXPECT_EQ(ReadTextFile(tmp.game_folder() + "data\\cars\\CARS.scr"), "x\r\n");
 }
 
-TEST(game_paths, prefers_the_exact_spelling_then_the_smallest_name) {
+TEST(GamePaths, PrefersTheExactSpellingThenTheSmallestName) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "a.txt", "lower");
   WriteFile(tmp.path() / "A.txt", "upper");
@@ -35,7 +35,7 @@ TEST(game_paths, prefers_the_exact_spelling_then_the_smallest_name) {
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "a.TXT"), tmp.path() / "A.txt");
 }
 
-TEST(game_paths, new_components_are_spelled_as_given) {
+TEST(GamePaths, NewComponentsAreSpelledAsGiven) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Data/Texts.scr", "");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "data\\Cars\\AB1\\AB1.scr"),
@@ -47,7 +47,7 @@ TEST(game_paths, new_components_are_spelled_as_given) {
   EXPECT_EQ(ReadFile(tmp.path() / "Data/Cars/AB1/New.scr"), "n\r\n");
 }
 
-TEST(game_paths, skips_doubled_and_trailing_separators) {
+TEST(GamePaths, SkipsDoubledAndTrailingSeparators) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Data/Menu/uidef/Textures.def", "");
   EXPECT_EQ(ResolveGamePath(tmp.game_folder() + "\\Data\\\\menu//UIDEF\\"),

@@ -13,7 +13,7 @@ using gm_test::ReadFile;
 using gm_test::ScratchFolder;
 using gm_test::WriteFile;
 
-TEST(ini_file, finds_sections_and_keys_without_regard_to_case_first_match_winning) {
+TEST(INIFile, FindsSectionsAndKeysWithoutRegardToCaseFirstMatchWinning) {
   const std::string text =
       "; comment=1\r\n"
       "top=outside\r\n"
@@ -42,7 +42,7 @@ TEST(ini_file, finds_sections_and_keys_without_regard_to_case_first_match_winnin
   EXPECT_EQ(section.count("TOP"), 0u);
 }
 
-TEST(ini_file, set_rewrites_the_first_match_and_keeps_other_lines) {
+TEST(INIFile, SetRewritesTheFirstMatchAndKeepsOtherLines) {
   const std::string text = "; keep me\n[cars]\ncarscount = 1\nCarID1=AB1\n\n[Other]\nX=1\n";
   EXPECT_EQ(SetINIValue(text, "Cars", "CarsCount", "2"),
             "; keep me\r\n[cars]\r\ncarscount=2\r\nCarID1=AB1\r\n\r\n[Other]\r\nX=1\r\n");
@@ -56,7 +56,7 @@ TEST(ini_file, set_rewrites_the_first_match_and_keeps_other_lines) {
   EXPECT_EQ(SetINIValue("", "Cars", "CarsCount", "0"), "[Cars]\r\nCarsCount=0\r\n");
 }
 
-TEST(ini_file, refuses_entries_that_would_break_the_file) {
+TEST(INIFile, RefusesEntriesThatWouldBreakTheFile) {
   EXPECT_TRUE(IsValidINIEntry("Cars", "CarID1", ""));
   EXPECT_FALSE(IsValidINIEntry("Cars", "CarID1", "AB1\r\nCarsCount=99"));
   EXPECT_FALSE(IsValidINIEntry("Ca]rs", "CarID1", "AB1"));
@@ -66,7 +66,7 @@ TEST(ini_file, refuses_entries_that_would_break_the_file) {
   EXPECT_FALSE(IsValidINIEntry("Cars", " CarID1", "AB1"));
 }
 
-TEST(ini_file, read_cuts_values_to_254_characters) {
+TEST(INIFile, ReadCutsValuesTo254Characters) {
   ScratchFolder tmp;
   WriteFile(tmp.path() / "Carwright.ini", "[Cars]\r\nLong=" + std::string(300, 'a') + "\r\n");
   const std::string file = tmp.game_folder() + "carwright.INI";
@@ -75,7 +75,7 @@ TEST(ini_file, read_cuts_values_to_254_characters) {
   EXPECT_EQ(ReadINIValue("Cars", "Long", tmp.game_folder() + "Missing.ini"), "");
 }
 
-TEST(ini_file, write_creates_updates_and_refuses) {
+TEST(INIFile, WriteCreatesUpdatesAndRefuses) {
   ScratchFolder tmp;
   const std::string file = tmp.game_folder() + "Carwright.ini";
   ASSERT_TRUE(WriteINIValue("Cars", "CarsCount", "1", file));

@@ -6,7 +6,7 @@
 namespace wizard {
 namespace {
 
-TEST(string_table, holds_the_texts_in_both_languages) {
+TEST(StringTable, HoldsTheTextsInBothLanguages) {
   EXPECT_EQ(StringText(10002, Language::kEnglish),
             "The selected directory does not contain Gravelmoor!");
   EXPECT_EQ(StringText(10002, Language::kPolish), "Wskazany katalog nie zawiera gry Gravelmoor!");
@@ -22,7 +22,7 @@ TEST(string_table, holds_the_texts_in_both_languages) {
   EXPECT_EQ(StringText(11008, Language::kPolish), "Moment obr.[Nm]");
 }
 
-TEST(string_table, invalid_id_message_ends_in_a_line_break_and_two_blanks) {
+TEST(StringTable, InvalidIDMessageEndsInALineBreakAndTwoBlanks) {
   EXPECT_EQ(StringText(10004, Language::kEnglish),
             "Invalid car's ID. The ID should consist of at least 3 characters.\r\n"
             "Valid characters:  ");
@@ -31,7 +31,7 @@ TEST(string_table, invalid_id_message_ends_in_a_line_break_and_two_blanks) {
             "minimum 3 znaki.\r\nDozwolone znaki:  ");
 }
 
-TEST(string_table, covers_every_id_of_both_windows) {
+TEST(StringTable, CoversEveryIDOfBothWindows) {
   const std::uint16_t ids[] = {
       100,   101,   102,   103,   104,   105,   110,   111,   112,   113,   114,   115,
       116,   117,   118,   119,   200,   201,   202,   203,   204,   205,   206,   300,
@@ -53,7 +53,7 @@ TEST(string_table, covers_every_id_of_both_windows) {
   EXPECT_FALSE(HasString(11016, Language::kPolish));
 }
 
-TEST(string_table, language_follows_the_locale_unless_overridden) {
+TEST(StringTable, LanguageFollowsTheLocaleUnlessOverridden) {
   EXPECT_EQ(LanguageFromLocale("pl_PL.UTF-8"), Language::kPolish);
   EXPECT_EQ(LanguageFromLocale("PL"), Language::kPolish);
   EXPECT_EQ(LanguageFromLocale("pl"), Language::kPolish);

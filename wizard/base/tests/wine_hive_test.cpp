@@ -46,7 +46,7 @@ std::optional<WineHiveValue> Find(std::string_view hive, std::string_view name,
   return FindWineHiveValue(hive, "SOFTWARE\\Ferrovane\\Gravelmoor", name, max_length);
 }
 
-TEST(wine_hive, reads_strings_with_wines_escapes) {
+TEST(WineRegistry, ReadsStringsWithWinesEscapes) {
   auto value = Find(kHive, "DestinationDir");
   ASSERT_TRUE(value);
   EXPECT_EQ(value->type, kRegSz);
@@ -61,7 +61,7 @@ TEST(wine_hive, reads_strings_with_wines_escapes) {
   EXPECT_EQ(Find(kHive, "Nul")->text, "C:\\");
 }
 
-TEST(wine_hive, reads_dword_and_other_types) {
+TEST(WineRegistry, ReadsDwordAndOtherTypes) {
   auto value = Find(kHive, "Version");
   ASSERT_TRUE(value);
   EXPECT_EQ(value->type, kRegDword);
@@ -73,7 +73,7 @@ TEST(wine_hive, reads_dword_and_other_types) {
   EXPECT_EQ(FindWineHiveValue(kHive, "Software\\Missing", "DestinationDir", 1024), std::nullopt);
 }
 
-TEST(wine_hive, malformed_values_give_nothing) {
+TEST(WineRegistry, MalformedValuesGiveNothing) {
   const std::string key = "[Software\\\\Ferrovane\\\\Gravelmoor]\n";
   for (const char* line : {
            "\"DestinationDir\"=\"C:\\\\Games",        // truncated string
@@ -97,7 +97,7 @@ TEST(wine_hive, malformed_values_give_nothing) {
   EXPECT_EQ(Find(key + "\"DestinationDir", "DestinationDir"), std::nullopt);
 }
 
-TEST(wine_hive, huge_values_give_nothing) {
+TEST(WineRegistry, HugeValuesGiveNothing) {
   const std::string key = "[Software\\\\Ferrovane\\\\Gravelmoor]\n";
   const std::string huge = key + "\"DestinationDir\"=\"" + std::string(5000, 'a') + "\"\n";
   EXPECT_EQ(Find(huge, "DestinationDir"), std::nullopt);
@@ -107,7 +107,7 @@ TEST(wine_hive, huge_values_give_nothing) {
   EXPECT_EQ(Find(huge_key, "DestinationDir"), std::nullopt);
 }
 
-TEST(wine_hive, every_prefix_of_a_hive_is_safe) {
+TEST(WineRegistry, EveryPrefixOfAHiveIsSafe) {
   for (std::size_t size = 0; size <= kHive.size(); ++size) {
     const auto value = Find(std::string_view(kHive).substr(0, size), "DestinationDir");
     if (value) {
@@ -130,7 +130,7 @@ struct WinePrefix {
   }
 };
 
-TEST(wine_hive, reg_get_value_reads_the_machine_hive) {
+TEST(WineRegistry, RegGetValueReadsTheMachineHive) {
   WinePrefix wine(kHive);
   std::string value = "untouched";
   ASSERT_TRUE(
@@ -149,7 +149,7 @@ TEST(wine_hive, reg_get_value_reads_the_machine_hive) {
   EXPECT_EQ(value, "untouched");
 }
 
-TEST(wine_hive, key_names_with_leading_trailing_or_doubled_backslashes_are_invalid) {
+TEST(WineRegistry, KeyNamesWithLeadingTrailingOrDoubledBackslashesAreInvalid) {
   EXPECT_TRUE(IsValidKeyName("SOFTWARE\\Ferrovane\\Gravelmoor"));
   EXPECT_TRUE(IsValidKeyName(""));
   EXPECT_FALSE(IsValidKeyName("\\SOFTWARE"));
@@ -157,7 +157,7 @@ TEST(wine_hive, key_names_with_leading_trailing_or_doubled_backslashes_are_inval
   EXPECT_FALSE(IsValidKeyName("SOFTWARE\\\\Ferrovane"));
 }
 
-TEST(wine_hive, maps_the_drive_letter_through_dosdevices) {
+TEST(WineRegistry, MapsTheDriveLetterThroughDosdevices) {
   WinePrefix wine(kHive);
   const std::string root = stdfs::canonical(wine.prefix / "drive_c").string();
   EXPECT_EQ(MapWineDrivePath(wine.prefix, "C:\\Games\\Gravelmoor\\"), root + "/Games/Gravelmoor/");
@@ -169,7 +169,7 @@ TEST(wine_hive, maps_the_drive_letter_through_dosdevices) {
   EXPECT_EQ(MapWineDrivePath(wine.prefix, "1:\\"), std::nullopt);
 }
 
-TEST(game_folder_source, takes_option_then_environment_then_registry) {
+TEST(GameFolderSource, TakesOptionThenEnvironmentThenRegistry) {
   WinePrefix wine(kHive);
   GameFolderSources sources;
   sources.wine_prefix = wine.prefix;
@@ -189,7 +189,7 @@ TEST(game_folder_source, takes_option_then_environment_then_registry) {
   EXPECT_EQ(found.folder, "/from/option/");
 }
 
-TEST(game_folder_source, stored_folder_without_trailing_separator_fails_the_check) {
+TEST(GameFolderSource, StoredFolderWithoutTrailingSeparatorFailsTheCheck) {
   WinePrefix wine(
       "[Software\\\\Ferrovane\\\\Gravelmoor]\n\"DestinationDir\"=\"C:\\\\GAMES\\\\gravelmoor\"\n");
   GameFolderSources sources;
@@ -202,7 +202,7 @@ TEST(game_folder_source, stored_folder_without_trailing_separator_fails_the_chec
   EXPECT_TRUE(CheckGameFolder(found.folder + "\\"));
 }
 
-TEST(game_folder_source, malformed_or_missing_hive_gives_no_folder) {
+TEST(GameFolderSource, MalformedOrMissingHiveGivesNoFolder) {
   for (const std::string& hive : {
            std::string(),
            std::string("[Software\\\\Ferrovane\\\\Gravelmoor]\n\"DestinationDir\"=\"C:\\q\"\n"),

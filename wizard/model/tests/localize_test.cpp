@@ -17,7 +17,7 @@ std::optional<std::string> Lookup(std::uint16_t id) {
   return it->second;
 }
 
-TEST(numeric_id, accepts_only_whole_numbers_of_sixteen_bits) {
+TEST(NumericId, accepts_only_whole_numbers_of_sixteen_bits) {
   EXPECT_EQ(NumericId("306"), 306);
   EXPECT_EQ(NumericId(" 408 "), 408);
   EXPECT_EQ(NumericId("0"), 0);
@@ -32,7 +32,7 @@ TEST(numeric_id, accepts_only_whole_numbers_of_sixteen_bits) {
   EXPECT_EQ(NumericId("optTask"), std::nullopt);
 }
 
-TEST(localize_form, replaces_ids_by_the_rule_of_each_control_kind) {
+TEST(LocalizeForm, replaces_ids_by_the_rule_of_each_control_kind) {
   FormWindow window;
   window.tag = "408";
   window.caption = "frmAdvanced";
@@ -87,7 +87,7 @@ TEST(localize_form, replaces_ids_by_the_rule_of_each_control_kind) {
   EXPECT_EQ(c[4].items[1].caption, "Name");
 }
 
-TEST(localize_form, leaves_missing_properties_and_unknown_ids_alone) {
+TEST(LocalizeForm, leaves_missing_properties_and_unknown_ids_alone) {
   FormWindow window;  // no tag: the caption stays
   window.caption = "Carwright v0.961a";
   FormControl frame{.kind = ControlKind::kOther,
@@ -120,7 +120,7 @@ TEST(localize_form, leaves_missing_properties_and_unknown_ids_alone) {
   EXPECT_EQ(window.controls[2].tool_tip, "30 - 700");
 }
 
-TEST(localize_form, takes_texts_from_the_string_table_in_either_language) {
+TEST(LocalizeForm, takes_texts_from_the_string_table_in_either_language) {
   FormWindow window;
   window.controls = {FormControl{.kind = ControlKind::kOther,
                                  .tag = "104",

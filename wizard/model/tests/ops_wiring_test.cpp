@@ -11,7 +11,7 @@ namespace {
 namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
-TEST(ops_operation_launcher, runs_the_models_operation_and_enables_finish) {
+TEST(OpsOperationLauncher, RunsTheModelsOperationAndEnablesFinish) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   AssetLog assets;
@@ -47,7 +47,7 @@ TEST(ops_operation_launcher, runs_the_models_operation_and_enables_finish) {
   EXPECT_FALSE(launcher.LastOutcome().completed);
 }
 
-TEST(devuza_header_source, reads_the_car_id_of_a_package_and_refuses_other_files) {
+TEST(DevuzaHeaderSource, ReadsTheCarIDOfAPackageAndRefusesOtherFiles) {
   ScratchFolder tmp;
   const stdfs::path package = tmp.path() / "XY7.devuza";
   WriteFile(package, CraftPackage("XY7", {{"", "XY7.3da", "mesh"}}));

@@ -8,9 +8,9 @@
 namespace wizard::testing {
 namespace {
 
-using wizard_controls = WizardTest;
+using WizardControls = WizardTest;
 
-TEST_F(wizard_controls, id_box_upper_cases_and_takes_three_characters) {
+TEST_F(WizardControls, id_box_upper_cases_and_takes_three_characters) {
   WizardModel& model = Start();
   model.OnCarIDChange("ab");
   EXPECT_EQ(view_.car_id_text, "AB");
@@ -31,7 +31,7 @@ TEST_F(wizard_controls, id_box_upper_cases_and_takes_three_characters) {
   EXPECT_EQ(model.State().CarID, "");
 }
 
-TEST_F(wizard_controls, generate_draws_a_new_id_into_the_box) {
+TEST_F(WizardControls, generate_draws_a_new_id_into_the_box) {
   WizardModel& model = Start();
   draws_ = {0.0, 10.5 / 36, 35.5 / 36};
   model.OnGenerateClick();
@@ -39,7 +39,7 @@ TEST_F(wizard_controls, generate_draws_a_new_id_into_the_box) {
   EXPECT_EQ(view_.car_id_text, "_9Y");
 }
 
-TEST_F(wizard_controls, name_box_refuses_forbidden_and_over_long_text) {
+TEST_F(WizardControls, name_box_refuses_forbidden_and_over_long_text) {
   WizardModel& model = Start();
   model.OnCarNameChange("Rally 2000");
   EXPECT_EQ(model.Variants()[0].Name, "Rally 2000");
@@ -59,7 +59,7 @@ TEST_F(wizard_controls, name_box_refuses_forbidden_and_over_long_text) {
   EXPECT_EQ(model.Variants()[0].Name, "");
 }
 
-TEST_F(wizard_controls, name_box_keeps_the_game_code_page) {
+TEST_F(WizardControls, name_box_keeps_the_game_code_page) {
   // "Łada" fits the Polish game's code page but not the English one.
   WizardModel& polish = Start(Language::kPolish);
   polish.OnCarNameChange(
@@ -86,7 +86,7 @@ TEST_F(wizard_controls, name_box_keeps_the_game_code_page) {
   EXPECT_EQ(english.Variants()[0].Name, "Caf\xE9");
 }
 
-TEST_F(wizard_controls, group_list_sets_variant_zero_group) {
+TEST_F(WizardControls, group_list_sets_variant_zero_group) {
   WizardModel& model = Start();
   model.OnCarGroupClick(5);
   EXPECT_EQ(model.Variants()[0].Group, 5);
@@ -97,7 +97,7 @@ TEST_F(wizard_controls, group_list_sets_variant_zero_group) {
   EXPECT_EQ(model.Variants()[0].Group, 5);
 }
 
-TEST_F(wizard_controls, check_boxes_set_their_bits_and_evo3_stays) {
+TEST_F(WizardControls, check_boxes_set_their_bits_and_evo3_stays) {
   WizardModel& model = Start();
   model.OnPartClick(0, true);
   model.OnPartClick(4, true);
@@ -128,7 +128,7 @@ TEST_F(wizard_controls, check_boxes_set_their_bits_and_evo3_stays) {
   EXPECT_EQ(view_.Box(CheckGroup::kWheels, 12).state, CheckState::kGrey);
 }
 
-TEST_F(wizard_controls, values_survive_back_and_next) {
+TEST_F(WizardControls, values_survive_back_and_next) {
   WizardModel& model = Start();
   Next();
   Next();
@@ -153,7 +153,7 @@ TEST_F(wizard_controls, values_survive_back_and_next) {
   EXPECT_EQ(model.State().CarWheels, 5636 + 16);
 }
 
-TEST_F(wizard_controls, car_list_click_ignores_entries_out_of_range) {
+TEST_F(WizardControls, car_list_click_ignores_entries_out_of_range) {
   WriteCustomCars({"AB7"});
   WizardModel& model = Start();
   Next();
@@ -175,7 +175,7 @@ TEST_F(wizard_controls, car_list_click_ignores_entries_out_of_range) {
   EXPECT_FALSE(view_.NavEnabled(NavButton::kNext));
 }
 
-TEST_F(wizard_controls, browse_takes_only_a_game_folder) {
+TEST_F(WizardControls, browse_takes_only_a_game_folder) {
   WizardModel& model = Start(Language::kEnglish, std::string());
   const std::filesystem::path other = root_ / "other";
   std::filesystem::create_directories(other);
@@ -205,7 +205,7 @@ TEST_F(wizard_controls, browse_takes_only_a_game_folder) {
   EXPECT_EQ(Step(), 1);
 }
 
-TEST_F(wizard_controls, advanced_is_a_request_and_its_ok_shows_variant_zero) {
+TEST_F(WizardControls, advanced_is_a_request_and_its_ok_shows_variant_zero) {
   WizardModel& model = Start();
   model.OnAdvancedClick();
   EXPECT_EQ(view_.advanced_opened, 1);
@@ -220,9 +220,9 @@ TEST_F(wizard_controls, advanced_is_a_request_and_its_ok_shows_variant_zero) {
   EXPECT_EQ(view_.selected_group, 6);
 }
 
-using painting_check = WizardTest;
+using PaintingCheck = WizardTest;
 
-TEST_F(painting_check, raising_the_count_asks_nothing) {
+TEST_F(PaintingCheck, raising_the_count_asks_nothing) {
   WizardModel& model = Start();
   model.OnPaintingsChange(3);
   EXPECT_EQ(model.State().CarPaintingsCount, 3);
@@ -233,7 +233,7 @@ TEST_F(painting_check, raising_the_count_asks_nothing) {
   EXPECT_TRUE(view_.questions.empty());
 }
 
-TEST_F(painting_check, lowering_below_a_used_painting_asks_once_for_that_variant) {
+TEST_F(PaintingCheck, lowering_below_a_used_painting_asks_once_for_that_variant) {
   WizardModel& model = Start();
   model.OnPaintingsChange(3);
   model.Variants()[1].Painting = 3;
@@ -250,7 +250,7 @@ TEST_F(painting_check, lowering_below_a_used_painting_asks_once_for_that_variant
   EXPECT_EQ(model.Variants()[1].Painting, 2);
 }
 
-TEST_F(painting_check, cancel_puts_the_slider_back) {
+TEST_F(PaintingCheck, cancel_puts_the_slider_back) {
   WizardModel& model = Start();
   model.OnPaintingsChange(3);
   model.Variants()[1].Painting = 3;
@@ -276,9 +276,9 @@ TEST_F(painting_check, cancel_puts_the_slider_back) {
   EXPECT_EQ(model.State().CarPaintingsCount, 1);
 }
 
-using wizard_texts = WizardTest;
+using WizardTexts = WizardTest;
 
-TEST_F(wizard_texts, polish_window_uses_polish_texts) {
+TEST_F(WizardTexts, polish_window_uses_polish_texts) {
   WizardModel& model = Start(Language::kPolish, std::string());
   EXPECT_EQ(view_.title, "Wybór katalogu z grą");
   EXPECT_EQ(view_.subtitle, "Wskaż katalog  w którym znajduje się gra Gravelmoor.");
@@ -304,7 +304,7 @@ TEST_F(wizard_texts, polish_window_uses_polish_texts) {
   EXPECT_EQ(view_.questions.at(0).title, "Carwright");
 }
 
-TEST_F(wizard_texts, english_page_titles_follow_the_page_number) {
+TEST_F(WizardTexts, english_page_titles_follow_the_page_number) {
   WriteCustomCars({"AB7"});
   Start();
   Next();

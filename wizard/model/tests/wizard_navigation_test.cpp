@@ -11,9 +11,9 @@ constexpr std::string_view kInvalidIDText =
     "Invalid car's ID. The ID should consist of at least 3 characters.\r\nValid characters:  "
     "_0123456789ABCDEFGHIJKLMNOPQRSTUVWXYX";
 
-using wizard_start = WizardTest;
+using WizardStart = WizardTest;
 
-TEST_F(wizard_start, shows_page_zero_with_the_documented_state) {
+TEST_F(WizardStart, shows_page_zero_with_the_documented_state) {
   WizardModel& model = Start();
   const WizardState& s = model.State();
 
@@ -75,7 +75,7 @@ TEST_F(wizard_start, shows_page_zero_with_the_documented_state) {
   }
 }
 
-TEST_F(wizard_start, without_a_game_folder_shows_not_installed_and_refuses_next) {
+TEST_F(WizardStart, without_a_game_folder_shows_not_installed_and_refuses_next) {
   Start(Language::kEnglish, std::string());
   EXPECT_EQ(view_.game_folder_label, "<Game not installed>");
   Next();
@@ -85,9 +85,9 @@ TEST_F(wizard_start, without_a_game_folder_shows_not_installed_and_refuses_next)
   EXPECT_EQ(view_.errors[0].text, "The selected directory does not contain Gravelmoor!");
 }
 
-using wizard_operations = WizardTest;
+using WizardOperations = WizardTest;
 
-TEST_F(wizard_operations, create_car_passes_its_pages_and_back_again) {
+TEST_F(WizardOperations, create_car_passes_its_pages_and_back_again) {
   WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   Next();  // 1
@@ -129,7 +129,7 @@ TEST_F(wizard_operations, create_car_passes_its_pages_and_back_again) {
   EXPECT_TRUE(model.OnCloseRequest());
 }
 
-TEST_F(wizard_operations, delete_needs_a_selected_car_and_opens_no_dialog) {
+TEST_F(WizardOperations, delete_needs_a_selected_car_and_opens_no_dialog) {
   WriteCustomCars({"AB7", "XY7"});
   WizardModel& model = Start();
   Next();
@@ -163,7 +163,7 @@ TEST_F(wizard_operations, delete_needs_a_selected_car_and_opens_no_dialog) {
   EXPECT_EQ(model.State().SelectedCar, 1);
 }
 
-TEST_F(wizard_operations, pack_asks_for_the_package_name_and_stays_when_cancelled) {
+TEST_F(WizardOperations, pack_asks_for_the_package_name_and_stays_when_cancelled) {
   WriteCustomCars({"AB7", "XY7"});
   WizardModel& model = Start();
   Next();
@@ -207,7 +207,7 @@ TEST_F(wizard_operations, pack_asks_for_the_package_name_and_stays_when_cancelle
   EXPECT_EQ(launcher_.calls[0].task, 3);
 }
 
-TEST_F(wizard_operations, extract_reads_the_header_and_goes_to_ready) {
+TEST_F(WizardOperations, extract_reads_the_header_and_goes_to_ready) {
   WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   const std::string package = (root_ / "car.devuza").string();
@@ -237,9 +237,9 @@ TEST_F(wizard_operations, extract_reads_the_header_and_goes_to_ready) {
   EXPECT_EQ(launcher_.calls[0].task, 4);
 }
 
-using wizard_gates = WizardTest;
+using WizardGates = WizardTest;
 
-TEST_F(wizard_gates, a_folder_without_the_game_stays_on_page_zero) {
+TEST_F(WizardGates, a_folder_without_the_game_stays_on_page_zero) {
   std::filesystem::remove(game_ / "Gravelmoor.exe");
   Start();
   Next();
@@ -258,7 +258,7 @@ TEST_F(wizard_gates, a_folder_without_the_game_stays_on_page_zero) {
   EXPECT_EQ(Step(), 1);
 }
 
-TEST_F(wizard_gates, each_car_id_result_has_its_message) {
+TEST_F(WizardGates, each_car_id_result_has_its_message) {
   WriteCustomCars({"AB1"});
   WizardModel& model = Start();
   Next();
@@ -291,7 +291,7 @@ TEST_F(wizard_gates, each_car_id_result_has_its_message) {
   EXPECT_TRUE(view_.errors.empty());
 }
 
-TEST_F(wizard_gates, wheels_page_needs_a_wheel_type) {
+TEST_F(WizardGates, wheels_page_needs_a_wheel_type) {
   WizardModel& model = Start();
   for (int i = 0; i < 4; ++i) Next();
   ASSERT_EQ(Step(), 5);
@@ -310,7 +310,7 @@ TEST_F(wizard_gates, wheels_page_needs_a_wheel_type) {
   EXPECT_EQ(view_.errors[0].text, "Please choose at least one wheels type!");
 }
 
-TEST_F(wizard_gates, delete_and_pack_stay_disabled_without_custom_cars) {
+TEST_F(WizardGates, delete_and_pack_stay_disabled_without_custom_cars) {
   WizardModel& model = Start();
   model.OnTaskOptionSelect(3);  // chosen before the registry was read
   Next();
@@ -336,7 +336,7 @@ TEST_F(wizard_gates, delete_and_pack_stay_disabled_without_custom_cars) {
   EXPECT_EQ(Step(), 2);
 }
 
-TEST_F(wizard_gates, extract_stays_on_page_one_for_unusable_packages) {
+TEST_F(WizardGates, extract_stays_on_page_one_for_unusable_packages) {
   WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   Next();
@@ -366,7 +366,7 @@ TEST_F(wizard_gates, extract_stays_on_page_one_for_unusable_packages) {
   EXPECT_EQ(model.State().CarID, "AB1");
 }
 
-TEST_F(wizard_gates, extract_of_a_taken_id_asks_to_replace) {
+TEST_F(WizardGates, extract_of_a_taken_id_asks_to_replace) {
   WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   const std::string package = (root_ / "car.devuza").string();
@@ -403,7 +403,7 @@ TEST_F(wizard_gates, extract_of_a_taken_id_asks_to_replace) {
   EXPECT_EQ(view_.questions.size(), 4u);
 }
 
-TEST_F(wizard_gates, extract_refuses_an_id_that_is_no_plain_folder_name) {
+TEST_F(WizardGates, extract_refuses_an_id_that_is_no_plain_folder_name) {
   WriteCustomCars({"XY7"});
   WizardModel& model = Start();
   const std::string package = (root_ / "evil.devuza").string();
@@ -425,9 +425,9 @@ TEST_F(wizard_gates, extract_refuses_an_id_that_is_no_plain_folder_name) {
   EXPECT_TRUE(view_.questions.empty());
 }
 
-using wizard_close = WizardTest;
+using WizardClose = WizardTest;
 
-TEST_F(wizard_close, cancel_asks_and_only_yes_ends) {
+TEST_F(WizardClose, cancel_asks_and_only_yes_ends) {
   WizardModel& model = Start();
   Next();
   view_.answers = {false};
@@ -460,7 +460,7 @@ namespace {
 
 // The reduced window of the extractor shows pages and asks to close through
 // the same helpers.
-TEST(wizard_pages, show_page_sets_buttons_frame_and_titles) {
+TEST(WizardPages, show_page_sets_buttons_frame_and_titles) {
   FakeWizardView view;
   view.nav_enabled = {true, true, true, true, true};
   ShowWizardPage(view, Language::kEnglish, 6, 4);

@@ -41,7 +41,7 @@ std::vector<std::string> SkinNames(const std::string& text) {
   return names;
 }
 
-class asset_writers : public ::testing::Test {
+class AssetWriters : public ::testing::Test {
  protected:
   void SetUp() override { wizard::SetUiLanguage(wizard::Language::kEnglish); }
   std::string folder() const { return scratch_.path().string(); }
@@ -50,7 +50,7 @@ class asset_writers : public ::testing::Test {
   ProgressLog log_;
 };
 
-TEST_F(asset_writers, mesh_keeps_its_length_and_names_the_car) {
+TEST_F(AssetWriters, MeshKeepsItsLengthAndNamesTheCar) {
   const std::string stored = Resource("MESHES", "102");
   ASSERT_TRUE(wizard::WriteGRMesh(folder(), "AB1.3da", 102, "AB1", log_.step()));
   const std::string written = file("AB1.3da");
@@ -71,20 +71,20 @@ TEST_F(asset_writers, mesh_keeps_its_length_and_names_the_car) {
   EXPECT_EQ(log_.statuses, std::vector<std::string>{"Creating file:AB1.3da"});
 }
 
-TEST_F(asset_writers, mesh_by_name_equals_mesh_by_number) {
+TEST_F(AssetWriters, MeshByNameEqualsMeshByNumber) {
   ASSERT_TRUE(wizard::WriteGRMesh(folder(), "a.3da", "131", "XY7"));
   ASSERT_TRUE(wizard::WriteGRMesh(folder(), "b.3da", 131, "XY7"));
   EXPECT_EQ(file("a.3da"), file("b.3da"));
 }
 
-TEST_F(asset_writers, exhaust_dummy_is_written_byte_for_byte) {
+TEST_F(AssetWriters, ExhaustDummyIsWrittenByteForByte) {
   ASSERT_TRUE(
       wizard::WriteGRMesh(folder(), "AB1_ExhaustDummy.3da", "EXHAUSTDUMMY", "AB1", log_.step()));
   EXPECT_EQ(file("AB1_ExhaustDummy.3da"), Resource("MESHES", "EXHAUSTDUMMY"));
   EXPECT_EQ(log_.statuses, std::vector<std::string>{"Creating file:AB1_ExhaustDummy.3da"});
 }
 
-TEST_F(asset_writers, textures_are_the_resources_byte_for_byte) {
+TEST_F(AssetWriters, TexturesAreTheResourcesByteForByte) {
   const char* kTextures[] = {
       "BLOB",         "BODY",  "BODYDIRTMASK",    "BODYDIRTMASKGF2", "EMPTY",
       "EMPTYNORMALS", "GLASS", "GLASSBROKENMASK", "GLASSDIRTMASK",   "GLASSDIRTMASKGF2",
@@ -99,7 +99,7 @@ TEST_F(asset_writers, textures_are_the_resources_byte_for_byte) {
   EXPECT_EQ(log_.statuses.size(), std::size(kTextures));
 }
 
-TEST_F(asset_writers, body_material_names_the_painting) {
+TEST_F(AssetWriters, BodyMaterialNamesThePainting) {
   const std::string stored = Resource("MATERIALS", "BODY");
   ASSERT_TRUE(wizard::WriteGRMaterial(folder(), "AB12_Body.mat", "BODY", "AB1", 2, log_.step()));
   const std::string written = file("AB12_Body.mat");
@@ -114,12 +114,12 @@ TEST_F(asset_writers, body_material_names_the_painting) {
   EXPECT_EQ(log_.statuses, std::vector<std::string>{"Creating file:AB12_Body.mat"});
 }
 
-TEST_F(asset_writers, material_without_painting_number_uses_zero) {
+TEST_F(AssetWriters, MaterialWithoutPaintingNumberUsesZero) {
   ASSERT_TRUE(wizard::WriteGRMaterial(folder(), "x.mat", "BODY_GHOST", "AB1"));
   EXPECT_NE(file("x.mat").find("\"AB10_Body.dds\""), std::string::npos);
 }
 
-TEST_F(asset_writers, every_material_keeps_its_length) {
+TEST_F(AssetWriters, EveryMaterialKeepsItsLength) {
   const char* kMaterials[] = {"BLOB",
                               "BODY",
                               "BODY_1",
@@ -167,7 +167,7 @@ TEST_F(asset_writers, every_material_keeps_its_length) {
   }
 }
 
-TEST_F(asset_writers, skin_with_three_paintings_defines_nine_skins) {
+TEST_F(AssetWriters, SkinWithThreePaintingsDefinesNineSkins) {
   ASSERT_TRUE(wizard::WriteGRSkin(folder(), "AB1.skn", "CAR", "AB1", 3, log_.step()));
   const std::string written = file("AB1.skn");
   EXPECT_EQ(SkinNames(written),
@@ -184,7 +184,7 @@ TEST_F(asset_writers, skin_with_three_paintings_defines_nine_skins) {
   EXPECT_EQ(log_.statuses, std::vector<std::string>{"Creating file:AB1.skn"});
 }
 
-TEST_F(asset_writers, skin_of_one_painting_holds_only_the_first_template) {
+TEST_F(AssetWriters, SkinOfOnePaintingHoldsOnlyTheFirstTemplate) {
   const auto one = wizard::MakeGRSkin("WHEEL", "AB1", 1);
   ASSERT_TRUE(one.has_value());
   EXPECT_EQ(SkinNames(*one), (std::vector<std::string>{"AB11", "AB11_GHOST", "AB11_MENU"}));
@@ -196,13 +196,13 @@ TEST_F(asset_writers, skin_of_one_painting_holds_only_the_first_template) {
   EXPECT_EQ(five->find("Glass"), std::string::npos);
 }
 
-TEST_F(asset_writers, older_file_is_replaced_completely) {
+TEST_F(AssetWriters, OlderFileIsReplacedCompletely) {
   WriteFile(scratch_.path() / "AB1_Blob.mat", std::string(20000, 'x'));
   ASSERT_TRUE(wizard::WriteGRMaterial(folder(), "AB1_Blob.mat", "BLOB", "AB1"));
   EXPECT_EQ(file("AB1_Blob.mat"), *wizard::MakeGRMaterial("BLOB", "AB1"));
 }
 
-TEST_F(asset_writers, missing_resource_fails_without_report_or_file) {
+TEST_F(AssetWriters, MissingResourceFailsWithoutReportOrFile) {
   EXPECT_FALSE(wizard::WriteGRMesh(folder(), "m.3da", "NOSUCHMESH", "AB1", log_.step()));
   EXPECT_FALSE(wizard::WriteGRMesh(folder(), "n.3da", 99, "AB1", log_.step()));
   EXPECT_FALSE(wizard::WriteGRTexture(folder(), "t.dds", "NOSUCHTEXTURE", log_.step()));
@@ -212,7 +212,7 @@ TEST_F(asset_writers, missing_resource_fails_without_report_or_file) {
   EXPECT_EQ(gm_test::ListFolder(scratch_.path()), "");
 }
 
-TEST_F(asset_writers, unwritable_target_fails_without_report) {
+TEST_F(AssetWriters, UnwritableTargetFailsWithoutReport) {
   const std::string missing = (scratch_.path() / "no" / "such").string();
   EXPECT_FALSE(wizard::WriteGRMesh(missing, "AB1.3da", 100, "AB1", log_.step()));
   EXPECT_FALSE(wizard::WriteGRTexture(missing, "AB1_Blob.dds", "BLOB", log_.step()));
@@ -226,7 +226,7 @@ TEST_F(asset_writers, unwritable_target_fails_without_report) {
   EXPECT_TRUE(log_.statuses.empty());
 }
 
-TEST_F(asset_writers, car_id_of_other_length_is_refused) {
+TEST_F(AssetWriters, CarIdOfOtherLengthIsRefused) {
   // A longer ID would move every offset behind a material name.
   EXPECT_FALSE(wizard::WriteGRMesh(folder(), "m.3da", 100, "ABCD", log_.step()));
   EXPECT_FALSE(wizard::MakeGRMesh("BONNET", "AB").has_value());

@@ -36,7 +36,7 @@ std::vector<std::string> StepsIn(const std::vector<CarFileStep>& plan, const std
   return out;
 }
 
-TEST(car_layout, two_paintings_bonnet_and_default_wheels) {
+TEST(CarLayout, TwoPaintingsBonnetAndDefaultWheels) {
   const std::vector<CarFileStep> plan = wizard::CreateCarPlan(Car(2, 0, 5636, 2));
 
   std::vector<std::string> folders;
@@ -98,7 +98,7 @@ TEST(car_layout, two_paintings_bonnet_and_default_wheels) {
                                       "AB1_Evo3.3da|WHEEL_WINTEREVO3", "AB1_Evo3.skn|WHEEL"}));
 }
 
-TEST(car_layout, no_parts_leaves_only_the_exhaust_dummy) {
+TEST(CarLayout, NoPartsLeavesOnlyTheExhaustDummy) {
   const std::vector<CarFileStep> plan = wizard::CreateCarPlan(Car(0, 0, 4096));
   EXPECT_EQ(StepsIn(plan, "Data\\Cars\\AB1\\")[0], "AB1.3da|100");
   EXPECT_EQ(
@@ -106,7 +106,7 @@ TEST(car_layout, no_parts_leaves_only_the_exhaust_dummy) {
       (std::vector<std::string>{"AB1_ExhaustDummy.3da|EXHAUSTDUMMY", "AB1_ExhaustDummy.skn|CAR"}));
 }
 
-TEST(car_layout, all_parts_and_animated_parts_in_table_order) {
+TEST(CarLayout, AllPartsAndAnimatedPartsInTableOrder) {
   const std::vector<CarFileStep> plan = wizard::CreateCarPlan(Car(31, 3, 4096));
   EXPECT_EQ(StepsIn(plan, "Data\\Cars\\AB1\\")[0], "AB1.3da|131");
   EXPECT_EQ(StepsIn(plan, "Data\\Cars\\AB1\\Parts\\"),
@@ -120,7 +120,7 @@ TEST(car_layout, all_parts_and_animated_parts_in_table_order) {
                 "AB1_WiperR.3da|WIPERR",   "AB1_WiperR.skn|CAR"}));
 }
 
-TEST(car_layout, every_wheel_type_in_bit_order_with_fullgrip_lower_case) {
+TEST(CarLayout, EveryWheelTypeInBitOrderWithFullgripLowerCase) {
   const std::vector<CarFileStep> plan = wizard::CreateCarPlan(Car(0, 0, 0x1FFF));
   const std::vector<std::string> wheels = StepsIn(plan, "Data\\Cars\\AB1\\Wheels\\");
   ASSERT_EQ(wheels.size(), 26u);

@@ -28,7 +28,7 @@ CarVariant Scrambled() {
   return v;
 }
 
-TEST(car_variants, group_three_gives_the_o1_defaults) {
+TEST(CarVariants, GroupThreeGivesTheO1Defaults) {
   CarVariant v = Scrambled();
   InitCarParams(v, 3);
   EXPECT_EQ(v.Group, 3);
@@ -52,7 +52,7 @@ TEST(car_variants, group_three_gives_the_o1_defaults) {
   EXPECT_EQ(CarGroupText(v.Group), "O1");
 }
 
-TEST(car_variants, last_group_gives_the_b1_defaults) {
+TEST(CarVariants, LastGroupGivesTheB1Defaults) {
   CarVariant v = Scrambled();
   InitCarParams(v, 7);
   EXPECT_EQ(v.EngineType, "SOHC/2");
@@ -66,7 +66,7 @@ TEST(car_variants, last_group_gives_the_b1_defaults) {
   EXPECT_EQ(CarGroupText(7), "B1");
 }
 
-TEST(car_variants, group_out_of_range_changes_only_the_shared_fields) {
+TEST(CarVariants, GroupOutOfRangeChangesOnlyTheSharedFields) {
   for (std::int32_t group : {8, -1, 1000}) {
     CarVariant v = Scrambled();
     InitCarParams(v, group);
@@ -83,7 +83,7 @@ TEST(car_variants, group_out_of_range_changes_only_the_shared_fields) {
   }
 }
 
-TEST(car_variants, start_up_reset_enables_only_the_first) {
+TEST(CarVariants, StartUpResetEnablesOnlyTheFirst) {
   CarVariants variants;
   variants.fill(Scrambled());
   ResetCarVariants(variants);

@@ -97,7 +97,7 @@ std::string CarBlock(const Block& b) {
   return wizard_test::WithPaddingOf(CarBlockText(kTokens), CarBlockText(b));
 }
 
-TEST(cars_script, worked_example_variant_two_wearing_painting_three) {
+TEST(CarsScript, WorkedExampleVariantTwoWearingPaintingThree) {
   CarScriptSetup car = StartupCar("AB1");
   car.CarPaintingsCount = 3;
   car.Variants[0].Enabled = false;
@@ -108,7 +108,7 @@ TEST(cars_script, worked_example_variant_two_wearing_painting_three) {
   EXPECT_EQ(*script, CarsHeader() + CarBlock(WorkedExample()) + "\r\n");
 }
 
-TEST(cars_script, no_variant_enabled_gives_the_header_alone) {
+TEST(CarsScript, NoVariantEnabledGivesTheHeaderAlone) {
   CarScriptSetup car = StartupCar("AB1");
   for (auto& variant : car.Variants) variant.Enabled = false;
   const auto script = MakeCarsScript(car);
@@ -116,7 +116,7 @@ TEST(cars_script, no_variant_enabled_gives_the_header_alone) {
   EXPECT_EQ(*script, CarsHeader() + "\r\n");
 }
 
-TEST(cars_script, variant_numbers_follow_the_position) {
+TEST(CarsScript, VariantNumbersFollowThePosition) {
   CarScriptSetup car = StartupCar("AB1");
   car.Variants[2].Enabled = true;
   wizard::InitCarParams(car.Variants[2], 7);
@@ -133,7 +133,7 @@ TEST(cars_script, variant_numbers_follow_the_position) {
   EXPECT_EQ(*script, CarsHeader() + CarBlock(first) + CarBlock(third) + "\r\n");
 }
 
-TEST(cars_script, sell_price_is_six_tenths_rounded_to_nearest) {
+TEST(CarsScript, SellPriceIsSixTenthsRoundedToNearest) {
   EXPECT_EQ(wizard::SellPrice(13000), 7800);
   EXPECT_EQ(wizard::SellPrice(25), 15);
   EXPECT_EQ(wizard::SellPrice(1), 1);  // 0.6 rounds up
@@ -149,7 +149,7 @@ TEST(cars_script, sell_price_is_six_tenths_rounded_to_nearest) {
   EXPECT_NE(script->find("   BuyPrice( 25 )\r\n   SellPrice( 15 )\r\n"), std::string::npos);
 }
 
-TEST(cars_script, unknown_drive_or_displacement_leaves_the_tokens) {
+TEST(CarsScript, UnknownDriveOrDisplacementLeavesTheTokens) {
   CarScriptSetup car = StartupCar("AB1");
   car.Variants[0].WheelDrive = 3;
   car.Variants[0].Displacement = -1;
@@ -170,7 +170,7 @@ TEST(cars_script, unknown_drive_or_displacement_leaves_the_tokens) {
   EXPECT_NE(rear->find("\"m_nDisplacement\", \"2400\" )"), std::string::npos);
 }
 
-TEST(cars_script, code_page_texts_are_written_byte_for_byte) {
+TEST(CarsScript, CodePageTextsAreWrittenByteForByte) {
   CarScriptSetup car = StartupCar("AB1");
   car.Variants[0].Production =
       "\xA3\xF3"
@@ -184,7 +184,7 @@ TEST(cars_script, code_page_texts_are_written_byte_for_byte) {
   EXPECT_NE(script->find("\"m_sEngineType\", \"V6 \xE9\" )"), std::string::npos);
 }
 
-TEST(cars_script, car_id_tmp_is_not_rewritten_by_later_passes) {
+TEST(CarsScript, CarIdTmpIsNotRewrittenByLaterPasses) {
   CarScriptSetup car = StartupCar("TMP");
   car.Variants[0].Painting = 2;
   const auto script = MakeCarsScript(car);

@@ -15,7 +15,7 @@ namespace {
 namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
-TEST(create_car_run, ab1_with_two_paintings_bonnet_and_default_wheels) {
+TEST(CreateCarRun, AB1WithTwoPaintingsBonnetAndDefaultWheels) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   AssetLog assets;
@@ -125,7 +125,7 @@ TEST(create_car_run, ab1_with_two_paintings_bonnet_and_default_wheels) {
   EXPECT_EQ(view.actions.front(), "Creating file:AB1.3da");
 }
 
-TEST(create_car_run, without_asset_writers_nothing_is_written) {
+TEST(CreateCarRun, WithoutAssetWritersNothingIsWritten) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const std::vector<std::string> before = ListTree(game);
@@ -143,7 +143,7 @@ TEST(create_car_run, without_asset_writers_nothing_is_written) {
   EXPECT_TRUE(state.CustomCars.empty());
 }
 
-TEST(create_car_run, an_id_that_names_no_folder_is_refused) {
+TEST(CreateCarRun, AnIDThatNamesNoFolderIsRefused) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const std::vector<std::string> before = ListTree(game);
@@ -157,7 +157,7 @@ TEST(create_car_run, an_id_that_names_no_folder_is_refused) {
   EXPECT_EQ(ListTree(game), before);
 }
 
-TEST(create_car_run, a_file_in_place_of_the_car_folder_gives_one_message_per_failure_and_goes_on) {
+TEST(CreateCarRun, AFileInPlaceOfTheCarFolderGivesOneMessagePerFailureAndGoesOn) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const stdfs::path cars = stdfs::path(game) / "Data/Cars";
@@ -184,7 +184,7 @@ TEST(create_car_run, a_file_in_place_of_the_car_folder_gives_one_message_per_fai
   EXPECT_EQ(ReadFile(cars / "AB1"), "a file where the car's folder should be");
 }
 
-TEST(create_car_run, unwritable_master_scripts_are_reported_and_left_whole) {
+TEST(CreateCarRun, UnwritableMasterScriptsAreReportedAndLeftWhole) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);

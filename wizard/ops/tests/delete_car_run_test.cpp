@@ -29,7 +29,7 @@ std::vector<std::string> CreateCars(const std::string& game, const std::vector<s
   return registry;
 }
 
-TEST(delete_car_run, removes_the_second_of_three_cars) {
+TEST(DeleteCarRun, RemovesTheSecondOfThreeCars) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const std::vector<std::string> cars = CreateCars(game, {"AB1", "CD2", "EF3"});
@@ -64,7 +64,7 @@ TEST(delete_car_run, removes_the_second_of_three_cars) {
   EXPECT_NE(master.find("!include(\"EF3\\\\Cars.scr\")"), std::string::npos);
 }
 
-TEST(delete_car_run, no_selection_ends_with_error_and_keeps_the_registry) {
+TEST(DeleteCarRun, NoSelectionEndsWithErrorAndKeepsTheRegistry) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   ASSERT_TRUE(wizard::WriteINI(game, {"AB1"}));

@@ -14,7 +14,7 @@ namespace {
 namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
-TEST(embedded_create_run, writes_the_generic_car_named_after_the_car) {
+TEST(EmbeddedCreateRun, WritesTheGenericCarNamedAfterTheCar) {
   ASSERT_TRUE(wizard::EmbeddedAssetWriter()) << "the program carries the generic car";
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
@@ -44,7 +44,7 @@ TEST(embedded_create_run, writes_the_generic_car_named_after_the_car) {
   EXPECT_EQ(ReadFile(car / "Parts" / "AB1_Bonnet.skn"), *wizard::MakeGRSkin("CAR", "AB1", 2));
 }
 
-TEST(embedded_create_run, full_grip_356_wheels_are_written_with_a_lower_case_g) {
+TEST(EmbeddedCreateRun, FullGrip356WheelsAreWrittenWithALowerCaseG) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   RecordingRunView view;
@@ -63,7 +63,7 @@ TEST(embedded_create_run, full_grip_356_wheels_are_written_with_a_lower_case_g) 
             *wizard::MakeGRMesh("WHEEL_FULLGRIP356", "AB1"));
 }
 
-TEST(embedded_create_run, parts_zero_and_thirty_one) {
+TEST(EmbeddedCreateRun, PartsZeroAndThirtyOne) {
   ScratchFolder tmp;
   wizard::CarVariants variants{};
   wizard::ResetCarVariants(variants);

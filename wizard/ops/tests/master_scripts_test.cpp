@@ -20,7 +20,7 @@ namespace stdfs = std::filesystem;
 
 // A copy of the demo game: Data/Texts.scr, Data/Menu/uidef/Textures.def and
 // the game's Data/Cars/cars.scr (lower case on disk) and Parts.scr.
-class master_scripts : public ::testing::Test {
+class Registration : public ::testing::Test {
  protected:
   void SetUp() override {
     wizard::SetUiLanguage(wizard::Language::kEnglish);
@@ -35,13 +35,13 @@ class master_scripts : public ::testing::Test {
   ProgressLog log_;
 };
 
-TEST(registration_line, doubles_the_backslash_of_the_game_string) {
+TEST(RegistrationLine, DoublesTheBackslashOfTheGameString) {
   EXPECT_EQ(wizard::RegistrationLine("AB1", "Cars.scr"), "!include(\"AB1\\\\Cars.scr\")");
   EXPECT_EQ(wizard::kTextsChainLine, "!include(\"Cars\\\\Texts.scr\")");
   EXPECT_EQ(wizard::kIconsChainLine, "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")");
 }
 
-TEST_F(master_scripts, first_car_on_a_fresh_game) {
+TEST_F(Registration, FirstCarOnAFreshGame) {
   const std::string cars = ReadFile(At("Data/Cars/cars.scr"));
   const std::string parts = ReadFile(At("Data/Cars/Parts.scr"));
   const std::string texts = ReadFile(At("Data/Texts.scr"));
@@ -71,7 +71,7 @@ TEST_F(master_scripts, first_car_on_a_fresh_game) {
                            }));
 }
 
-TEST_F(master_scripts, second_car_adds_only_its_lines) {
+TEST_F(Registration, SecondCarAddsOnlyItsLines) {
   for (const char* id : {"AB1", "CD2"}) {
     ASSERT_TRUE(wizard::UpdateGRTextsScript(game_, id));
     ASSERT_TRUE(wizard::UpdateGRIconsScript(game_, id));
@@ -88,7 +88,7 @@ TEST_F(master_scripts, second_car_adds_only_its_lines) {
             "!include(\"AB1\\\\Icons.scr\")\r\n\r\n!include(\"CD2\\\\Icons.scr\")\r\n\r\n");
 }
 
-TEST_F(master_scripts, read_only_car_list_is_made_writable_and_appended_to) {
+TEST_F(Registration, ReadOnlyCarListIsMadeWritableAndAppendedTo) {
   const std::string path = At("Data/Cars/cars.scr").string();
   const std::string before = ReadFile(path);
   ASSERT_TRUE(wizard::SetFileAttributes(path, wizard::kAttrReadOnly));
@@ -97,7 +97,7 @@ TEST_F(master_scripts, read_only_car_list_is_made_writable_and_appended_to) {
   EXPECT_FALSE(wizard::IsFileReadOnly(path));
 }
 
-TEST_F(master_scripts, missing_car_list_fails_and_creates_nothing) {
+TEST_F(Registration, MissingCarListFailsAndCreatesNothing) {
   stdfs::remove(At("Data/Cars/cars.scr"));
   stdfs::remove(At("Data/Cars/Parts.scr"));
   EXPECT_FALSE(wizard::UpdateGRCarsScript(game_, "AB1", log_.step()));
@@ -111,14 +111,14 @@ TEST_F(master_scripts, missing_car_list_fails_and_creates_nothing) {
   EXPECT_TRUE(stdfs::exists(At("Data/Cars/Texts.scr")));
 }
 
-TEST_F(master_scripts, master_script_is_found_whatever_its_case) {
+TEST_F(Registration, MasterScriptIsFoundWhateverItsCase) {
   stdfs::rename(At("Data/Cars/cars.scr"), At("Data/Cars/CARS.SCR"));
   const std::string before = ReadFile(At("Data/Cars/CARS.SCR"));
   EXPECT_TRUE(wizard::UpdateGRCarsScript(game_, "AB1"));
   EXPECT_EQ(ReadFile(At("Data/Cars/CARS.SCR")), before + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
 }
 
-TEST_F(master_scripts, last_line_without_line_end_is_completed_by_the_empty_line) {
+TEST_F(Registration, LastLineWithoutLineEndIsCompletedByTheEmptyLine) {
   WriteFile(At("Data/Menu/uidef/Textures.def"), "// menu\r\ntexture(\"A\", \"a.dds\")");
   WriteFile(At("Data/Texts.scr"), "text(\"A\", \"a\")");
   ASSERT_TRUE(wizard::UpdateGRIconsScript(game_, "AB1"));
@@ -132,7 +132,7 @@ TEST_F(master_scripts, last_line_without_line_end_is_completed_by_the_empty_line
       "text(\"A\", \"a\")\r\n// Created by Carwright\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n");
 }
 
-TEST_F(master_scripts, missing_game_files_end_texts_and_icons_without_writing) {
+TEST_F(Registration, MissingGameFilesEndTextsAndIconsWithoutWriting) {
   stdfs::remove(At("Data/Texts.scr"));
   stdfs::remove(At("Data/Menu/uidef/Textures.def"));
   EXPECT_FALSE(wizard::UpdateGRTextsScript(game_, "AB1", log_.step()));
@@ -144,7 +144,7 @@ TEST_F(master_scripts, missing_game_files_end_texts_and_icons_without_writing) {
   EXPECT_TRUE(log_.statuses.empty());
 }
 
-TEST_F(master_scripts, icons_chain_already_present_leaves_a_read_only_textures_file_alone) {
+TEST_F(Registration, IconsChainAlreadyPresentLeavesAReadOnlyTexturesFileAlone) {
   ASSERT_TRUE(wizard::UpdateGRIconsScript(game_, "AB1"));
   const std::string path = At("Data/Menu/uidef/Textures.def").string();
   ASSERT_TRUE(wizard::SetFileAttributes(path, wizard::kAttrReadOnly));

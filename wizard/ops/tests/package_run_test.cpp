@@ -15,7 +15,7 @@ namespace {
 namespace stdfs = std::filesystem;
 using namespace wizard_test;
 
-class package_run : public ::testing::Test {
+class PackageRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     game_ = CopyDemoGame(tmp_, "game");
@@ -61,7 +61,7 @@ class package_run : public ::testing::Test {
   std::vector<std::string> registry_;
 };
 
-TEST_F(package_run, packed_car_installs_into_another_game) {
+TEST_F(PackageRunTest, PackedCarInstallsIntoAnotherGame) {
   const std::string package = (tmp_.path() / "AB1.devuza").string();
   RecordingRunView pack_view;
   const wizard::RunOutcome packed = Pack(package, false, pack_view, {});
@@ -98,7 +98,7 @@ TEST_F(package_run, packed_car_installs_into_another_game) {
       std::string::npos);
 }
 
-TEST_F(package_run, registered_car_is_extracted_over_its_files_and_registry_rewritten_unchanged) {
+TEST_F(PackageRunTest, RegisteredCarIsExtractedOverItsFilesAndRegistryRewrittenUnchanged) {
   const std::string package = (tmp_.path() / "AB1.devuza").string();
   RecordingRunView pack_view;
   ASSERT_TRUE(Pack(package, false, pack_view, {}).completed);
@@ -129,7 +129,7 @@ TEST_F(package_run, registered_car_is_extracted_over_its_files_and_registry_rewr
   EXPECT_EQ(view.progress, (std::vector<double>{100, 200}));
 }
 
-TEST_F(package_run, failed_package_open_shows_one_message_and_leaves_the_ini) {
+TEST_F(PackageRunTest, FailedPackageOpenShowsOneMessageAndLeavesTheINI) {
   const std::string not_package = (tmp_.path() / "AB1.devuza").string();
   WriteFile(not_package, "this is not a package at all, but long enough for a header");
   const stdfs::path ini = stdfs::path(game_) / "Carwright.ini";
@@ -149,7 +149,7 @@ TEST_F(package_run, failed_package_open_shows_one_message_and_leaves_the_ini) {
   EXPECT_FALSE(stdfs::exists(stdfs::path(game_) / "Data/Cars/XY7"));
 }
 
-TEST_F(package_run, hostile_package_is_refused_before_anything_is_written) {
+TEST_F(PackageRunTest, HostilePackageIsRefusedBeforeAnythingIsWritten) {
   const std::string second = CopyDemoGame(tmp_, "second");
   const std::vector<std::string> before = ListTree(tmp_.path());
   const std::string package = (tmp_.path() / "evil.devuza").string();
@@ -170,7 +170,7 @@ TEST_F(package_run, hostile_package_is_refused_before_anything_is_written) {
   EXPECT_TRUE(registry.empty());
 }
 
-TEST_F(package_run, package_car_id_that_names_no_folder_is_refused) {
+TEST_F(PackageRunTest, PackageCarIDThatNamesNoFolderIsRefused) {
   const std::string second = CopyDemoGame(tmp_, "second");
   const std::string package = (tmp_.path() / "dots.devuza").string();
   WriteFile(package, CraftPackage("../", {{"", "x.3da", "mesh"}}));
@@ -181,7 +181,7 @@ TEST_F(package_run, package_car_id_that_names_no_folder_is_refused) {
   EXPECT_FALSE(stdfs::exists(stdfs::path(second) / "Data/x.3da"));
 }
 
-TEST_F(package_run, self_extracting_without_extractor_is_reported_and_writes_nothing) {
+TEST_F(PackageRunTest, SelfExtractingWithoutExtractorIsReportedAndWritesNothing) {
   const std::string output = (tmp_.path() / "AB1.devuza.exe").string();
   wizard::RunServices services;
   services.extractor = [] { return std::optional<std::span<const unsigned char>>(); };
@@ -194,7 +194,7 @@ TEST_F(package_run, self_extracting_without_extractor_is_reported_and_writes_not
   EXPECT_EQ(ListFolder(tmp_.path()), "game");
 }
 
-TEST_F(package_run, self_extracting_program_takes_the_chosen_name) {
+TEST_F(PackageRunTest, SelfExtractingProgramTakesTheChosenName) {
   const std::string plain = (tmp_.path() / "plain.devuza").string();
   RecordingRunView plain_view;
   ASSERT_TRUE(Pack(plain, false, plain_view, {}).completed);
@@ -219,7 +219,7 @@ TEST_F(package_run, self_extracting_program_takes_the_chosen_name) {
   EXPECT_EQ(ListFolder(tmp_.path()), "AB1.devuza.exe|game|plain.devuza");
 }
 
-TEST_F(package_run, packing_an_unwritable_output_shows_the_package_error) {
+TEST_F(PackageRunTest, PackingAnUnwritableOutputShowsThePackageError) {
   const std::string output = (tmp_.path() / "missing" / "AB1.devuza").string();
   RecordingRunView view;
   const wizard::RunOutcome outcome = Pack(output, false, view, {});

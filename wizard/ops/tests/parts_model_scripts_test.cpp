@@ -40,7 +40,7 @@ std::string PartBlock(const std::string& text, const std::string& header) {
   return text.substr(start, end - start);
 }
 
-TEST(parts_script, pieces_follow_their_order_and_every_token_is_filled) {
+TEST(PartsScript, PiecesFollowTheirOrderAndEveryTokenIsFilled) {
   CarScriptSetup car = StartupCar("AB1");
   car.CarParts = 31;
   car.CarAnimParts = 3;
@@ -102,7 +102,7 @@ TEST(parts_script, pieces_follow_their_order_and_every_token_is_filled) {
   EXPECT_EQ(CountOf(*script, "FitsCarModel( \"AB1\" )"), 12u + 2u + 20u);
 }
 
-TEST(parts_script, group_set_follows_the_first_variant_even_when_disabled) {
+TEST(PartsScript, GroupSetFollowsTheFirstVariantEvenWhenDisabled) {
   CarScriptSetup car = StartupCar("AB1");
   car.Variants[0].Enabled = false;
   car.Variants[0].Group = 5;  // O3,R1: pieces 61 to 67
@@ -123,7 +123,7 @@ TEST(parts_script, group_set_follows_the_first_variant_even_when_disabled) {
   EXPECT_EQ(CountOf(*script, "Springs( \"AB1_Springs\" )"), 1u);
 }
 
-TEST(parts_script, exhaust_dummy_stands_in_when_the_exhaust_is_no_separate_part) {
+TEST(PartsScript, ExhaustDummyStandsInWhenTheExhaustIsNoSeparatePart) {
   CarScriptSetup car = StartupCar("AB1");
   car.CarParts = 2;  // bonnet only
   const auto parts = MakePartsScript(car);
@@ -179,7 +179,7 @@ std::string PaintingPiece(int p) {
                                     PaintingPieceText("AB1", n, "AB1" + n));
 }
 
-TEST(parts_script, five_paintings_give_five_painting_parts_in_a_row) {
+TEST(PartsScript, FivePaintingsGiveFivePaintingPartsInARow) {
   CarScriptSetup car = StartupCar("AB1");
   car.CarPaintingsCount = 5;
   car.CarWheels = 4096;
@@ -194,7 +194,7 @@ TEST(parts_script, five_paintings_give_five_painting_parts_in_a_row) {
   EXPECT_EQ(CountOf(*script, "Painting( "), 5u);
 }
 
-TEST(parts_script, group_outside_the_list_has_no_pieces_and_fails) {
+TEST(PartsScript, GroupOutsideTheListHasNoPiecesAndFails) {
   CarScriptSetup car = StartupCar("AB1");
   car.Variants[0].Group = 8;
   EXPECT_FALSE(MakePartsScript(car).has_value());
@@ -202,7 +202,7 @@ TEST(parts_script, group_outside_the_list_has_no_pieces_and_fails) {
   EXPECT_FALSE(MakePartsScript(car).has_value());
 }
 
-TEST(model_script, part_slots_default_parts_and_tyres_follow_the_chosen_parts) {
+TEST(ModelScript, PartSlotsDefaultPartsAndTyresFollowTheChosenParts) {
   CarScriptSetup car = StartupCar("AB1");
   car.CarParts = 31;
   car.CarAnimParts = 3;
@@ -264,7 +264,7 @@ TEST(model_script, part_slots_default_parts_and_tyres_follow_the_chosen_parts) {
   EXPECT_EQ(head.find("TMP"), std::string::npos);
 }
 
-TEST(model_script, default_tyres_name_the_tyre_of_the_default_wheel_bit) {
+TEST(ModelScript, DefaultTyresNameTheTyreOfTheDefaultWheelBit) {
   const char* kSuffixes[13] = {
       "_ContactSport",       "_Fullgrip356", "_Sport_Gravel", "_Hypergrip200",   "_Sport_Ice",
       "_Sport_Intermediate", "_Sport_Mud",   "_ProSport400s", "_ProSportWinter", "_Sport_Slick",

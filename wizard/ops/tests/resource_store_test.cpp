@@ -11,7 +11,7 @@ namespace {
 using wizard::FindEmbeddedResource;
 using wizard::LoadResText;
 
-TEST(resource_store, finds_templates_by_name_and_number_without_regard_to_case) {
+TEST(ResourceStore, FindsTemplatesByNameAndNumberWithoutRegardToCase) {
   ASSERT_TRUE(FindEmbeddedResource("CAR.SCR", "COMMON").has_value());
   ASSERT_TRUE(FindEmbeddedResource("car.scr", "common").has_value());
   EXPECT_EQ(FindEmbeddedResource("CAR.SCR", "COMMON")->data(),
@@ -21,7 +21,7 @@ TEST(resource_store, finds_templates_by_name_and_number_without_regard_to_case) 
             FindEmbeddedResource("PARTS.SCR", "11")->data());
 }
 
-TEST(resource_store, missing_resource_is_nothing_and_loads_as_empty_text) {
+TEST(ResourceStore, MissingResourceIsNothingAndLoadsAsEmptyText) {
   EXPECT_FALSE(FindEmbeddedResource("CAR.SCR", "NOSUCH").has_value());
   EXPECT_FALSE(FindEmbeddedResource("NOSUCH", "COMMON").has_value());
   EXPECT_FALSE(FindEmbeddedResource("PARTS.SCR", 18u).has_value());
@@ -30,7 +30,7 @@ TEST(resource_store, missing_resource_is_nothing_and_loads_as_empty_text) {
   EXPECT_FALSE(wizard::LoadTemplate("CAR.SCR", "NOSUCH").has_value());
 }
 
-TEST(resource_store, load_res_text_keeps_every_byte_of_the_resource) {
+TEST(ResourceStore, LoadResTextKeepsEveryByteOfTheResource) {
   const auto bytes = FindEmbeddedResource("ICONS.SCR", "ICONS");
   ASSERT_TRUE(bytes.has_value());
   const std::string text = LoadResText("ICONS", "ICONS.SCR");
@@ -41,7 +41,7 @@ TEST(resource_store, load_res_text_keeps_every_byte_of_the_resource) {
 
 // Every script template: ASCII, CR LF line ends only, ending in a line end
 // followed by 0 to 3 NULs that make the size a multiple of four.
-TEST(script_templates, are_ascii_cr_lf_text_padded_with_nuls_to_four_bytes) {
+TEST(ScriptTemplates, AreAsciiCrLfTextPaddedWithNulsToFourBytes) {
   std::vector<std::pair<std::string, std::string>> all = {
       {"CAR.SCR", "COMMON"},        {"CAR.SCR", "CAR"},
       {"MODEL.SCR", "COMMON"},      {"TEXTS.SCR", "COMMON"},
@@ -103,7 +103,7 @@ std::string SetParamLine(std::string_view key, std::string_view value) {
 // The eight groups differ only in the repair price, the power loss of clutch,
 // filter and flywheel, and the gear count; everything else of a slot is the
 // same in every group.
-TEST(script_templates, group_pieces_carry_the_group_values_and_differ_in_nothing_else) {
+TEST(ScriptTemplates, GroupPiecesCarryTheGroupValuesAndDifferInNothingElse) {
   const char* kRepair[8][7] = {{"100", "20", "50", "100", "70", "20", "200"},
                                {"150", "20", "75", "150", "105", "30", "300"},
                                {"200", "40", "100", "200", "140", "40", "400"},

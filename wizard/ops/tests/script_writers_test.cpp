@@ -18,14 +18,14 @@ using wizard::CarScriptSetup;
 using wizard_test::ProgressLog;
 using wizard_test::StartupCar;
 
-class script_writers : public ::testing::Test {
+class ScriptWriters : public ::testing::Test {
  protected:
   void SetUp() override { wizard::SetUiLanguage(wizard::Language::kEnglish); }
   ScratchFolder scratch_;
   ProgressLog log_;
 };
 
-TEST_F(script_writers, write_the_made_scripts_and_report_each_file) {
+TEST_F(ScriptWriters, WriteTheMadeScriptsAndReportEachFile) {
   CarScriptSetup car = StartupCar("AB1");
   car.CarPaintingsCount = 2;
   car.CarParts = 5;
@@ -46,14 +46,14 @@ TEST_F(script_writers, write_the_made_scripts_and_report_each_file) {
   EXPECT_EQ(ReadFile(scratch_.path() / "Icons.scr"), *wizard::MakeIconsScript(car));
 }
 
-TEST_F(script_writers, replace_an_older_file_completely) {
+TEST_F(ScriptWriters, ReplaceAnOlderFileCompletely) {
   WriteFile(scratch_.path() / "Icons.scr", std::string(5000, 'x'));
   const CarScriptSetup car = StartupCar("AB1");
   ASSERT_TRUE(wizard::WriteGRIconsScript(car, scratch_.game_folder(), "Icons.scr", log_.step()));
   EXPECT_EQ(ReadFile(scratch_.path() / "Icons.scr"), *wizard::MakeIconsScript(car));
 }
 
-TEST_F(script_writers, missing_folder_fails_without_report) {
+TEST_F(ScriptWriters, MissingFolderFailsWithoutReport) {
   const CarScriptSetup car = StartupCar("AB1");
   const std::string folder = (scratch_.path() / "no" / "such").string();
   EXPECT_FALSE(wizard::WriteGRCarsScript(car, folder, "Cars.scr", log_.step()));
@@ -62,7 +62,7 @@ TEST_F(script_writers, missing_folder_fails_without_report) {
   EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "no"));
 }
 
-TEST_F(script_writers, read_only_file_is_left_as_it_was) {
+TEST_F(ScriptWriters, ReadOnlyFileIsLeftAsItWas) {
   const auto path = scratch_.path() / "Texts.scr";
   WriteFile(path, "old\r\n");
   ASSERT_TRUE(wizard::SetFileAttributes(path.string(), wizard::kAttrReadOnly));
@@ -72,7 +72,7 @@ TEST_F(script_writers, read_only_file_is_left_as_it_was) {
   EXPECT_TRUE(log_.statuses.empty());
 }
 
-TEST_F(script_writers, failed_write_leaves_no_half_written_file) {
+TEST_F(ScriptWriters, FailedWriteLeavesNoHalfWrittenFile) {
   const auto path = scratch_.path() / "Parts.scr";
   WriteFile(path, "old parts\r\n");
   wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kWrite);
@@ -86,7 +86,7 @@ TEST_F(script_writers, failed_write_leaves_no_half_written_file) {
   EXPECT_TRUE(log_.statuses.empty());
 }
 
-TEST_F(script_writers, missing_template_writes_nothing) {
+TEST_F(ScriptWriters, MissingTemplateWritesNothing) {
   CarScriptSetup car = StartupCar("AB1");
   car.Variants[0].Group = 8;  // no group pieces 91 to 97
   EXPECT_FALSE(wizard::WriteGRPartsScript(car, scratch_.game_folder(), "Parts.scr", log_.step()));

@@ -15,7 +15,7 @@ using wizard_test::StartupCar;
 
 constexpr const char* kBanner = "// --- Created by Carwright. Do not modyfy. ---";
 
-TEST(texts_script, names_of_enabled_variants_follow_their_position) {
+TEST(TextsScript, NamesOfEnabledVariantsFollowTheirPosition) {
   CarScriptSetup car = StartupCar("AB1");
   car.Variants[2].Enabled = true;
   car.Variants[2].Name =
@@ -43,7 +43,7 @@ TEST(texts_script, names_of_enabled_variants_follow_their_position) {
   EXPECT_TRUE(common.ends_with("\r\n"));
 }
 
-TEST(texts_script, no_variant_enabled_gives_banner_two_empty_lines_and_common_strings) {
+TEST(TextsScript, NoVariantEnabledGivesBannerTwoEmptyLinesAndCommonStrings) {
   CarScriptSetup car = StartupCar("AB1");
   car.Variants[0].Enabled = false;
   const auto script = MakeTextsScript(car);
@@ -73,7 +73,7 @@ std::string IconsBlock(const std::string& id) {
   return wizard_test::WithPaddingOf(IconsBlockText("#1#", "#2#"), IconsBlockText(id, id)) + "\r\n";
 }
 
-TEST(icons_script, one_block_per_painting_under_the_banner) {
+TEST(IconsScript, OneBlockPerPaintingUnderTheBanner) {
   CarScriptSetup car = StartupCar("AB1");
   car.CarPaintingsCount = 2;
   const auto two = MakeIconsScript(car);
