@@ -106,6 +106,22 @@ Animatable* PRSControl::SubAnim(int i) {
   return i == 0 ? position_.get() : (i == 1 ? rotation_.get() : (i == 2 ? scale_.get() : nullptr));
 }
 
+bool PRSControl::GetKeyTimes(std::vector<TimeValue>& times, Interval range, uint32_t flags) {
+  bool any = false;
+  const std::pair<uint32_t, Control*> parts[] = {{KEYAT_POSITION, position_.get()},
+                                                 {KEYAT_ROTATION, rotation_.get()},
+                                                 {KEYAT_SCALE, scale_.get()}};
+  for (const auto& [flag, control] : parts) {
+    if ((flags & flag) == 0 || control == nullptr) continue;
+    for (int i = 0; i < control->NumKeys(); ++i) {
+      const TimeValue t = control->GetKeyTime(i);
+      if (range.InInterval(t)) times.push_back(t);
+      any = true;
+    }
+  }
+  return any;
+}
+
 bool PRSControl::GetValue(TimeValue t, Matrix3& local) {
   Point3 p;
   Quat q;

@@ -141,6 +141,8 @@ class HOSTAPI PRSControl final : public Control {
   Control* GetScaleController() override { return scale_.get(); }
   int NumSubs() override { return 3; }
   Animatable* SubAnim(int i) override;
+  // The key times of the sub-controllers that `flags` name.
+  bool GetKeyTimes(std::vector<TimeValue>& times, Interval range, uint32_t flags) override;
   using Control::GetValue;
   bool GetValue(TimeValue t, Matrix3& local) override;
 
