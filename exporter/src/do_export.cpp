@@ -50,6 +50,15 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
   if (errorFlag) return 0;
   std::setlocale(LC_ALL, "C");
   ip = i;
+  // Each export gathers its nodes and materials afresh, also when the host
+  // runs a second export on the same exporter.
+  nodeChain = model3da::ByteBuffer(kChainCapacity);
+  nodeCount = 0;
+  nodeIndexCounter = -1;
+  materials.clear();
+  animationDataSize = 0;
+  morphSourceModel.reset();
+  morphDirectory.clear();
   if (!ReadOptions() && DialogBoxParam(module_handle(), config_dialog(), ip->GetMAXHWnd(),
                                        config_dialog_proc, reinterpret_cast<LPARAM>(this)) == 0) {
     return 0;

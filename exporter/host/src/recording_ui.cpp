@@ -30,7 +30,11 @@ void RecordingUi::RunDialog(DialogWindow& dialog, HWND) {
   dialog_clicks.pop_front();
   for (int id : clicks) {
     if (dialog.ended()) break;
-    if (!dialog.Click(id)) refused_clicks.push_back(id);
+    if (id == IDCANCEL && dialog.control(IDCANCEL) == nullptr) {
+      dialog.Close();
+    } else if (!dialog.Click(id)) {
+      refused_clicks.push_back(id);
+    }
   }
 }
 

@@ -32,7 +32,8 @@ class HOSTAPI RecordingUi : public UiSeam {
                      UINT type) override;
   // Records the dialog's opening state, then clicks the next list of
   // `dialog_clicks` in order (a list without IDOK or IDCANCEL leaves the
-  // dialog to be closed). With no list left the dialog is closed.
+  // dialog to be closed); IDCANCEL without a button of that id is the close
+  // box. With no list left the dialog is closed.
   void RunDialog(DialogWindow& dialog, HWND parent) override;
 
   std::vector<Message> messages;
