@@ -23,8 +23,8 @@ Triangle oriented(const Triangle& t, bool mirrored) {
 // Copies the map faces of the kept faces, checking each index and the map
 // vertex it names. `name` is the channel's name for messages.
 GeometryError copy_map_faces(const MeshInput& input, const MapChannel& channel,
-                             const std::string& name, const PreparedMesh& mesh,
-                             std::vector<Triangle>& out) {
+                             const std::string& name, bool written_as_floats,
+                             const PreparedMesh& mesh, std::vector<Triangle>& out) {
   if (!channel.present()) return {};
   if (channel.faces.size() != input.faces.size()) {
     return invalid(input, fmt::format("{} has {} map faces for {} faces", name,
@@ -38,7 +38,7 @@ GeometryError copy_map_faces(const MeshInput& input, const MapChannel& channel,
         return invalid(input, fmt::format("face {} uses map vertex {} of {}, which has {}", f,
                                           index, name, channel.vertices.size()));
       }
-      if (!is_finite(channel.vertices[index])) {
+      if (written_as_floats && !is_finite(channel.vertices[index])) {
         return invalid(input,
                        fmt::format("map vertex {} of {} is not a finite number", index, name));
       }
@@ -79,12 +79,15 @@ GeometryError prepare_mesh(const MeshInput& input, PreparedMesh& out) {
     out.source_face.push_back(uint32_t(f));
   }
   for (int c = 0; c < kMapChannelCount; ++c) {
+    // Texture coordinates that are exported reach the file as floats;
+    // colours are clamped.
+    const bool uv_written = c != kColorChannel && input.export_tex_coord[c - 1];
     if (GeometryError e = copy_map_faces(input, input.channels[c], fmt::format("map channel {}", c),
-                                         out, out.map_faces[c])) {
+                                         uv_written, out, out.map_faces[c])) {
       return e;
     }
   }
-  return copy_map_faces(input, input.alpha, "the alpha channel", out, out.alpha_faces);
+  return copy_map_faces(input, input.alpha, "the alpha channel", false, out, out.alpha_faces);
 }
 
 }  // namespace geometry

@@ -3,6 +3,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numeric>
@@ -62,6 +63,43 @@ void merge_sort(std::vector<uint32_t>& order, Less less) {
   }
 }
 
+static_assert(sizeof(Corner) == 84, "a Corner is 21 words without padding");
+
+uint64_t corner_hash(const Corner& c) {
+  uint32_t words[21];
+  std::memcpy(words, &c, sizeof words);
+  uint64_t h = 0;
+  for (uint32_t w : words) h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 29);
+}
+
+// Sorts corners that are bit for bit equal into classes. Returns the class
+// of each corner; `first` receives each class's first corner and `last` its
+// last, classes numbered in order of first appearance.
+std::vector<uint32_t> exact_classes(std::span<const Corner> corners, std::vector<uint32_t>& first,
+                                    std::vector<uint32_t>& last) {
+  constexpr uint32_t kEmpty = 0xFFFFFFFF;
+  size_t size = 16;
+  while (size < 2 * corners.size()) size *= 2;
+  std::vector<uint32_t> table(size, kEmpty);  // class numbers
+  std::vector<uint32_t> class_of(corners.size());
+  for (uint32_t c = 0; c < corners.size(); ++c) {
+    size_t slot = corner_hash(corners[c]) & (size - 1);
+    while (table[slot] != kEmpty &&
+           std::memcmp(&corners[first[table[slot]]], &corners[c], sizeof(Corner)) != 0) {
+      slot = (slot + 1) & (size - 1);
+    }
+    if (table[slot] == kEmpty) {
+      table[slot] = uint32_t(first.size());
+      first.push_back(c);
+      last.push_back(c);
+    }
+    class_of[c] = table[slot];
+    last[table[slot]] = c;
+  }
+  return class_of;
+}
+
 }  // namespace
 
 int compare_corners(const Corner& a, const Corner& b) {
@@ -75,21 +113,29 @@ int compare_corners(const Corner& a, const Corner& b) {
 }
 
 WeldMap weld_corners(std::span<const Corner> corners) {
-  std::vector<uint32_t> order(corners.size());
+  // Corners that are exactly equal always share a vertex: the sort runs
+  // over classes of them, each standing for all its corners.
+  std::vector<uint32_t> first, last;
+  const std::vector<uint32_t> class_of = exact_classes(corners, first, last);
+  std::vector<uint32_t> order(first.size());
   std::iota(order.begin(), order.end(), 0u);
-  merge_sort(order,
-             [&](uint32_t a, uint32_t b) { return compare_corners(corners[a], corners[b]) < 0; });
+  merge_sort(order, [&](uint32_t a, uint32_t b) {
+    return compare_corners(corners[first[a]], corners[first[b]]) < 0;
+  });
   WeldMap weld;
-  weld.vertex_of_corner.resize(corners.size());
+  std::vector<uint32_t> vertex_of_class(first.size());
   for (size_t i = 0; i < order.size(); ++i) {
-    const uint32_t corner = order[i];
-    if (i == 0 || compare_corners(corners[order[i - 1]], corners[corner]) != 0) {
-      weld.corner_of_vertex.push_back(corner);
-    } else if (corner > weld.corner_of_vertex.back()) {
-      weld.corner_of_vertex.back() = corner;
+    const uint32_t k = order[i];
+    if (i == 0 || compare_corners(corners[first[order[i - 1]]], corners[first[k]]) != 0) {
+      weld.corner_of_vertex.push_back(last[k]);
+    } else {
+      weld.corner_of_vertex.back() = std::max(weld.corner_of_vertex.back(), last[k]);
     }
-    weld.vertex_of_corner[corner] = uint32_t(weld.corner_of_vertex.size() - 1);
+    vertex_of_class[k] = uint32_t(weld.corner_of_vertex.size() - 1);
   }
+  weld.vertex_of_corner.resize(corners.size());
+  for (size_t c = 0; c < corners.size(); ++c)
+    weld.vertex_of_corner[c] = vertex_of_class[class_of[c]];
   return weld;
 }
 

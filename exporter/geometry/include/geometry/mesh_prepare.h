@@ -26,8 +26,9 @@ struct PreparedMesh {
 // face's corners, vertex and map faces alike, in the order 2, 1, 0.
 // Refused (kInvalidInput, the message naming the node): array sizes that do
 // not match (face normals, map faces of a present channel, skin), a map index
-// of a kept face outside its channel, a position that is not finite, or a map
-// vertex used by a kept face that is not finite.
+// of a kept face outside its channel, a position that is not finite, or a
+// texture coordinate of an exported channel, used by a kept face, that is
+// not finite. (Colours and alpha are clamped instead.)
 GeometryError prepare_mesh(const MeshInput& input, PreparedMesh& out);
 
 }  // namespace geometry
