@@ -392,6 +392,27 @@ TEST(geometry_export_test, a_surface_over_65535_vertices_fails_naming_node_mater
   EXPECT_TRUE(r.surfaces.empty());
 }
 
+TEST(geometry_export_test, the_strip_builder_messages_come_back_counted) {
+  // Three faces on the edge (0, 1), then three on the edge (5, 6).
+  MeshInput m;
+  m.node_name = "Fins_0";
+  m.positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1},
+                 {5, 0, 0}, {6, 0, 0}, {5, 1, 0}, {5, -1, 0}, {5, 0, 1}};
+  m.faces = {{{0, 1, 2}, 1, 0}, {{1, 0, 3}, 1, 0}, {{0, 1, 4}, 1, 0}};
+  set_host_normals(m);
+  constant_channel(m, 1, {0, 0, 0});
+  const std::string message =
+      "BuildStripifyInfo: > 2 triangles on an edge... uncertain consequences";
+  GeometryResult r = export_ok(m);
+  EXPECT_EQ(r.notes, (std::vector<std::string>{message}));
+  EXPECT_EQ(r.surfaces.at(0).list_indices.size(), 9u);
+  m.faces.insert(m.faces.end(), {{{5, 6, 7}, 1, 0}, {{6, 5, 8}, 1, 0}, {{5, 6, 9}, 1, 0}});
+  set_host_normals(m);
+  constant_channel(m, 1, {0, 0, 0});
+  r = export_ok(m);
+  EXPECT_EQ(r.notes, (std::vector<std::string>{message + " (2 times)"}));
+}
+
 TEST(geometry_export_test, surface_bytes_lie_at_their_absolute_offsets) {
   const GeometryResult r = export_ok(cube(false));
   model3da::Bytes data(10, std::byte{0xAA});  // the node's data so far
