@@ -1,6 +1,7 @@
 // The geometry export of a UV sphere of 250 segments and 200 rings (99 500
 // triangles, one material, channel 1 with a seam, four latitude bands in
-// their own smoothing groups), whole and step by step: corners (face
+// their own smoothing groups), whole (and a 49 914-triangle sphere skinned to
+// two bones) and step by step: corners (face
 // normals, tangents and smoothing), the weld sort, the cache order (strip
 // builder and renumbering) and the surfaces' bytes. In the same run, the
 // file made from the result: its image with the collision section (which
@@ -9,6 +10,7 @@
 // closure growing linearly, next to the plain closure.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -16,6 +18,7 @@
 
 #include "geometry/face_vectors.h"
 #include "geometry/geometry_export.h"
+#include "geometry/skin.h"
 #include "geometry/smoothing.h"
 #include "geometry/surface_order.h"
 #include "model3da/model.h"
@@ -78,6 +81,19 @@ geometry::MeshInput sphere(int segments, int rings) {
   return m;
 }
 
+// A sphere skinned to two bones, the upper one above the equator and the
+// lower one below, blended over the middle fifth.
+geometry::MeshInput skinned_sphere(int segments, int rings) {
+  geometry::MeshInput m = sphere(segments, rings);
+  m.node_name = "Arm_0";
+  for (const Vec3& p : m.positions) {
+    const float upper = std::clamp(0.5f + p[1] * 2.5f, 0.0f, 1.0f);
+    const geometry::BoneWeight weights[] = {{1, upper}, {2, 1.0f - upper}};
+    m.skin.push_back(*geometry::skin_record(weights));
+  }
+  return m;
+}
+
 const geometry::MeshInput& the_sphere() {
   static const geometry::MeshInput m = sphere(250, 200);
   return m;
@@ -98,6 +114,21 @@ void whole_export(benchmark::State& state) {
     benchmark::DoNotOptimize(data.data());
   }
   report(state);
+  state.counters["vertices"] = double(vertices);
+}
+
+void skinned_export(benchmark::State& state) {
+  static const geometry::MeshInput m = skinned_sphere(177, 142);
+  size_t vertices = 0;
+  for (auto _ : state) {
+    geometry::GeometryResult r = geometry::export_geometry(m);
+    model3da::Bytes data;
+    uint32_t offset = 0;
+    geometry::append_surface_bytes(data, 220, r.surfaces, offset);
+    vertices = r.surfaces.at(0).positions.size();
+    benchmark::DoNotOptimize(data.data());
+  }
+  state.counters["triangles"] = double(m.faces.size());
   state.counters["vertices"] = double(vertices);
 }
 
@@ -278,6 +309,7 @@ int main(int argc, char** argv) {
     b->Unit(benchmark::kMillisecond)->MinTime(2.0);
   };
   ms(benchmark::RegisterBenchmark("geometry_export/sphere_100k", whole_export));
+  ms(benchmark::RegisterBenchmark("geometry_export/skinned_sphere_50k", skinned_export));
   ms(benchmark::RegisterBenchmark("step/corners_and_smoothing", corners));
   ms(benchmark::RegisterBenchmark("step/smoothing_only", smoothing));
   ms(benchmark::RegisterBenchmark("step/weld_sort", weld));
