@@ -11,8 +11,10 @@
 //
 // Such a comparison is not transitive (0 and 0.00008 are equal, 0.00008 and
 // 0.00016 too, 0 and 0.00016 are not), so the sort is a merge sort, which
-// stays within its arrays whatever the comparison answers; corners that are
-// exactly equal are always welded.
+// stays within its arrays whatever the comparison answers. It sorts classes
+// of bit-for-bit equal corners, one entry each, so corners that are exactly
+// equal are always welded (and a surface's ~6 corners per vertex are sorted
+// once).
 #pragma once
 
 #include <cstdint>
