@@ -109,23 +109,42 @@ void set_static_tracks(NodeData& node, const Vec3& position, const Quat& rotatio
   node.scale = constant_scale_track(scale);
 }
 
+std::string append_surfaces(Bytes& data, uint32_t base, std::span<const SurfaceData> surfaces,
+                            uint32_t& surfaces_offset) {
+  for (size_t s = 0; s < surfaces.size(); ++s) {
+    if (std::string error = check_surface(surfaces[s], s); !error.empty()) return error;
+  }
+  const size_t start = data.size();
+  std::vector<SurfaceRecord> records(surfaces.size());
+  for (size_t s = 0; s < surfaces.size(); ++s) {
+    append_surface_arrays(data, base, surfaces[s], records[s]);
+  }
+  const uint64_t records_at = uint64_t(base) + data.size();
+  if (records_at + uint64_t(kSurfaceRecordSize) * records.size() > kMaxOffset) {
+    data.resize(start);
+    return "the surfaces pass 32-bit offsets";
+  }
+  surfaces_offset = records.empty() ? 0 : uint32_t(records_at);
+  for (SurfaceRecord& s : records) {
+    s.nextSurfaceOffset = base + uint32_t(data.size()) + kSurfaceRecordSize;
+    append_surface_record(data, s);
+  }
+  return {};
+}
+
 std::string append_node(ByteBuffer& chain, const NodeData& node) {
   if (node.name.size() >= kNameSize) {
     return fmt::format("node name \"{}\" is longer than 31 characters", node.name);
-  }
-  for (size_t s = 0; s < node.surfaces.size(); ++s) {
-    if (std::string error = check_surface(node.surfaces[s], s); !error.empty()) {
-      return fmt::format("node \"{}\": {}", node.name, error);
-    }
   }
   const uint64_t record_at = uint64_t(kFileHeaderSize) + chain.length();
   const uint64_t base64 = record_at + kNodeRecordSize;
   if (base64 > kMaxOffset) return "the node chain passes 32-bit offsets";
   const uint32_t base = uint32_t(base64);
   Bytes data;
-  std::vector<SurfaceRecord> records(node.surfaces.size());
-  for (size_t s = 0; s < node.surfaces.size(); ++s) {
-    append_surface_arrays(data, base, node.surfaces[s], records[s]);
+  uint32_t surfaces_offset = 0;
+  if (std::string error = append_surfaces(data, base, node.surfaces, surfaces_offset);
+      !error.empty()) {
+    return fmt::format("node \"{}\": {}", node.name, error);
   }
   NodeRecord record;
   record.nodeType = node.node_type;
@@ -134,12 +153,8 @@ std::string append_node(ByteBuffer& chain, const NodeData& node) {
   record.boxMax = node.box_max;
   record.parentIndex = node.parent_index;
   record.childCount = node.child_count;
-  record.surfaceCount = uint32_t(records.size());
-  record.surfacesOffset = records.empty() ? 0 : base + uint32_t(data.size());
-  for (SurfaceRecord& s : records) {
-    s.nextSurfaceOffset = base + uint32_t(data.size()) + kSurfaceRecordSize;
-    append_surface_record(data, s);
-  }
+  record.surfaceCount = uint32_t(node.surfaces.size());
+  record.surfacesOffset = surfaces_offset;
   const std::pair<const std::unique_ptr<Track_c>*, uint32_t*> tracks[] = {
       {&node.position, &record.positionTrackOffset},
       {&node.rotation, &record.rotationTrackOffset},
