@@ -10,63 +10,51 @@
 namespace heaptally {
 namespace {
 
-// Copies n bytes from possibly foreign memory without the sanitizers' checks.
-__attribute__((no_sanitize("address", "thread"))) void load_raw(const unsigned char* at,
-                                                                unsigned char* out, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) {
-    out[i] = at[i];
-  }
-}
-
-// Copies n bytes from memory that may not be mapped; false when it is not.
-bool load_checked(const unsigned char* at, unsigned char* out, std::size_t n) {
 #if defined(__linux__)
+// Copies n bytes from memory that may not be mapped, or that the heap took
+// back; false when the bytes cannot be read. The kernel does the reading, so
+// an unmapped page gives an error instead of a fault, and the program itself
+// never touches memory that is not its own.
+bool load_checked(const unsigned char* at, void* out, std::size_t n) {
   iovec local{out, n};
   iovec remote{const_cast<unsigned char*>(at), n};
   return process_vm_readv(getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(n);
+}
 #else
-  load_raw(at, out, n);
+// Elsewhere the bytes are read directly, past the sanitizers' checks; an
+// unmapped page faults.
+__attribute__((no_sanitize("address", "thread"))) bool load_checked(const unsigned char* at,
+                                                                    void* out, std::size_t n) {
+  auto* into = static_cast<unsigned char*>(out);
+  for (std::size_t i = 0; i < n; ++i) into[i] = at[i];
   return true;
+}
 #endif
-}
-
-bool same_page(const unsigned char* a, const unsigned char* b) {
-  return reinterpret_cast<std::uintptr_t>(a) / kMinPageSize ==
-         reinterpret_cast<std::uintptr_t>(b) / kMinPageSize;
-}
-
-// Loads a T from `at`, in front of block, directly when it lies on block's
-// page, otherwise checked. Returns false when unreadable.
-template <typename T>
-bool load_cautiously(const unsigned char* block, const unsigned char* at, T& value) {
-  unsigned char bytes[sizeof(T)];
-  if (same_page(at, block)) {
-    load_raw(at, bytes, sizeof(T));
-  } else if (!load_checked(at, bytes, sizeof(T))) {
-    return false;
-  }
-  std::memcpy(&value, bytes, sizeof(T));
-  return true;
-}
 
 }  // namespace
 
-GuardProbe probe_guards_cautiously(const unsigned char* bytes) {
-  const void* block = bytes;
-  const unsigned char* header = bytes - kHeaderSize;
+GuardProbe probe_foreign(const void* block) {
+  const auto* bytes = static_cast<const unsigned char*>(block);
   std::uint32_t back = 0;
-  std::uint32_t front = 0;
-  const void* self = nullptr;
+  if (!load_checked(bytes - sizeof back, &back, sizeof back)) {
+    return GuardProbe{GuardProbe::kUnreadable};
+  }
   GuardProbe probe;
-  if (load_cautiously(bytes, bytes - sizeof back, back) && back == kGuard) {
-    probe.marks |= GuardProbe::kBack;
-  }
-  if (load_cautiously(bytes, header + offsetof(BlockHeader, front_guard), front) &&
-      front == kGuard) {
-    probe.marks |= GuardProbe::kFront;
-  }
-  if (load_cautiously(bytes, header + offsetof(BlockHeader, user_block), self) && self == block) {
-    probe.marks |= GuardProbe::kSelf;
+  if (back == kGuard) probe.marks |= GuardProbe::kBack;
+  if (back == kRetiredGuard) probe.marks |= GuardProbe::kRetired;
+
+  // The front guard and the user block field, in one read: they share the
+  // header's first 16 bytes, which never cross a page in an aligned header.
+  constexpr std::size_t kFrontSpan = offsetof(BlockHeader, user_block) + sizeof(void*);
+  unsigned char front_bytes[kFrontSpan];
+  if (load_checked(bytes - kHeaderSize, front_bytes, kFrontSpan)) {
+    std::uint32_t front = 0;
+    const void* self = nullptr;
+    std::memcpy(&front, front_bytes + offsetof(BlockHeader, front_guard), sizeof front);
+    std::memcpy(&self, front_bytes + offsetof(BlockHeader, user_block), sizeof self);
+    if (front == kGuard) probe.marks |= GuardProbe::kFront;
+    if (front == kRetiredGuard) probe.marks |= GuardProbe::kRetired;
+    if (self == block) probe.marks |= GuardProbe::kSelf;
   }
   return probe;
 }
