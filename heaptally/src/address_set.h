@@ -39,10 +39,7 @@ class AddressSet {
       leaf = add_leaf(key);
       if (leaf == nullptr) return false;
     }
-    std::uint64_t& word = leaf->words[(key & kLeafMask) / 64];
-    const std::uint64_t bit = std::uint64_t{1} << (key % 64);
-    count_ += (word & bit) == 0 ? 1 : 0;
-    word |= bit;
+    leaf->words[(key & kLeafMask) / 64] |= std::uint64_t{1} << (key % 64);
     return true;
   }
 
@@ -59,12 +56,10 @@ class AddressSet {
     if ((word & bit) == 0) [[unlikely]]
       return false;
     word &= ~bit;
-    --count_;
     return true;
   }
 
   bool contains(const void* address) const;
-  std::size_t size() const { return count_; }
 
  private:
   static constexpr unsigned kGrainBits = __builtin_ctzll(kGrain);
@@ -100,7 +95,6 @@ class AddressSet {
   Leaf* add_leaf(std::uintptr_t key);
 
   Mid* top_[std::size_t{1} << kTopBits] = {};
-  std::size_t count_ = 0;
 };
 
 }  // namespace heaptally

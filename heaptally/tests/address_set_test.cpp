@@ -35,15 +35,13 @@ TEST(heaptally_address_set, follows_a_reference_set_through_random_inserts_and_e
     } else {
       ASSERT_EQ(set->erase(address(key)), reference.erase(key) == 1) << "step " << step;
     }
-    ASSERT_EQ(set->size(), reference.size());
   }
   for (std::uintptr_t n = 4096; n <= 4096 * 3001; n += AddressSet::kGrain) {
     ASSERT_EQ(set->contains(address(n)), reference.count(n) == 1) << n;
     ASSERT_EQ(set->contains(address(n + far)), reference.count(n + far) == 1) << n;
   }
   for (std::uintptr_t key : reference) ASSERT_TRUE(set->erase(address(key)));
-  EXPECT_EQ(set->size(), 0u);
-  EXPECT_FALSE(set->contains(address(4096)));
+  for (std::uintptr_t key : reference) ASSERT_FALSE(set->contains(address(key)));
 }
 
 TEST(heaptally_address_set, an_empty_set_holds_nothing_and_erases_nothing) {
@@ -52,7 +50,8 @@ TEST(heaptally_address_set, an_empty_set_holds_nothing_and_erases_nothing) {
   EXPECT_FALSE(set->erase(address(64)));
   ASSERT_TRUE(set->insert(address(64)));
   EXPECT_TRUE(set->insert(address(64)));  // already there
-  EXPECT_EQ(set->size(), 1u);
+  EXPECT_TRUE(set->contains(address(64)));
+  EXPECT_FALSE(set->contains(address(64 + AddressSet::kGrain)));
   EXPECT_FALSE(set->erase(address(64 + AddressSet::kGrain)));  // a neighbour in the same leaf
   EXPECT_TRUE(set->erase(address(64)));
   EXPECT_FALSE(set->erase(address(64)));
@@ -72,7 +71,8 @@ TEST(heaptally_address_set, refuses_addresses_it_cannot_hold) {
     EXPECT_FALSE(set->contains(address(beyond + 4096)));
     EXPECT_FALSE(set->erase(address(beyond + 4096)));
   }
-  EXPECT_EQ(set->size(), 1u);
+  EXPECT_TRUE(set->erase(address(4096)));
+  EXPECT_FALSE(set->contains(address(4096)));
 }
 
 }  // namespace
