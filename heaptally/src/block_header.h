@@ -151,13 +151,21 @@ inline GuardProbe probe_live_header(const BlockHeader* header) {
                     (header->user_block == user_block_of(header) ? GuardProbe::kSelf : 0u)};
 }
 
-// What lies in front of a pointer that is not a live block: a block of the
-// plain heap, a block of ours that was freed already, a pointer into a block,
-// or no heap memory at all. The memory in front of it may belong to the
-// heap, to another block, to a block the heap took back, or to no mapping,
-// so every word is read through a read that reports an unmapped page instead
-// of faulting; an unreadable guard or field does not match, and an
-// unreadable word just before the pointer sets kUnreadable.
-GuardProbe probe_foreign(const void* block);
+// The marks in front of a pointer that is not a live block, for telling a
+// block of the plain heap from a block of ours that was freed, a pointer
+// into a block, or no heap memory at all. A guard or field that cannot be
+// read does not match; kUnreadable is set when the word just before the
+// pointer cannot be read.
+//
+// probe_checked reads every word through a read that reports an unmapped page
+// instead of faulting (a system call each): for a header the record knows as
+// freed, whose memory the heap may have taken back or unmapped.
+GuardProbe probe_checked(const void* block);
+
+// probe_nearby reads the words on the pointer's own page directly (mapped
+// while the pointer is a block of the heap) and only those on an earlier
+// page through the checked read: for a pointer that never had a header of
+// ours in front of it.
+GuardProbe probe_nearby(const void* block);
 
 }  // namespace heaptally

@@ -13,11 +13,12 @@
 #include <sys/single_threaded.h>
 #endif
 
-#include "address_set.h"
 #include "block_header.h"
 #include "debug_output.h"
+#include "header_record.h"
 #include "heaptally.h"
 #include "live_list.h"
+#include "plain_block.h"
 #include "report.h"
 #include "summary.h"
 
@@ -39,12 +40,12 @@ union NeverDestroyed {
 struct Tracker {
   std::mutex lock;
   LiveList list;
-  // The headers of all live blocks. memFree reads a header only once it has
-  // found it here, so a pointer freed before, or one that never was a block
-  // of ours, never leads it into memory that the heap took back. Never
+  // Where the headers of live blocks, and of freed ones, start. memFree
+  // reads a header directly only once this says it is live, so a pointer
+  // freed before never leads it into memory that the heap took back. Never
   // destroyed, so that blocks can still be freed while the process unloads
   // its libraries.
-  NeverDestroyed<AddressSet> live;
+  NeverDestroyed<HeaderRecord> headers;
 };
 
 constinit Tracker g_tracker;
@@ -131,7 +132,7 @@ HEAPTALLY_API void* HEAPTALLY_CALL memAlloc(int32_t size, const char* file, int3
   void* block = user_block_of(header);
   {
     TrackerLock guard;
-    if (!g_tracker.live.value.insert(header)) [[unlikely]] {
+    if (!g_tracker.headers.value.add_live(header)) [[unlikely]] {
       std::free(allocation);
       return nullptr;
     }
@@ -148,7 +149,9 @@ HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
   void* release = header;  // what goes back to the heap once the lock is left
   {
     TrackerLock guard;
-    if (g_tracker.live.value.erase(header)) [[likely]] {
+    HeaderRecord& headers = g_tracker.headers.value;
+    const HeaderState state = headers.free_live(header);
+    if (state == HeaderState::kLive) [[likely]] {
       const GuardProbe probe = probe_live_header(header);
       if (probe.all()) [[likely]] {
         unlink(g_tracker.list, header);
@@ -159,8 +162,8 @@ HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
         report_damage(header, probe);
       }
       retire_header(header);
-    } else if (probe_foreign(block).none()) {
-      release = block;  // a block of the plain heap
+    } else if (is_plain_block(headers, block, state)) {
+      release = block;
     } else {
       // Freed already, a pointer into a block, or no heap memory at all:
       // free() must never see it.

@@ -204,13 +204,11 @@ TEST(heaptally_probe, a_retired_header_never_passes_as_live_but_still_reads_as_o
   heaptally::BlockHeader* header = heaptally::init_header(memory, 16, "stale.cpp", 1);
   const void* block = heaptally::user_block_of(header);
   ASSERT_TRUE(heaptally::probe_live_header(header).all());
-  ASSERT_TRUE(heaptally::probe_foreign(block).all());
+  ASSERT_TRUE(heaptally::probe_checked(block).all());
   heaptally::retire_header(header);
   EXPECT_EQ(heaptally::probe_live_header(header).marks, 0u);
-  EXPECT_EQ(heaptally::probe_foreign(block).marks, heaptally::GuardProbe::kRetired);
-  // The C heap keeps its own links in the first bytes of a block it took back.
-  std::memset(memory, 0xA5, 32);
-  EXPECT_EQ(heaptally::probe_foreign(block).marks, heaptally::GuardProbe::kRetired);
+  EXPECT_EQ(heaptally::probe_checked(block).marks, heaptally::GuardProbe::kRetired);
+  EXPECT_EQ(heaptally::probe_nearby(block).marks, heaptally::GuardProbe::kRetired);
 }
 
 TEST(heaptally_probe, never_faults_on_unmapped_memory_in_front_of_a_pointer) {
@@ -221,15 +219,17 @@ TEST(heaptally_probe, never_faults_on_unmapped_memory_in_front_of_a_pointer) {
   auto* second = static_cast<unsigned char*>(pages) + page;
   ASSERT_EQ(mprotect(pages, static_cast<std::size_t>(page), PROT_NONE), 0);
   write_u32(second, heaptally::kGuard);
-  EXPECT_EQ(heaptally::probe_foreign(second).marks, heaptally::GuardProbe::kUnreadable);
   write_u32(second + 12, heaptally::kGuard);  // a back guard, but the header is unreadable
-  const heaptally::GuardProbe probe = heaptally::probe_foreign(second + 16);
-  EXPECT_TRUE(probe.back_ok());
-  EXPECT_FALSE(probe.front_ok());
-  EXPECT_FALSE(probe.all());
+  for (const auto probe : {heaptally::probe_checked, heaptally::probe_nearby}) {
+    EXPECT_EQ(probe(second).marks, heaptally::GuardProbe::kUnreadable);
+    const heaptally::GuardProbe found = probe(second + 16);
+    EXPECT_TRUE(found.back_ok());
+    EXPECT_FALSE(found.front_ok());
+    EXPECT_FALSE(found.all());
+  }
   ASSERT_EQ(munmap(pages, static_cast<std::size_t>(2 * page)), 0);
   // Once nothing is mapped there, not even the pointer's own page.
-  EXPECT_EQ(heaptally::probe_foreign(second + 16).marks, heaptally::GuardProbe::kUnreadable);
+  EXPECT_EQ(heaptally::probe_checked(second + 16).marks, heaptally::GuardProbe::kUnreadable);
 }
 
 }  // namespace
