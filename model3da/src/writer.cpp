@@ -48,6 +48,22 @@ std::string check_surface(const SurfaceData& surface, size_t s) {
   return {};
 }
 
+// The reason a material's names do not fit their 32-byte fields (31
+// characters and the terminating zero), or an empty text. Every texture slot
+// is written, so every slot must fit.
+std::string check_material_names(const MaterialRecord& material, size_t m) {
+  if (material.name.size() >= kNameSize) {
+    return fmt::format("material {} name \"{}\" is longer than 31 characters", m, material.name);
+  }
+  for (size_t t = 0; t < material.textures.size(); ++t) {
+    if (material.textures[t].size() >= kNameSize) {
+      return fmt::format("material {} \"{}\": texture {} name \"{}\" is longer than 31 characters",
+                         m, material.name, t, material.textures[t]);
+    }
+  }
+  return {};
+}
+
 void append_vec3s(Bytes& out, const std::vector<Vec3>& values, size_t n) {
   if (values.empty()) {
     out.resize(out.size() + n * 12, std::byte{0});
@@ -176,6 +192,11 @@ std::string append_node(ByteBuffer& chain, const NodeData& node) {
 }
 
 std::string make_model_image(const ModelWriteInput& input, Bytes& out) {
+  for (size_t m = 0; m < input.materials.size(); ++m) {
+    if (std::string error = check_material_names(input.materials[m], m); !error.empty()) {
+      return error;
+    }
+  }
   const uint64_t chain_length = input.chain.size();
   const uint64_t collision_offset =
       kFileHeaderSize + chain_length + uint64_t(kMaterialRecordSize) * input.materials.size();

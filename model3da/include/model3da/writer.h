@@ -93,8 +93,10 @@ struct ModelWriteInput {
 
 // The file image without its collision section: header, chain with the
 // transforms copied in, material table. Returns an empty text or the reason
-// (a chain that does not hold node_count nodes, a matrix table shorter than
-// node_count, an image past 32-bit offsets).
+// (a material or texture name of 32 characters or more, in any of the four
+// texture slots, naming the material; a chain that does not hold node_count
+// nodes, a matrix table shorter than node_count, an image past 32-bit
+// offsets). Names are never cut to fit.
 std::string make_model_image(const ModelWriteInput& input, Bytes& out);
 
 // The whole file: the image, loaded back and checked, and the collision
