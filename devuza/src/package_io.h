@@ -15,6 +15,11 @@ namespace devuza::detail {
 
 // Opens `path` with the stdio `mode` ("rb", "wb").
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+// Opens `path` for reading when it is a regular file (or a link to one). A
+// FIFO, a device, a socket or a folder is refused without waiting on it, and
+// `problem` then says what the path is ("is a FIFO (named pipe), not a regular
+// file") or why it cannot be opened.
+std::FILE* OpenRegularFile(const std::filesystem::path& path, std::string& problem);
 bool SeekTo(std::FILE* file, std::uint64_t offset);
 // Size of an open file, or no value when it cannot be told.
 bool FileLength(std::FILE* file, std::uint64_t& length);

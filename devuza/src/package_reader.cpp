@@ -46,11 +46,13 @@ bool OpenForReading(Package& package, PackageMode mode, const std::filesystem::p
   package.path = path;
   package.temp_path.clear();
   package.header = PackageHeader{};
-  package.file.reset(OpenFile(path, "rb"));
+  std::string problem;
+  package.file.reset(OpenRegularFile(path, problem));
   std::uint64_t size = 0;
   if (!package.file || !FileLength(package.file.get(), size)) {
     package.file.reset();
-    SetError(package, PackageErrorCode::kFileError, "Cannot open the file " + PathText(path));
+    if (problem.empty()) problem = "cannot be read";
+    SetError(package, PackageErrorCode::kFileError, "The file " + PathText(path) + " " + problem);
     return false;
   }
 

@@ -75,10 +75,13 @@ AddResult AddFile(Package& package, const std::filesystem::path& file_path, std:
     return AddResult::kFailed;
   }
 
-  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenFile(file_path, "rb"));
+  std::string problem;
+  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenRegularFile(file_path, problem));
   std::uint64_t size = 0;
   if (!in || !detail::FileLength(in.get(), size) || !detail::SeekTo(in.get(), 0)) {
-    SetError(package, PackageErrorCode::kFileError, "Cannot read file " + PathText(file_path));
+    SetError(
+        package, PackageErrorCode::kFileError,
+        "Cannot read file " + PathText(file_path) + (problem.empty() ? "" : ": it " + problem));
     return AddResult::kFailed;
   }
   if (size == 0) return AddResult::kEmpty;

@@ -30,10 +30,12 @@ bool WriteSFXPackage(const std::filesystem::path& output, const std::filesystem:
     return Fail(error, "The self-extracting file " + PathText(output) +
                            " cannot be written over its own package");
   }
-  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenFile(input, "rb"));
+  std::string problem;
+  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenRegularFile(input, problem));
   std::uint64_t size = 0;
   if (!in || !detail::FileLength(in.get(), size) || !detail::SeekTo(in.get(), 0)) {
-    return Fail(error, "Cannot read the package file " + PathText(input));
+    return Fail(error, "Cannot read the package file " + PathText(input) +
+                           (problem.empty() ? "" : ": it " + problem));
   }
 
   fs::path temp = output;

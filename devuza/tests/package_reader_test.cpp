@@ -1,5 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <functional>
+#include <future>
+
+#include "devuza/inspect.h"
 #include "devuza/package.h"
 #include "devuza/sfx.h"
 #include "package_test_support.h"
@@ -128,6 +136,59 @@ TEST(PackageReader, UsesExistingFoldersAndFilesWhoseNamesDifferOnlyInCase) {
   ASSERT_TRUE(ExtractPackage(package, dir / "out"));
   EXPECT_EQ(ListTree(dir / "out"), (std::vector<std::string>{"parts", "parts/a.dds"}));
   EXPECT_EQ(ReadFile(dir / "out" / "parts" / "a.dds"), "new");
+}
+
+// Runs `read` on another thread. A read that still waits after a few seconds
+// is released by opening `fifo` for writing, and counts as hanging.
+bool ReturnsWithoutWaiting(const std::filesystem::path& fifo, std::function<void()> read) {
+  std::future<void> done = std::async(std::launch::async, std::move(read));
+  if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
+  const int fd = ::open(fifo.c_str(), O_WRONLY);
+  if (fd >= 0) ::close(fd);
+  done.wait();
+  return false;
+}
+
+TEST(PackageReader, RefusesAFifoADeviceOrAFolderGivenAsThePackage) {
+  ScratchDir dir;
+  const auto fifo = dir / "pipe.devuza";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const PackageMode mode : {PackageMode::kReadFile, PackageMode::kReadSfx}) {
+    Package package;
+    bool accepted = true;
+    EXPECT_TRUE(
+        ReturnsWithoutWaiting(fifo, [&] { accepted = ReadPackageHeader(package, fifo, mode); }));
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(package.error_code, PackageErrorCode::kFileError);
+    EXPECT_EQ(LastPackageError(package),
+              "The file " + fifo.string() + " is a FIFO (named pipe), not a regular file");
+  }
+  PackageReport report;
+  std::string error;
+  bool inspected = true;
+  EXPECT_TRUE(
+      ReturnsWithoutWaiting(fifo, [&] { inspected = InspectPackage(fifo, report, error); }));
+  EXPECT_FALSE(inspected);
+  EXPECT_NE(error.find("is a FIFO"), std::string::npos) << error;
+
+  Package package;
+  EXPECT_FALSE(ReadPackageHeader(package, "/dev/null", PackageMode::kReadFile));
+  EXPECT_EQ(LastPackageError(package), "The file /dev/null is a device, not a regular file");
+  EXPECT_FALSE(ReadPackageHeader(package, dir.path(), PackageMode::kReadFile));
+  EXPECT_NE(LastPackageError(package).find("is a folder, not a regular file"), std::string::npos);
+
+  // A link to a package is read as the package.
+  WriteFile(dir / "p.devuza", CraftPackage("XY9", {{"", "a.txt", "a"}}));
+  std::filesystem::create_symlink(dir / "p.devuza", dir / "link.devuza");
+  EXPECT_TRUE(ReadPackageHeader(package, dir / "link.devuza", PackageMode::kReadFile));
+
+  // The writer does not wait on a FIFO given as a file to pack either.
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "out.devuza", "XY9"));
+  bool added = true;
+  EXPECT_TRUE(
+      ReturnsWithoutWaiting(fifo, [&] { added = AddPackageFile(package, fifo, "", "pipe"); }));
+  EXPECT_FALSE(added);
+  EXPECT_NE(LastPackageError(package).find("is a FIFO"), std::string::npos);
 }
 
 TEST(PackageReader, ExtractNeedsAPackageOpenForReading) {
