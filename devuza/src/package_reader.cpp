@@ -120,6 +120,13 @@ bool ReadDirectory(Package& package) {
              where + "the file count " + std::to_string(header.file_count) + " is negative");
     return false;
   }
+  // The writer never finishes a package without files; one that holds none
+  // (unfinished, or made by hand) would install a car without any file.
+  if (header.file_count == 0) {
+    SetError(package, PackageErrorCode::kNoFiles,
+             where + "the package holds no file: it is not usable");
+    return false;
+  }
   const auto count = static_cast<std::uint64_t>(header.file_count);
   if (header.directory_position < kFirstDataPosition) {
     SetError(package, PackageErrorCode::kBadDirectory,

@@ -114,6 +114,23 @@ TEST(PackageReader, RunnerSequenceOnANonPackageReportsWhyItCouldNotOpen) {
   EXPECT_EQ(LastPackageError(), open_error);
 }
 
+TEST(PackageReader, RefusesAPackageWithoutFilesAsNotUsable) {
+  ScratchDir dir;
+  WriteFile(dir / "empty.devuza", CraftPackage("AB1", {}));
+  Package package;
+  // The header alone is sound; the directory of no entries is not.
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kReadFile, dir / "empty.devuza"));
+  EXPECT_FALSE(ExtractPackage(package, dir / "out"));
+  EXPECT_EQ(package.error_code, PackageErrorCode::kNoFiles);
+  EXPECT_NE(LastPackageError(package).find("holds no file: it is not usable"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "out"));
+
+  PackageReport report;
+  std::string error;
+  EXPECT_FALSE(InspectPackage(dir / "empty.devuza", report, error));
+  EXPECT_NE(error.find("not usable"), std::string::npos) << error;
+}
+
 TEST(PackageReader, ExtractingOverALongerFileLeavesExactlyThePackedBytes) {
   ScratchDir dir;
   WriteFile(dir / "p.devuza", CraftPackage("SKY", {{"Parts", "a.dds", "new"}}));

@@ -195,6 +195,20 @@ TEST(CarwrightCommands, InstallRefusesNonPackagesAndHostilePackages) {
   EXPECT_EQ(ListTree(tmp.path()), before);
 }
 
+TEST(CarwrightCommands, InstallRefusesAPackageWithoutFiles) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const fs::path empty = tmp.path() / "empty.devuza";
+  WriteBytes(empty, CraftPackage("AB1", {}));
+  const std::vector<std::string> before = ListTree(tmp.path());
+  const ProgramRun run = Carwright(
+      tmp, "install --package " + Quoted(empty.string()) + " --game-folder " + Quoted(game));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("not usable"), std::string::npos) << run.err;
+  // No car folder, no registration, no registry.
+  EXPECT_EQ(ListTree(tmp.path()), before);
+}
+
 TEST(CarwrightCommands, InstallRefusesAFifoOrADeviceWithoutWaiting) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);

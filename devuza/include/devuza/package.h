@@ -41,7 +41,7 @@ enum class PackageErrorCode : std::uint16_t {
   kUnsafeTarget = 8,  // the way to a target leaves the destination
   kTooLarge = 9,      // positions, sizes or count would not fit their fields
   kNameTooLong = 10,  // a folder or file name does not fit its field
-  kNoFiles = 11,      // closing a written package that holds no file
+  kNoFiles = 11,      // a package that holds no file, written or read
 };
 
 inline constexpr std::string_view kNoDevuzaFileText = "No DEVUZA File!";
@@ -131,7 +131,8 @@ bool ReadPackageHeader(Package& package, const std::filesystem::path& path, Pack
 
 // Reads and checks the directory of the open read package into
 // `package.entries`: the directory must lie inside the package and hold the
-// header's file count. Entries themselves are checked by EntryProblem.
+// header's file count, which must not be 0 (kNoFiles: a package without
+// files is not usable). Entries themselves are checked by EntryProblem.
 bool ReadDirectory(Package& package);
 
 // Returns an empty string when entry `index` of a package whose directory
