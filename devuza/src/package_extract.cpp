@@ -13,10 +13,6 @@ namespace fs = std::filesystem;
 using detail::PathText;
 using detail::SetError;
 
-// Suffix of the temporary file that an extracted file is written to before it
-// replaces the target.
-constexpr std::string_view kPartSuffix = ".devuza-part";
-
 // `dir` / `name`, or the existing entry of `dir` whose name matches `name`
 // without regard to case (Windows finds "Parts" when asked for "PARTS").
 fs::path ResolveChild(const fs::path& dir, const std::string& name) {
@@ -75,9 +71,10 @@ bool PrepareFolder(Package& package, const std::string& label, const fs::path& d
   return true;
 }
 
-// Copies the entry's bytes to a temporary file in `dir` and renames it over
-// the target, which replaces a file or a symbolic link of that name (never
-// what a link points to). Sets the error.
+// Copies the entry's bytes to a new temporary file beside the target and
+// renames it over the target, which replaces a file or a symbolic link of
+// that name (never what a link points to). Only that temporary file is ever
+// removed. Sets the error.
 bool WriteEntry(Package& package, const std::string& label, const DirectoryEntry& entry,
                 const fs::path& target) {
   std::error_code ec;
@@ -86,12 +83,13 @@ bool WriteEntry(Package& package, const std::string& label, const DirectoryEntry
              label + ": cannot write " + PathText(target) + ": a folder of that name exists");
     return false;
   }
-  fs::path temp = target;
-  temp += kPartSuffix;
-  fs::remove(temp, ec);
-  std::unique_ptr<std::FILE, FileCloser> out(detail::OpenFile(temp, "wbx"));
+  // The temporary file gets a name of its own that no file of the folder has,
+  // so it never takes the place of an entry or of a file already there.
+  fs::path temp;
+  std::unique_ptr<std::FILE, FileCloser> out(detail::CreateUniqueFile(target.parent_path(), temp));
   if (!out) {
-    SetError(package, PackageErrorCode::kFileError, label + ": cannot create " + PathText(temp));
+    SetError(package, PackageErrorCode::kFileError,
+             label + ": cannot create a temporary file in " + PathText(target.parent_path()));
     return false;
   }
   const std::uint64_t offset = package.base + static_cast<std::uint64_t>(entry.position - 1);

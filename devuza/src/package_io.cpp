@@ -1,12 +1,15 @@
 #include "package_io.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -96,6 +99,30 @@ std::FILE* OpenRegularFile(const std::filesystem::path& path, std::string& probl
   return file;
 }
 #endif
+
+std::FILE* CreateUniqueFile(const std::filesystem::path& dir, std::filesystem::path& created) {
+  // Names already taken (by a user's file or by another extraction running at
+  // the same time) are skipped; any other failure ends the search.
+  constexpr int kAttempts = 1000;
+  static std::atomic<unsigned> counter{0};
+#ifdef _WIN32
+  const long process = _getpid();
+#else
+  const long process = ::getpid();
+#endif
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const std::string name =
+        ".devuza-" + std::to_string(process) + "-" + std::to_string(counter.fetch_add(1)) + ".part";
+    std::filesystem::path path = dir.empty() ? std::filesystem::path(name) : dir / name;
+    errno = 0;
+    if (std::FILE* file = OpenFile(path, "wbx")) {
+      created = std::move(path);
+      return file;
+    }
+    if (errno != EEXIST) return nullptr;
+  }
+  return nullptr;
+}
 
 bool SeekTo(std::FILE* file, std::uint64_t offset) {
 #ifdef _WIN32

@@ -20,6 +20,12 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 // `problem` then says what the path is ("is a FIFO (named pipe), not a regular
 // file") or why it cannot be opened.
 std::FILE* OpenRegularFile(const std::filesystem::path& path, std::string& problem);
+// Creates a new file for writing in `dir` (the current folder when empty)
+// under a name that no entry of `dir` has, ".devuza-<process>-<n>.part",
+// opened exclusively so that no existing file is ever opened, truncated or
+// replaced. Returns the open file and sets `created` to its path, or returns
+// nullptr when no such file can be made.
+std::FILE* CreateUniqueFile(const std::filesystem::path& dir, std::filesystem::path& created);
 bool SeekTo(std::FILE* file, std::uint64_t offset);
 // Size of an open file, or no value when it cannot be told.
 bool FileLength(std::FILE* file, std::uint64_t& length);

@@ -214,6 +214,27 @@ TEST_F(HostilePackage, FollowsAFolderLinkThatStaysInside) {
   EXPECT_EQ(ReadFile(sandbox_ / "dest" / "Real" / "x.3da"), "ok");
 }
 
+TEST_F(HostilePackage, TemporaryFilesNeverTakeThePlaceOfAnEntryOrAUsersFile) {
+  // An entry named like an older temporary file, then the entry it belonged to.
+  EXPECT_TRUE(Extract(CraftPackage("SKY", {{"", "x.devuza-part", "first"}, {"", "x", "second"}})))
+      << LastPackageError(package_);
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "x.devuza-part"), "first");
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "x"), "second");
+
+  // A user's own files beside the car's, named like temporary files.
+  std::filesystem::create_directories(sandbox_ / "dest" / "P");
+  WriteFile(sandbox_ / "dest" / "P" / "a.txt.devuza-part", "mine");
+  WriteFile(sandbox_ / "dest" / "P" / "a.txt.part", "mine too");
+  EXPECT_TRUE(Extract(CraftPackage("SKY", {{"P", "a.txt", "packed"}})));
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "P" / "a.txt"), "packed");
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "P" / "a.txt.devuza-part"), "mine");
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "P" / "a.txt.part"), "mine too");
+  // No temporary file is left behind.
+  EXPECT_EQ(ListTree(sandbox_ / "dest"),
+            (std::vector<std::string>{"P", "P/a.txt", "P/a.txt.devuza-part", "P/a.txt.part", "x",
+                                      "x.devuza-part"}));
+}
+
 TEST_F(HostilePackage, ReplacesAFileLinkInsteadOfWritingThroughIt) {
   std::filesystem::create_symlink(sandbox_ / "outside", sandbox_ / "dest" / "a.txt");
   EXPECT_TRUE(Extract(CraftPackage("SKY", {{"", "a.txt", "packed"}})));
