@@ -195,18 +195,19 @@ bool OpenForWriting(Package& package, const std::filesystem::path& path, std::st
   package.stored_names.clear();
   package.mode = PackageMode::kWrite;
   package.path = path;
-  package.temp_path = path;
-  package.temp_path += ".part";
+  package.temp_path.clear();
   package.failed = false;
   package.base = 0;
   package.available = 0;
   package.write_end = kHeaderSize;
-  package.file.reset(OpenFile(package.temp_path, "wb"));
+  // The package grows in a new file of its own beside the target, never in a
+  // file that was already there.
+  package.file.reset(CreateUniqueFile(path.parent_path(), package.temp_path));
   std::array<std::uint8_t, kHeaderSize> bytes{};
   EncodeHeader(package.header, bytes);
   if (!package.file || !WriteAll(package.file.get(), bytes.data(), bytes.size())) {
     SetError(package, PackageErrorCode::kFileError,
-             "Cannot create the package file " + PathText(package.temp_path));
+             "Cannot create the package file " + PathText(path));
     DiscardWritten(package);
     return false;
   }

@@ -38,10 +38,9 @@ bool WriteSFXPackage(const std::filesystem::path& output, const std::filesystem:
                            (problem.empty() ? "" : ": it " + problem));
   }
 
-  fs::path temp = output;
-  temp += ".part";
-  std::unique_ptr<std::FILE, FileCloser> out(detail::OpenFile(temp, "wb"));
-  if (!out) return Fail(error, "Cannot create the file " + PathText(temp));
+  fs::path temp;
+  std::unique_ptr<std::FILE, FileCloser> out(detail::CreateUniqueFile(output.parent_path(), temp));
+  if (!out) return Fail(error, "Cannot create the file " + PathText(output));
 
   std::array<std::uint8_t, kTrailerSize> trailer{};
   WriteInt32(static_cast<std::int32_t>(extractor.size() + 1), trailer);

@@ -70,8 +70,9 @@ struct Package {
   std::uint64_t available = 0;
   // Write mode: the package's current length, where the next data goes.
   std::uint64_t write_end = 0;
-  // Write mode: the package goes to `temp_path` and replaces `path` only
-  // when it was closed successfully; `failed` marks a package that will not be.
+  // Write mode: the package goes to `temp_path`, a new file of a fresh name
+  // beside `path`, and replaces `path` only when it was closed successfully;
+  // `failed` marks a package that will not be.
   std::filesystem::path path;
   std::filesystem::path temp_path;
   bool failed = false;
