@@ -215,7 +215,7 @@ TEST(CarwrightCommands, InstallRefusesAFifoOrADeviceWithoutWaiting) {
   const fs::path fifo = tmp.path() / "pipe.devuza";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const std::vector<std::string> before = ListTree(tmp.path());
-  for (const std::string package : {fifo.string(), std::string("/dev/zero")}) {
+  for (const std::string& package : {fifo.string(), std::string("/dev/zero")}) {
     SCOPED_TRACE(package);
     const ProgramRun run =
         Carwright(tmp, "install --package " + Quoted(package) + " --game-folder " + Quoted(game));
