@@ -1,35 +1,35 @@
 // Extracting a package below a destination folder. Every entry is checked
 // before it is written; nothing is ever written outside the destination.
+#include <cerrno>
+#include <string>
 #include <system_error>
+#include <unordered_map>
 
 #include "devuza/entry_names.h"
 #include "devuza/package.h"
+#include "folder_listings.h"
 #include "package_io.h"
 
 namespace devuza {
 namespace {
 
-namespace fs = std::filesystem;
+namespace stdfs = std::filesystem;
+using detail::PathFromUtf8;
 using detail::PathText;
 using detail::SetError;
 
-// `dir` / `name`, or the existing entry of `dir` whose name matches `name`
-// without regard to case (Windows finds "Parts" when asked for "PARTS").
-fs::path ResolveChild(const fs::path& dir, const std::string& name) {
-  fs::path exact = dir / name;
-  std::error_code ec;
-  if (fs::symlink_status(exact, ec).type() != fs::file_type::not_found) return exact;
-  const std::string wanted = UpperAscii(name);
-  fs::directory_iterator it(dir, ec);
-  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    const std::string candidate = it->path().filename().string();
-    if (UpperAscii(candidate) == wanted) return it->path();
-  }
-  return exact;
-}
+// What one extraction knows of its destination.
+struct Extraction {
+  Package& package;
+  stdfs::path destination;
+  stdfs::path canonical_destination;
+  detail::FolderListings listings;
+  // Stored folder name → the folder on disk, once found or made and checked.
+  std::unordered_map<std::string, stdfs::path> folders;
+};
 
 // True when `path` (already made canonical) lies inside `root` (canonical).
-bool IsInside(const fs::path& path, const fs::path& root) {
+bool IsInside(const stdfs::path& path, const stdfs::path& root) {
   auto p = path.begin();
   for (auto r = root.begin(); r != root.end(); ++r, ++p) {
     if (r->empty()) continue;  // a trailing separator of the root
@@ -38,58 +38,86 @@ bool IsInside(const fs::path& path, const fs::path& root) {
   return true;
 }
 
-// Finds or creates the entry's folder below the destination. Sets the error.
-bool PrepareFolder(Package& package, const std::string& label, const fs::path& destination,
-                   const fs::path& canonical_destination, const std::string& folder,
-                   fs::path& dir) {
-  dir = ResolveChild(destination, folder);
+// Finds or creates the entry's folder below the destination, the existing
+// folder whose name differs only in case included. Sets the error.
+bool PrepareFolder(Extraction& run, const std::string& label, const std::string& folder,
+                   stdfs::path& dir) {
+  if (const auto known = run.folders.find(folder); known != run.folders.end()) {
+    dir = known->second;
+    return true;
+  }
+  Package& package = run.package;
+  detail::FolderNames& top = run.listings.Of(run.destination);
   std::error_code ec;
-  const fs::file_status link_status = fs::symlink_status(dir, ec);
-  if (link_status.type() == fs::file_type::not_found) {
-    if (!fs::create_directory(dir, ec) && ec) {
+  if (const std::string* existing = top.Find(folder)) {
+    dir = run.destination / PathFromUtf8(*existing);
+  } else {
+    dir = run.destination / PathFromUtf8(folder);
+    const bool created = stdfs::create_directory(dir, ec);
+    if (ec) {
       SetError(package, PackageErrorCode::kFileError,
                label + ": cannot create the folder " + PathText(dir) + ": " + ec.message());
       return false;
     }
-    return true;
+    top.Add(folder);
+    if (created) {
+      run.listings.Created(dir);
+      run.folders.emplace(folder, dir);
+      return true;
+    }
+    // It appeared since the listing: checked below like any existing folder.
   }
   // An existing folder may be a symbolic link or a junction: where it really
   // leads must lie inside the destination.
-  const fs::path target = fs::canonical(dir, ec);
-  if (ec || !IsInside(target, canonical_destination)) {
+  const stdfs::path target = stdfs::canonical(dir, ec);
+  if (ec || !IsInside(target, run.canonical_destination)) {
     SetError(package, PackageErrorCode::kUnsafeTarget,
              label + ": the folder " + PathText(dir) + " is a link that leads outside " +
-                 PathText(destination) + " or nowhere");
+                 PathText(run.destination) + " or nowhere");
     return false;
   }
-  if (!fs::is_directory(dir, ec)) {
+  if (!stdfs::is_directory(dir, ec)) {
     SetError(
         package, PackageErrorCode::kFileError,
         label + ": cannot create the folder " + PathText(dir) + ": a file of that name exists");
     return false;
   }
+  run.folders.emplace(folder, dir);
   return true;
 }
 
-// Copies the entry's bytes to a new temporary file beside the target and
-// renames it over the target, which replaces a file or a symbolic link of
-// that name (never what a link points to). Only that temporary file is ever
-// removed. Sets the error.
-bool WriteEntry(Package& package, const std::string& label, const DirectoryEntry& entry,
-                const fs::path& target) {
+// Writes the entry's bytes as `name` in `dir`. A new name is created
+// exclusively and written in place. An existing file (the one whose name
+// differs only in case included) is replaced by a new temporary file renamed
+// over it, which replaces a file or a symbolic link of that name, never what
+// a link points to. Only a file created here is ever removed. Sets the error.
+bool WriteEntry(Extraction& run, const std::string& label, const DirectoryEntry& entry,
+                const stdfs::path& dir, const std::string& name) {
+  Package& package = run.package;
+  detail::FolderNames& names = run.listings.Of(dir);
+  const std::string* existing = names.Find(name);
+  const bool is_new = existing == nullptr;
+  const stdfs::path target = dir / PathFromUtf8(is_new ? name : *existing);
   std::error_code ec;
-  if (fs::is_directory(fs::symlink_status(target, ec))) {
+  if (!is_new && stdfs::is_directory(stdfs::symlink_status(target, ec))) {
     SetError(package, PackageErrorCode::kFileError,
              label + ": cannot write " + PathText(target) + ": a folder of that name exists");
     return false;
   }
-  // The temporary file gets a name of its own that no file of the folder has,
-  // so it never takes the place of an entry or of a file already there.
-  fs::path temp;
-  std::unique_ptr<std::FILE, FileCloser> out(detail::CreateUniqueFile(target.parent_path(), temp));
+  stdfs::path written;  // the file created here
+  std::unique_ptr<std::FILE, FileCloser> out;
+  if (is_new) {
+    errno = 0;
+    out.reset(detail::OpenFile(target, "wbx"));
+    if (out) written = target;
+  }
+  // A file to replace, or one that appeared since the folder was listed: the
+  // temporary file gets a name of its own that no file of the folder has.
+  if (!out && (!is_new || errno == EEXIST)) {
+    out.reset(detail::CreateUniqueFile(dir, written));
+  }
   if (!out) {
-    SetError(package, PackageErrorCode::kFileError,
-             label + ": cannot create a temporary file in " + PathText(target.parent_path()));
+    SetError(package, PackageErrorCode::kFileError, label + ": cannot create " + PathText(target));
     return false;
   }
   const std::uint64_t offset = package.base + static_cast<std::uint64_t>(entry.position - 1);
@@ -101,51 +129,59 @@ bool WriteEntry(Package& package, const std::string& label, const DirectoryEntry
   if (result == detail::CopyResult::kOk && std::fclose(out.release()) != 0) {
     result = detail::CopyResult::kWriteFailed;
   }
-  if (result == detail::CopyResult::kOk) fs::rename(temp, target, ec);
+  if (result == detail::CopyResult::kOk && written != target) stdfs::rename(written, target, ec);
   if (result != detail::CopyResult::kOk || ec) {
     out.reset();
     std::error_code ignored;
-    fs::remove(temp, ignored);
+    stdfs::remove(written, ignored);
     const std::string what = result == detail::CopyResult::kReadFailed
                                  ? "cannot read its data from the package"
                                  : "cannot write " + PathText(target);
     SetError(package, PackageErrorCode::kFileError, label + ": " + what);
     return false;
   }
+  if (is_new) names.Add(name);
   return true;
 }
 
-}  // namespace
-
-bool ExtractPackage(Package& package, const fs::path& destination) {
-  if (!ReadDirectory(package)) return false;
-  std::error_code ec;
-  fs::create_directories(destination, ec);
-  const fs::path canonical_destination = fs::canonical(destination, ec);
-  if (ec) {
-    SetError(package, PackageErrorCode::kFileError,
-             "Cannot create the folder " + PathText(destination) + ": " + ec.message());
-    return false;
-  }
+bool ExtractEntries(Extraction& run) {
+  Package& package = run.package;
   for (std::size_t i = 0; i < package.entries.size(); ++i) {
     const DirectoryEntry& entry = package.entries[i];
     if (std::string problem = EntryProblem(package, i); !problem.empty()) {
       SetError(package, PackageErrorCode::kBadEntry, std::move(problem));
       return false;
     }
-    const std::string label = "Entry " + std::to_string(i + 1) + " " +
-                              detail::Quoted(*EntryFolder(entry)) + " " +
-                              detail::Quoted(EntryName(entry));
     const std::string folder = *EntryFolder(entry);
-    fs::path dir = destination;
-    if (!folder.empty() &&
-        !PrepareFolder(package, label, destination, canonical_destination, folder, dir)) {
-      return false;
-    }
-    if (!WriteEntry(package, label, entry, ResolveChild(dir, EntryName(entry)))) return false;
+    const std::string name = EntryName(entry);
+    const std::string label = "Entry " + std::to_string(i + 1) + " " + detail::Quoted(folder) +
+                              " " + detail::Quoted(name);
+    stdfs::path dir = run.destination;
+    if (!folder.empty() && !PrepareFolder(run, label, folder, dir)) return false;
+    if (!WriteEntry(run, label, entry, dir, name)) return false;
   }
-  detail::ClearError(package);
   return true;
+}
+
+}  // namespace
+
+bool ExtractPackage(Package& package, const stdfs::path& destination) {
+  package.folder_listings = 0;
+  if (!ReadDirectory(package)) return false;
+  std::error_code ec;
+  const bool existed = stdfs::exists(stdfs::symlink_status(destination, ec));
+  stdfs::create_directories(destination, ec);
+  Extraction run{package, destination, stdfs::canonical(destination, ec), {}, {}};
+  if (ec) {
+    SetError(package, PackageErrorCode::kFileError,
+             "Cannot create the folder " + PathText(destination) + ": " + ec.message());
+    return false;
+  }
+  if (!existed) run.listings.Created(destination);
+  const bool extracted = ExtractEntries(run);
+  package.folder_listings = run.listings.listings();
+  if (extracted) detail::ClearError(package);
+  return extracted;
 }
 
 }  // namespace devuza

@@ -205,4 +205,13 @@ std::string PathText(const std::filesystem::path& path) {
   return path.string();
 }
 
+std::filesystem::path PathFromUtf8(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FileName(const std::filesystem::path& path) {
+  const std::u8string name = path.filename().u8string();
+  return std::string(name.begin(), name.end());
+}
+
 }  // namespace devuza::detail

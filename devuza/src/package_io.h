@@ -53,4 +53,9 @@ std::string Quoted(std::string_view text);
 // A native path for messages.
 std::string PathText(const std::filesystem::path& path);
 
+// The path of the UTF-8 name `utf8`, and the UTF-8 name of a path's last
+// component: names on disk are handled as UTF-8 on every system.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string Utf8FileName(const std::filesystem::path& path);
+
 }  // namespace devuza::detail

@@ -208,6 +208,31 @@ TEST(PackageReader, RefusesAFifoADeviceOrAFolderGivenAsThePackage) {
   EXPECT_NE(LastPackageError(package).find("is a FIFO"), std::string::npos);
 }
 
+TEST(PackageReader, ListsEachFolderOnceHoweverManyFilesGoIntoIt) {
+  ScratchDir dir;
+  std::vector<testing::CraftedFile> files;
+  for (int i = 0; i < 300; ++i) {
+    files.push_back({"", "f" + std::to_string(i) + ".dds", std::to_string(i)});
+    files.push_back({"PARTS", "P" + std::to_string(i) + ".3da", "p" + std::to_string(i)});
+  }
+  WriteFile(dir / "p.devuza", CraftPackage("SKY", files));
+  std::filesystem::create_directories(dir / "out" / "parts");
+  WriteFile(dir / "out" / "parts" / "p7.3DA", "old");
+  WriteFile(dir / "out" / "mine.txt", "mine");
+
+  // Once into the existing folders, once more over the files just written.
+  for (int run = 0; run < 2; ++run) {
+    Package package;
+    ASSERT_TRUE(OpenPackage(package, PackageMode::kReadFile, dir / "p.devuza"));
+    ASSERT_TRUE(ExtractPackage(package, dir / "out")) << LastPackageError(package);
+    EXPECT_EQ(package.folder_listings, 2u);  // the car's folder and "parts"
+  }
+  EXPECT_EQ(ListTree(dir / "out").size(), 1u + 1 + 300 + 300);
+  EXPECT_EQ(ReadFile(dir / "out" / "parts" / "p7.3DA"), "p7");
+  EXPECT_EQ(ReadFile(dir / "out" / "f299.dds"), "299");
+  EXPECT_EQ(ReadFile(dir / "out" / "mine.txt"), "mine");
+}
+
 TEST(PackageReader, ExtractNeedsAPackageOpenForReading) {
   ScratchDir dir;
   Package package;

@@ -79,6 +79,9 @@ struct Package {
   // Write mode: upper-cased "folder\name" of every stored file, so that no
   // two entries would land on the same file when extracted.
   std::unordered_set<std::string> stored_names;
+  // Read modes: how many folders the last extraction listed. Each folder is
+  // listed at most once per extraction, however many files go into it.
+  std::size_t folder_listings = 0;
   PackageErrorCode error_code = PackageErrorCode::kNone;
   std::string error_text;
   std::vector<char> buffer;  // copy buffer, kCopyChunk bytes once used
