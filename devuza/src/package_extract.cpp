@@ -1,9 +1,11 @@
-// Extracting a package below a destination folder. Every entry is checked
-// before it is written; nothing is ever written outside the destination.
+// Extracting a package below a destination folder. Every entry, and what the
+// destination already holds, is checked before anything is written; nothing
+// is ever written outside the destination.
 #include <cerrno>
 #include <string>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "devuza/entry_names.h"
 #include "devuza/package.h"
@@ -38,6 +40,27 @@ bool IsInside(const stdfs::path& path, const stdfs::path& root) {
   return true;
 }
 
+// Checks an existing folder that entries go into. It may be a symbolic link
+// or a junction: where it really leads must lie inside the destination. Sets
+// the error.
+bool CheckExistingFolder(Extraction& run, const std::string& label, const stdfs::path& dir) {
+  std::error_code ec;
+  const stdfs::path target = stdfs::canonical(dir, ec);
+  if (ec || !IsInside(target, run.canonical_destination)) {
+    SetError(run.package, PackageErrorCode::kUnsafeTarget,
+             label + ": the folder " + PathText(dir) + " is a link that leads outside " +
+                 PathText(run.destination) + " or nowhere");
+    return false;
+  }
+  if (!stdfs::is_directory(dir, ec)) {
+    SetError(
+        run.package, PackageErrorCode::kFileError,
+        label + ": cannot create the folder " + PathText(dir) + ": a file of that name exists");
+    return false;
+  }
+  return true;
+}
+
 // Finds or creates the entry's folder below the destination, the existing
 // folder whose name differs only in case included. Sets the error.
 bool PrepareFolder(Extraction& run, const std::string& label, const std::string& folder,
@@ -46,16 +69,15 @@ bool PrepareFolder(Extraction& run, const std::string& label, const std::string&
     dir = known->second;
     return true;
   }
-  Package& package = run.package;
   detail::FolderNames& top = run.listings.Of(run.destination);
-  std::error_code ec;
   if (const std::string* existing = top.Find(folder)) {
     dir = run.destination / PathFromUtf8(*existing);
   } else {
     dir = run.destination / PathFromUtf8(folder);
+    std::error_code ec;
     const bool created = stdfs::create_directory(dir, ec);
     if (ec) {
-      SetError(package, PackageErrorCode::kFileError,
+      SetError(run.package, PackageErrorCode::kFileError,
                label + ": cannot create the folder " + PathText(dir) + ": " + ec.message());
       return false;
     }
@@ -65,23 +87,9 @@ bool PrepareFolder(Extraction& run, const std::string& label, const std::string&
       run.folders.emplace(folder, dir);
       return true;
     }
-    // It appeared since the listing: checked below like any existing folder.
+    // It appeared since the listing: checked like any existing folder.
   }
-  // An existing folder may be a symbolic link or a junction: where it really
-  // leads must lie inside the destination.
-  const stdfs::path target = stdfs::canonical(dir, ec);
-  if (ec || !IsInside(target, run.canonical_destination)) {
-    SetError(package, PackageErrorCode::kUnsafeTarget,
-             label + ": the folder " + PathText(dir) + " is a link that leads outside " +
-                 PathText(run.destination) + " or nowhere");
-    return false;
-  }
-  if (!stdfs::is_directory(dir, ec)) {
-    SetError(
-        package, PackageErrorCode::kFileError,
-        label + ": cannot create the folder " + PathText(dir) + ": a file of that name exists");
-    return false;
-  }
+  if (!CheckExistingFolder(run, label, dir)) return false;
   run.folders.emplace(folder, dir);
   return true;
 }
@@ -144,18 +152,57 @@ bool WriteEntry(Extraction& run, const std::string& label, const DirectoryEntry&
   return true;
 }
 
+std::string EntryLabel(std::size_t index, const std::string& folder, const std::string& name) {
+  return "Entry " + std::to_string(index + 1) + " " + detail::Quoted(folder) + " " +
+         detail::Quoted(name);
+}
+
+// Checks what the destination already holds against every entry, without
+// writing anything: the folders that entries go into must be folders inside
+// the destination, and no file may have to replace a folder. The existing
+// folders found are kept for the extraction. Sets the error.
+bool CheckDestination(Extraction& run) {
+  std::unordered_set<std::string> new_folders;
+  for (std::size_t i = 0; i < run.package.entries.size(); ++i) {
+    const DirectoryEntry& entry = run.package.entries[i];
+    const std::string folder = *EntryFolder(entry);
+    const std::string name = EntryName(entry);
+    stdfs::path dir = run.destination;
+    if (!folder.empty()) {
+      if (const auto known = run.folders.find(folder); known != run.folders.end()) {
+        dir = known->second;
+      } else if (new_folders.contains(folder)) {
+        continue;  // a folder still to be made holds nothing
+      } else if (const std::string* existing = run.listings.Of(run.destination).Find(folder)) {
+        dir = run.destination / PathFromUtf8(*existing);
+        if (!CheckExistingFolder(run, EntryLabel(i, folder, name), dir)) return false;
+        run.folders.emplace(folder, dir);
+      } else {
+        new_folders.insert(folder);
+        continue;
+      }
+    }
+    if (const std::string* existing = run.listings.Of(dir).Find(name)) {
+      const stdfs::path target = dir / PathFromUtf8(*existing);
+      std::error_code ec;
+      if (stdfs::is_directory(stdfs::symlink_status(target, ec))) {
+        SetError(run.package, PackageErrorCode::kFileError,
+                 EntryLabel(i, folder, name) + ": cannot write " + PathText(target) +
+                     ": a folder of that name exists");
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
 bool ExtractEntries(Extraction& run) {
   Package& package = run.package;
   for (std::size_t i = 0; i < package.entries.size(); ++i) {
     const DirectoryEntry& entry = package.entries[i];
-    if (std::string problem = EntryProblem(package, i); !problem.empty()) {
-      SetError(package, PackageErrorCode::kBadEntry, std::move(problem));
-      return false;
-    }
     const std::string folder = *EntryFolder(entry);
     const std::string name = EntryName(entry);
-    const std::string label = "Entry " + std::to_string(i + 1) + " " + detail::Quoted(folder) +
-                              " " + detail::Quoted(name);
+    const std::string label = EntryLabel(i, folder, name);
     stdfs::path dir = run.destination;
     if (!folder.empty() && !PrepareFolder(run, label, folder, dir)) return false;
     if (!WriteEntry(run, label, entry, dir, name)) return false;
@@ -168,20 +215,40 @@ bool ExtractEntries(Extraction& run) {
 bool ExtractPackage(Package& package, const stdfs::path& destination) {
   package.folder_listings = 0;
   if (!ReadDirectory(package)) return false;
+  // Everything that would refuse the package is looked for before the first
+  // byte (or folder) is written: the entries themselves, then what the
+  // destination already holds.
+  for (std::size_t i = 0; i < package.entries.size(); ++i) {
+    if (std::string problem = EntryProblem(package, i); !problem.empty()) {
+      SetError(package, PackageErrorCode::kBadEntry, std::move(problem));
+      return false;
+    }
+  }
+  Extraction run{package, destination, {}, {}, {}};
   std::error_code ec;
   const bool existed = stdfs::exists(stdfs::symlink_status(destination, ec));
-  stdfs::create_directories(destination, ec);
-  Extraction run{package, destination, stdfs::canonical(destination, ec), {}, {}};
+  ec.clear();
+  bool ok = true;
+  if (existed) {
+    run.canonical_destination = stdfs::canonical(destination, ec);
+    ok = !ec && CheckDestination(run);
+  }
+  if (ok && !ec) {
+    stdfs::create_directories(destination, ec);
+    if (!ec) run.canonical_destination = stdfs::canonical(destination, ec);
+  }
   if (ec) {
     SetError(package, PackageErrorCode::kFileError,
              "Cannot create the folder " + PathText(destination) + ": " + ec.message());
-    return false;
+    ok = false;
   }
-  if (!existed) run.listings.Created(destination);
-  const bool extracted = ExtractEntries(run);
+  if (ok) {
+    if (!existed) run.listings.Created(destination);
+    ok = ExtractEntries(run);
+  }
   package.folder_listings = run.listings.listings();
-  if (extracted) detail::ClearError(package);
-  return extracted;
+  if (ok) detail::ClearError(package);
+  return ok;
 }
 
 }  // namespace devuza

@@ -74,6 +74,20 @@ AddResult AddFile(Package& package, const std::filesystem::path& file_path, std:
                  " (names are compared without regard to case)");
     return AddResult::kFailed;
   }
+  // Every stored folder lands directly in the car's folder, beside the files
+  // stored there: a file and a folder of one name cannot both be installed.
+  const std::string upper = UpperAscii(folder.empty() ? name : folder);
+  const auto& others = folder.empty() ? package.stored_folders : package.stored_top_files;
+  if (const auto other = others.find(upper); other != others.end()) {
+    const std::string file = folder.empty() ? std::string(name) : other->second;
+    const std::string folder_name = folder.empty() ? other->second : std::string(folder);
+    SetError(package, PackageErrorCode::kBadEntry,
+             "Cannot pack file " + PathText(file_path) + ": the file " + Quoted(file) +
+                 " of the car's folder and the folder " + Quoted(folder_name) +
+                 " would take the same name when installed (names are compared without regard "
+                 "to case, as Windows does)");
+    return AddResult::kFailed;
+  }
 
   std::string problem;
   std::unique_ptr<std::FILE, FileCloser> in(detail::OpenRegularFile(file_path, problem));
@@ -131,6 +145,11 @@ AddResult AddFile(Package& package, const std::filesystem::path& file_path, std:
   const auto position = static_cast<std::int32_t>(package.write_end + 1);
   package.entries.push_back(MakeEntry(static_cast<std::int32_t>(size), position, folder, name));
   package.stored_names.insert(key);
+  if (folder.empty()) {
+    package.stored_top_files.try_emplace(UpperAscii(name), name);
+  } else {
+    package.stored_folders.try_emplace(UpperAscii(folder), folder);
+  }
   package.write_end += size;
   package.header.file_count = static_cast<std::int16_t>(package.entries.size());
   package.header.package_length = static_cast<std::int32_t>(package.write_end);
@@ -193,6 +212,8 @@ bool OpenForWriting(Package& package, const std::filesystem::path& path, std::st
   package.header = NewHeader(car_id, flag);
   package.entries.clear();
   package.stored_names.clear();
+  package.stored_top_files.clear();
+  package.stored_folders.clear();
   package.mode = PackageMode::kWrite;
   package.path = path;
   package.temp_path.clear();

@@ -148,6 +148,42 @@ TEST(PackageWriter, RefusesTwoFilesThatWouldLandOnTheSameTarget) {
   EXPECT_FALSE(std::filesystem::exists(dir / "p.devuza"));
 }
 
+TEST(PackageWriter, RefusesAFileAndAFolderThatWouldTakeOneNameWhenInstalled) {
+  ScratchDir dir;
+  // A file of the car's folder and a sub-folder, and one two levels down
+  // (stored with its own name, so it lands beside the file too).
+  for (const char* sub : {"EXTRA", "Parts/extra"}) {
+    SCOPED_TRACE(sub);
+    const auto car = dir / "car";
+    std::filesystem::remove_all(car);
+    std::filesystem::create_directories(car / sub);
+    WriteFile(car / "Extra", "file");
+    WriteFile(car / sub / "x.dds", "x");
+    Package package;
+    ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
+    EXPECT_FALSE(AddCarFolder(package, car, ""));
+    EXPECT_EQ(package.error_code, PackageErrorCode::kBadEntry);
+    EXPECT_NE(LastPackageError(package).find("the file \"Extra\" of the car's folder and the "
+                                             "folder \"" +
+                                             std::filesystem::path(sub).filename().string() +
+                                             "\" would take the same name"),
+              std::string::npos)
+        << LastPackageError(package);
+    EXPECT_FALSE(ClosePackage(package));
+    EXPECT_FALSE(std::filesystem::exists(dir / "p.devuza"));
+  }
+  // The same when the folder's file comes first.
+  WriteFile(dir / "f", "f");
+  Package package;
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
+  ASSERT_TRUE(AddPackageFile(package, dir / "f", "Wheels", "w.3da"));
+  EXPECT_FALSE(AddPackageFile(package, dir / "f", "", "WHEELS"));
+  EXPECT_NE(LastPackageError(package).find("folder \"Wheels\""), std::string::npos);
+  // Names that only look alike are kept.
+  EXPECT_TRUE(AddPackageFile(package, dir / "f", "", "Wheels.txt"));
+  EXPECT_TRUE(AddPackageFile(package, dir / "f", "Wheels", "WHEELS"));
+}
+
 TEST(PackageWriter, RefusesFolderNamesThatLeaveNoRoomForTheNul) {
   ScratchDir dir;
   const auto car = dir / "car";

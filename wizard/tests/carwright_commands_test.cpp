@@ -195,6 +195,25 @@ TEST(CarwrightCommands, InstallRefusesNonPackagesAndHostilePackages) {
   EXPECT_EQ(ListTree(tmp.path()), before);
 }
 
+TEST(CarwrightCommands, InstallRefusesAFileAndAFolderOfOneNameBeforeWritingAnything) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  std::vector<CraftedFile> files;
+  for (int i = 0; i < 46; ++i) files.push_back({"", "AB1_" + std::to_string(i) + ".dds", "d"});
+  files.push_back({"", "Extra", "file"});
+  files.push_back({"EXTRA", "x.dds", "x"});
+  const fs::path package = tmp.path() / "clash.devuza";
+  WriteBytes(package, CraftPackage("AB1", files));
+  const std::vector<std::string> before = ListTree(tmp.path());
+  const ProgramRun run = Carwright(
+      tmp, "install --package " + Quoted(package.string()) + " --game-folder " + Quoted(game));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("Entry 48"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("takes the name of the file \"Extra\""), std::string::npos) << run.err;
+  // No car folder, no registration, no registry.
+  EXPECT_EQ(ListTree(tmp.path()), before);
+}
+
 TEST(CarwrightCommands, InstallRefusesAPackageWithoutFiles) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);
