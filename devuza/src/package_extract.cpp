@@ -9,6 +9,7 @@
 
 #include "devuza/entry_names.h"
 #include "devuza/package.h"
+#include "devuza/stored_names.h"
 #include "folder_listings.h"
 #include "package_io.h"
 
@@ -152,6 +153,14 @@ bool WriteEntry(Extraction& run, const std::string& label, const DirectoryEntry&
   return true;
 }
 
+// The UTF-8 names of an entry that EntryProblem accepted.
+std::string DiskFolder(const Package& package, const DirectoryEntry& entry) {
+  return DiskName(*EntryFolder(entry), package.code_page).value_or(std::string());
+}
+std::string DiskFileName(const Package& package, const DirectoryEntry& entry) {
+  return DiskName(EntryName(entry), package.code_page).value_or(std::string());
+}
+
 std::string EntryLabel(std::size_t index, const std::string& folder, const std::string& name) {
   return "Entry " + std::to_string(index + 1) + " " + detail::Quoted(folder) + " " +
          detail::Quoted(name);
@@ -165,8 +174,8 @@ bool CheckDestination(Extraction& run) {
   std::unordered_set<std::string> new_folders;
   for (std::size_t i = 0; i < run.package.entries.size(); ++i) {
     const DirectoryEntry& entry = run.package.entries[i];
-    const std::string folder = *EntryFolder(entry);
-    const std::string name = EntryName(entry);
+    const std::string folder = DiskFolder(run.package, entry);
+    const std::string name = DiskFileName(run.package, entry);
     stdfs::path dir = run.destination;
     if (!folder.empty()) {
       if (const auto known = run.folders.find(folder); known != run.folders.end()) {
@@ -200,8 +209,8 @@ bool ExtractEntries(Extraction& run) {
   Package& package = run.package;
   for (std::size_t i = 0; i < package.entries.size(); ++i) {
     const DirectoryEntry& entry = package.entries[i];
-    const std::string folder = *EntryFolder(entry);
-    const std::string name = EntryName(entry);
+    const std::string folder = DiskFolder(package, entry);
+    const std::string name = DiskFileName(package, entry);
     const std::string label = EntryLabel(i, folder, name);
     stdfs::path dir = run.destination;
     if (!folder.empty() && !PrepareFolder(run, label, folder, dir)) return false;

@@ -6,6 +6,7 @@
 
 #include "devuza/entry_names.h"
 #include "devuza/package.h"
+#include "devuza/stored_names.h"
 #include "package_internal.h"
 #include "package_io.h"
 
@@ -194,6 +195,11 @@ std::string EntryProblem(const Package& package, std::size_t index) {
   if (const std::string problem = NameProblem(EntryName(entry)); !problem.empty()) {
     return label + ": the file name " + problem;
   }
+  const std::string undefined = " holds a byte that " +
+                                std::string(CodePageName(package.code_page)) +
+                                ", the game's code page, does not define";
+  if (!DiskName(*folder, package.code_page)) return label + ": the folder name" + undefined;
+  if (!DiskName(EntryName(entry), package.code_page)) return label + ": the file name" + undefined;
   if (index < package.entry_clashes.size() && package.entry_clashes[index] != kNoClash) {
     const std::size_t other = package.entry_clashes[index];
     const DirectoryEntry& earlier = package.entries[other];

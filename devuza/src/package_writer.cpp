@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 #include "devuza/entry_names.h"
 #include "devuza/package.h"
+#include "devuza/stored_names.h"
 #include "package_internal.h"
 #include "package_io.h"
 
@@ -62,9 +64,31 @@ bool CheckStoredNames(Package& package, const std::filesystem::path& file_path,
   return true;
 }
 
-AddResult AddFile(Package& package, const std::filesystem::path& file_path, std::string_view folder,
-                  std::string_view name) {
+// The name `utf8` in the package's code page; sets the error when the code
+// page cannot hold it.
+std::optional<std::string> ToCodePage(Package& package, const std::filesystem::path& file_path,
+                                      std::string_view what, std::string_view utf8) {
+  std::optional<std::string> stored = StoredName(utf8, package.code_page);
+  if (!stored) {
+    SetError(package, PackageErrorCode::kBadEntry,
+             "Cannot pack file " + PathText(file_path) + ": the " + std::string(what) + " " +
+                 Quoted(utf8) + " cannot be written in " +
+                 std::string(CodePageName(package.code_page)) + ", the game's code page");
+  }
+  return stored;
+}
+
+AddResult AddFile(Package& package, const std::filesystem::path& file_path,
+                  std::string_view utf8_folder, std::string_view utf8_name) {
   if (!CheckWritable(package)) return AddResult::kFailed;
+  const std::optional<std::string> stored_folder =
+      ToCodePage(package, file_path, "folder name", utf8_folder);
+  if (!stored_folder) return AddResult::kFailed;
+  const std::optional<std::string> stored_name =
+      ToCodePage(package, file_path, "file name", utf8_name);
+  if (!stored_name) return AddResult::kFailed;
+  const std::string_view folder = *stored_folder;
+  const std::string_view name = *stored_name;
   if (!CheckStoredNames(package, file_path, folder, name)) return AddResult::kFailed;
   const std::string key = UpperAscii(folder) + "\\" + UpperAscii(name);
   if (package.stored_names.contains(key)) {
@@ -156,7 +180,7 @@ AddResult AddFile(Package& package, const std::filesystem::path& file_path, std:
   return AddResult::kAdded;
 }
 
-bool AddFolder(Package& package, const std::filesystem::path& folder, std::string_view stored_name,
+bool AddFolder(Package& package, const std::filesystem::path& folder, std::string_view folder_name,
                int depth) {
   if (depth > kMaxFolderDepth) {
     SetError(package, PackageErrorCode::kTooLarge,
@@ -173,7 +197,7 @@ bool AddFolder(Package& package, const std::filesystem::path& folder, std::strin
     std::error_code type_ec;
     const auto status = std::filesystem::status(entry_path, type_ec);
     if (std::filesystem::is_directory(status)) {
-      folders.push_back(entry_path.filename().string());
+      folders.push_back(detail::Utf8FileName(entry_path));
     } else if (std::filesystem::is_regular_file(status)) {
       // The package being written (and the one it replaces) may lie inside
       // the folder it packs.
@@ -182,7 +206,7 @@ bool AddFolder(Package& package, const std::filesystem::path& folder, std::strin
           std::filesystem::equivalent(entry_path, package.path, same_ec)) {
         continue;
       }
-      files.push_back(entry_path.filename().string());
+      files.push_back(detail::Utf8FileName(entry_path));
     }
   }
   if (ec) {
@@ -195,10 +219,11 @@ bool AddFolder(Package& package, const std::filesystem::path& folder, std::strin
   std::sort(folders.begin(), folders.end(), by_name);
 
   for (const std::string& name : files) {
-    if (AddFile(package, folder / name, stored_name, name) == AddResult::kFailed) return false;
+    const std::filesystem::path path = folder / detail::PathFromUtf8(name);
+    if (AddFile(package, path, folder_name, name) == AddResult::kFailed) return false;
   }
   for (const std::string& name : folders) {
-    if (!AddFolder(package, folder / name, name, depth + 1)) return false;
+    if (!AddFolder(package, folder / detail::PathFromUtf8(name), name, depth + 1)) return false;
   }
   return true;
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "devuza/package_format.h"
+#include "wizard/code_page.h"
 
 namespace devuza {
 
@@ -60,6 +61,9 @@ struct Package {
   // An unfinished written package is discarded.
   ~Package();
 
+  // The code page of the names stored in the package; set by the caller
+  // before packing or extracting, kept across opens.
+  wizard::CodePage code_page = wizard::CodePage::kWindows1252;
   PackageHeader header;
   std::vector<DirectoryEntry> entries;
   std::unique_ptr<std::FILE, FileCloser> file;
@@ -112,10 +116,12 @@ inline constexpr std::size_t kCopyChunk = std::size_t{1} << 20;
 bool OpenPackage(Package& package, PackageMode mode, const std::filesystem::path& path,
                  std::string_view car_id = {}, std::int16_t flag = 0);
 
-// Appends one file's data and its directory entry (stored folder `folder`,
-// stored name `name`). Returns false, with nothing changed, when the file is
-// empty (no error is set) or cannot be read, when a name does not fit or is
-// unsafe, or when the package would outgrow its 32-bit fields.
+// Appends one file's data and its directory entry under the folder name
+// `folder` and the file name `name`, both UTF-8 and stored in the package's
+// code page. Returns false, with nothing changed, when the file is empty (no
+// error is set) or cannot be read, when a name cannot be held by the code
+// page, does not fit its field or is unsafe, or when the package would
+// outgrow its 32-bit fields.
 bool AddPackageFile(Package& package, const std::filesystem::path& file_path,
                     std::string_view folder, std::string_view name);
 
@@ -127,7 +133,8 @@ bool AddPackageFile(Package& package, const std::filesystem::path& file_path,
 bool AddCarFolder(Package& package, const std::filesystem::path& folder,
                   std::string_view stored_name);
 
-// Writes every file of the open read package below `destination`, creating
+// Writes every file of the open read package below `destination` (names
+// converted from the package's code page to UTF-8), creating
 // folders as needed and replacing files of the same name (or of a name that
 // differs only in case). Before the first byte is written, every entry is
 // checked (EntryProblem), and so is what the destination already holds: a
@@ -157,7 +164,8 @@ bool ReadDirectory(Package& package);
 
 // Returns an empty string when entry `index` of a package whose directory
 // ReadDirectory accepted is safe to extract, otherwise a message naming the
-// entry and its problem: an unsafe folder or file name, data outside the
+// entry and its problem: an unsafe folder or file name, a name with a byte
+// that the package's code page leaves undefined, data outside the
 // package, or a file of the car's folder that takes the name of an earlier
 // entry's folder or the other way round (compared without regard to case).
 // Precondition: index < package.entries.size().
