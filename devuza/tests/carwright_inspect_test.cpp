@@ -1,5 +1,6 @@
 // `carwright inspect`, run as a user runs it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -25,7 +26,8 @@ struct ProgramRun {
 ProgramRun Inspect(const ScratchDir& dir, const std::filesystem::path& file) {
   const auto out = dir / "stdout.txt";
   const auto err = dir / "stderr.txt";
-  const std::string command = "'" CARWRIGHT_PATH "' inspect '" + file.string() + "' >'" +
+  // A run that waits for ever ends after a minute with exit code 124.
+  const std::string command = "timeout 60 '" CARWRIGHT_PATH "' inspect '" + file.string() + "' >'" +
                               out.string() + "' 2>'" + err.string() + "'";
   const int status = std::system(command.c_str());
   ProgramRun run;
@@ -75,6 +77,18 @@ TEST(CarwrightInspect, ExitsWith1AndTheLayerErrorForANonPackage) {
   const ProgramRun evil = Inspect(dir, dir / "evil.devuza");
   EXPECT_EQ(evil.exit_code, 1);
   EXPECT_NE(evil.out.find("Refused entries:"), std::string::npos);
+}
+
+TEST(CarwrightInspect, RefusesAFifoOrADeviceWithoutWaiting) {
+  ScratchDir dir;
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  const ProgramRun fifo = Inspect(dir, dir / "pipe");
+  EXPECT_EQ(fifo.exit_code, 1);
+  EXPECT_NE(fifo.err.find("is a FIFO (named pipe), not a regular file"), std::string::npos)
+      << fifo.err;
+  const ProgramRun device = Inspect(dir, "/dev/zero");
+  EXPECT_EQ(device.exit_code, 1);
+  EXPECT_NE(device.err.find("is a device, not a regular file"), std::string::npos) << device.err;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "devuza/inspect.h"
+#include "wizard/code_page.h"
 
 namespace carwright {
 
@@ -22,7 +23,8 @@ Subcommand AddInspectCommand(CLI::App& program) {
   return {app, [file]() {
             devuza::PackageReport report;
             std::string error;
-            if (!devuza::InspectPackage(std::filesystem::path(*file), report, error)) {
+            if (!devuza::InspectPackage(std::filesystem::path(*file), report, error,
+                                        wizard::GameCodePage(wizard::UiLanguage()))) {
               std::cerr << "carwright: " << *file << ": " << error << "\n";
               return kExitFailed;
             }

@@ -9,7 +9,6 @@
 #include "commands.h"
 #include "devuza/package.h"
 #include "wizard/car_id.h"
-#include "wizard/file_routines.h"
 
 namespace carwright {
 
@@ -32,10 +31,7 @@ int RunInstall(const InstallOptions& options) {
   state.DEVUZA_FileName = options.package;
   if (!LoadRegistry(state.GameFolder, state.CustomCars)) return kExitFailed;
 
-  if (!wizard::FileExists(options.package)) {
-    PrintError(options.package + ": cannot read the package file");
-    return kExitFailed;
-  }
+  // The header read refuses a missing file, a FIFO or a device, naming it.
   devuza::Package header;
   if (!devuza::ReadPackageHeader(header, std::filesystem::path(options.package),
                                  devuza::PackageMode::kReadFile)) {

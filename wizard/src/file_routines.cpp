@@ -26,7 +26,8 @@ bool IsReadOnlyNative(const std::filesystem::path& native) {
 
 bool FileExists(std::string_view path) {
   const std::filesystem::path native = ResolveGamePath(path);
-  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer.
+  const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
   const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);

@@ -9,6 +9,7 @@
 #include "run_context.h"
 #include "wizard/car_id.h"
 #include "wizard/car_registry.h"
+#include "wizard/code_page.h"
 #include "wizard/game_paths.h"
 
 namespace wizard::detail {
@@ -38,6 +39,7 @@ std::string BadIDText(std::string_view id) {
 // Packs the car's folder into `package_path`; false with the layer's error.
 bool WritePackage(const RunContext& run, const fs::path& package_path, std::string& error) {
   devuza::Package package;
+  package.code_page = GameCodePage(run.language);
   const std::string& id = run.state.DEVUZA_CarID;
   bool ok = devuza::OpenPackage(package, devuza::PackageMode::kWrite, package_path, id, 0);
   if (ok) {
@@ -51,8 +53,10 @@ bool WritePackage(const RunContext& run, const fs::path& package_path, std::stri
 
 // Opens the package, refuses it when any entry is unsafe (before anything is
 // written), and extracts it into `destination`; false with the layer's error.
-bool InstallPackage(const fs::path& package_path, const fs::path& destination, std::string& error) {
+bool InstallPackage(const fs::path& package_path, const fs::path& destination, CodePage code_page,
+                    std::string& error) {
   devuza::Package package;
+  package.code_page = code_page;
   bool ok = devuza::OpenPackage(package, devuza::PackageMode::kReadFile, package_path);
   if (ok && (ok = devuza::ReadDirectory(package))) {
     for (std::size_t i = 0; ok && i < package.entries.size(); ++i) {
@@ -125,7 +129,7 @@ RunOutcome RunExtractPackage(RunContext& run) {
   }
   std::string error;
   if (!InstallPackage(fs::path(state.DEVUZA_FileName), ResolveGamePath(CarFolder(run, state.CarID)),
-                      error)) {
+                      GameCodePage(run.language), error)) {
     run.PackageError(state.DEVUZA_FileName, error);
     return run.ErrorEnd();
   }

@@ -1,5 +1,6 @@
 // carwright create, delete, pack and install, run as a user runs them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -23,7 +24,8 @@ struct ProgramRun {
 ProgramRun Carwright(const TestFolder& tmp, const std::string& arguments) {
   const fs::path out = tmp.path() / "stdout.txt";
   const fs::path err = tmp.path() / "stderr.txt";
-  const std::string command = "env -u GRAVELMOOR_DIR WINEPREFIX='" +
+  // A run that waits for ever ends after a minute with exit code 124.
+  const std::string command = "timeout 60 env -u GRAVELMOOR_DIR WINEPREFIX='" +
                               (tmp.path() / "nowine").string() +
                               "' '" CARWRIGHT_PATH "' --lang en " + arguments + " >'" +
                               out.string() + "' 2>'" + err.string() + "'";
@@ -191,6 +193,55 @@ TEST(CarwrightCommands, InstallRefusesNonPackagesAndHostilePackages) {
   EXPECT_EQ(refused.exit_code, 1);
   EXPECT_NE(refused.err.find("Entry 2"), std::string::npos) << refused.err;
   EXPECT_EQ(ListTree(tmp.path()), before);
+}
+
+TEST(CarwrightCommands, InstallRefusesAFileAndAFolderOfOneNameBeforeWritingAnything) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  std::vector<CraftedFile> files;
+  for (int i = 0; i < 46; ++i) files.push_back({"", "AB1_" + std::to_string(i) + ".dds", "d"});
+  files.push_back({"", "Extra", "file"});
+  files.push_back({"EXTRA", "x.dds", "x"});
+  const fs::path package = tmp.path() / "clash.devuza";
+  WriteBytes(package, CraftPackage("AB1", files));
+  const std::vector<std::string> before = ListTree(tmp.path());
+  const ProgramRun run = Carwright(
+      tmp, "install --package " + Quoted(package.string()) + " --game-folder " + Quoted(game));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("Entry 48"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("takes the name of the file \"Extra\""), std::string::npos) << run.err;
+  // No car folder, no registration, no registry.
+  EXPECT_EQ(ListTree(tmp.path()), before);
+}
+
+TEST(CarwrightCommands, InstallRefusesAPackageWithoutFiles) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const fs::path empty = tmp.path() / "empty.devuza";
+  WriteBytes(empty, CraftPackage("AB1", {}));
+  const std::vector<std::string> before = ListTree(tmp.path());
+  const ProgramRun run = Carwright(
+      tmp, "install --package " + Quoted(empty.string()) + " --game-folder " + Quoted(game));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("not usable"), std::string::npos) << run.err;
+  // No car folder, no registration, no registry.
+  EXPECT_EQ(ListTree(tmp.path()), before);
+}
+
+TEST(CarwrightCommands, InstallRefusesAFifoOrADeviceWithoutWaiting) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const fs::path fifo = tmp.path() / "pipe.devuza";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::vector<std::string> before = ListTree(tmp.path());
+  for (const std::string& package : {fifo.string(), std::string("/dev/zero")}) {
+    SCOPED_TRACE(package);
+    const ProgramRun run =
+        Carwright(tmp, "install --package " + Quoted(package) + " --game-folder " + Quoted(game));
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find(", not a regular file"), std::string::npos) << run.err;
+    EXPECT_EQ(ListTree(tmp.path()), before);
+  }
 }
 
 }  // namespace

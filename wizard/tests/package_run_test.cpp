@@ -170,6 +170,55 @@ TEST_F(PackageRunTest, HostilePackageIsRefusedBeforeAnythingIsWritten) {
   EXPECT_TRUE(registry.empty());
 }
 
+TEST_F(PackageRunTest, NamesAreStoredInTheCodePageOfTheGamesLanguage) {
+  // A name that Windows-1250 and Windows-1252 both hold, and a Polish one.
+  const fs::path car = fs::path(game_) / "Data" / "Cars" / "AB1";
+  WriteBytes(car / fs::path(u8"Caf\u00e9_Gr\u00f6\u00dfe.dds"), "western");
+  WriteBytes(car / fs::path(u8"\u0141\u00f3d\u017a.dds"), "polish");
+  const std::string package = (tmp_.path() / "AB1.devuza").string();
+  const auto run = [&](wizard::WizardState state, wizard::Language language,
+                       RecordingRunView& view) {
+    state.GameFolder = state.GameFolder.empty() ? game_ : state.GameFolder;
+    return wizard::RunOperation(state, wizard::CarVariants{}, view, language, {});
+  };
+  wizard::WizardState pack;
+  pack.Task = wizard::kTaskCreatePackage;
+  pack.CustomCars = registry_;
+  pack.DEVUZA_CarID = "AB1";
+  pack.DEVUZA_FileName = package;
+
+  // An English game's code page has no Polish letters.
+  RecordingRunView english;
+  EXPECT_FALSE(run(pack, wizard::Language::kEnglish, english).completed);
+  ASSERT_EQ(english.errors.size(), 1u);
+  EXPECT_NE(english.errors[0].find("cannot be written in Windows-1252"), std::string::npos)
+      << english.errors[0];
+  EXPECT_FALSE(fs::exists(package));
+
+  RecordingRunView polish;
+  EXPECT_TRUE(run(pack, wizard::Language::kPolish, polish).completed);
+  EXPECT_TRUE(polish.errors.empty()) << polish.errors.front();
+  const std::string bytes = ReadBytes(package);
+  EXPECT_NE(bytes.find("Caf\xE9_Gr\xF6\xDF"
+                       "e.dds"),
+            std::string::npos);
+  EXPECT_NE(bytes.find("\xA3\xF3"
+                       "d\x9F.dds"),
+            std::string::npos);
+
+  wizard::WizardState install;
+  install.Task = wizard::kTaskExtractPackage;
+  install.GameFolder = CopyDemoGame(tmp_, "second");
+  install.CarID = "AB1";
+  install.DEVUZA_FileName = package;
+  RecordingRunView installed;
+  EXPECT_TRUE(run(install, wizard::Language::kPolish, installed).completed);
+  EXPECT_TRUE(installed.errors.empty()) << installed.errors.front();
+  const fs::path out = fs::path(install.GameFolder) / "Data" / "Cars" / "AB1";
+  EXPECT_EQ(ReadBytes(out / fs::path(u8"Caf\u00e9_Gr\u00f6\u00dfe.dds")), "western");
+  EXPECT_EQ(ReadBytes(out / fs::path(u8"\u0141\u00f3d\u017a.dds")), "polish");
+}
+
 TEST_F(PackageRunTest, PackageCarIDThatNamesNoFolderIsRefused) {
   const std::string second = CopyDemoGame(tmp_, "second");
   const std::string package = (tmp_.path() / "dots.devuza").string();
