@@ -29,17 +29,6 @@ std::string Truncated(std::string value) {
   return value;
 }
 
-// True when `car_id` is three characters of the valid set: the only IDs whose
-// folder lies inside "Data\Cars\" (an empty or ".." ID would name the folder
-// of all cars or the one above it).
-bool IsWellFormedCarID(std::string_view car_id) {
-  if (car_id.size() != kCarIDLength) return false;
-  for (char c : ToUpperAscii(car_id)) {
-    if (kValidCarIDChars.find(c) == std::string_view::npos) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars) {
@@ -91,7 +80,7 @@ std::string CarRegistrationText(std::string_view car_id, std::string_view script
 }
 
 bool GRDeleteCar(std::string_view game_folder, std::string_view car_id) {
-  if (!IsWellFormedCarID(car_id)) return false;
+  if (!IsCarFolderID(car_id)) return false;
   const std::string cars = std::string(game_folder) + std::string(kCarsFolder);
   for (std::string_view script : kCarMasterScripts) {
     ReplaceInFile(cars + std::string(script), CarRegistrationText(car_id, script), "");

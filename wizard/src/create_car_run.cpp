@@ -66,7 +66,7 @@ void RegisterCar(RunContext& run, double between) {
 RunOutcome RunCreateCar(RunContext& run) {
   WizardState& state = run.state;
   run.SetProgress(0);
-  if (!IsCarFolderID(state.CarID)) {
+  if (CheckCarID(state.CarID, {}) == kCarIDInvalid) {
     run.Error(std::string(run.Text(kStrInvalidCarID)) + std::string(kValidCarIDChars));
     return run.ErrorEnd();
   }

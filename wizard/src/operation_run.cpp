@@ -64,10 +64,6 @@ std::string ShownPath(std::string_view game_path) {
   return ResolveGamePath(game_path).string();
 }
 
-bool IsCarFolderID(std::string_view id) {
-  return CheckCarID(id, {}) != kCarIDInvalid;
-}
-
 RunOutcome RunDeleteCar(RunContext& run) {
   WizardState& state = run.state;
   run.view.RefreshWindow();

@@ -172,6 +172,31 @@ TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
   EXPECT_TRUE(registry.empty());
 }
 
+// Question 117 is answered by --replace for every ID that names a plain
+// folder; such a car is extracted and not registered.
+TEST(CarwrightCommands, InstallOfAnIDOutsideTheSetNeedsReplaceAndRegistersNothing) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const std::string folder = " --game-folder " + Quoted(game);
+  const fs::path package = tmp.path() / "ABZ.devuza";
+  WriteBytes(package, CraftPackage("ABZ", {{"", "ABZ.3da", "mesh"}}));
+  const std::string master = ReadBytes(fs::path(game) / "Data/Cars/cars.scr");
+
+  const ProgramRun asked = Carwright(tmp, "install --package " + Quoted(package.string()) + folder);
+  EXPECT_EQ(asked.exit_code, 1);
+  EXPECT_NE(asked.err.find("--replace"), std::string::npos) << asked.err;
+  EXPECT_FALSE(fs::exists(fs::path(game) / "Data/Cars/ABZ"));
+
+  const ProgramRun replaced =
+      Carwright(tmp, "install --replace --package " + Quoted(package.string()) + folder);
+  EXPECT_EQ(replaced.exit_code, 0) << replaced.err;
+  EXPECT_EQ(ReadBytes(fs::path(game) / "Data/Cars/ABZ/ABZ.3da"), "mesh");
+  EXPECT_EQ(ReadBytes(fs::path(game) / "Data/Cars/cars.scr"), master);
+  std::vector<std::string> registry = {"old"};
+  wizard::LoadINI(game, registry);
+  EXPECT_TRUE(registry.empty());
+}
+
 TEST(CarwrightCommands, InstallRefusesNonPackagesAndHostilePackages) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);

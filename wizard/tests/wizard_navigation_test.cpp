@@ -392,7 +392,7 @@ TEST_F(WizardGates, extract_of_a_taken_id_asks_to_replace) {
   EXPECT_EQ(model.State().CarID, "XY7");
 
   // A reserved ID and one with a letter outside the set ask as well.
-  for (const char* id : {"STC", "ABZ"}) {
+  for (const char* id : {"STC", "ABZ", "a_z"}) {
     Back();
     packages_.headers[package] = {true, id};
     view_.file_picks = {package};
@@ -400,7 +400,7 @@ TEST_F(WizardGates, extract_of_a_taken_id_asks_to_replace) {
     Next();
     EXPECT_EQ(Step(), 6) << id;
   }
-  EXPECT_EQ(view_.questions.size(), 4u);
+  EXPECT_EQ(view_.questions.size(), 5u);
 }
 
 TEST_F(WizardGates, extract_refuses_an_id_that_is_no_plain_folder_name) {
@@ -411,8 +411,10 @@ TEST_F(WizardGates, extract_refuses_an_id_that_is_no_plain_folder_name) {
   Next();
   model.OnTaskOptionSelect(4);
 
-  for (const std::string& id : {std::string("..\\"), std::string("../"), std::string("A\0B", 3),
-                                std::string("AB"), std::string("AB12")}) {
+  for (const std::string& id :
+       {std::string("..\\"), std::string("../"), std::string("A\0B", 3), std::string("AB"),
+        std::string("AB12"), std::string("CON"), std::string("nul"), std::string("A.B"),
+        std::string("A B"), std::string("A:B")}) {
     view_.errors.clear();
     packages_.headers[package] = {true, id};
     view_.file_picks = {package};

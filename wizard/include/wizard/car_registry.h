@@ -54,9 +54,9 @@ std::string CarRegistrationText(std::string_view car_id, std::string_view script
 // Removes car `car_id` from the game: its registration text is cut out of the
 // four master scripts (their line breaks stay), then its folder
 // "Data\Cars\<ID>\" is deleted. Returns true when the folder existed and is
-// gone. Does not touch the registry file. An ID that is not three characters
-// of the valid set (an empty entry of the registry, "..") names no car folder:
-// nothing is touched and the result is false.
+// gone. Does not touch the registry file. An ID that names no car folder
+// (IsCarFolderID: an empty entry of the registry, "..") touches nothing and
+// gives false.
 bool GRDeleteCar(std::string_view game_folder, std::string_view car_id);
 
 }  // namespace wizard
