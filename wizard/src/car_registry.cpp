@@ -80,7 +80,8 @@ std::string CarRegistrationText(std::string_view car_id, std::string_view script
 }
 
 bool GRDeleteCar(std::string_view game_folder, std::string_view car_id) {
-  if (!IsCarFolderID(car_id)) return false;
+  // The game's own cars are never removed, whatever the registry says.
+  if (!IsCarFolderID(car_id) || IsReservedCarID(car_id)) return false;
   const std::string cars = std::string(game_folder) + std::string(kCarsFolder);
   for (std::string_view script : kCarMasterScripts) {
     ReplaceInFile(cars + std::string(script), CarRegistrationText(car_id, script), "");

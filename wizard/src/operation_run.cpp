@@ -60,6 +60,10 @@ RunOutcome RunContext::ErrorEnd() {
   return {false, failures_};
 }
 
+std::string ReservedIDText(const RunContext& run, std::string_view id) {
+  return std::string(id) + ": " + std::string(run.Text(kCarIDReserved));
+}
+
 std::string ShownPath(std::string_view game_path) {
   return ResolveGamePath(game_path).string();
 }
@@ -73,9 +77,16 @@ RunOutcome RunDeleteCar(RunContext& run) {
     return run.ErrorEnd();
   }
   const auto index = static_cast<std::size_t>(state.SelectedCar);
+  const std::string& car = state.CustomCars[index];
+  // A registry naming one of the game's own cars was not written by the
+  // wizard: nothing of that car is touched.
+  if (IsReservedCarID(car)) {
+    run.Error(ReservedIDText(run, car));
+    return run.ErrorEnd();
+  }
   // GRDeleteCar refuses an entry that names no car folder; the entry leaves
   // the registry in any case.
-  GRDeleteCar(state.GameFolder, state.CustomCars[index]);
+  GRDeleteCar(state.GameFolder, car);
   state.CustomCars.erase(state.CustomCars.begin() + static_cast<std::ptrdiff_t>(index));
   return run.SuccessEnd();
 }

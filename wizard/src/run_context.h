@@ -49,6 +49,9 @@ class RunContext {
   int failures_ = 0;
 };
 
+// "<id>: " followed by text 10007 "ID reserved.".
+std::string ReservedIDText(const RunContext& run, std::string_view id);
+
 // The native path of a game path, for messages.
 std::string ShownPath(std::string_view game_path);
 

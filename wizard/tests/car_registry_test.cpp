@@ -125,13 +125,17 @@ TEST(CarRegistry, DeleteCarWithoutFolderStillRemovesRegistrationAndGivesFalse) {
   ExpectRegistrationGone(tmp.path());
 }
 
-TEST(CarRegistry, DeleteCarRefusesIDsThatNameNoCarFolder) {
+TEST(CarRegistry, DeleteCarRefusesIDsThatNameNoCarFolderAndTheGamesOwnCars) {
   TestFolder tmp;
   MakeGameWithCar(tmp.path(), true);
-  for (const char* id : {"", "..", "AB1\\..\\..", "A/B"}) {
+  WriteBytes(tmp.path() / "Data/Cars/BMX/Cars.scr", "the game's own car");
+  const std::string master = ReadBytes(tmp.path() / "Data/Cars/cars.scr");
+  for (const char* id : {"", "..", "AB1\\..\\..", "A/B", "BMX", "bmx"}) {
     EXPECT_FALSE(GRDeleteCar(tmp.game_folder(), id)) << id;
   }
   EXPECT_TRUE(fs::exists(tmp.path() / "Data/Cars/AB1/Cars.scr"));
+  EXPECT_TRUE(fs::exists(tmp.path() / "Data/Cars/BMX/Cars.scr"));
+  EXPECT_EQ(ReadBytes(tmp.path() / "Data/Cars/cars.scr"), master);
   EXPECT_TRUE(fs::exists(tmp.path() / "Gravelmoor.exe"));
 }
 

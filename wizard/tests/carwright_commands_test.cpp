@@ -197,6 +197,29 @@ TEST(CarwrightCommands, InstallOfAnIDOutsideTheSetNeedsReplaceAndRegistersNothin
   EXPECT_TRUE(registry.empty());
 }
 
+TEST(CarwrightCommands, DeleteAndPackRefuseReservedIDsInTheRegistry) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const fs::path cars = fs::path(game) / "Data/Cars";
+  WriteBytes(cars / "STC/Cars.scr", "the game's own car");
+  ASSERT_TRUE(wizard::WriteINI(game, {"STC"}));
+  const std::string master = ReadBytes(cars / "cars.scr");
+  const std::string folder = " --game-folder " + Quoted(game);
+  const std::string output = (tmp.path() / "STC.devuza").string();
+  for (const std::string& command :
+       {std::string("delete --id STC"), "pack --id stc --output " + Quoted(output)}) {
+    const ProgramRun run = Carwright(tmp, command + folder);
+    EXPECT_EQ(run.exit_code, 1) << command;
+    EXPECT_NE(run.err.find("ID reserved."), std::string::npos) << command << ": " << run.err;
+  }
+  EXPECT_EQ(ReadBytes(cars / "STC/Cars.scr"), "the game's own car");
+  EXPECT_EQ(ReadBytes(cars / "cars.scr"), master);
+  EXPECT_FALSE(fs::exists(output));
+  std::vector<std::string> registry;
+  ASSERT_TRUE(wizard::LoadINI(game, registry));
+  EXPECT_EQ(registry, std::vector<std::string>{"STC"});
+}
+
 TEST(CarwrightCommands, InstallRefusesNonPackagesAndHostilePackages) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);

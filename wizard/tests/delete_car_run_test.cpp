@@ -82,4 +82,37 @@ TEST(DeleteCarRun, NoSelectionEndsWithErrorAndKeepsTheRegistry) {
   EXPECT_EQ(ReadBytes(fs::path(game) / "Carwright.ini"), ini);
 }
 
+wizard::WizardState DeleteState(const std::string& game, const std::vector<std::string>& cars,
+                                int selected) {
+  wizard::WizardState state;
+  state.Task = wizard::kTaskDeleteCar;
+  state.GameFolder = game;
+  state.CustomCars = cars;
+  state.SelectedCar = selected;
+  return state;
+}
+
+// The registry file is the user's to edit: an entry naming one of the game's
+// own cars is refused, in any case, and nothing of that car is touched.
+TEST(DeleteCarRun, AReservedIDIsRefusedWhateverTheRegistrySays) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const fs::path cars_folder = fs::path(game) / "Data/Cars";
+  WriteBytes(cars_folder / "STC" / "Cars.scr", "the game's own car");
+  const std::string master = ReadBytes(cars_folder / "cars.scr");
+  for (const char* id : {"STC", "stc"}) {
+    SCOPED_TRACE(id);
+    RecordingRunView view;
+    wizard::WizardState state = DeleteState(game, {id}, 0);
+    const wizard::RunOutcome outcome =
+        wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+    EXPECT_FALSE(outcome.completed);
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_NE(view.errors[0].find("ID reserved."), std::string::npos) << view.errors[0];
+    EXPECT_EQ(state.CustomCars, std::vector<std::string>{id});
+    EXPECT_EQ(ReadBytes(cars_folder / "STC" / "Cars.scr"), "the game's own car");
+    EXPECT_EQ(ReadBytes(cars_folder / "cars.scr"), master);
+  }
+}
+
 }  // namespace

@@ -206,6 +206,25 @@ TEST_F(PackageRunTest, AFolderNameThatIsNoValidIDIsExtractedWithoutRegistering) 
   }
 }
 
+TEST_F(PackageRunTest, AReservedIDIsNotPackedWhateverTheRegistrySays) {
+  WriteBytes(fs::path(game_) / "Data/Cars/STC/Cars.scr", "the game's own car");
+  const std::string output = (tmp_.path() / "STC.devuza").string();
+  wizard::WizardState state;
+  state.Task = wizard::kTaskCreatePackage;
+  state.GameFolder = game_;
+  state.CustomCars = {"AB1", "STC"};
+  state.SelectedCar = 1;
+  state.DEVUZA_CarID = "STC";
+  state.DEVUZA_FileName = output;
+  RecordingRunView view;
+  const wizard::RunOutcome outcome =
+      wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+  EXPECT_FALSE(outcome.completed);
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_NE(view.errors[0].find("ID reserved."), std::string::npos) << view.errors[0];
+  EXPECT_FALSE(fs::exists(output));
+}
+
 TEST_F(PackageRunTest, SelfExtractingWithoutExtractorIsReportedAndWritesNothing) {
   const std::string output = (tmp_.path() / "AB1.devuza.exe").string();
   wizard::RunServices services;

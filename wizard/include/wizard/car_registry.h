@@ -55,8 +55,8 @@ std::string CarRegistrationText(std::string_view car_id, std::string_view script
 // four master scripts (their line breaks stay), then its folder
 // "Data\Cars\<ID>\" is deleted. Returns true when the folder existed and is
 // gone. Does not touch the registry file. An ID that names no car folder
-// (IsCarFolderID: an empty entry of the registry, "..") touches nothing and
-// gives false.
+// (IsCarFolderID: an empty entry of the registry, "..") or is reserved (the
+// game's own car) touches nothing and gives false.
 bool GRDeleteCar(std::string_view game_folder, std::string_view car_id);
 
 }  // namespace wizard
