@@ -29,6 +29,13 @@ std::string Truncated(std::string value) {
   return value;
 }
 
+// True when the file is missing or was read and does not hold `text`.
+bool LacksText(const std::string& path, std::string_view text) {
+  const ReadResult read = ReadFileChecked(path);
+  if (read.status == ReadStatus::kMissing) return true;
+  return read.status == ReadStatus::kOk && read.text.find(text) == std::string::npos;
+}
+
 }  // namespace
 
 bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars) {
@@ -79,14 +86,23 @@ std::string CarRegistrationText(std::string_view car_id, std::string_view script
   return "!include(\"" + std::string(car_id) + "\\\\" + std::string(script_name) + "\")";
 }
 
-bool GRDeleteCar(std::string_view game_folder, std::string_view car_id) {
+CarRemoval GRDeleteCar(std::string_view game_folder, std::string_view car_id) {
+  CarRemoval removal;
   // The game's own cars are never removed, whatever the registry says.
-  if (!IsCarFolderID(car_id) || IsReservedCarID(car_id)) return false;
+  if (!IsCarFolderID(car_id) || IsReservedCarID(car_id)) return removal;
   const std::string cars = std::string(game_folder) + std::string(kCarsFolder);
   for (std::string_view script : kCarMasterScripts) {
-    ReplaceInFile(cars + std::string(script), CarRegistrationText(car_id, script), "");
+    const std::string path = cars + std::string(script);
+    const std::string text = CarRegistrationText(car_id, script);
+    if (!ReplaceInFile(path, text, "") && !LacksText(path, text)) {
+      removal.lines_kept_in.push_back(path);
+    }
   }
-  return DeleteFolder(cars + std::string(car_id));
+  // A folder deleted while the game still includes its scripts could never
+  // be unregistered: the car stays whole until every line is gone.
+  if (removal.lines_kept_in.empty())
+    removal.folder_removed = DeleteFolder(cars + std::string(car_id));
+  return removal;
 }
 
 }  // namespace wizard

@@ -14,6 +14,14 @@ namespace wizard {
 
 namespace detail {
 
+namespace {
+
+constexpr std::string_view kRegistrationLineKept =
+    "The car's line could not be removed from this master script, so the car was not deleted. "
+    "Make the file readable and writable, then delete the car again:";
+
+}  // namespace
+
 void RunContext::SetProgress(double value) {
   progress_ = std::clamp(value, 0.0, kProgressMax);
   view.SetProgress(progress_);
@@ -84,9 +92,16 @@ RunOutcome RunDeleteCar(RunContext& run) {
     run.Error(ReservedIDText(run, car));
     return run.ErrorEnd();
   }
-  // GRDeleteCar refuses an entry that names no car folder; the entry leaves
-  // the registry in any case.
-  GRDeleteCar(state.GameFolder, car);
+  // GRDeleteCar refuses an entry that names no car folder; the entry then
+  // leaves the registry. A line that could not be removed keeps the whole
+  // car, entry included, so that the delete can be done again.
+  const CarRemoval removal = GRDeleteCar(state.GameFolder, car);
+  if (!removal.lines_kept_in.empty()) {
+    for (const std::string& script : removal.lines_kept_in) {
+      run.Error(std::string(kRegistrationLineKept) + "\n" + ShownPath(script));
+    }
+    return run.ErrorEnd();
+  }
   state.CustomCars.erase(state.CustomCars.begin() + static_cast<std::ptrdiff_t>(index));
   return run.SuccessEnd();
 }

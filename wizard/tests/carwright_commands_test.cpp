@@ -197,6 +197,29 @@ TEST(CarwrightCommands, InstallOfAnIDOutsideTheSetNeedsReplaceAndRegistersNothin
   EXPECT_TRUE(registry.empty());
 }
 
+TEST(CarwrightCommands, DeleteKeepsTheCarWhenAMasterScriptCannotBeWritten) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  AddCar(game);
+  const fs::path master = fs::path(game) / "Data/Cars/cars.scr";
+  fs::permissions(master, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  const ProgramRun run = Carwright(tmp, "delete --id AB1 --game-folder " + Quoted(game));
+  fs::permissions(master, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find(master.string()), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::exists(fs::path(game) / "Data/Cars/AB1/Cars.scr"));
+  EXPECT_NE(ReadBytes(master).find("!include(\"AB1\\\\Cars.scr\")"), std::string::npos);
+  std::vector<std::string> registry;
+  ASSERT_TRUE(wizard::LoadINI(game, registry));
+  EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
+
+  // Once the script can be written, the same command removes the car.
+  const ProgramRun again = Carwright(tmp, "delete --id AB1 --game-folder " + Quoted(game));
+  EXPECT_EQ(again.exit_code, 0) << again.err;
+  EXPECT_FALSE(fs::exists(fs::path(game) / "Data/Cars/AB1"));
+}
+
 TEST(CarwrightCommands, DeleteAndPackRefuseReservedIDsInTheRegistry) {
   TestFolder tmp;
   const std::string game = CopyDemoGame(tmp);

@@ -51,12 +51,22 @@ bool WriteINI(std::string_view game_folder, const std::vector<std::string>& cust
 // `script_name`: !include("AB1\\Cars.scr") for car AB1 and "Cars.scr".
 std::string CarRegistrationText(std::string_view car_id, std::string_view script_name);
 
+// What GRDeleteCar did.
+struct CarRemoval {
+  bool folder_removed = false;  // the car's folder existed and is gone
+  // The master scripts (game paths) that still hold the car's registration
+  // line: unreadable, or not writable. The folder is then left as it was.
+  std::vector<std::string> lines_kept_in;
+};
+
 // Removes car `car_id` from the game: its registration text is cut out of the
 // four master scripts (their line breaks stay), then its folder
-// "Data\Cars\<ID>\" is deleted. Returns true when the folder existed and is
-// gone. Does not touch the registry file. An ID that names no car folder
-// (IsCarFolderID: an empty entry of the registry, "..") or is reserved (the
-// game's own car) touches nothing and gives false.
-bool GRDeleteCar(std::string_view game_folder, std::string_view car_id);
+// "Data\Cars\<ID>\" is deleted, but only when no script kept the car's line,
+// so that a failed delete can be done again. A script that cannot be written
+// but does not hold the line is no reason to keep the car. Does not touch the
+// registry file. An ID that names no car folder (IsCarFolderID: an empty
+// entry of the registry, "..") or is reserved (the game's own car) touches
+// nothing.
+CarRemoval GRDeleteCar(std::string_view game_folder, std::string_view car_id);
 
 }  // namespace wizard

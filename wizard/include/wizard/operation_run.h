@@ -74,8 +74,9 @@ CarScriptSetup CarSetupFromState(const WizardState& state, const CarVariants& va
 //   goes on); the four registrations; the ID appended to state.CustomCars.
 //   Without an asset writer nothing is written: one message and the error end.
 // - 1, delete the car at state.SelectedCar of state.CustomCars: GRDeleteCar,
-//   then the entry leaves the list. An index outside the list, or a reserved
-//   ID (10007): error end.
+//   then the entry leaves the list. An index outside the list, a reserved ID
+//   (10007), or a master script that kept the car's line (one message per
+//   script, naming it; the car's folder and entry stay): error end.
 // - 3, pack the registered car state.DEVUZA_CarID into state.DEVUZA_FileName;
 //   with state.MakeSFX the self-extracting program takes that name instead
 //   (the plain package is written beside it and removed). A reserved ID is
