@@ -36,29 +36,64 @@ bool LacksText(const std::string& path, std::string_view text) {
   return read.status == ReadStatus::kOk && read.text.find(text) == std::string::npos;
 }
 
+enum class RegistryCount { kRead, kMissing, kTooLarge };
+
+// Reads the entries of the registry text into `custom_cars` (emptied first)
+// and the count's text into `count_text`: the count is missing (kMissing,
+// also when empty), above kMaxRegistryCars (kTooLarge, the list stays empty),
+// or was read (kRead; a count that is not a decimal number, or is negative,
+// gives no entries).
+RegistryCount ParseRegistry(std::string_view text, std::vector<std::string>& custom_cars,
+                            std::string& count_text) {
+  custom_cars.clear();
+  const std::map<std::string, std::string> values = FindINISection(text, kRegistrySection);
+  const auto count_it = values.find(ToUpperAscii(kRegistryCountKey));
+  if (count_it == values.end()) return RegistryCount::kMissing;
+  count_text = Truncated(count_it->second);
+  if (count_text.empty()) return RegistryCount::kMissing;
+  long count = 0;
+  const auto [end, ec] =
+      std::from_chars(count_text.data(), count_text.data() + count_text.size(), count);
+  if (ec == std::errc::result_out_of_range || (ec == std::errc() && count > kMaxRegistryCars)) {
+    return RegistryCount::kTooLarge;
+  }
+  if (ec != std::errc() || end != count_text.data() + count_text.size())
+    return RegistryCount::kRead;
+
+  for (long i = 1; i <= count; ++i) {
+    const auto it = values.find(ToUpperAscii(IDKey(static_cast<std::size_t>(i))));
+    custom_cars.push_back(it == values.end() ? std::string() : Truncated(it->second));
+  }
+  return RegistryCount::kRead;
+}
+
 }  // namespace
 
 bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars) {
   custom_cars.clear();
   const ReadResult read = ReadFileChecked(RegistryFile(game_folder));
   if (read.status != ReadStatus::kOk) return false;
-  const std::map<std::string, std::string> values = FindINISection(read.text, kRegistrySection);
+  std::string count_text;
+  return ParseRegistry(read.text, custom_cars, count_text) == RegistryCount::kRead;
+}
 
-  const auto count_it = values.find(ToUpperAscii(kRegistryCountKey));
-  if (count_it == values.end()) return false;
-  const std::string count_text = Truncated(count_it->second);
-  if (count_text.empty()) return false;
-  long count = 0;
-  const auto [end, ec] =
-      std::from_chars(count_text.data(), count_text.data() + count_text.size(), count);
-  if (ec == std::errc::result_out_of_range || (ec == std::errc() && count > kMaxRegistryCars)) {
+bool LoadCustomCars(std::string_view game_folder, std::vector<std::string>& custom_cars,
+                    std::string& problem) {
+  custom_cars.clear();
+  const std::string file = RegistryFile(game_folder);
+  const ReadResult read = ReadFileChecked(file);
+  if (read.status == ReadStatus::kMissing) return true;
+  const std::string shown = ResolveGamePath(file).string();
+  if (read.status != ReadStatus::kOk) {
+    problem = shown + ": cannot read the registry of custom cars";
     return false;
   }
-  if (ec != std::errc() || end != count_text.data() + count_text.size()) return true;
-
-  for (long i = 1; i <= count; ++i) {
-    const auto it = values.find(ToUpperAscii(IDKey(static_cast<std::size_t>(i))));
-    custom_cars.push_back(it == values.end() ? std::string() : Truncated(it->second));
+  std::string count_text;
+  if (ParseRegistry(read.text, custom_cars, count_text) == RegistryCount::kTooLarge) {
+    problem = shown + ": the registry of custom cars gives " + std::string(kRegistryCountKey) +
+              "=" + count_text + ", more than the " + std::to_string(kMaxRegistryCars) +
+              " it can hold";
+    return false;
   }
   return true;
 }

@@ -114,16 +114,23 @@ void WizardModel::ShowPage(int page) {
 
 void WizardModel::GoNext() {
   switch (state_.Step) {
-    case kPageGameFolder:
+    case kPageGameFolder: {
       if (!CheckGameFolder(state_.GameFolder)) {
         ShowError(Text(kStrNotGameFolder));
         return;
       }
-      LoadINI(state_.GameFolder, state_.CustomCars);
+      // A registry that cannot be read whole keeps the wizard here: any run
+      // would write it over with the cars it failed to read.
+      std::string problem;
+      if (!LoadCustomCars(state_.GameFolder, state_.CustomCars, problem)) {
+        ShowError(problem);
+        return;
+      }
       state_.SelectedCar = -1;
       view_.SetCarList(state_.CustomCars);
       ShowPage(kPageOperation);
       return;
+    }
     case kPageOperation:
       switch (state_.Task) {
         case kTaskCreateCar:

@@ -21,6 +21,15 @@ TEST(CarRegistry, LoadGivesEmptyEntriesForMissingIDKeys) {
   EXPECT_EQ(cars, (std::vector<std::string>{"AB1", ""}));
 }
 
+TEST(CarRegistry, LoadSkipsAUtf8ByteOrderMark) {
+  TestFolder tmp;
+  WriteBytes(tmp.path() / "Carwright.ini",
+             "\xEF\xBB\xBF[Cars]\r\nCarsCount=2\r\nCarID1=AB1\r\nCarID2=XY7\r\n");
+  std::vector<std::string> cars;
+  ASSERT_TRUE(LoadINI(tmp.game_folder(), cars));
+  EXPECT_EQ(cars, (std::vector<std::string>{"AB1", "XY7"}));
+}
+
 TEST(CarRegistry, LoadWithoutACountGivesFalseAndAnEmptyList) {
   TestFolder tmp;
   std::vector<std::string> cars = {"old"};
@@ -48,6 +57,33 @@ TEST(CarRegistry, LoadRefusesCountsThatAreNotNumbersOrTooLarge) {
     EXPECT_FALSE(LoadINI(tmp.game_folder(), cars)) << count;
     EXPECT_TRUE(cars.empty()) << count;
   }
+}
+
+// What the wizard and the sub-commands load before they may rewrite it.
+TEST(CarRegistry, LoadCustomCarsRefusesARegistryItCouldOnlyWriteOver) {
+  TestFolder tmp;
+  const fs::path ini = tmp.path() / "Carwright.ini";
+  std::vector<std::string> cars = {"old"};
+  std::string problem;
+  EXPECT_TRUE(LoadCustomCars(tmp.game_folder(), cars, problem));  // missing
+  EXPECT_TRUE(cars.empty());
+  WriteBytes(ini, "[Cars]\r\nCarsCount=two\r\nCarID1=AB1\r\n");
+  EXPECT_TRUE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_TRUE(cars.empty());
+  EXPECT_EQ(problem, "");
+
+  WriteBytes(ini, "[Cars]\r\nCarsCount=50654\r\nCarID1=AB1\r\n");
+  cars = {"old"};
+  EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_TRUE(cars.empty());
+  EXPECT_EQ(problem, ini.string() +
+                         ": the registry of custom cars gives CarsCount=50654, more than the 50653 "
+                         "it can hold");
+
+  fs::remove(ini);
+  fs::create_directories(ini);
+  EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_EQ(problem, ini.string() + ": cannot read the registry of custom cars");
 }
 
 TEST(CarRegistry, WriteOfZeroCarsWritesTheCountOnlyAndProtectsTheFile) {

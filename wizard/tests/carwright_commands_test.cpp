@@ -172,6 +172,61 @@ TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
   EXPECT_TRUE(registry.empty());
 }
 
+// A registry that exists but cannot be read, or whose count is beyond what
+// Carwright accepts, stops every sub-command before it does anything: the
+// file is named and never written over.
+TEST(CarwrightCommands, EverySubcommandRefusesARegistryItCannotTake) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  AddCar(game);
+  const std::string folder = " --game-folder " + Quoted(game);
+  const std::string package = (tmp.path() / "AB1.devuza").string();
+  ASSERT_EQ(Carwright(tmp, "pack --id AB1 --output " + Quoted(package) + folder).exit_code, 0);
+  const fs::path ini = fs::path(game) / "Carwright.ini";
+  const std::vector<std::string> commands = {
+      "list", "create --id XY7", "delete --id AB1",
+      "pack --id AB1 --output " + Quoted((tmp.path() / "new.devuza").string()),
+      "install --replace --package " + Quoted(package)};
+
+  for (const bool unreadable : {true, false}) {
+    fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+    fs::remove_all(ini);
+    if (unreadable) {
+      fs::create_directories(ini);
+    } else {
+      WriteBytes(ini, "[Cars]\r\nCarsCount=50654\r\nCarID1=AB1\r\n");
+    }
+    const std::vector<std::string> tree = ListTree(tmp.path());
+    const std::string ini_bytes = ReadBytes(ini);
+    for (const std::string& command : commands) {
+      const ProgramRun run = Carwright(tmp, command + folder);
+      EXPECT_EQ(run.exit_code, 1) << command;
+      EXPECT_NE(run.err.find(ini.string()), std::string::npos) << command << ": " << run.err;
+      EXPECT_EQ(run.out, "") << command;
+      EXPECT_EQ(ListTree(tmp.path()), tree) << command;
+      EXPECT_EQ(ReadBytes(ini), ini_bytes) << command;
+    }
+  }
+}
+
+TEST(CarwrightCommands, ARegistryWithAByteOrderMarkIsRead) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  AddCar(game);
+  const fs::path ini = fs::path(game) / "Carwright.ini";
+  fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+  const std::string saved = "\xEF\xBB\xBF[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n";
+  WriteBytes(ini, saved);
+  const std::string folder = " --game-folder " + Quoted(game);
+  const ProgramRun list = Carwright(tmp, "list" + folder);
+  EXPECT_EQ(list.exit_code, 0) << list.err;
+  EXPECT_EQ(list.out, "AB1\n");
+  const ProgramRun taken = Carwright(tmp, "create --id AB1" + folder);
+  EXPECT_EQ(taken.exit_code, 1);
+  EXPECT_NE(taken.err.find("AB1: ID reserved."), std::string::npos) << taken.err;
+  EXPECT_EQ(ReadBytes(ini), saved);
+}
+
 // Question 117 is answered by --replace for every ID that names a plain
 // folder; such a car is extracted and not registered.
 TEST(CarwrightCommands, InstallOfAnIDOutsideTheSetNeedsReplaceAndRegistersNothing) {

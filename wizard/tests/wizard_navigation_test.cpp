@@ -258,6 +258,34 @@ TEST_F(WizardGates, a_folder_without_the_game_stays_on_page_zero) {
   EXPECT_EQ(Step(), 1);
 }
 
+// The same registries the command line refuses: one that exists but cannot be
+// read, and one whose count is beyond what the wizard accepts. Leaving page 0
+// names the file and goes no further, so nothing can write over it.
+TEST_F(WizardGates, a_registry_it_cannot_take_stays_on_page_zero) {
+  const fs::path ini = game_ / "Carwright.ini";
+  fs::create_directories(ini);
+  Start();
+  Next();
+  EXPECT_EQ(Step(), 0);
+  ASSERT_EQ(view_.errors.size(), 1u);
+  EXPECT_EQ(view_.errors[0].title, "Error");
+  EXPECT_NE(view_.errors[0].text.find(ini.string()), std::string::npos) << view_.errors[0].text;
+
+  fs::remove(ini);
+  WriteFile(ini, "[Cars]\r\nCarsCount=50654\r\nCarID1=XY7\r\n");
+  Next();
+  EXPECT_EQ(Step(), 0);
+  ASSERT_EQ(view_.errors.size(), 2u);
+  EXPECT_NE(view_.errors[1].text.find(ini.string()), std::string::npos) << view_.errors[1].text;
+
+  // A registry saved with a UTF-8 byte-order mark is read.
+  WriteFile(ini, "\xEF\xBB\xBF[Cars]\r\nCarsCount=1\r\nCarID1=XY7\r\n");
+  Next();
+  EXPECT_EQ(Step(), 1);
+  EXPECT_EQ(model_->State().CustomCars, std::vector<std::string>{"XY7"});
+  EXPECT_EQ(view_.car_list, std::vector<std::string>{"XY7"});
+}
+
 TEST_F(WizardGates, each_car_id_result_has_its_message) {
   WriteRegistry({"AB1"});
   WizardModel& model = Start();

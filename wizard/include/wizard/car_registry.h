@@ -40,6 +40,14 @@ inline constexpr std::array<std::string_view, 4> kCarMasterScripts = {"Cars.scr"
 // "CarID1" .. "CarIDn" are appended in order, missing ones as empty entries.
 bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars);
 
+// Loads the registry for the wizard and the sub-commands, which may rewrite
+// it: as LoadINI, but a registry file that exists and cannot be read, or
+// whose count is above kMaxRegistryCars, is refused so that it is never
+// written over: false, the list empty, and `problem` naming the file and what
+// is wrong. A missing file, or one without a count, is an empty registry.
+bool LoadCustomCars(std::string_view game_folder, std::vector<std::string>& custom_cars,
+                    std::string& problem);
+
 // Rewrites the registry file of `game_folder` from `custom_cars`: the count,
 // then one key per ID, in a new file (other contents are dropped), which is
 // then made read-only. True when written. The file is replaced atomically:
