@@ -61,6 +61,7 @@ TEST(CarwrightCommands, UsageErrorsExitWith2) {
   EXPECT_EQ(Carwright(tmp, "create --id AB1 --parts bonnet,roof" + folder).exit_code, 2);
   EXPECT_EQ(Carwright(tmp, "create --id AB1 --wheels tractor" + folder).exit_code, 2);
   EXPECT_EQ(Carwright(tmp, "create --id AB1 --name 'A&B'" + folder).exit_code, 2);
+  EXPECT_EQ(Carwright(tmp, "create --id AB1 --name 'Rally\\'" + folder).exit_code, 2);
   EXPECT_EQ(Carwright(tmp, "pack --id AB1" + folder).exit_code, 2);  // no --output
   EXPECT_EQ(Carwright(tmp, "install" + folder).exit_code, 2);        // no --package
   const fs::path variants = tmp.path() / "variants.ini";
