@@ -24,10 +24,12 @@ std::string GamePath(std::string_view game_folder, std::string_view relative) {
   return path;
 }
 
-// Appends the car's line and an empty line.
+// Appends the car's line and an empty line; the car's line starts a line of
+// its own even when the file's last line has no line end (glued to it, the
+// include would be part of that line, a comment perhaps).
 bool AppendCarLine(const std::string& path, std::string_view car_id, std::string_view script_name) {
   const std::array<std::string, 2> lines = {RegistrationLine(car_id, script_name), ""};
-  return AppendTextLines(path, lines);
+  return AppendTextLinesOnOwnLine(path, lines);
 }
 
 // Appends an empty line, the comment, the chain line and an empty line.

@@ -5,9 +5,10 @@
 // "Data\Texts.scr" and "Data\Menu\uidef\Textures.def" once.
 //
 // Every routine only appends; each file is rewritten atomically, so one that
-// fails is left as it was. A car line is appended on every call: the caller
-// registers a car once. `game_folder` ends in a separator; master scripts are
-// found whatever case they have on disk.
+// fails is left as it was. A car's line always starts a line of its own: after
+// a last line without a line end, CR LF is written first. A car line is appended on every call: the
+// caller registers a car once. `game_folder` ends in a separator; master scripts are found whatever
+// case they have on disk.
 #pragma once
 
 #include <string>
