@@ -57,7 +57,7 @@ std::string ShownPath(std::string_view game_path);
 
 // The four registrations in the game's master scripts, in order, with
 // `between` added to the progress between two of them. A failed one is shown
-// like a failed file, naming its master script.
+// like a failed file, naming the file that failed.
 void RegisterCar(RunContext& run, double between);
 
 // The parts of RunOperation, one per operation.

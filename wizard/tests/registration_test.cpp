@@ -164,6 +164,19 @@ TEST_F(Registration, MissingGameFilesEndTextsAndIconsWithoutWriting) {
   EXPECT_TRUE(log_.statuses.empty());
 }
 
+TEST_F(Registration, AFailureNamesTheFileThatFailed) {
+  fs::remove(At("Data/Cars/cars.scr"));
+  fs::remove(At("Data/Texts.scr"));
+  fs::create_directories(At("Data/Cars/Icons.scr"));  // cannot be written
+  std::string failed;
+  EXPECT_FALSE(wizard::UpdateGRCarsScript(game_, "AB1", {}, &failed));
+  EXPECT_EQ(failed, game_ + "Data\\Cars\\cars.scr");
+  EXPECT_FALSE(wizard::UpdateGRTextsScript(game_, "AB1", {}, &failed));
+  EXPECT_EQ(failed, game_ + "Data\\Texts.scr");
+  EXPECT_FALSE(wizard::UpdateGRIconsScript(game_, "AB1", {}, &failed));
+  EXPECT_EQ(failed, game_ + "Data\\Cars\\Icons.scr");
+}
+
 TEST_F(Registration, IconsChainAlreadyPresentLeavesAReadOnlyTexturesFileAlone) {
   ASSERT_TRUE(wizard::UpdateGRIconsScript(game_, "AB1"));
   const std::string path = At("Data/Menu/uidef/Textures.def").string();
