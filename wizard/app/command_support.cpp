@@ -5,7 +5,6 @@
 #include "commands.h"
 #include "console_view.h"
 #include "wizard/car_registry.h"
-#include "wizard/file_routines.h"
 #include "wizard/game_folder.h"
 #include "wizard/game_folder_source.h"
 #include "wizard/operation_run.h"
@@ -34,14 +33,10 @@ std::optional<std::string> CheckedGameFolder(const std::optional<std::string>& o
 }
 
 bool LoadRegistry(const std::string& game_folder, std::vector<std::string>& cars) {
-  const std::string registry = game_folder + std::string(wizard::kRegistryFileName);
-  const wizard::ReadStatus status = wizard::ReadFileChecked(registry).status;
-  if (status == wizard::ReadStatus::kUnreadable || status == wizard::ReadStatus::kTooLarge) {
-    PrintError(registry + ": cannot read the registry of custom cars");
-    return false;
-  }
-  wizard::LoadINI(game_folder, cars);
-  return true;
+  std::string problem;
+  if (wizard::LoadCustomCars(game_folder, cars, problem)) return true;
+  PrintError(problem);
+  return false;
 }
 
 int FindCar(const std::vector<std::string>& cars, std::string_view id) {

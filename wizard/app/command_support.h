@@ -21,8 +21,9 @@ void PrintError(std::string_view text);
 // when there is none or it is not a game installation.
 std::optional<std::string> CheckedGameFolder(const std::optional<std::string>& option);
 
-// Loads the registry of custom cars of `game_folder` into `cars`; prints and
-// returns false when the registry file exists but cannot be read.
+// Loads the registry of custom cars of `game_folder` into `cars`, as the
+// wizard does when page 0 is left; prints and returns false when the registry
+// file exists but cannot be read or gives a count beyond what it can hold.
 bool LoadRegistry(const std::string& game_folder, std::vector<std::string>& cars);
 
 // The index of `id` in `cars` (compared after upper-casing), or -1.

@@ -102,7 +102,7 @@ int RunCreate(const CreateOptions& options) {
     if (!bytes || bytes->size() > wizard::kMaxCarNameLength ||
         wizard::ContainsAnyOf(wizard::kForbiddenTextChars, *bytes)) {
       PrintError(
-          "--name: at most 20 characters of the game's code page, none of \" ! @ # $ % ^ & *");
+          "--name: at most 20 characters of the game's code page, none of \" ! @ # $ % ^ & * \\");
       return kExitUsage;
     }
     variants[0].Name = *bytes;

@@ -85,6 +85,11 @@ RunOutcome RunCreatePackage(RunContext& run) {
     run.PackageError(chosen, BadIDText(state.DEVUZA_CarID));
     return run.ErrorEnd();
   }
+  // The game's own cars are not packed, whatever the registry says.
+  if (IsReservedCarID(state.DEVUZA_CarID)) {
+    run.PackageError(chosen, ReservedIDText(run, state.DEVUZA_CarID));
+    return run.ErrorEnd();
+  }
   std::optional<std::span<const unsigned char>> extractor;
   if (state.MakeSFX) {
     if (run.services.extractor) extractor = run.services.extractor();

@@ -63,6 +63,7 @@ TEST(CarwrightCommands, UsageErrorsExitWith2) {
   EXPECT_EQ(Carwright(tmp, "create --id AB1 --parts bonnet,roof" + folder).exit_code, 2);
   EXPECT_EQ(Carwright(tmp, "create --id AB1 --wheels tractor" + folder).exit_code, 2);
   EXPECT_EQ(Carwright(tmp, "create --id AB1 --name 'A&B'" + folder).exit_code, 2);
+  EXPECT_EQ(Carwright(tmp, "create --id AB1 --name 'Rally\\'" + folder).exit_code, 2);
   EXPECT_EQ(Carwright(tmp, "pack --id AB1" + folder).exit_code, 2);  // no --output
   EXPECT_EQ(Carwright(tmp, "install" + folder).exit_code, 2);        // no --package
   const fs::path variants = tmp.path() / "variants.ini";
@@ -172,6 +173,132 @@ TEST(CarwrightCommands, PackInstallReplaceAndDelete) {
   EXPECT_FALSE(fs::exists(fs::path(second) / "Data/Cars/AB1"));
   ASSERT_TRUE(wizard::LoadINI(second, registry));
   EXPECT_TRUE(registry.empty());
+}
+
+// A registry that exists but cannot be read, or whose count is beyond what
+// Carwright accepts, stops every sub-command before it does anything: the
+// file is named and never written over.
+TEST(CarwrightCommands, EverySubcommandRefusesARegistryItCannotTake) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  AddCar(game);
+  const std::string folder = " --game-folder " + Quoted(game);
+  const std::string package = (tmp.path() / "AB1.devuza").string();
+  ASSERT_EQ(Carwright(tmp, "pack --id AB1 --output " + Quoted(package) + folder).exit_code, 0);
+  const fs::path ini = fs::path(game) / "Carwright.ini";
+  const std::vector<std::string> commands = {
+      "list", "create --id XY7", "delete --id AB1",
+      "pack --id AB1 --output " + Quoted((tmp.path() / "new.devuza").string()),
+      "install --replace --package " + Quoted(package)};
+
+  for (const bool unreadable : {true, false}) {
+    fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+    fs::remove_all(ini);
+    if (unreadable) {
+      fs::create_directories(ini);
+    } else {
+      WriteBytes(ini, "[Cars]\r\nCarsCount=50654\r\nCarID1=AB1\r\n");
+    }
+    const std::vector<std::string> tree = ListTree(tmp.path());
+    const std::string ini_bytes = ReadBytes(ini);
+    for (const std::string& command : commands) {
+      const ProgramRun run = Carwright(tmp, command + folder);
+      EXPECT_EQ(run.exit_code, 1) << command;
+      EXPECT_NE(run.err.find(ini.string()), std::string::npos) << command << ": " << run.err;
+      EXPECT_EQ(run.out, "") << command;
+      EXPECT_EQ(ListTree(tmp.path()), tree) << command;
+      EXPECT_EQ(ReadBytes(ini), ini_bytes) << command;
+    }
+  }
+}
+
+TEST(CarwrightCommands, ARegistryWithAByteOrderMarkIsRead) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  AddCar(game);
+  const fs::path ini = fs::path(game) / "Carwright.ini";
+  fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
+  const std::string saved = "\xEF\xBB\xBF[Cars]\r\nCarsCount=1\r\nCarID1=AB1\r\n";
+  WriteBytes(ini, saved);
+  const std::string folder = " --game-folder " + Quoted(game);
+  const ProgramRun list = Carwright(tmp, "list" + folder);
+  EXPECT_EQ(list.exit_code, 0) << list.err;
+  EXPECT_EQ(list.out, "AB1\n");
+  const ProgramRun taken = Carwright(tmp, "create --id AB1" + folder);
+  EXPECT_EQ(taken.exit_code, 1);
+  EXPECT_NE(taken.err.find("AB1: ID reserved."), std::string::npos) << taken.err;
+  EXPECT_EQ(ReadBytes(ini), saved);
+}
+
+// Question 117 is answered by --replace for every ID that names a plain
+// folder; such a car is extracted and not registered.
+TEST(CarwrightCommands, InstallOfAnIDOutsideTheSetNeedsReplaceAndRegistersNothing) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const std::string folder = " --game-folder " + Quoted(game);
+  const fs::path package = tmp.path() / "ABZ.devuza";
+  WriteBytes(package, CraftPackage("ABZ", {{"", "ABZ.3da", "mesh"}}));
+  const std::string master = ReadBytes(fs::path(game) / "Data/Cars/cars.scr");
+
+  const ProgramRun asked = Carwright(tmp, "install --package " + Quoted(package.string()) + folder);
+  EXPECT_EQ(asked.exit_code, 1);
+  EXPECT_NE(asked.err.find("--replace"), std::string::npos) << asked.err;
+  EXPECT_FALSE(fs::exists(fs::path(game) / "Data/Cars/ABZ"));
+
+  const ProgramRun replaced =
+      Carwright(tmp, "install --replace --package " + Quoted(package.string()) + folder);
+  EXPECT_EQ(replaced.exit_code, 0) << replaced.err;
+  EXPECT_EQ(ReadBytes(fs::path(game) / "Data/Cars/ABZ/ABZ.3da"), "mesh");
+  EXPECT_EQ(ReadBytes(fs::path(game) / "Data/Cars/cars.scr"), master);
+  std::vector<std::string> registry = {"old"};
+  wizard::LoadINI(game, registry);
+  EXPECT_TRUE(registry.empty());
+}
+
+TEST(CarwrightCommands, DeleteKeepsTheCarWhenAMasterScriptCannotBeWritten) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  AddCar(game);
+  const fs::path master = fs::path(game) / "Data/Cars/cars.scr";
+  fs::permissions(master, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  const ProgramRun run = Carwright(tmp, "delete --id AB1 --game-folder " + Quoted(game));
+  fs::permissions(master, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find(master.string()), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::exists(fs::path(game) / "Data/Cars/AB1/Cars.scr"));
+  EXPECT_NE(ReadBytes(master).find("!include(\"AB1\\\\Cars.scr\")"), std::string::npos);
+  std::vector<std::string> registry;
+  ASSERT_TRUE(wizard::LoadINI(game, registry));
+  EXPECT_EQ(registry, std::vector<std::string>{"AB1"});
+
+  // Once the script can be written, the same command removes the car.
+  const ProgramRun again = Carwright(tmp, "delete --id AB1 --game-folder " + Quoted(game));
+  EXPECT_EQ(again.exit_code, 0) << again.err;
+  EXPECT_FALSE(fs::exists(fs::path(game) / "Data/Cars/AB1"));
+}
+
+TEST(CarwrightCommands, DeleteAndPackRefuseReservedIDsInTheRegistry) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const fs::path cars = fs::path(game) / "Data/Cars";
+  WriteBytes(cars / "STC/Cars.scr", "the game's own car");
+  ASSERT_TRUE(wizard::WriteINI(game, {"STC"}));
+  const std::string master = ReadBytes(cars / "cars.scr");
+  const std::string folder = " --game-folder " + Quoted(game);
+  const std::string output = (tmp.path() / "STC.devuza").string();
+  for (const std::string& command :
+       {std::string("delete --id STC"), "pack --id stc --output " + Quoted(output)}) {
+    const ProgramRun run = Carwright(tmp, command + folder);
+    EXPECT_EQ(run.exit_code, 1) << command;
+    EXPECT_NE(run.err.find("ID reserved."), std::string::npos) << command << ": " << run.err;
+  }
+  EXPECT_EQ(ReadBytes(cars / "STC/Cars.scr"), "the game's own car");
+  EXPECT_EQ(ReadBytes(cars / "cars.scr"), master);
+  EXPECT_FALSE(fs::exists(output));
+  std::vector<std::string> registry;
+  ASSERT_TRUE(wizard::LoadINI(game, registry));
+  EXPECT_EQ(registry, std::vector<std::string>{"STC"});
 }
 
 TEST(CarwrightCommands, InstallRefusesNonPackagesAndHostilePackages) {

@@ -1,10 +1,12 @@
 // The delete operation on a game folder with three custom cars.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "run_test_support.h"
+#include "wizard/atomic_file.h"
 #include "wizard/car_registry.h"
 #include "wizard/operation_run.h"
 
@@ -80,6 +82,95 @@ TEST(DeleteCarRun, NoSelectionEndsWithErrorAndKeepsTheRegistry) {
   EXPECT_FALSE(outcome.completed);
   EXPECT_EQ(state.CustomCars, std::vector<std::string>{"AB1"});
   EXPECT_EQ(ReadBytes(fs::path(game) / "Carwright.ini"), ini);
+}
+
+wizard::WizardState DeleteState(const std::string& game, const std::vector<std::string>& cars,
+                                int selected) {
+  wizard::WizardState state;
+  state.Task = wizard::kTaskDeleteCar;
+  state.GameFolder = game;
+  state.CustomCars = cars;
+  state.SelectedCar = selected;
+  return state;
+}
+
+// A registration line that cannot be removed keeps the car whole, so that the
+// delete can be tried again: its folder, its registry entry and the registry
+// file. Once the master script can be written, the same delete goes through.
+TEST(DeleteCarRun, AMasterScriptThatCannotBeRewrittenKeepsTheCarForARetry) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const std::vector<std::string> cars = CreateCars(game, {"AB1", "CD2"});
+  const fs::path cars_folder = fs::path(game) / "Data/Cars";
+  const fs::path master = cars_folder / "cars.scr";
+  const fs::path ini = fs::path(game) / "Carwright.ini";
+  const std::string line = "!include(\"AB1\\\\Cars.scr\")";
+
+  // Read-only, and a replacement whose final rename the system refuses.
+  const std::vector<std::function<void()>> make_unwritable = {
+      [&] {
+        fs::permissions(master,
+                        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+      },
+      [] { wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kRename); },
+  };
+  for (std::size_t way = 0; way < make_unwritable.size(); ++way) {
+    SCOPED_TRACE(way);
+    const std::string ini_before = ReadBytes(ini);
+    make_unwritable[way]();
+    RecordingRunView view;
+    wizard::WizardState state = DeleteState(game, cars, 0);
+    const wizard::RunOutcome outcome =
+        wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+    wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kNone);
+    fs::permissions(master, fs::perms::owner_write, fs::perm_options::add);
+
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_EQ(view.actions.back(), "Error!");
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_NE(view.errors[0].find(master.string()), std::string::npos) << view.errors[0];
+    EXPECT_EQ(state.CustomCars, cars);
+    EXPECT_EQ(ReadBytes(ini), ini_before);
+    EXPECT_TRUE(fs::exists(cars_folder / "AB1" / "AB1.3da"));
+    EXPECT_NE(ReadBytes(master).find(line), std::string::npos);
+  }
+
+  RecordingRunView view;
+  wizard::WizardState state = DeleteState(game, cars, 0);
+  const wizard::RunOutcome outcome =
+      wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(outcome.failures, 0);
+  EXPECT_EQ(state.CustomCars, std::vector<std::string>{"CD2"});
+  EXPECT_FALSE(fs::exists(cars_folder / "AB1"));
+  EXPECT_EQ(ReadBytes(master).find(line), std::string::npos);
+  for (const char* script : {"Parts.scr", "Texts.scr", "Icons.scr"}) {
+    EXPECT_EQ(ReadBytes(cars_folder / script).find("AB1"), std::string::npos) << script;
+  }
+}
+
+// The registry file is the user's to edit: an entry naming one of the game's
+// own cars is refused, in any case, and nothing of that car is touched.
+TEST(DeleteCarRun, AReservedIDIsRefusedWhateverTheRegistrySays) {
+  TestFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const fs::path cars_folder = fs::path(game) / "Data/Cars";
+  WriteBytes(cars_folder / "STC" / "Cars.scr", "the game's own car");
+  const std::string master = ReadBytes(cars_folder / "cars.scr");
+  for (const char* id : {"STC", "stc"}) {
+    SCOPED_TRACE(id);
+    RecordingRunView view;
+    wizard::WizardState state = DeleteState(game, {id}, 0);
+    const wizard::RunOutcome outcome =
+        wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+    EXPECT_FALSE(outcome.completed);
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_NE(view.errors[0].find("ID reserved."), std::string::npos) << view.errors[0];
+    EXPECT_EQ(state.CustomCars, std::vector<std::string>{id});
+    EXPECT_EQ(ReadBytes(cars_folder / "STC" / "Cars.scr"), "the game's own car");
+    EXPECT_EQ(ReadBytes(cars_folder / "cars.scr"), master);
+  }
 }
 
 }  // namespace

@@ -221,13 +221,57 @@ TEST_F(PackageRunTest, NamesAreStoredInTheCodePageOfTheGamesLanguage) {
 
 TEST_F(PackageRunTest, PackageCarIDThatNamesNoFolderIsRefused) {
   const std::string second = CopyDemoGame(tmp_, "second");
-  const std::string package = (tmp_.path() / "dots.devuza").string();
-  WriteBytes(package, CraftPackage("../", {{"", "x.3da", "mesh"}}));
-  std::vector<std::string> registry;
+  const std::vector<std::string> before = ListTree(second);
+  const std::string package = (tmp_.path() / "bad.devuza").string();
+  for (const char* id : {"../", "CON", "nul", "A.B", "A B", "A:B"}) {
+    WriteBytes(package, CraftPackage(id, {{"", "x.3da", "mesh"}}));
+    std::vector<std::string> registry;
+    RecordingRunView view;
+    EXPECT_FALSE(Install(second, package, id, registry, view).completed) << id;
+    ASSERT_EQ(view.errors.size(), 1u) << id;
+    EXPECT_EQ(ListTree(second), before) << id;
+    EXPECT_FALSE(fs::exists(fs::path(second) / "Data/x.3da"));
+  }
+}
+
+// An ID that is a plain folder name but no valid custom-car ID (a letter
+// outside the set, a game's own car) is installed only after question 117:
+// its files are extracted and nothing is registered.
+TEST_F(PackageRunTest, AFolderNameThatIsNoValidIDIsExtractedWithoutRegistering) {
+  const std::string second = CopyDemoGame(tmp_, "second");
+  const fs::path cars = fs::path(second) / "Data/Cars";
+  const std::string master = ReadBytes(cars / "cars.scr");
+  for (const std::string id : {"ABZ", "a_z", "STC"}) {
+    const std::string package = (tmp_.path() / (id + ".devuza")).string();
+    WriteBytes(package, CraftPackage(id, {{"", id + ".3da", "mesh"}}));
+    std::vector<std::string> registry;
+    RecordingRunView view;
+    const wizard::RunOutcome outcome = Install(second, package, id, registry, view);
+    EXPECT_TRUE(outcome.completed) << id;
+    EXPECT_EQ(outcome.failures, 0) << id;
+    EXPECT_EQ(ReadBytes(cars / id / (id + ".3da")), "mesh") << id;
+    EXPECT_TRUE(registry.empty()) << id;
+    EXPECT_EQ(ReadBytes(cars / "cars.scr"), master) << id;
+  }
+}
+
+TEST_F(PackageRunTest, AReservedIDIsNotPackedWhateverTheRegistrySays) {
+  WriteBytes(fs::path(game_) / "Data/Cars/STC/Cars.scr", "the game's own car");
+  const std::string output = (tmp_.path() / "STC.devuza").string();
+  wizard::WizardState state;
+  state.Task = wizard::kTaskCreatePackage;
+  state.GameFolder = game_;
+  state.CustomCars = {"AB1", "STC"};
+  state.SelectedCar = 1;
+  state.DEVUZA_CarID = "STC";
+  state.DEVUZA_FileName = output;
   RecordingRunView view;
-  EXPECT_FALSE(Install(second, package, "../", registry, view).completed);
+  const wizard::RunOutcome outcome =
+      wizard::RunOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+  EXPECT_FALSE(outcome.completed);
   ASSERT_EQ(view.errors.size(), 1u);
-  EXPECT_FALSE(fs::exists(fs::path(second) / "Data/x.3da"));
+  EXPECT_NE(view.errors[0].find("ID reserved."), std::string::npos) << view.errors[0];
+  EXPECT_FALSE(fs::exists(output));
 }
 
 TEST_F(PackageRunTest, SelfExtractingWithoutExtractorIsReportedAndWritesNothing) {
