@@ -12,6 +12,7 @@
 #include "host/class_ids.h"
 #include "host/memory_objects.h"
 #include "image_alpha.h"
+#include "name_shortening.h"
 
 namespace scene_import {
 namespace {
@@ -112,7 +113,12 @@ std::shared_ptr<host::BitmapMap> diffuse_map(ImportContext& c, const aiMaterial&
 
 // A name not used yet by another material (without regard to case), so that
 // no two materials write the same .mat script.
-std::string unique_material_name(ImportContext& c, std::string name, unsigned index) {
+std::string unique_material_name(ImportContext& c, const std::string& source_name, unsigned index) {
+  std::string name = file_safe_name(source_name);
+  if (name != source_name) {
+    c.note(fmt::format("material {}: '/', '\\' and control characters become '_': {}", source_name,
+                       name));
+  }
   if (name.empty()) name = "Material" + std::to_string(index);
   std::string candidate = name;
   for (int n = 2; !c.material_names.insert(lower(candidate)).second; ++n) {

@@ -41,6 +41,13 @@ std::vector<host::StandardMaterial*> scene_materials(host::SceneNode& root) {
 
 }  // namespace
 
+std::string file_safe_name(std::string name) {
+  for (char& c : name) {
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) c = '_';
+  }
+  return name;
+}
+
 bool has_lod_postfix(std::string_view name) {
   return name.size() >= 2 && name[name.size() - 2] == '_' &&
          std::isdigit(static_cast<unsigned char>(name.back()));

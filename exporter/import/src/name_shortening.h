@@ -21,6 +21,11 @@ inline constexpr size_t kMaxNodeName = 31;
 inline constexpr size_t kMaxNodeNameWithoutPostfix = 29;
 inline constexpr size_t kMaxMaterialName = 27;
 
+// The exporter makes file names of node and material names (.mat scripts,
+// morph weld maps): a name from a scene file keeps no folder separator or
+// control character, each becomes '_'.
+std::string file_safe_name(std::string name);
+
 bool has_lod_postfix(std::string_view name);
 bool node_name_fits(std::string_view name);
 

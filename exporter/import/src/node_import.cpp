@@ -7,6 +7,7 @@
 #include "host/scene_builder.h"
 #include "import_context.h"
 #include "material_import.h"
+#include "name_shortening.h"
 #include "source_axes.h"
 #include "transform_split.h"
 
@@ -36,7 +37,12 @@ class NodeBuilder {
   // Makes `source` a child of `parent`; `after` is a transform that follows
   // the source's local transform (a folded root, or a parent's stretch).
   void build(const aiNode* source, host::SceneNode& parent, const Matrix3& after) {
-    std::string name = source->mName.C_Str();
+    const std::string source_name = source->mName.C_Str();
+    std::string name = file_safe_name(source_name);
+    if (name != source_name) {
+      c_.note(fmt::format("node {}: '/', '\\' and control characters become '_': {}", source_name,
+                          name));
+    }
     if (name.empty()) name = fmt::format("Node{}", ++unnamed_);
     host::SceneNode& node = parent.add_child(name);
     c_.host_nodes[source] = &node;

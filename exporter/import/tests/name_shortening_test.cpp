@@ -17,6 +17,13 @@ TEST(name_shortening_test, names_fit_with_room_for_the_postfix) {
   EXPECT_FALSE(has_lod_postfix("Body1"));
 }
 
+TEST(name_shortening_test, names_from_files_name_no_folder) {
+  EXPECT_EQ(file_safe_name("../../etc/evil"), ".._.._etc_evil");
+  EXPECT_EQ(file_safe_name("C:\\maps\\wood"), "C:_maps_wood");
+  EXPECT_EQ(file_safe_name("tab\there"), "tab_here");  // a tab
+  EXPECT_EQ(file_safe_name("Armature|Bone.001"), "Armature|Bone.001");
+}
+
 TEST(name_shortening_test, shortened_names_keep_start_and_postfix_and_are_unique) {
   std::set<std::string> taken{"wheel_front_left_suspension~1"};
   const std::string name = "Wheel_Front_Left_Suspension_Arm";  // 31, no postfix
