@@ -12,21 +12,21 @@ namespace {
 
 class driver_test : public ExportTest {
  protected:
-  // The exporter behind the host's interface, to look at its options.
-  static Scenepress* state(SceneExport* e) { return static_cast<Scenepress*>(e); }
+  // Tests that look at the exporter's options run one in this process.
+  static Scenepress* state(const std::unique_ptr<Scenepress>& e) { return e.get(); }
 };
 
 TEST_F(driver_test, without_options_script_the_dialog_opens_in_its_initial_state) {
   builder_.dummy("A_0");
-  std::unique_ptr<SceneExport> e = make_exporter();
+  auto e = std::make_unique<Scenepress>();
   ui_.dialog_clicks.push_back(
       {IDC_PER_VERTEX, IDC_NO_ANIMATION, IDC_MATERIAL_SCRIPT, IDC_TCOORD2, IDC_TCOORD0, IDOK});
   ASSERT_EQ(e->DoExport("out.3da", nullptr, &scene_, false, 0), 1);
-  EXPECT_EQ(state(e.get())->lightingType, 1);
-  EXPECT_EQ(state(e.get())->noAnimation, 1);
-  EXPECT_EQ(state(e.get())->noGeometry, 0);
-  EXPECT_EQ(state(e.get())->writeMaterialScripts, 0);
-  EXPECT_EQ(state(e.get())->exportTexCoord, (std::array<int32_t, 4>{0, 1, 1, 0}));
+  EXPECT_EQ(state(e)->lightingType, 1);
+  EXPECT_EQ(state(e)->noAnimation, 1);
+  EXPECT_EQ(state(e)->noGeometry, 0);
+  EXPECT_EQ(state(e)->writeMaterialScripts, 0);
+  EXPECT_EQ(state(e)->exportTexCoord, (std::array<int32_t, 4>{0, 1, 1, 0}));
   // The second export opens the dialog anew: "No lighting" and "Normal"
   // whatever was chosen, material scripts off, tcoords as chosen.
   ui_.dialog_clicks.push_back({IDOK});
@@ -48,8 +48,8 @@ TEST_F(driver_test, without_options_script_the_dialog_opens_in_its_initial_state
   EXPECT_EQ(ui_.dialogs[0].checked.at(IDC_TCOORD2), BST_UNCHECKED);
   EXPECT_EQ(ui_.dialogs[1].checked.at(IDC_TCOORD0), BST_UNCHECKED);
   EXPECT_EQ(ui_.dialogs[1].checked.at(IDC_TCOORD2), BST_CHECKED);
-  EXPECT_EQ(state(e.get())->lightingType, 0);
-  EXPECT_EQ(state(e.get())->writeMaterialScripts, 1);
+  EXPECT_EQ(state(e)->lightingType, 0);
+  EXPECT_EQ(state(e)->writeMaterialScripts, 1);
   EXPECT_TRUE(messages().empty());
   // The second export holds its own nodes only.
   EXPECT_EQ(load()->nodes.size(), 1u);
@@ -73,24 +73,24 @@ TEST_F(driver_test, dialog_morph_boxes_exclude_each_other_and_cancel_writes_noth
 TEST_F(driver_test, options_script_sets_only_its_keywords) {
   builder_.dummy("A_0");
   write_options("!NoGeometry()\nNoGeometry()\n");
-  std::unique_ptr<SceneExport> e = make_exporter();
+  auto e = std::make_unique<Scenepress>();
   ASSERT_EQ(e->DoExport("out.3da", nullptr, &scene_, false, 0), 1);
   EXPECT_TRUE(ui_.dialogs.empty());
-  EXPECT_EQ(state(e.get())->noGeometry, 1);
-  EXPECT_EQ(state(e.get())->lightingType, 0);
-  EXPECT_EQ(state(e.get())->exportTexCoord, (std::array<int32_t, 4>{1, 1, 0, 0}));
-  EXPECT_EQ(state(e.get())->writeMaterialScripts, 1);
+  EXPECT_EQ(state(e)->noGeometry, 1);
+  EXPECT_EQ(state(e)->lightingType, 0);
+  EXPECT_EQ(state(e)->exportTexCoord, (std::array<int32_t, 4>{1, 1, 0, 0}));
+  EXPECT_EQ(state(e)->writeMaterialScripts, 1);
 
   write_options(
       "!lightingtype(s)\n!Morphing(s)\n!NoAnimation()\n"
       "LightingType(\"Per Vertex\")\nLIGHTINGTYPE(\"bright\")\nMorphing(\"sideways\")\n"
       "NoAnimation()\n");
-  std::unique_ptr<SceneExport> f = make_exporter();
+  auto f = std::make_unique<Scenepress>();
   ASSERT_EQ(f->DoExport("out.3da", nullptr, &scene_, false, 0), 1);
-  EXPECT_EQ(state(f.get())->lightingType, 1);
-  EXPECT_EQ(state(f.get())->noAnimation, 1);
-  EXPECT_EQ(state(f.get())->noGeometry, 0);
-  EXPECT_EQ(state(f.get())->morphSource + state(f.get())->morphTarget, 0);
+  EXPECT_EQ(state(f)->lightingType, 1);
+  EXPECT_EQ(state(f)->noAnimation, 1);
+  EXPECT_EQ(state(f)->noGeometry, 0);
+  EXPECT_EQ(state(f)->morphSource + state(f)->morphTarget, 0);
 
   // A script with an error, or without any statement, gives way to the dialog.
   for (const char* script : {"!A()\nB()\n", "// nothing\n"}) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "model3da/file_system_setup.h"
 #include "model3da/platform.h"
 
 namespace scenepress::testing {
@@ -43,6 +44,9 @@ void ExportTest::SetUp() {
   platform::set_computer_name_source([] { return std::string("BUILDBOX"); });
   platform::set_user_name_source([] { return std::string("modeller"); });
   platform::set_debugger_output_sink([](const char*) {});
+  // The file layer of exporters run in this process (the plug-in sets up
+  // its own when it is loaded).
+  fs::set_up_file_system();
 }
 
 void ExportTest::TearDown() {
