@@ -9,6 +9,7 @@
 #include <assimp/Importer.hpp>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "model3da/model.h"
@@ -253,6 +254,101 @@ TEST_F(ProgramTest, every_shared_scene_exports_to_a_valid_file) {
     SCOPED_TRACE(file);
     auto model = export_ok(file, std::string(file) + ".3da");
     ASSERT_TRUE(model);
+  }
+}
+
+model3da::Vec2 uv_of(const model3da::Model& model, const model3da::SurfaceView& surface, int set,
+                     uint32_t v) {
+  const std::byte* p = model.block.data() + surface.record.uvOffset[size_t(set)] + 8 * v;
+  return {model3da::read_f32(p), model3da::read_f32(p + 4)};
+}
+
+TEST_F(ProgramTest, two_texture_sets_fill_two_uv_arrays) {
+  SKIP_WITHOUT("cube_with_2UVs.DAE");
+  auto model = export_ok("cube_with_2UVs.DAE", "cube.3da");
+  ASSERT_TRUE(model);
+  const model3da::NodeView* node = node_named(*model, "node-Quader01_0");
+  ASSERT_NE(node, nullptr);
+  SKIP_WITHOUT_SURFACES(*node);
+  Assimp::Importer importer;
+  const aiScene* source = importer.ReadFile(scene_file("cube_with_2UVs.DAE").string(), 0);
+  ASSERT_NE(source, nullptr);
+  const aiMesh& mesh = *source->mMeshes[0];
+  ASSERT_TRUE(mesh.mTextureCoords[0] && mesh.mTextureCoords[1]);
+  // Every vertex's pair of coordinates is one of the source's, v flipped.
+  for (const model3da::SurfaceView& surface : node->surfaces) {
+    for (uint32_t v = 0; v < surface.record.vertexCount; ++v) {
+      const model3da::Vec2 a = uv_of(*model, surface, 0, v), b = uv_of(*model, surface, 1, v);
+      bool found = false;
+      for (unsigned i = 0; i < mesh.mNumVertices && !found; ++i) {
+        const aiVector3D& s0 = mesh.mTextureCoords[0][i];
+        const aiVector3D& s1 = mesh.mTextureCoords[1][i];
+        found = std::fabs(a[0] - s0.x) < 1e-4f && std::fabs(a[1] - (1 - s0.y)) < 1e-4f &&
+                std::fabs(b[0] - s1.x) < 1e-4f && std::fabs(b[1] - (1 - s1.y)) < 1e-4f;
+      }
+      EXPECT_TRUE(found) << "vertex " << v;
+    }
+  }
+}
+
+TEST_F(ProgramTest, spider_materials_become_surfaces_and_positions_keep_the_source_axes) {
+  SKIP_WITHOUT("spider.obj");
+  auto model = export_ok("spider.obj", "spider.3da");
+  ASSERT_TRUE(model);
+  EXPECT_EQ(model->header.nodeCount, 19u);
+  const model3da::NodeView* body = node_named(*model, "HLeib01_0");
+  ASSERT_NE(body, nullptr);
+  SKIP_WITHOUT_SURFACES(*body);
+  // Each material with a texture is one table entry, each surface uses one.
+  std::set<uint32_t> used;
+  for (const model3da::NodeView& node : model->nodes) {
+    for (const model3da::SurfaceView& surface : node.surfaces) {
+      used.insert(surface.record.materialIndex);
+    }
+  }
+  EXPECT_GE(used.size(), 2u);
+  Assimp::Importer importer;
+  const aiScene* source = importer.ReadFile(scene_file("spider.obj").string(), 0);
+  ASSERT_NE(source, nullptr);
+  const aiMesh* mesh = nullptr;
+  for (unsigned m = 0; m < source->mNumMeshes; ++m) {
+    if (std::string(source->mMeshes[m]->mName.C_Str()) == "HLeib01") mesh = source->mMeshes[m];
+  }
+  ASSERT_NE(mesh, nullptr);
+  for (const model3da::SurfaceView& surface : body->surfaces) {
+    for (uint32_t v = 0; v < surface.record.vertexCount; ++v) {
+      const model3da::Vec3 p = model->position(surface, v);
+      bool found = false;
+      for (unsigned i = 0; i < mesh->mNumVertices && !found; ++i) {
+        const aiVector3D& s = mesh->mVertices[i];
+        found = std::fabs(p[0] - s.x) < 1e-4f && std::fabs(p[1] - s.y) < 1e-4f &&
+                std::fabs(p[2] - s.z) < 1e-4f;
+      }
+      EXPECT_TRUE(found) << "vertex " << v;
+    }
+  }
+}
+
+TEST_F(ProgramTest, quad_skin_weights_name_bone_records_and_sum_to_one) {
+  SKIP_WITHOUT("quad_skin.glb");
+  auto model = export_ok("quad_skin.glb", "quad.3da");
+  ASSERT_TRUE(model);
+  const model3da::NodeView* plane = node_named(*model, "Plane_0");
+  ASSERT_NE(plane, nullptr);
+  SKIP_WITHOUT_SURFACES(*plane);
+  EXPECT_EQ(plane->record.nodeType, model3da::MESH_SKINNED_3DA);
+  for (const model3da::SurfaceView& surface : plane->surfaces) {
+    for (uint32_t v = 0; v < surface.record.vertexCount; ++v) {
+      const std::byte* skin = model->block.data() + surface.record.skinOffset + 12 * v;
+      for (int b = 0; b < 2; ++b) {
+        const uint8_t bone = uint8_t(skin[b]);
+        ASSERT_LT(bone, model->nodes.size());
+        EXPECT_EQ(model->nodes[bone].record.name.rfind("Bone.00", 0), 0u)
+            << model->nodes[bone].record.name;
+      }
+      const int total = model3da::read_u16(skin + 4) + model3da::read_u16(skin + 6);
+      EXPECT_NEAR(total, 32768, 1);
+    }
   }
 }
 
