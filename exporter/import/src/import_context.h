@@ -18,6 +18,11 @@ namespace scene_import {
 
 struct ImportContext {
   const aiScene* source = nullptr;
+  // The same scene, owned by the import: mesh arrays are released once
+  // every node that uses them has its host mesh. Null: nothing is released.
+  aiScene* releasable = nullptr;
+  // Per source mesh, the nodes still to be made that use it.
+  std::vector<unsigned> mesh_uses;
   const ImportOptions* options = nullptr;
   ImportResult* result = nullptr;
   std::filesystem::path scene_folder;

@@ -21,6 +21,27 @@ bool children_are_static(const ImportContext& c, const aiNode* node) {
   return true;
 }
 
+// Frees a source mesh's vertex and face arrays; its counts, material and
+// bones stay for the steps after the nodes.
+void release_arrays(aiMesh& mesh) {
+  delete[] mesh.mVertices;
+  delete[] mesh.mNormals;
+  delete[] mesh.mTangents;
+  delete[] mesh.mBitangents;
+  mesh.mVertices = mesh.mNormals = mesh.mTangents = mesh.mBitangents = nullptr;
+  for (auto& set : mesh.mTextureCoords) {
+    delete[] set;
+    set = nullptr;
+  }
+  for (auto& set : mesh.mColors) {
+    delete[] set;
+    set = nullptr;
+  }
+  delete[] mesh.mFaces;
+  mesh.mFaces = nullptr;
+  mesh.mNumFaces = 0;
+}
+
 // The node's source meshes, in order (indices outside the scene left out).
 std::vector<const aiMesh*> meshes_of(const aiScene& scene, const aiNode* node) {
   std::vector<const aiMesh*> out;
@@ -95,6 +116,14 @@ class NodeBuilder {
       node.object = imported.object;
       node.material = node_material(c_, meshes, node.name);
       c_.meshes.emplace(source, std::move(imported));
+      // The source arrays are not needed once the last node using them has
+      // its host mesh: the import holds about one copy of the geometry.
+      for (unsigned i = 0; c_.releasable != nullptr && i < source->mNumMeshes; ++i) {
+        const unsigned m = source->mMeshes[i];
+        if (m < c_.mesh_uses.size() && c_.mesh_uses[m] > 0 && --c_.mesh_uses[m] == 0) {
+          release_arrays(*c_.releasable->mMeshes[m]);
+        }
+      }
     } else if (c_.camera_names.count(source->mName.C_Str()) != 0) {
       node.object = host::camera_object();
     } else if (c_.light_names.count(source->mName.C_Str()) != 0) {
@@ -110,6 +139,9 @@ class NodeBuilder {
 
 void index_nodes(ImportContext& c, const aiNode* node) {
   c.nodes_by_name.emplace(node->mName.C_Str(), node);
+  for (unsigned i = 0; i < node->mNumMeshes; ++i) {
+    if (node->mMeshes[i] < c.mesh_uses.size()) ++c.mesh_uses[node->mMeshes[i]];
+  }
   for (unsigned i = 0; i < node->mNumChildren; ++i) index_nodes(c, node->mChildren[i]);
 }
 
@@ -128,6 +160,7 @@ void import_nodes(ImportContext& c) {
       c.bone_names.insert(scene.mMeshes[m]->mBones[b]->mName.C_Str());
     }
   }
+  c.mesh_uses.assign(scene.mNumMeshes, 0);
   index_nodes(c, scene.mRootNode);
 
   // The source root stands for the scene itself unless it is more than a

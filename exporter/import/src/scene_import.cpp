@@ -8,6 +8,7 @@
 #include <assimp/Importer.hpp>
 
 #include <functional>
+#include <memory>
 
 #include <fmt/format.h>
 
@@ -59,8 +60,12 @@ ImportResult import_scene(const std::filesystem::path& path, const ImportOptions
     return result;
   }
 
+  // The scene is the import's from here on, so that it can release what it
+  // has converted.
+  const std::unique_ptr<aiScene> owned(importer.GetOrphanedScene());
   ImportContext c;
-  c.source = source;
+  c.source = owned.get();
+  c.releasable = owned.get();
   c.options = &options;
   c.result = &result;
   std::error_code ignored;
