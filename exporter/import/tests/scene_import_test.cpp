@@ -379,6 +379,32 @@ TEST(scene_import_test, unreadable_files_fail_with_one_line_naming_the_file) {
   std::filesystem::remove_all(folder);
 }
 
+TEST(scene_import_test, a_mesh_shared_by_two_nodes_reaches_both) {
+  // One triangle mesh used by two nodes: the source arrays are released only
+  // after the second has its host mesh.
+  const auto folder = std::filesystem::temp_directory_path() / "scene_import_test_shared";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "shared.gltf")
+      << R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0,1]}],
+"nodes":[{"name":"Left","mesh":0},{"name":"Right","mesh":0,"translation":[2,0,0]}],
+"meshes":[{"primitives":[{"attributes":{"POSITION":0}}]}],
+"accessors":[{"bufferView":0,"componentType":5126,"count":3,"type":"VEC3",
+"min":[0,0,0],"max":[1,1,0]}],"bufferViews":[{"buffer":0,"byteLength":36}],
+"buffers":[{"byteLength":36,
+"uri":"data:application/octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAgD8AAAAA"}]})";
+  ImportResult r = import_scene(folder / "shared.gltf", {});
+  ASSERT_TRUE(r.ok()) << r.error;
+  for (const char* name : {"Left", "Right"}) {
+    host::SceneNode* node = find(r.scene->root(), name);
+    ASSERT_NE(node, nullptr) << name;
+    const Mesh& mesh = dynamic_cast<TriObject*>(node->EvalWorldState(0).obj)->mesh;
+    EXPECT_EQ(mesh.getNumVerts(), 3) << name;
+    EXPECT_EQ(mesh.getNumFaces(), 1) << name;
+    EXPECT_EQ(mesh.verts[1], Point3(1, 0, 0)) << name;
+  }
+  std::filesystem::remove_all(folder);
+}
+
 TEST(scene_import_test, a_cancel_stops_the_import) {
   SKIP_WITHOUT("spider.obj");
   ImportOptions options;
