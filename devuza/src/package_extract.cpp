@@ -138,6 +138,7 @@ bool WriteEntry(Extraction& run, const std::string& label, const DirectoryEntry&
   if (result == detail::CopyResult::kOk && std::fclose(out.release()) != 0) {
     result = detail::CopyResult::kWriteFailed;
   }
+  ec.clear();
   if (result == detail::CopyResult::kOk && written != target) stdfs::rename(written, target, ec);
   if (result != detail::CopyResult::kOk || ec) {
     out.reset();

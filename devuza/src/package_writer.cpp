@@ -98,6 +98,17 @@ AddResult AddFile(Package& package, const std::filesystem::path& file_path,
                  " (names are compared without regard to case)");
     return AddResult::kFailed;
   }
+
+  std::string problem;
+  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenRegularFile(file_path, problem));
+  std::uint64_t size = 0;
+  if (!in || !detail::FileLength(in.get(), size) || !detail::SeekTo(in.get(), 0)) {
+    SetError(
+        package, PackageErrorCode::kFileError,
+        "Cannot read file " + PathText(file_path) + (problem.empty() ? "" : ": it " + problem));
+    return AddResult::kFailed;
+  }
+  if (size == 0) return AddResult::kEmpty;
   // Every stored folder lands directly in the car's folder, beside the files
   // stored there: a file and a folder of one name cannot both be installed.
   const std::string upper = UpperAscii(folder.empty() ? name : folder);
@@ -112,17 +123,6 @@ AddResult AddFile(Package& package, const std::filesystem::path& file_path,
                  "to case, as Windows does)");
     return AddResult::kFailed;
   }
-
-  std::string problem;
-  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenRegularFile(file_path, problem));
-  std::uint64_t size = 0;
-  if (!in || !detail::FileLength(in.get(), size) || !detail::SeekTo(in.get(), 0)) {
-    SetError(
-        package, PackageErrorCode::kFileError,
-        "Cannot read file " + PathText(file_path) + (problem.empty() ? "" : ": it " + problem));
-    return AddResult::kFailed;
-  }
-  if (size == 0) return AddResult::kEmpty;
 
   const std::size_t count = package.entries.size() + 1;
   if (count > kMaxFileCount) {

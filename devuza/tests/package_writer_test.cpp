@@ -182,6 +182,14 @@ TEST(PackageWriter, RefusesAFileAndAFolderThatWouldTakeOneNameWhenInstalled) {
   // Names that only look alike are kept.
   EXPECT_TRUE(AddPackageFile(package, dir / "f", "", "Wheels.txt"));
   EXPECT_TRUE(AddPackageFile(package, dir / "f", "Wheels", "WHEELS"));
+
+  // An empty file is not stored, so it takes no name.
+  const auto car = dir / "car";
+  std::filesystem::remove_all(car);
+  std::filesystem::create_directories(car / "EXTRA");
+  WriteFile(car / "Extra", "");
+  WriteFile(car / "EXTRA" / "x.dds", "x");
+  EXPECT_TRUE(Pack(package, car, dir / "q.devuza")) << LastPackageError(package);
 }
 
 TEST(PackageWriter, RefusesFolderNamesThatLeaveNoRoomForTheNul) {
