@@ -59,6 +59,9 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
   animationDataSize = 0;
   morphSourceModel.reset();
   morphDirectory.clear();
+  exportedNodes.clear();
+  recordPlan.reset();
+  exportNotes.clear();
   if (!ReadOptions() && DialogBoxParam(module_handle(), config_dialog(), ip->GetMAXHWnd(),
                                        config_dialog_proc, reinterpret_cast<LPARAM>(this)) == 0) {
     return 0;
@@ -105,6 +108,16 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
   }
   ip->ProgressEnd();
   if (failed) return 0;
+  // Skinned meshes named their bones, and the matrix table its entries, by
+  // the records planned before the walk; a walk that wrote other records
+  // (a cancel part way) would make them name the wrong nodes.
+  if (recordPlan && *recordPlan != exportedNodes) {
+    ShowMessage(
+        "The exported nodes differ from the %d nodes counted for the bone indices of "
+        "skinned meshes; nothing was written",
+        int(recordPlan->size()));
+    return 0;
+  }
   return WriteModel(output) ? 1 : 0;
 }
 
@@ -176,6 +189,7 @@ void Scenepress::WriteExportLog(const std::string& name, const model3da::Model& 
   in.user = platform::user_name();
   in.scene_path = ip->GetCurFilePath();
   in.animation_data_size = animationDataSize;
+  in.notes = exportNotes;
   write_text_file(name + ".log", export_log_text(in, model, materials));
 }
 
