@@ -1,4 +1,5 @@
 // DoExport: the export from the options to the log, step by step.
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
@@ -61,6 +62,7 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
   morphDirectory.clear();
   exportedNodes.clear();
   recordPlan.reset();
+  maxBoneIndex = -1;
   exportNotes.clear();
   if (!ReadOptions() && DialogBoxParam(module_handle(), config_dialog(), ip->GetMAXHWnd(),
                                        config_dialog_proc, reinterpret_cast<LPARAM>(this)) == 0) {
@@ -109,14 +111,18 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
   ip->ProgressEnd();
   if (failed) return 0;
   // Skinned meshes named their bones, and the matrix table its entries, by
-  // the records planned before the walk; a walk that wrote other records
-  // (a cancel part way) would make them name the wrong nodes.
-  if (recordPlan && *recordPlan != exportedNodes) {
-    ShowMessage(
-        "The exported nodes differ from the %d nodes counted for the bone indices of "
-        "skinned meshes; nothing was written",
-        int(recordPlan->size()));
-    return 0;
+  // the records planned before the walk. The records written must be those
+  // (or, after a cancel, the first of them, with every bone among them).
+  if (recordPlan) {
+    const bool prefix = exportedNodes.size() <= recordPlan->size() &&
+                        std::equal(exportedNodes.begin(), exportedNodes.end(), recordPlan->begin());
+    if (!prefix || maxBoneIndex >= int(exportedNodes.size())) {
+      ShowMessage(
+          "The bones of skinned meshes were numbered over the %d nodes planned for the "
+          "export, but the %d nodes exported do not hold them; nothing was written",
+          int(recordPlan->size()), int(exportedNodes.size()));
+      return 0;
+    }
   }
   return WriteModel(output) ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 // with surfaces and tracks.
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <map>
 
 #include "geometry/morph_weld.h"
@@ -109,6 +110,7 @@ bool Scenepress::BuildSurfaces(model3da::NodeData& record, INode* node, const Me
       ShowMessage("%s", error.c_str());
       return false;
     }
+    maxBoneIndex = std::max(maxBoneIndex, skin.max_bone_index);
     input.positions = file_positions(skin.positions);
     input.skin = std::move(skin.skin);
     record.node_type = model3da::MESH_SKINNED_3DA;

@@ -4,6 +4,7 @@
 
 #include <fmt/printf.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -214,6 +215,7 @@ std::string read_physique_skin(Modifier* modifier, INode* node, int vertex_count
       if (!bone) return error;
       position += (influence.offset * bone->init_tm) * influence.weight;
       weights.push_back({bone->index, influence.weight});
+      out.max_bone_index = std::max(out.max_bone_index, int(bone->index));
     }
     out.positions.push_back(position);
     out.skin.push_back(*geometry::skin_record(weights));

@@ -281,6 +281,32 @@ TEST_F(physique_test, bone_indices_are_the_records_of_the_export) {
                             "nodes"}));
 }
 
+TEST_F(physique_test, a_cancelled_export_keeps_its_records_only_when_they_hold_every_bone) {
+  // Each top-level node takes three polls of cancel; the thirteenth, before
+  // the fifth node, cancels.
+  builder_.dummy("Zed_0");
+  scene_.cancel_after_polls = 12;
+  ASSERT_EQ(export_scene(), 1);
+  EXPECT_EQ(load()->nodes.size(), 4u);
+
+  // A bone after the mesh: the records written do not reach it.
+  host::SceneNode& late = builder_.dummy("Zbone_0");
+  physique->init_tm[&late] = TransMatrix(Point3(0, 0, 1));
+  physique->vertices[mesh][1] = rigid(&late, Point3(1, 0, 10));
+  scene_.cancel_polls = 0;
+  expect_failure(
+      "The bones of skinned meshes were numbered over the 6 nodes planned for the export, but "
+      "the 4 nodes exported do not hold them; nothing was written");
+  // Not cancelled, the same scene exports.
+  scene_.cancel_polls = 0;
+  scene_.cancel_after_polls = -1;
+  ASSERT_EQ(export_scene(), 1);
+  auto model = load();
+  EXPECT_EQ(model->nodes[4].record.name, "Zbone_0");
+  EXPECT_EQ(skin_near(*model, model->nodes[3].surfaces.at(0), {1, 10, 0}),
+            skin(4, 4, 16384, 16384));
+}
+
 TEST_F(physique_test, bone_index_past_254_fails_naming_the_bone) {
   // Helpers sorted before every bone: 252 of them put BoneC_0 at 254.
   for (int i = 0; i < 252; ++i) builder_.dummy(fmt_name(i));

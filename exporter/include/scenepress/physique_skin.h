@@ -22,6 +22,7 @@ Modifier* find_physique_modifier(INode* node);
 struct PhysiqueSkin {
   std::vector<Point3> positions;           // host axes, one per mesh vertex
   std::vector<geometry::SkinRecord> skin;  // one per mesh vertex
+  int max_bone_index = -1;                 // the largest record index the skin names
 };
 
 // Reads the skin of `node`, whose mesh has `vertex_count` vertices, from

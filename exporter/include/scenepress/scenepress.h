@@ -121,11 +121,12 @@ class Scenepress final : public SceneExport {
   int32_t lightingType = 0;
 
   // Beside the state above, for one export: the nodes written so far in
-  // record order, the planned records once a skinned mesh asked for them,
-  // the weld detail of a failed morph target, and notes for the log (the
-  // strip builder's messages).
+  // record order, the planned records once a skinned mesh asked for them
+  // and the largest record index a skin names, the weld detail of a failed
+  // morph target, and notes for the log (the strip builder's messages).
   std::vector<INode*> exportedNodes;
   std::optional<std::vector<INode*>> recordPlan;
+  int maxBoneIndex = -1;
   std::string morphDetail;
   std::vector<std::string> exportNotes;
 
