@@ -1,4 +1,5 @@
 // DoExport: the export from the options to the log, step by step.
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
@@ -59,6 +60,10 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
   animationDataSize = 0;
   morphSourceModel.reset();
   morphDirectory.clear();
+  exportedNodes.clear();
+  recordPlan.reset();
+  maxBoneIndex = -1;
+  exportNotes.clear();
   if (!ReadOptions() && DialogBoxParam(module_handle(), config_dialog(), ip->GetMAXHWnd(),
                                        config_dialog_proc, reinterpret_cast<LPARAM>(this)) == 0) {
     return 0;
@@ -105,6 +110,20 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
   }
   ip->ProgressEnd();
   if (failed) return 0;
+  // Skinned meshes named their bones, and the matrix table its entries, by
+  // the records planned before the walk. The records written must be those
+  // (or, after a cancel, the first of them, with every bone among them).
+  if (recordPlan) {
+    const bool prefix = exportedNodes.size() <= recordPlan->size() &&
+                        std::equal(exportedNodes.begin(), exportedNodes.end(), recordPlan->begin());
+    if (!prefix || maxBoneIndex >= int(exportedNodes.size())) {
+      ShowMessage(
+          "The bones of skinned meshes were numbered over the %d nodes planned for the "
+          "export, but the %d nodes exported do not hold them; nothing was written",
+          int(recordPlan->size()), int(exportedNodes.size()));
+      return 0;
+    }
+  }
   return WriteModel(output) ? 1 : 0;
 }
 
@@ -176,6 +195,7 @@ void Scenepress::WriteExportLog(const std::string& name, const model3da::Model& 
   in.user = platform::user_name();
   in.scene_path = ip->GetCurFilePath();
   in.animation_data_size = animationDataSize;
+  in.notes = exportNotes;
   write_text_file(name + ".log", export_log_text(in, model, materials));
 }
 

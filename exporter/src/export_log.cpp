@@ -51,8 +51,8 @@ std::string export_log_text(const ExportLogInputs& in, const model3da::Model& mo
   // Node 0, then its children one level deeper, then its siblings; children
   // and siblings in the order of the hierarchy view (later nodes first).
   const std::vector<model3da::HierarchyEntry> tree = model3da::node_hierarchy(model);
-  if (tree.empty()) return s;
-  std::vector<std::pair<int, int>> pending{{0, 0}};  // (entry, depth)
+  std::vector<std::pair<int, int>> pending;  // (entry, depth)
+  if (!tree.empty()) pending.push_back({0, 0});
   while (!pending.empty()) {
     const auto [entry, depth] = pending.back();
     pending.pop_back();
@@ -60,6 +60,10 @@ std::string export_log_text(const ExportLogInputs& in, const model3da::Model& mo
     node_lines(s, *e.node, depth, materials);
     if (e.next_sibling >= 0) pending.push_back({e.next_sibling, depth});
     if (e.first_child >= 0) pending.push_back({e.first_child, depth + 1});
+  }
+  if (!in.notes.empty()) {
+    s += "\nnotes:\n";
+    for (const std::string& note : in.notes) s += note + "\n";
   }
   return s;
 }

@@ -1,6 +1,5 @@
 // The scene walk: which nodes become records, in which order, with which
-// parent, kind and name; helpers completely, geometry nodes as far as they
-// are built.
+// parent, kind and name; helpers completely (mesh nodes: geom_export.cpp).
 #include <cstring>
 #include <string>
 
@@ -84,6 +83,7 @@ bool Scenepress::AppendNode(const model3da::NodeData& record, INode* node) {
     return false;
   }
   ++nodeCount;
+  exportedNodes.push_back(node);
   return true;
 }
 
@@ -123,44 +123,6 @@ bool Scenepress::ExportHelperData(INode* node, int parentIndex) {
   record.name = node->GetName();
   if (!ApplyLodPostfix(record, "ExportHelperData")) return false;
   if (!CaptureTracks(record, node)) return false;
-  return AppendNode(record, node);
-}
-
-bool Scenepress::ExportGeomData(INode* node, Object* object, int parentIndex) {
-  model3da::NodeData record;
-  if (!StartRecord(record, node, parentIndex)) return false;
-  auto* tri = dynamic_cast<TriObject*>(object->ConvertToType(0, TRIOBJ_CLASS_ID));
-  if (tri == nullptr) return true;
-  Mesh mesh = tri->GetMesh();
-  mesh.RemoveDegenerateFaces();
-  mesh.RemoveIllegalFaces();
-  mesh.DeleteIsoMapVerts();
-  record.name = node->GetName();
-  record.node_type = is_lip_bone(record.name) ? model3da::BONE_3DA : model3da::MESH_3DA;
-  if (mesh.getNumFaces() == 0 || mesh.getNumVerts() == 0) record.node_type = model3da::HELPER_3DA;
-  if (is_biped_controller(node->GetTMController())) record.node_type = model3da::BONE_3DA;
-  const bool bone = record.node_type == model3da::BONE_3DA;
-  if (!ApplyLodPostfix(record, bone ? nullptr : "ExportGeomData")) return false;
-  if (record.node_type == model3da::MESH_3DA) {
-    const std::array<bool, 5> channels = present_map_channels(mesh);
-    if (!channels[1] && !channels[2] && !channels[3] && !channels[4]) {
-      ShowMessage("No mapping applied for mesh: %s", node->GetName());
-      return false;
-    }
-  }
-  // Surfaces are not built here yet: a geometry node is written as with
-  // "no geometry", without surfaces and with a zero box, its tracks only;
-  // kinds 1 and 2 become 3. Bones keep their kind.
-  if (!CaptureTracks(record, node)) {
-    ShowMessage("Unable to export animation data");
-    return false;
-  }
-  for (const auto* track : {record.position.get(), record.rotation.get(), record.scale.get()}) {
-    if (track != nullptr) animationDataSize += track->image_size();
-  }
-  if (record.node_type == model3da::MESH_3DA || record.node_type == model3da::MESH_SKINNED_3DA) {
-    record.node_type = model3da::HELPER_3DA;
-  }
   return AppendNode(record, node);
 }
 

@@ -3,6 +3,7 @@
 #include <numbers>
 
 #include "export_fixture.h"
+#include "mesh_scenes.h"
 
 namespace scenepress::testing {
 namespace {
@@ -51,6 +52,33 @@ TEST_F(model_check_test, export_of_every_controller_kind_passes_model3da_check) 
       std::string("\"") + GM_MODEL3DA_TOOL + "\" check every.3da >/dev/null";
   EXPECT_EQ(std::system(command.c_str()), 0);
   EXPECT_EQ(load("every.3da")->nodes.size(), 6u);
+}
+
+TEST_F(model_check_test, meshes_skinned_meshes_and_morph_pairs_pass_model3da_check) {
+  host::SceneNode& bone = builder_.dummy("Bone_0");
+  auto physique = std::make_shared<host::PhysiqueModifier>();
+  host::SceneNode& skin = builder_.node("Skin_0", with_modifiers(cube_object(true), {physique}));
+  physique->init_tm[&bone] = TransMatrix(Point3(0, 0, 1));
+  for (int v = 0; v < 8; ++v)
+    physique->vertices[&skin].push_back({RIGID_TYPE, {{&bone, 1, Point3()}}});
+  host::SceneNode& cube = builder_.node("Cube_0", cube_object(false));
+  cube.material = multi_material({"Paint", "Glass"});
+  builder_.mesh("Mirror_0").offset_scale = ScaleValue{Point3(1, -1, 1), Quat()};
+  auto check = [](const std::string& file) {
+    const std::string command =
+        std::string("\"") + GM_MODEL3DA_TOOL + "\" check " + file + " >/dev/null";
+    return std::system(command.c_str());
+  };
+  write_options("!Morphing(s)\nMorphing(\"src\")\n");
+  ASSERT_EQ(export_scene("car.3da"), 1);
+  EXPECT_EQ(check("car.3da_0.3da"), 0);
+  write_options("!Morphing(s)\nMorphing(\"dst\")\n");
+  ASSERT_EQ(export_scene("car.3da"), 1);
+  EXPECT_EQ(check("car.3da_1.3da"), 0);
+  EXPECT_TRUE(messages().empty());
+  auto model = load("car.3da_1.3da");
+  ASSERT_EQ(model->nodes.size(), 4u);
+  EXPECT_EQ(model->nodes[3].record.nodeType, model3da::MESH_SKINNED_3DA);
 }
 
 }  // namespace

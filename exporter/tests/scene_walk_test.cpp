@@ -49,10 +49,11 @@ TEST_F(scene_walk_test, skipped_parents_hand_down_the_most_recent_record) {
   EXPECT_EQ(model->nodes[1].record.childCount, 1);   // the hidden child does not count
   EXPECT_EQ(model->nodes[2].record.parentIndex, 1);
   EXPECT_EQ(model->nodes[3].record.parentIndex, 2);  // under the lamp: Shown_0 came last
-  // A mesh is written without surfaces, as a helper with a zero box.
-  EXPECT_EQ(model->nodes[3].record.nodeType, model3da::HELPER_3DA);
-  EXPECT_EQ(model->nodes[3].record.surfaceCount, 0u);
-  EXPECT_EQ(model->nodes[3].record.boxMax, (model3da::Vec3{0, 0, 0}));
+  // The one-triangle mesh, its box in the file's axes.
+  EXPECT_EQ(model->nodes[3].record.nodeType, model3da::MESH_3DA);
+  EXPECT_EQ(model->nodes[3].record.surfaceCount, 1u);
+  EXPECT_EQ(model->nodes[3].record.boxMin, (model3da::Vec3{0, 0, -1}));
+  EXPECT_EQ(model->nodes[3].record.boxMax, (model3da::Vec3{1, 0, 0}));
 }
 
 TEST_F(scene_walk_test, level_of_detail_postfix) {

@@ -17,6 +17,9 @@ struct ExportLogInputs {
   std::string computer, user;
   std::string scene_path;  // the open scene file
   uint32_t animation_data_size = 0;
+  // Notes of the export (the strip builder's messages), listed after the
+  // nodes under "notes:" when there are any.
+  std::vector<std::string> notes;
 };
 
 // The log's text with "\n" line ends. Surfaces name their material from

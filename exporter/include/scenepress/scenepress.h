@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "geometry/geometry_export.h"
 #include "host/interface.h"
 #include "host/plugin.h"
 #include "model3da/byte_buffer.h"
@@ -118,9 +120,39 @@ class Scenepress final : public SceneExport {
   std::string morphDirectory;
   int32_t lightingType = 0;
 
+  // Beside the state above, for one export: the nodes written so far in
+  // record order, the planned records once a skinned mesh asked for them
+  // and the largest record index a skin names, the weld detail of a failed
+  // morph target, and notes for the log (the strip builder's messages).
+  std::vector<INode*> exportedNodes;
+  std::optional<std::vector<INode*>> recordPlan;
+  int maxBoneIndex = -1;
+  std::string morphDetail;
+  std::vector<std::string> exportNotes;
+
  private:
   // Appends a finished node (record and data) to the chain and counts it.
   bool AppendNode(const model3da::NodeData& record, INode* node);
+  // The nodes this export will write, in record order, worked out when a
+  // skinned mesh first needs its bones' indices (record_plan.h).
+  const std::vector<INode*>& RecordPlan();
+  // The surfaces of a mesh node of kind 1, 2 or 4: the mesh description
+  // from the host (skinned through Physique when it has the modifier, which
+  // makes `record` kind 2), welded (or, in a morph export, with weld maps)
+  // into `record`'s box and surfaces. False when the export fails (the
+  // message shown).
+  bool BuildSurfaces(model3da::NodeData& record, INode* node, const Mesh& mesh);
+  // The material table index of every face (per material id of the node).
+  bool FaceMaterials(INode* node, const Mesh& mesh, geometry::MeshInput& input);
+  // The welder of the export's morph mode; empty for a plain weld. A
+  // morph target export checks the node against the source model first.
+  bool MorphWelder(const std::string& name, const geometry::MeshInput& input,
+                   geometry::Welder& welder);
+  // Shows a message box "Error..." that does not set errorFlag.
+  void ShowWarning(const std::string& text);
+  // Shows a message box "Err.." that does not set errorFlag.
+  void ShowErrBox(const char* text);
+
   // The common start of both node exporters: kind-independent fields and
   // the name checks. False (the message shown) when the name is too long.
   bool StartRecord(model3da::NodeData& record, INode* node, int parentIndex);
