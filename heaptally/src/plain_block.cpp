@@ -10,7 +10,11 @@ bool is_plain_block(HeaderRecord& headers, const void* block, HeaderState state)
     headers.forget_freed(static_cast<const unsigned char*>(block) - kHeaderSize);
     return true;
   }
-  return probe_nearby(block).none();
+  // Nothing mapped just in front of it: no header of ours was ever there
+  // (a header is written where the block starts), so it is a plain block that
+  // the heap placed at the start of a mapping.
+  const GuardProbe probe = probe_nearby(block);
+  return probe.none() || probe.marks == GuardProbe::kUnreadable;
 }
 
 }  // namespace heaptally

@@ -14,7 +14,8 @@ namespace heaptally {
 // freed header is dropped. The words are read checked, since the heap may
 // have unmapped them. Otherwise the pointer never had a header of ours in
 // front of it: it is a plain block unless the words before it look like a
-// header (a pointer into a block) or cannot be read.
+// header (a pointer into a block). A block with nothing mapped in front of it
+// is plain too: some heaps place large blocks at the start of a mapping.
 bool is_plain_block(HeaderRecord& headers, const void* block, HeaderState state);
 
 }  // namespace heaptally

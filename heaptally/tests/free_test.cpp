@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -9,7 +10,9 @@
 #include <vector>
 
 #include "block_header.h"
+#include "header_record.h"
 #include "heaptally.h"
+#include "plain_block.h"
 #include "test_support.h"
 
 namespace {
@@ -227,6 +230,10 @@ TEST(heaptally_probe, never_faults_on_unmapped_memory_in_front_of_a_pointer) {
     EXPECT_FALSE(found.front_ok());
     EXPECT_FALSE(found.all());
   }
+  // A pointer with nothing mapped in front of it never had a header of ours:
+  // a heap may place a plain block at the start of a mapping.
+  heaptally::HeaderRecord headers;
+  EXPECT_TRUE(heaptally::is_plain_block(headers, second, heaptally::HeaderState::kNone));
   ASSERT_EQ(munmap(pages, static_cast<std::size_t>(2 * page)), 0);
   // Once nothing is mapped there, not even the pointer's own page.
   EXPECT_EQ(heaptally::probe_checked(second + 16).marks, heaptally::GuardProbe::kUnreadable);
