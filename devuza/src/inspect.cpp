@@ -28,8 +28,10 @@ std::string FolderText(const DirectoryEntry& entry) {
 
 }  // namespace
 
-bool InspectPackage(const std::filesystem::path& path, PackageReport& report, std::string& error) {
+bool InspectPackage(const std::filesystem::path& path, PackageReport& report, std::string& error,
+                    wizard::CodePage code_page) {
   Package package;
+  package.code_page = code_page;
   bool opened = OpenPackage(package, PackageMode::kReadFile, path);
   if (!opened && package.error_code == PackageErrorCode::kNoDevuzaFile) {
     opened = OpenPackage(package, PackageMode::kReadSfx, path);

@@ -15,6 +15,17 @@ namespace devuza::detail {
 
 // Opens `path` with the stdio `mode` ("rb", "wb").
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+// Opens `path` for reading when it is a regular file (or a link to one). A
+// FIFO, a device, a socket or a folder is refused without waiting on it, and
+// `problem` then says what the path is ("is a FIFO (named pipe), not a regular
+// file") or why it cannot be opened.
+std::FILE* OpenRegularFile(const std::filesystem::path& path, std::string& problem);
+// Creates a new file for writing in `dir` (the current folder when empty)
+// under a name that no entry of `dir` has, ".devuza-<process>-<n>.part",
+// opened exclusively so that no existing file is ever opened, truncated or
+// replaced. Returns the open file and sets `created` to its path, or returns
+// nullptr when no such file can be made.
+std::FILE* CreateUniqueFile(const std::filesystem::path& dir, std::filesystem::path& created);
 bool SeekTo(std::FILE* file, std::uint64_t offset);
 // Size of an open file, or no value when it cannot be told.
 bool FileLength(std::FILE* file, std::uint64_t& length);
@@ -41,5 +52,10 @@ std::string Escaped(std::string_view text);
 std::string Quoted(std::string_view text);
 // A native path for messages.
 std::string PathText(const std::filesystem::path& path);
+
+// The path of the UTF-8 name `utf8`, and the UTF-8 name of a path's last
+// component: names on disk are handled as UTF-8 on every system.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string Utf8FileName(const std::filesystem::path& path);
 
 }  // namespace devuza::detail

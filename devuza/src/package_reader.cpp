@@ -2,9 +2,11 @@
 // self-extracting program), the directory, and the checks of each entry.
 #include <array>
 #include <string>
+#include <unordered_map>
 
 #include "devuza/entry_names.h"
 #include "devuza/package.h"
+#include "devuza/stored_names.h"
 #include "package_internal.h"
 #include "package_io.h"
 
@@ -36,21 +38,45 @@ std::string EntryLabel(std::size_t index, const DirectoryEntry& entry) {
          Quoted(EntryName(entry)) + ")";
 }
 
+// Every stored folder lands directly in the car's folder, beside the files
+// stored there. Notes, for each entry, the first earlier entry that needs a
+// file where it needs a folder or the other way round, as Windows compares
+// names: without regard to case.
+void FindClashes(Package& package) {
+  std::unordered_map<std::string, std::size_t> top_files;  // upper-cased name → first entry
+  std::unordered_map<std::string, std::size_t> folders;
+  package.entry_clashes.assign(package.entries.size(), kNoClash);
+  for (std::size_t i = 0; i < package.entries.size(); ++i) {
+    const auto folder = EntryFolder(package.entries[i]);
+    if (!folder) continue;
+    const bool top = folder->empty();
+    const std::string upper = UpperAscii(top ? EntryName(package.entries[i]) : *folder);
+    const auto& others = top ? folders : top_files;
+    if (const auto other = others.find(upper); other != others.end()) {
+      package.entry_clashes[i] = other->second;
+    }
+    (top ? top_files : folders).try_emplace(upper, i);
+  }
+}
+
 }  // namespace
 
 namespace detail {
 
 bool OpenForReading(Package& package, PackageMode mode, const std::filesystem::path& path) {
   package.entries.clear();
+  package.entry_clashes.clear();
   package.mode = mode;
   package.path = path;
   package.temp_path.clear();
   package.header = PackageHeader{};
-  package.file.reset(OpenFile(path, "rb"));
+  std::string problem;
+  package.file.reset(OpenRegularFile(path, problem));
   std::uint64_t size = 0;
   if (!package.file || !FileLength(package.file.get(), size)) {
     package.file.reset();
-    SetError(package, PackageErrorCode::kFileError, "Cannot open the file " + PathText(path));
+    if (problem.empty()) problem = "cannot be read";
+    SetError(package, PackageErrorCode::kFileError, "The file " + PathText(path) + " " + problem);
     return false;
   }
 
@@ -106,6 +132,7 @@ bool OpenForReading(Package& package, PackageMode mode, const std::filesystem::p
 
 bool ReadDirectory(Package& package) {
   package.entries.clear();
+  package.entry_clashes.clear();
   if (!package.open || package.mode == PackageMode::kWrite) {
     detail::RefuseNotOpen(package, "No package is open for reading");
     return false;
@@ -116,6 +143,13 @@ bool ReadDirectory(Package& package) {
   if (header.file_count < 0) {
     SetError(package, PackageErrorCode::kBadDirectory,
              where + "the file count " + std::to_string(header.file_count) + " is negative");
+    return false;
+  }
+  // The writer never finishes a package without files; one that holds none
+  // (unfinished, or made by hand) would install a car without any file.
+  if (header.file_count == 0) {
+    SetError(package, PackageErrorCode::kNoFiles,
+             where + "the package holds no file: it is not usable");
     return false;
   }
   const auto count = static_cast<std::uint64_t>(header.file_count);
@@ -144,6 +178,7 @@ bool ReadDirectory(Package& package) {
     package.entries.push_back(DecodeEntry(
         std::span<const std::uint8_t, kEntrySize>(bytes.data() + i * kEntrySize, kEntrySize)));
   }
+  FindClashes(package);
   return true;
 }
 
@@ -159,6 +194,24 @@ std::string EntryProblem(const Package& package, std::size_t index) {
   }
   if (const std::string problem = NameProblem(EntryName(entry)); !problem.empty()) {
     return label + ": the file name " + problem;
+  }
+  const std::string undefined = " holds a byte that " +
+                                std::string(CodePageName(package.code_page)) +
+                                ", the game's code page, does not define";
+  if (!DiskName(*folder, package.code_page)) return label + ": the folder name" + undefined;
+  if (!DiskName(EntryName(entry), package.code_page)) return label + ": the file name" + undefined;
+  if (index < package.entry_clashes.size() && package.entry_clashes[index] != kNoClash) {
+    const std::size_t other = package.entry_clashes[index];
+    const DirectoryEntry& earlier = package.entries[other];
+    const std::string what = folder->empty()
+                                 ? "the file " + Quoted(EntryName(entry)) +
+                                       " takes the name of "
+                                       "the folder " +
+                                       Quoted(*EntryFolder(earlier))
+                                 : "the folder " + Quoted(*folder) +
+                                       " takes the name of the file " + Quoted(EntryName(earlier));
+    return label + ": " + what + " of entry " + std::to_string(other + 1) +
+           " (names are compared without regard to case, as Windows does)";
   }
   // File data lies between the header and the directory (whose place was
   // checked against the package by ReadDirectory).

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 #include "devuza/entry_names.h"
 #include "devuza/package.h"
+#include "devuza/stored_names.h"
 #include "package_internal.h"
 #include "package_io.h"
 
@@ -62,9 +64,31 @@ bool CheckStoredNames(Package& package, const std::filesystem::path& file_path,
   return true;
 }
 
-AddResult AddFile(Package& package, const std::filesystem::path& file_path, std::string_view folder,
-                  std::string_view name) {
+// The name `utf8` in the package's code page; sets the error when the code
+// page cannot hold it.
+std::optional<std::string> ToCodePage(Package& package, const std::filesystem::path& file_path,
+                                      std::string_view what, std::string_view utf8) {
+  std::optional<std::string> stored = StoredName(utf8, package.code_page);
+  if (!stored) {
+    SetError(package, PackageErrorCode::kBadEntry,
+             "Cannot pack file " + PathText(file_path) + ": the " + std::string(what) + " " +
+                 Quoted(utf8) + " cannot be written in " +
+                 std::string(CodePageName(package.code_page)) + ", the game's code page");
+  }
+  return stored;
+}
+
+AddResult AddFile(Package& package, const std::filesystem::path& file_path,
+                  std::string_view utf8_folder, std::string_view utf8_name) {
   if (!CheckWritable(package)) return AddResult::kFailed;
+  const std::optional<std::string> stored_folder =
+      ToCodePage(package, file_path, "folder name", utf8_folder);
+  if (!stored_folder) return AddResult::kFailed;
+  const std::optional<std::string> stored_name =
+      ToCodePage(package, file_path, "file name", utf8_name);
+  if (!stored_name) return AddResult::kFailed;
+  const std::string_view folder = *stored_folder;
+  const std::string_view name = *stored_name;
   if (!CheckStoredNames(package, file_path, folder, name)) return AddResult::kFailed;
   const std::string key = UpperAscii(folder) + "\\" + UpperAscii(name);
   if (package.stored_names.contains(key)) {
@@ -75,13 +99,30 @@ AddResult AddFile(Package& package, const std::filesystem::path& file_path, std:
     return AddResult::kFailed;
   }
 
-  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenFile(file_path, "rb"));
+  std::string problem;
+  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenRegularFile(file_path, problem));
   std::uint64_t size = 0;
   if (!in || !detail::FileLength(in.get(), size) || !detail::SeekTo(in.get(), 0)) {
-    SetError(package, PackageErrorCode::kFileError, "Cannot read file " + PathText(file_path));
+    SetError(
+        package, PackageErrorCode::kFileError,
+        "Cannot read file " + PathText(file_path) + (problem.empty() ? "" : ": it " + problem));
     return AddResult::kFailed;
   }
   if (size == 0) return AddResult::kEmpty;
+  // Every stored folder lands directly in the car's folder, beside the files
+  // stored there: a file and a folder of one name cannot both be installed.
+  const std::string upper = UpperAscii(folder.empty() ? name : folder);
+  const auto& others = folder.empty() ? package.stored_folders : package.stored_top_files;
+  if (const auto other = others.find(upper); other != others.end()) {
+    const std::string file = folder.empty() ? std::string(name) : other->second;
+    const std::string folder_name = folder.empty() ? other->second : std::string(folder);
+    SetError(package, PackageErrorCode::kBadEntry,
+             "Cannot pack file " + PathText(file_path) + ": the file " + Quoted(file) +
+                 " of the car's folder and the folder " + Quoted(folder_name) +
+                 " would take the same name when installed (names are compared without regard "
+                 "to case, as Windows does)");
+    return AddResult::kFailed;
+  }
 
   const std::size_t count = package.entries.size() + 1;
   if (count > kMaxFileCount) {
@@ -128,13 +169,18 @@ AddResult AddFile(Package& package, const std::filesystem::path& file_path, std:
   const auto position = static_cast<std::int32_t>(package.write_end + 1);
   package.entries.push_back(MakeEntry(static_cast<std::int32_t>(size), position, folder, name));
   package.stored_names.insert(key);
+  if (folder.empty()) {
+    package.stored_top_files.try_emplace(UpperAscii(name), name);
+  } else {
+    package.stored_folders.try_emplace(UpperAscii(folder), folder);
+  }
   package.write_end += size;
   package.header.file_count = static_cast<std::int16_t>(package.entries.size());
   package.header.package_length = static_cast<std::int32_t>(package.write_end);
   return AddResult::kAdded;
 }
 
-bool AddFolder(Package& package, const std::filesystem::path& folder, std::string_view stored_name,
+bool AddFolder(Package& package, const std::filesystem::path& folder, std::string_view folder_name,
                int depth) {
   if (depth > kMaxFolderDepth) {
     SetError(package, PackageErrorCode::kTooLarge,
@@ -151,7 +197,7 @@ bool AddFolder(Package& package, const std::filesystem::path& folder, std::strin
     std::error_code type_ec;
     const auto status = std::filesystem::status(entry_path, type_ec);
     if (std::filesystem::is_directory(status)) {
-      folders.push_back(entry_path.filename().string());
+      folders.push_back(detail::Utf8FileName(entry_path));
     } else if (std::filesystem::is_regular_file(status)) {
       // The package being written (and the one it replaces) may lie inside
       // the folder it packs.
@@ -160,7 +206,7 @@ bool AddFolder(Package& package, const std::filesystem::path& folder, std::strin
           std::filesystem::equivalent(entry_path, package.path, same_ec)) {
         continue;
       }
-      files.push_back(entry_path.filename().string());
+      files.push_back(detail::Utf8FileName(entry_path));
     }
   }
   if (ec) {
@@ -173,10 +219,11 @@ bool AddFolder(Package& package, const std::filesystem::path& folder, std::strin
   std::sort(folders.begin(), folders.end(), by_name);
 
   for (const std::string& name : files) {
-    if (AddFile(package, folder / name, stored_name, name) == AddResult::kFailed) return false;
+    const std::filesystem::path path = folder / detail::PathFromUtf8(name);
+    if (AddFile(package, path, folder_name, name) == AddResult::kFailed) return false;
   }
   for (const std::string& name : folders) {
-    if (!AddFolder(package, folder / name, name, depth + 1)) return false;
+    if (!AddFolder(package, folder / detail::PathFromUtf8(name), name, depth + 1)) return false;
   }
   return true;
 }
@@ -190,20 +237,23 @@ bool OpenForWriting(Package& package, const std::filesystem::path& path, std::st
   package.header = NewHeader(car_id, flag);
   package.entries.clear();
   package.stored_names.clear();
+  package.stored_top_files.clear();
+  package.stored_folders.clear();
   package.mode = PackageMode::kWrite;
   package.path = path;
-  package.temp_path = path;
-  package.temp_path += ".part";
+  package.temp_path.clear();
   package.failed = false;
   package.base = 0;
   package.available = 0;
   package.write_end = kHeaderSize;
-  package.file.reset(OpenFile(package.temp_path, "wb"));
+  // The package grows in a new file of its own beside the target, never in a
+  // file that was already there.
+  package.file.reset(CreateUniqueFile(path.parent_path(), package.temp_path));
   std::array<std::uint8_t, kHeaderSize> bytes{};
   EncodeHeader(package.header, bytes);
   if (!package.file || !WriteAll(package.file.get(), bytes.data(), bytes.size())) {
     SetError(package, PackageErrorCode::kFileError,
-             "Cannot create the package file " + PathText(package.temp_path));
+             "Cannot create the package file " + PathText(path));
     DiscardWritten(package);
     return false;
   }

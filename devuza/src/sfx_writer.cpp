@@ -30,16 +30,17 @@ bool WriteSFXPackage(const std::filesystem::path& output, const std::filesystem:
     return Fail(error, "The self-extracting file " + PathText(output) +
                            " cannot be written over its own package");
   }
-  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenFile(input, "rb"));
+  std::string problem;
+  std::unique_ptr<std::FILE, FileCloser> in(detail::OpenRegularFile(input, problem));
   std::uint64_t size = 0;
   if (!in || !detail::FileLength(in.get(), size) || !detail::SeekTo(in.get(), 0)) {
-    return Fail(error, "Cannot read the package file " + PathText(input));
+    return Fail(error, "Cannot read the package file " + PathText(input) +
+                           (problem.empty() ? "" : ": it " + problem));
   }
 
-  stdfs::path temp = output;
-  temp += ".part";
-  std::unique_ptr<std::FILE, FileCloser> out(detail::OpenFile(temp, "wb"));
-  if (!out) return Fail(error, "Cannot create the file " + PathText(temp));
+  stdfs::path temp;
+  std::unique_ptr<std::FILE, FileCloser> out(detail::CreateUniqueFile(output.parent_path(), temp));
+  if (!out) return Fail(error, "Cannot create the file " + PathText(output));
 
   std::array<std::uint8_t, kTrailerSize> trailer{};
   WriteInt32(static_cast<std::int32_t>(extractor.size() + 1), trailer);

@@ -85,7 +85,7 @@ const std::vector<BadName>& BadNames() {
   return names;
 }
 
-TEST_F(HostilePackage, RefusesUnsafeFileNamesAfterWritingEarlierEntries) {
+TEST_F(HostilePackage, RefusesUnsafeFileNamesBeforeWritingAnything) {
   for (const BadName& bad : BadNames()) {
     if (bad.name.back() == ' ') continue;  // the name field drops trailing blanks
     SCOPED_TRACE(bad.label);
@@ -93,8 +93,8 @@ TEST_F(HostilePackage, RefusesUnsafeFileNamesAfterWritingEarlierEntries) {
     EXPECT_EQ(package_.error_code, PackageErrorCode::kBadEntry);
     EXPECT_NE(LastPackageError(package_).find("Entry 2"), std::string::npos)
         << LastPackageError(package_);
-    EXPECT_EQ(ReadFile(sandbox_ / "dest" / "first.txt"), "1");
-    EXPECT_EQ(ListTree(sandbox_ / "dest"), std::vector<std::string>{"first.txt"});
+    // The sound first entry is not written either.
+    EXPECT_TRUE(ListTree(sandbox_ / "dest").empty());
     ExpectNothingOutsideDest();
   }
 }
@@ -142,7 +142,7 @@ TEST_F(HostilePackage, RefusesDataOutsideThePackageWithoutOverflow) {
     EXPECT_FALSE(Extract(bytes));
     EXPECT_EQ(package_.error_code, PackageErrorCode::kBadEntry);
     EXPECT_NE(LastPackageError(package_).find("Entry 2"), std::string::npos);
-    EXPECT_EQ(ListTree(sandbox_ / "dest"), std::vector<std::string>{"a.txt"});
+    EXPECT_TRUE(ListTree(sandbox_ / "dest").empty());
     ExpectNothingOutsideDest();
   }
 }
@@ -195,7 +195,7 @@ TEST_F(HostilePackage, RefusesAFolderLinkLeadingOutsideTheDestination) {
   EXPECT_EQ(package_.error_code, PackageErrorCode::kUnsafeTarget);
   EXPECT_NE(LastPackageError(package_).find("Entry 2"), std::string::npos);
   EXPECT_TRUE(ListTree(sandbox_ / "elsewhere").empty());
-  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "a.txt"), "a");
+  EXPECT_FALSE(std::filesystem::exists(sandbox_ / "dest" / "a.txt"));  // nothing written
   ExpectNothingOutsideDest();
 }
 
@@ -212,6 +212,64 @@ TEST_F(HostilePackage, FollowsAFolderLinkThatStaysInside) {
   std::filesystem::create_directory_symlink("Real", sandbox_ / "dest" / "Alias");
   EXPECT_TRUE(Extract(CraftPackage("SKY", {{"Alias", "x.3da", "ok"}})));
   EXPECT_EQ(ReadFile(sandbox_ / "dest" / "Real" / "x.3da"), "ok");
+}
+
+TEST_F(HostilePackage, RefusesAFileAndAFolderOfOneNameBeforeWritingAnything) {
+  std::vector<CraftedFile> files;
+  for (int i = 0; i < 46; ++i) files.push_back({"", "f" + std::to_string(i), "f"});
+  files.push_back({"", "Extra", "file"});
+  for (int i = 0; i < 15; ++i) files.push_back({"P", "p" + std::to_string(i), "p"});
+  files.push_back({"EXTRA", "x.dds", "x"});
+  EXPECT_FALSE(Extract(CraftPackage("SKY", files)));
+  EXPECT_EQ(package_.error_code, PackageErrorCode::kBadEntry);
+  EXPECT_NE(LastPackageError(package_).find("Entry 63"), std::string::npos)
+      << LastPackageError(package_);
+  EXPECT_TRUE(ListTree(sandbox_ / "dest").empty());
+
+  // Into a folder that does not exist yet: not even the folder is made.
+  WriteFile(sandbox_ / "pkg", CraftPackage("SKY", files));
+  ASSERT_TRUE(OpenPackage(package_, PackageMode::kReadFile, sandbox_ / "pkg"));
+  EXPECT_FALSE(ExtractPackage(package_, sandbox_ / "dest" / "SKY"));
+  EXPECT_TRUE(ListTree(sandbox_ / "dest").empty());
+}
+
+TEST_F(HostilePackage, RefusesWhatTheDestinationHoldsInTheWayBeforeWritingAnything) {
+  // A file where a folder must go, then a folder where a file must go.
+  WriteFile(sandbox_ / "dest" / "parts", "a user's file");
+  EXPECT_FALSE(Extract(CraftPackage("SKY", {{"", "a.dds", "a"}, {"Parts", "p.3da", "p"}})));
+  EXPECT_NE(LastPackageError(package_).find("Entry 2"), std::string::npos);
+  EXPECT_NE(LastPackageError(package_).find("a file of that name exists"), std::string::npos);
+  EXPECT_EQ(ListTree(sandbox_ / "dest"), std::vector<std::string>{"parts"});
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "parts"), "a user's file");
+
+  std::filesystem::remove(sandbox_ / "dest" / "parts");
+  std::filesystem::create_directories(sandbox_ / "dest" / "W" / "B.DDS");
+  EXPECT_FALSE(Extract(CraftPackage("SKY", {{"W", "a.dds", "a"}, {"w", "b.dds", "b"}})));
+  EXPECT_NE(LastPackageError(package_).find("Entry 2"), std::string::npos);
+  EXPECT_NE(LastPackageError(package_).find("a folder of that name exists"), std::string::npos);
+  EXPECT_EQ(ListTree(sandbox_ / "dest"), (std::vector<std::string>{"W/", "W/B.DDS/"}));
+  ExpectNothingOutsideDest();
+}
+
+TEST_F(HostilePackage, TemporaryFilesNeverTakeThePlaceOfAnEntryOrAUsersFile) {
+  // An entry named like an older temporary file, then the entry it belonged to.
+  EXPECT_TRUE(Extract(CraftPackage("SKY", {{"", "x.devuza-part", "first"}, {"", "x", "second"}})))
+      << LastPackageError(package_);
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "x.devuza-part"), "first");
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "x"), "second");
+
+  // A user's own files beside the car's, named like temporary files.
+  std::filesystem::create_directories(sandbox_ / "dest" / "P");
+  WriteFile(sandbox_ / "dest" / "P" / "a.txt.devuza-part", "mine");
+  WriteFile(sandbox_ / "dest" / "P" / "a.txt.part", "mine too");
+  EXPECT_TRUE(Extract(CraftPackage("SKY", {{"P", "a.txt", "packed"}})));
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "P" / "a.txt"), "packed");
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "P" / "a.txt.devuza-part"), "mine");
+  EXPECT_EQ(ReadFile(sandbox_ / "dest" / "P" / "a.txt.part"), "mine too");
+  // No temporary file is left behind.
+  EXPECT_EQ(ListTree(sandbox_ / "dest"),
+            (std::vector<std::string>{"P/", "P/a.txt", "P/a.txt.devuza-part", "P/a.txt.part", "x",
+                                      "x.devuza-part"}));
 }
 
 TEST_F(HostilePackage, ReplacesAFileLinkInsteadOfWritingThroughIt) {

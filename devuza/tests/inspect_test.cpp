@@ -67,6 +67,35 @@ TEST(InspectReport, GivesTheLayerErrorForAFileThatIsNoPackage) {
   EXPECT_EQ(error, "Wrong DEVUZA version");
 }
 
+TEST(InspectReport, RefusesAFileAndAFolderThatTakeOneNameWithoutRegardToCase) {
+  ScratchFolder dir;
+  WriteFile(dir / "a.devuza", CraftPackage("SKY", {{"", "Extra", "e"},
+                                                   {"", "b.dds", "b"},
+                                                   {"EXTRA", "x.dds", "x"},
+                                                   {"EXTRA", "y.dds", "y"}}));
+  WriteFile(dir / "b.devuza", CraftPackage("SKY", {{"Parts", "p.3da", "p"}, {"", "PARTS", "f"}}));
+  PackageReport report;
+  std::string error;
+  ASSERT_TRUE(InspectPackage(dir / "a.devuza", report, error)) << error;
+  EXPECT_FALSE(ReportIsSound(report));
+  ASSERT_EQ(report.problems.size(), 4u);
+  EXPECT_EQ(report.problems[0], "");
+  EXPECT_EQ(report.problems[1], "");
+  EXPECT_EQ(report.problems[2],
+            "Entry 3 (folder \"EXTRA\", file \"x.dds\"): the folder \"EXTRA\" takes the name of "
+            "the file \"Extra\" of entry 1 (names are compared without regard to case, as "
+            "Windows does)");
+  EXPECT_NE(report.problems[3].find("Entry 4"), std::string::npos);
+  EXPECT_NE(FormatInspectReport(report).find("Refused entries:\n  Entry 3"), std::string::npos);
+
+  ASSERT_TRUE(InspectPackage(dir / "b.devuza", report, error)) << error;
+  EXPECT_EQ(report.problems[0], "");
+  EXPECT_NE(report.problems[1].find("the file \"PARTS\" takes the name of the folder \"Parts\" "
+                                    "of entry 1"),
+            std::string::npos)
+      << report.problems[1];
+}
+
 TEST(InspectReport, PrintsHostileNamesEscapedAndListsTheirProblems) {
   ScratchFolder dir;
   WriteFile(dir / "h.devuza",

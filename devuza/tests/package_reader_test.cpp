@@ -1,5 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <functional>
+#include <future>
+
+#include "devuza/inspect.h"
 #include "devuza/package.h"
 #include "devuza/sfx.h"
 #include "package_test_support.h"
@@ -106,6 +114,23 @@ TEST(PackageReader, RunnerSequenceOnANonPackageReportsWhyItCouldNotOpen) {
   EXPECT_EQ(LastPackageError(), open_error);
 }
 
+TEST(PackageReader, RefusesAPackageWithoutFilesAsNotUsable) {
+  ScratchFolder dir;
+  WriteFile(dir / "empty.devuza", CraftPackage("AB1", {}));
+  Package package;
+  // The header alone is sound; the directory of no entries is not.
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kReadFile, dir / "empty.devuza"));
+  EXPECT_FALSE(ExtractPackage(package, dir / "out"));
+  EXPECT_EQ(package.error_code, PackageErrorCode::kNoFiles);
+  EXPECT_NE(LastPackageError(package).find("holds no file: it is not usable"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir / "out"));
+
+  PackageReport report;
+  std::string error;
+  EXPECT_FALSE(InspectPackage(dir / "empty.devuza", report, error));
+  EXPECT_NE(error.find("not usable"), std::string::npos) << error;
+}
+
 TEST(PackageReader, ExtractingOverALongerFileLeavesExactlyThePackedBytes) {
   ScratchFolder dir;
   WriteFile(dir / "p.devuza", CraftPackage("SKY", {{"Parts", "a.dds", "new"}}));
@@ -128,6 +153,84 @@ TEST(PackageReader, UsesExistingFoldersAndFilesWhoseNamesDifferOnlyInCase) {
   ASSERT_TRUE(ExtractPackage(package, dir / "out"));
   EXPECT_EQ(ListTree(dir / "out"), (std::vector<std::string>{"parts/", "parts/a.dds"}));
   EXPECT_EQ(ReadFile(dir / "out" / "parts" / "a.dds"), "new");
+}
+
+// Runs `read` on another thread. A read that still waits after a few seconds
+// is released by opening `fifo` for writing, and counts as hanging.
+bool ReturnsWithoutWaiting(const std::filesystem::path& fifo, std::function<void()> read) {
+  std::future<void> done = std::async(std::launch::async, std::move(read));
+  if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
+  const int fd = ::open(fifo.c_str(), O_WRONLY);
+  if (fd >= 0) ::close(fd);
+  done.wait();
+  return false;
+}
+
+TEST(PackageReader, RefusesAFifoADeviceOrAFolderGivenAsThePackage) {
+  ScratchFolder dir;
+  const auto fifo = dir / "pipe.devuza";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const PackageMode mode : {PackageMode::kReadFile, PackageMode::kReadSfx}) {
+    Package package;
+    bool accepted = true;
+    EXPECT_TRUE(
+        ReturnsWithoutWaiting(fifo, [&] { accepted = ReadPackageHeader(package, fifo, mode); }));
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(package.error_code, PackageErrorCode::kFileError);
+    EXPECT_EQ(LastPackageError(package),
+              "The file " + fifo.string() + " is a FIFO (named pipe), not a regular file");
+  }
+  PackageReport report;
+  std::string error;
+  bool inspected = true;
+  EXPECT_TRUE(
+      ReturnsWithoutWaiting(fifo, [&] { inspected = InspectPackage(fifo, report, error); }));
+  EXPECT_FALSE(inspected);
+  EXPECT_NE(error.find("is a FIFO"), std::string::npos) << error;
+
+  Package package;
+  EXPECT_FALSE(ReadPackageHeader(package, "/dev/null", PackageMode::kReadFile));
+  EXPECT_EQ(LastPackageError(package), "The file /dev/null is a device, not a regular file");
+  EXPECT_FALSE(ReadPackageHeader(package, dir.path(), PackageMode::kReadFile));
+  EXPECT_NE(LastPackageError(package).find("is a folder, not a regular file"), std::string::npos);
+
+  // A link to a package is read as the package.
+  WriteFile(dir / "p.devuza", CraftPackage("XY9", {{"", "a.txt", "a"}}));
+  std::filesystem::create_symlink(dir / "p.devuza", dir / "link.devuza");
+  EXPECT_TRUE(ReadPackageHeader(package, dir / "link.devuza", PackageMode::kReadFile));
+
+  // The writer does not wait on a FIFO given as a file to pack either.
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "out.devuza", "XY9"));
+  bool added = true;
+  EXPECT_TRUE(
+      ReturnsWithoutWaiting(fifo, [&] { added = AddPackageFile(package, fifo, "", "pipe"); }));
+  EXPECT_FALSE(added);
+  EXPECT_NE(LastPackageError(package).find("is a FIFO"), std::string::npos);
+}
+
+TEST(PackageReader, ListsEachFolderOnceHoweverManyFilesGoIntoIt) {
+  ScratchFolder dir;
+  std::vector<testing::CraftedFile> files;
+  for (int i = 0; i < 300; ++i) {
+    files.push_back({"", "f" + std::to_string(i) + ".dds", std::to_string(i)});
+    files.push_back({"PARTS", "P" + std::to_string(i) + ".3da", "p" + std::to_string(i)});
+  }
+  WriteFile(dir / "p.devuza", CraftPackage("SKY", files));
+  std::filesystem::create_directories(dir / "out" / "parts");
+  WriteFile(dir / "out" / "parts" / "p7.3DA", "old");
+  WriteFile(dir / "out" / "mine.txt", "mine");
+
+  // Once into the existing folders, once more over the files just written.
+  for (int run = 0; run < 2; ++run) {
+    Package package;
+    ASSERT_TRUE(OpenPackage(package, PackageMode::kReadFile, dir / "p.devuza"));
+    ASSERT_TRUE(ExtractPackage(package, dir / "out")) << LastPackageError(package);
+    EXPECT_EQ(package.folder_listings, 2u);  // the car's folder and "parts"
+  }
+  EXPECT_EQ(ListTree(dir / "out").size(), 1u + 1 + 300 + 300);
+  EXPECT_EQ(ReadFile(dir / "out" / "parts" / "p7.3DA"), "p7");
+  EXPECT_EQ(ReadFile(dir / "out" / "f299.dds"), "299");
+  EXPECT_EQ(ReadFile(dir / "out" / "mine.txt"), "mine");
 }
 
 TEST(PackageReader, ExtractNeedsAPackageOpenForReading) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "devuza/package.h"
@@ -15,6 +16,17 @@ using testing::WriteFile;
 std::string Padded(std::string text, std::size_t width) {
   text.resize(width, ' ');
   return text;
+}
+
+// The names directly in `dir`, sorted (a folder's without its trailing "/").
+std::vector<std::string> TopLevelNames(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  for (std::string name : testing::ListTree(dir)) {
+    if (!name.empty() && name.back() == '/') name.pop_back();
+    if (name.find('/') == std::string::npos) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // Packs `folder` into `out` the way the operation runner does.
@@ -55,7 +67,7 @@ TEST(PackageWriter, LaysOutFilesThenSubFolderByteForByte) {
   expected += std::string("\x07\x00\x00\x00\x22\x00\x00\x00", 8) + "P" + std::string(1, '\0') +
               std::string(14, ' ') + Padded("c.3da", 64);
   EXPECT_EQ(ReadFile(dir / "SKY.devuza"), expected);
-  EXPECT_FALSE(std::filesystem::exists(dir / "SKY.devuza.part"));
+  EXPECT_EQ(TopLevelNames(dir.path()), (std::vector<std::string>{"SKY", "SKY.devuza"}));
 }
 
 TEST(PackageWriter, StoresThreeCharacterIdAsIsAndCutsLongerOnes) {
@@ -139,6 +151,50 @@ TEST(PackageWriter, RefusesTwoFilesThatWouldLandOnTheSameTarget) {
   EXPECT_FALSE(std::filesystem::exists(dir / "p.devuza"));
 }
 
+TEST(PackageWriter, RefusesAFileAndAFolderThatWouldTakeOneNameWhenInstalled) {
+  ScratchFolder dir;
+  // A file of the car's folder and a sub-folder, and one two levels down
+  // (stored with its own name, so it lands beside the file too).
+  for (const char* sub : {"EXTRA", "Parts/extra"}) {
+    SCOPED_TRACE(sub);
+    const auto car = dir / "car";
+    std::filesystem::remove_all(car);
+    std::filesystem::create_directories(car / sub);
+    WriteFile(car / "Extra", "file");
+    WriteFile(car / sub / "x.dds", "x");
+    Package package;
+    ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
+    EXPECT_FALSE(AddCarFolder(package, car, ""));
+    EXPECT_EQ(package.error_code, PackageErrorCode::kBadEntry);
+    EXPECT_NE(LastPackageError(package).find("the file \"Extra\" of the car's folder and the "
+                                             "folder \"" +
+                                             std::filesystem::path(sub).filename().string() +
+                                             "\" would take the same name"),
+              std::string::npos)
+        << LastPackageError(package);
+    EXPECT_FALSE(ClosePackage(package));
+    EXPECT_FALSE(std::filesystem::exists(dir / "p.devuza"));
+  }
+  // The same when the folder's file comes first.
+  WriteFile(dir / "f", "f");
+  Package package;
+  ASSERT_TRUE(OpenPackage(package, PackageMode::kWrite, dir / "p.devuza", "SKY"));
+  ASSERT_TRUE(AddPackageFile(package, dir / "f", "Wheels", "w.3da"));
+  EXPECT_FALSE(AddPackageFile(package, dir / "f", "", "WHEELS"));
+  EXPECT_NE(LastPackageError(package).find("folder \"Wheels\""), std::string::npos);
+  // Names that only look alike are kept.
+  EXPECT_TRUE(AddPackageFile(package, dir / "f", "", "Wheels.txt"));
+  EXPECT_TRUE(AddPackageFile(package, dir / "f", "Wheels", "WHEELS"));
+
+  // An empty file is not stored, so it takes no name.
+  const auto car = dir / "car";
+  std::filesystem::remove_all(car);
+  std::filesystem::create_directories(car / "EXTRA");
+  WriteFile(car / "Extra", "");
+  WriteFile(car / "EXTRA" / "x.dds", "x");
+  EXPECT_TRUE(Pack(package, car, dir / "q.devuza")) << LastPackageError(package);
+}
+
 TEST(PackageWriter, RefusesFolderNamesThatLeaveNoRoomForTheNul) {
   ScratchFolder dir;
   const auto car = dir / "car";
@@ -157,7 +213,8 @@ TEST(PackageWriter, RefusesFolderNamesThatLeaveNoRoomForTheNul) {
   EXPECT_NE(LastPackageError(package).find("longer than 15"), std::string::npos);
   EXPECT_FALSE(ClosePackage(package));
   EXPECT_EQ(ReadFile(dir / "old.devuza"), "earlier package");
-  EXPECT_FALSE(std::filesystem::exists(dir / "old.devuza.part"));
+  EXPECT_EQ(TopLevelNames(dir.path()),
+            (std::vector<std::string>{"car", "ok.devuza", "old.devuza"}));
 }
 
 TEST(PackageWriter, RefusesFileNamesLongerThanTheField) {
@@ -200,6 +257,20 @@ TEST(PackageWriter, ClosingAPackageWithoutFilesFails) {
   EXPECT_FALSE(ClosePackage(package));
   EXPECT_EQ(package.error_code, PackageErrorCode::kNoFiles);
   EXPECT_TRUE(testing::ListTree(dir.path()) == std::vector<std::string>{"car/"});
+}
+
+TEST(PackageWriter, NeverWritesOverAFileNamedLikeATemporaryFile) {
+  ScratchFolder dir;
+  std::filesystem::create_directories(dir / "car");
+  std::filesystem::create_directories(dir / "empty");
+  WriteFile(dir / "car" / "a.txt", "a");
+  WriteFile(dir / "p.devuza.part", "mine");
+  Package package;
+  ASSERT_TRUE(Pack(package, dir / "car", dir / "p.devuza"));
+  EXPECT_FALSE(Pack(package, dir / "empty", dir / "p.devuza"));
+  EXPECT_EQ(ReadFile(dir / "p.devuza.part"), "mine");
+  EXPECT_EQ(TopLevelNames(dir.path()),
+            (std::vector<std::string>{"car", "empty", "p.devuza", "p.devuza.part"}));
 }
 
 TEST(PackageWriter, SkipsItsOwnOutputAndTheFileItReplacesInsideThePackedFolder) {

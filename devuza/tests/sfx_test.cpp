@@ -64,8 +64,14 @@ TEST(SelfExtractingPackage, KeepsTheInputUnlessAskedAndNeverWritesOverIt) {
   EXPECT_EQ(ReadFile(dir / "p.devuza"), before);
 
   EXPECT_FALSE(WriteSFXPackage(dir / "q.exe", dir / "missing.devuza", true, extractor, &error));
-  EXPECT_FALSE(std::filesystem::exists(dir / "q.exe"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "q.exe.part"));
+  EXPECT_EQ(ListTree(dir.path()), (std::vector<std::string>{"p.devuza", "p.exe"}));
+
+  // A file named like a temporary file is the user's own.
+  WriteFile(dir / "r.exe.part", "mine");
+  ASSERT_TRUE(WriteSFXPackage(dir / "r.exe", dir / "p.devuza", false, extractor));
+  EXPECT_EQ(ReadFile(dir / "r.exe.part"), "mine");
+  EXPECT_EQ(ListTree(dir.path()),
+            (std::vector<std::string>{"p.devuza", "p.exe", "r.exe", "r.exe.part"}));
 }
 
 TEST(SelfExtractingPackage, APlainPackageHasNoTrailer) {

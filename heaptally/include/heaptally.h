@@ -43,13 +43,19 @@ extern "C" {
 HEAPTALLY_API void* HEAPTALLY_CALL memAlloc(int32_t size, const char* file, int32_t line);
 
 /*
- * Releases a block. A block from memAlloc leaves the live list; a block from
- * the plain heap (malloc) is released as such. A null pointer does nothing.
+ * Releases a block. A block from memAlloc leaves the live list; a null
+ * pointer does nothing. The tracker keeps a record of its live blocks and
+ * reads a block's hidden header only once it has found the block there.
  * A block of memAlloc whose guard words were overwritten (a write just in
  * front of the block, or into its hidden header) is reported on the debugger
- * output with its file and line, then released whole. A pointer that looks
- * like a block of memAlloc but is not a live one (freed twice, or pointing
- * into the middle of a block) is reported and left alone.
+ * output with its file and line, then released whole. A block freed twice is
+ * reported and left alone, whatever its size, unless its memory was handed
+ * out again in between. Any other pointer is taken for a block of the plain
+ * heap (malloc) and released as such, except when the words in front of it
+ * look like a hidden header or cannot be read: then it is reported and left
+ * alone. So a pointer into the middle of a block is caught only when the
+ * bytes just before it happen to look like a header; otherwise it goes to
+ * free(), which the C runtime does not allow.
  */
 HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block);
 

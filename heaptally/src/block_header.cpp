@@ -10,15 +10,22 @@
 namespace heaptally {
 namespace {
 
-// Copies n bytes from possibly foreign memory without the sanitizers' checks.
+// No system has pages smaller than this, so two addresses in the same span
+// of this size share a page.
+constexpr std::uintptr_t kMinPageSize = 4096;
+
+// Copies n bytes directly, past the sanitizers' checks: the bytes in front of
+// a block are not the caller's, but on the block's own page they are mapped.
 __attribute__((no_sanitize("address", "thread"))) void load_raw(const unsigned char* at,
                                                                 unsigned char* out, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) {
-    out[i] = at[i];
-  }
+  for (std::size_t i = 0; i < n; ++i) out[i] = at[i];
 }
 
-// Copies n bytes from memory that may not be mapped; false when it is not.
+// Copies n bytes from memory that may not be mapped, or that the heap took
+// back; false when the bytes cannot be read. The kernel does the reading, so
+// an unmapped page gives an error instead of a fault, and the program itself
+// never touches memory that is not its own. Elsewhere the bytes are read
+// directly, and an unmapped page faults.
 bool load_checked(const unsigned char* at, unsigned char* out, std::size_t n) {
 #if defined(__linux__)
   iovec local{out, n};
@@ -35,40 +42,50 @@ bool same_page(const unsigned char* a, const unsigned char* b) {
          reinterpret_cast<std::uintptr_t>(b) / kMinPageSize;
 }
 
-// Loads a T from `at`, in front of block, directly when it lies on block's
-// page, otherwise checked. Returns false when unreadable.
-template <typename T>
-bool load_cautiously(const unsigned char* block, const unsigned char* at, T& value) {
-  unsigned char bytes[sizeof(T)];
-  if (same_page(at, block)) {
-    load_raw(at, bytes, sizeof(T));
-  } else if (!load_checked(at, bytes, sizeof(T))) {
-    return false;
+// Reads the words in front of block that tell whether a header sits there.
+template <typename Load>
+GuardProbe probe_with(const unsigned char* block, const Load& load) {
+  std::uint32_t back = 0;
+  unsigned char back_bytes[sizeof back];
+  if (!load(block - sizeof back, back_bytes, sizeof back)) {
+    return GuardProbe{GuardProbe::kUnreadable};
   }
-  std::memcpy(&value, bytes, sizeof(T));
-  return true;
+  std::memcpy(&back, back_bytes, sizeof back);
+  GuardProbe probe;
+  if (back == kGuard) probe.marks |= GuardProbe::kBack;
+  if (back == kRetiredGuard) probe.marks |= GuardProbe::kRetired;
+
+  // The front guard and the user block field, in one read: they share the
+  // header's first 16 bytes, which never cross a page in an aligned header.
+  constexpr std::size_t kFrontSpan = offsetof(BlockHeader, user_block) + sizeof(void*);
+  unsigned char front_bytes[kFrontSpan];
+  if (load(block - kHeaderSize, front_bytes, kFrontSpan)) {
+    std::uint32_t front = 0;
+    const void* self = nullptr;
+    std::memcpy(&front, front_bytes + offsetof(BlockHeader, front_guard), sizeof front);
+    std::memcpy(&self, front_bytes + offsetof(BlockHeader, user_block), sizeof self);
+    if (front == kGuard) probe.marks |= GuardProbe::kFront;
+    if (front == kRetiredGuard) probe.marks |= GuardProbe::kRetired;
+    if (self == block) probe.marks |= GuardProbe::kSelf;
+  }
+  return probe;
 }
 
 }  // namespace
 
-GuardProbe probe_guards_cautiously(const unsigned char* bytes) {
-  const void* block = bytes;
-  const unsigned char* header = bytes - kHeaderSize;
-  std::uint32_t back = 0;
-  std::uint32_t front = 0;
-  const void* self = nullptr;
-  GuardProbe probe;
-  if (load_cautiously(bytes, bytes - sizeof back, back) && back == kGuard) {
-    probe.marks |= GuardProbe::kBack;
-  }
-  if (load_cautiously(bytes, header + offsetof(BlockHeader, front_guard), front) &&
-      front == kGuard) {
-    probe.marks |= GuardProbe::kFront;
-  }
-  if (load_cautiously(bytes, header + offsetof(BlockHeader, user_block), self) && self == block) {
-    probe.marks |= GuardProbe::kSelf;
-  }
-  return probe;
+GuardProbe probe_checked(const void* block) {
+  return probe_with(static_cast<const unsigned char*>(block), load_checked);
+}
+
+GuardProbe probe_nearby(const void* block) {
+  const auto* bytes = static_cast<const unsigned char*>(block);
+  return probe_with(bytes, [bytes](const unsigned char* at, unsigned char* out, std::size_t n) {
+    if (same_page(at, bytes) && same_page(at + n - 1, bytes)) {
+      load_raw(at, out, n);
+      return true;
+    }
+    return load_checked(at, out, n);
+  });
 }
 
 }  // namespace heaptally

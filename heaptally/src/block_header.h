@@ -18,6 +18,11 @@ namespace heaptally {
 // The first eight digits of pi read as hexadecimal digits.
 inline constexpr std::uint32_t kGuard = 0x31415926;
 
+// What both guards hold once their block has left the live list: the first
+// eight digits of e, so that a stale header never passes for a live one but
+// still shows that it was a block of ours.
+inline constexpr std::uint32_t kRetiredGuard = 0x27182818;
+
 // Bytes that a block accounts for beyond its size rounded up to 4.
 inline constexpr std::int64_t kAccountedExtra = 54;
 
@@ -84,6 +89,10 @@ inline void* user_block_of(BlockHeader* header) {
   return reinterpret_cast<unsigned char*>(header) + kHeaderSize;
 }
 
+inline const void* user_block_of(const BlockHeader* header) {
+  return reinterpret_cast<const unsigned char*>(header) + kHeaderSize;
+}
+
 // Fills the header at the start of an allocation of kHeaderSize + size bytes
 // and returns the header. The links are left null. Inline, like the probe and
 // the list links below, because each export is only a few of these steps
@@ -105,69 +114,58 @@ inline BlockHeader* init_header(void* allocation, std::int32_t size, const char*
   return header;
 }
 
-// The header that would sit in front of block; only a guess until checked.
+// The header that would sit in front of block; only a guess until the block
+// is known to be live.
 inline BlockHeader* header_of(void* block) {
   return reinterpret_cast<BlockHeader*>(static_cast<unsigned char*>(block) - kHeaderSize);
 }
 
-// No system has pages smaller than this, so two addresses in the same span
-// of this size share a page.
-inline constexpr std::uintptr_t kMinPageSize = 4096;
-
-// Whether the header in front of block would reach onto an earlier page than
-// block's own. For a block of the plain heap that page may not be mapped.
-inline bool header_leaves_page(const void* block) {
-  return reinterpret_cast<std::uintptr_t>(block) % kMinPageSize < kHeaderSize;
+// Marks a header whose block leaves the live list: both guards take
+// kRetiredGuard and the user block field is cleared.
+inline void retire_header(BlockHeader* header) {
+  header->front_guard = kRetiredGuard;
+  header->user_block = nullptr;
+  header->tail[kTailWords - 1] = kRetiredGuard;
 }
 
-// What the words in front of a pointer say about it: one bit per mark.
+// What the words in front of a pointer say about it: one bit per finding.
 struct GuardProbe {
-  static constexpr unsigned kFront = 1;  // the front guard kHeaderSize bytes before it
-  static constexpr unsigned kBack = 2;   // the back guard just before it
-  static constexpr unsigned kSelf = 4;   // the header's user block field names it
+  static constexpr unsigned kFront = 1;        // the front guard kHeaderSize bytes before it
+  static constexpr unsigned kBack = 2;         // the back guard just before it
+  static constexpr unsigned kSelf = 4;         // the header's user block field names it
+  static constexpr unsigned kRetired = 8;      // a guard holds kRetiredGuard
+  static constexpr unsigned kUnreadable = 16;  // the word just before it is not mapped
 
   unsigned marks = 0;
 
   bool front_ok() const { return (marks & kFront) != 0; }
   bool back_ok() const { return (marks & kBack) != 0; }
-  bool all() const { return marks == (kFront | kBack | kSelf); }
+  bool all() const { return (marks & (kFront | kBack | kSelf)) == (kFront | kBack | kSelf); }
   bool none() const { return marks == 0; }
 };
 
-// The three marks read directly from a header known to be readable; the
-// reads bypass the sanitizers' bounds.
-__attribute__((no_sanitize("address", "thread"))) inline GuardProbe probe_directly(
-    const unsigned char* block) {
-  const unsigned char* header = block - kHeaderSize;
-  std::uint32_t back;
-  std::uint32_t front;
-  const void* self;
-  __builtin_memcpy(&back, block - sizeof back, sizeof back);
-  __builtin_memcpy(&front, header + offsetof(BlockHeader, front_guard), sizeof front);
-  __builtin_memcpy(&self, header + offsetof(BlockHeader, user_block), sizeof self);
-  return GuardProbe{(front == kGuard ? GuardProbe::kFront : 0u) |
-                    (back == kGuard ? GuardProbe::kBack : 0u) |
-                    (self == block ? GuardProbe::kSelf : 0u)};
+// The marks of a live block's own header, to find damage done by the caller.
+inline GuardProbe probe_live_header(const BlockHeader* header) {
+  return GuardProbe{(header->front_guard == kGuard ? GuardProbe::kFront : 0u) |
+                    (header->back_guard() == kGuard ? GuardProbe::kBack : 0u) |
+                    (header->user_block == user_block_of(header) ? GuardProbe::kSelf : 0u)};
 }
 
-// The marks of a header that reaches onto an earlier page than block's own
-// and is not known to be ours: each word is read through a read that
-// reports an unmapped page instead of faulting, and an unreadable word does
-// not match.
-GuardProbe probe_guards_cautiously(const unsigned char* block);
+// The marks in front of a pointer that is not a live block, for telling a
+// block of the plain heap from a block of ours that was freed, a pointer
+// into a block, or no heap memory at all. A guard or field that cannot be
+// read does not match; kUnreadable is set when the word just before the
+// pointer cannot be read.
+//
+// probe_checked reads every word through a read that reports an unmapped page
+// instead of faulting (a system call each): for a header the record knows as
+// freed, whose memory the heap may have taken back or unmapped.
+GuardProbe probe_checked(const void* block);
 
-// Reads the front guard, the back guard and the user block field in front of
-// block. The block may come from the plain heap, so the bytes in front of it
-// may belong to the heap, to another block, or to no mapping at all. Words
-// on block's own page are always read directly; words on an earlier page are
-// read directly only when header_known (the caller knows the header is one of
-// ours), and otherwise cautiously.
-inline GuardProbe probe_guards(const void* block, bool header_known) {
-  const auto* bytes = static_cast<const unsigned char*>(block);
-  if (header_known || !header_leaves_page(block)) {
-    return probe_directly(bytes);
-  }
-  return probe_guards_cautiously(bytes);
-}
+// probe_nearby reads the words on the pointer's own page directly (mapped
+// while the pointer is a block of the heap) and only those on an earlier
+// page through the checked read: for a pointer that never had a header of
+// ours in front of it.
+GuardProbe probe_nearby(const void* block);
 
 }  // namespace heaptally

@@ -13,16 +13,25 @@
 #include <sys/single_threaded.h>
 #endif
 
-#include "address_set.h"
 #include "block_header.h"
 #include "debug_output.h"
+#include "header_record.h"
 #include "heaptally.h"
 #include "live_list.h"
+#include "plain_block.h"
 #include "report.h"
 #include "summary.h"
 
 namespace heaptally {
 namespace {
+
+// Holds a T that is never destroyed.
+template <typename T>
+union NeverDestroyed {
+  constexpr NeverDestroyed() : value() {}
+  ~NeverDestroyed() {}
+  T value;
+};
 
 // The process-wide state. The mutex is constant-initialised, so it exists as
 // soon as the library is loaded and before any caller can reach an export;
@@ -31,12 +40,12 @@ namespace {
 struct Tracker {
   std::mutex lock;
   LiveList list;
-  // The live blocks whose header reaches onto an earlier page than the block
-  // (about one in 64): memFree reads such a header directly only when it is
-  // listed here, since in front of a plain heap block that page may be
-  // unmapped. Created on first use and never destroyed, so that blocks can
-  // still be freed while the process unloads its libraries.
-  AddressSet* page_straddlers = nullptr;
+  // Where the headers of live blocks, and of freed ones, start. memFree
+  // reads a header directly only once this says it is live, so a pointer
+  // freed before never leads it into memory that the heap took back. Never
+  // destroyed, so that blocks can still be freed while the process unloads
+  // its libraries.
+  NeverDestroyed<HeaderRecord> headers;
 };
 
 constinit Tracker g_tracker;
@@ -72,21 +81,6 @@ class TrackerLock {
   bool locked_;
 };
 
-// Notes a live block whose header reaches onto an earlier page; false when
-// there is no memory for the note.
-[[gnu::noinline]] bool note_page_straddler(const BlockHeader* header) {
-  if (g_tracker.page_straddlers == nullptr) {
-    g_tracker.page_straddlers = new (std::nothrow) AddressSet;
-    if (g_tracker.page_straddlers == nullptr) return false;
-  }
-  return g_tracker.page_straddlers->insert(header);
-}
-
-// Whether header is noted as a live page straddler; forgets it if so.
-[[gnu::noinline]] bool forget_page_straddler(const BlockHeader* header) {
-  return g_tracker.page_straddlers != nullptr && g_tracker.page_straddlers->erase(header);
-}
-
 const char* file_text(const char* file) {
   return file != nullptr ? file : "(null)";
 }
@@ -111,8 +105,8 @@ const char* file_text(const char* file) {
 [[gnu::cold, gnu::noinline]] void report_not_live(const void* block) {
   char text[200];
   std::snprintf(text, sizeof text,
-                "Heaptally: memFree: %p is not a live block (freed twice, or a pointer into a "
-                "block); it is left alone\n",
+                "Heaptally: memFree: %p is not a live block (freed twice, a pointer into a block, "
+                "or no heap memory); it is left alone\n",
                 block);
   debug_output(text);
 }
@@ -138,7 +132,7 @@ HEAPTALLY_API void* HEAPTALLY_CALL memAlloc(int32_t size, const char* file, int3
   void* block = user_block_of(header);
   {
     TrackerLock guard;
-    if (header_leaves_page(block) && !note_page_straddler(header)) {
+    if (!g_tracker.headers.value.add_live(header)) [[unlikely]] {
       std::free(allocation);
       return nullptr;
     }
@@ -155,26 +149,26 @@ HEAPTALLY_API void HEAPTALLY_CALL memFree(void* block) {
   void* release = header;  // what goes back to the heap once the lock is left
   {
     TrackerLock guard;
-    // A noted straddler is forgotten here, before its marks are checked: the
-    // block leaves the list in every branch below that finds it ours, and
-    // one that is not live was never noted.
-    const bool known = header_leaves_page(block) && forget_page_straddler(header);
-    const GuardProbe probe = probe_guards(block, known);
-    if (probe.none() && !known) {
-      release = block;  // a block of the plain heap
-    } else {
+    HeaderRecord& headers = g_tracker.headers.value;
+    const HeaderState state = headers.free_live(header);
+    if (state == HeaderState::kLive) [[likely]] {
+      const GuardProbe probe = probe_live_header(header);
       if (probe.all()) [[likely]] {
         unlink(g_tracker.list, header);
-      } else if (unlink_by_walking(g_tracker.list, header)) {
-        // One of our blocks with overwritten marks: its own links may be
-        // damaged as well, so the list found its neighbours.
-        report_damage(header, probe);
       } else {
-        // Only some marks match and the block is not live: freed twice, or
-        // a pointer into a block. free() must never see it.
-        report_not_live(block);
-        return;
+        // The caller wrote over the marks, and maybe over the links too: the
+        // list finds the block's neighbours.
+        unlink_by_walking(g_tracker.list, header);
+        report_damage(header, probe);
       }
+      retire_header(header);
+    } else if (is_plain_block(headers, block, state)) {
+      release = block;
+    } else {
+      // Freed already, a pointer into a block, or no heap memory at all:
+      // free() must never see it.
+      report_not_live(block);
+      return;
     }
   }
   std::free(release);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -9,7 +10,9 @@
 #include <vector>
 
 #include "block_header.h"
+#include "header_record.h"
 #include "heaptally.h"
+#include "plain_block.h"
 #include "test_support.h"
 
 namespace {
@@ -119,9 +122,43 @@ TEST(heaptally_free, pointer_into_a_block_is_never_released) {
   EXPECT_EQ(memSize(), 0);
 }
 
+// A block freed twice, for blocks that the C heap keeps in its caches, merges
+// with the free space after them, or maps for themselves and unmaps when
+// freed. Nothing is allocated between the two frees, so the address cannot
+// have become a new block. The test never reads the freed memory itself.
+TEST(heaptally_free, block_freed_twice_is_reported_and_left_alone_at_any_size) {
+  for (const int32_t size : {24, 2000, 4 << 20}) {
+    void* older = memAlloc(1, "keep.cpp", 1);
+    void* newer = memAlloc(2, "keep.cpp", 2);
+    void* block = memAlloc(size, "twice.cpp", 3);  // the last one: next to the heap's free top
+    ASSERT_NE(block, nullptr);
+    memFree(block);
+    StderrCapture capture;
+    memFree(block);
+    const std::string report = capture.finish();
+    EXPECT_NE(report.find("is not a live block"), std::string::npos) << size << ": " << report;
+    EXPECT_EQ(dump_text(),
+              "-- Mem dump --\nfile(line) size\n"
+              "summary size: 116, count: 2\n"
+              "\n-- Summary mem dump --\n\nsumsize count maxalloc file(line)\n"
+              "58\t1\t58\tkeep.cpp(1)\n"
+              "58\t1\t58\tkeep.cpp(2)\n")
+        << size;
+    memFree(newer);
+    memFree(older);
+    EXPECT_EQ(memSize(), 0) << size;
+  }
+}
+
 }  // namespace
 
 namespace {
+
+// Whether the header in front of block starts on an earlier page than the
+// block (no system has pages smaller than 4096 bytes).
+bool header_leaves_page(const void* block) {
+  return reinterpret_cast<std::uintptr_t>(block) % 4096 < heaptally::kHeaderSize;
+}
 
 // Blocks of ours whose header reaches onto the page before the block: found
 // by allocating until enough turn up.
@@ -129,7 +166,7 @@ std::vector<unsigned char*> page_straddling_blocks(std::size_t wanted, std::vect
   std::vector<unsigned char*> found;
   for (int i = 0; i < 200000 && found.size() < wanted; ++i) {
     auto* block = static_cast<unsigned char*>(memAlloc(16 + (i * 16) % 4000, "straddle.cpp", i));
-    if (heaptally::header_leaves_page(block)) {
+    if (header_leaves_page(block)) {
       found.push_back(block);
     } else {
       others.push_back(block);
@@ -165,7 +202,19 @@ TEST(heaptally_free, blocks_whose_header_starts_on_the_page_before_are_recognise
   EXPECT_EQ(memSize(), 0);
 }
 
-TEST(heaptally_probe, never_faults_on_an_unmapped_page_in_front_of_a_block) {
+TEST(heaptally_probe, a_retired_header_never_passes_as_live_but_still_reads_as_ours) {
+  alignas(std::max_align_t) unsigned char memory[heaptally::kHeaderSize + 16] = {};
+  heaptally::BlockHeader* header = heaptally::init_header(memory, 16, "stale.cpp", 1);
+  const void* block = heaptally::user_block_of(header);
+  ASSERT_TRUE(heaptally::probe_live_header(header).all());
+  ASSERT_TRUE(heaptally::probe_checked(block).all());
+  heaptally::retire_header(header);
+  EXPECT_EQ(heaptally::probe_live_header(header).marks, 0u);
+  EXPECT_EQ(heaptally::probe_checked(block).marks, heaptally::GuardProbe::kRetired);
+  EXPECT_EQ(heaptally::probe_nearby(block).marks, heaptally::GuardProbe::kRetired);
+}
+
+TEST(heaptally_probe, never_faults_on_unmapped_memory_in_front_of_a_pointer) {
   const long page = sysconf(_SC_PAGESIZE);
   void* pages = mmap(nullptr, static_cast<std::size_t>(2 * page), PROT_READ | PROT_WRITE,
                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -173,13 +222,21 @@ TEST(heaptally_probe, never_faults_on_an_unmapped_page_in_front_of_a_block) {
   auto* second = static_cast<unsigned char*>(pages) + page;
   ASSERT_EQ(mprotect(pages, static_cast<std::size_t>(page), PROT_NONE), 0);
   write_u32(second, heaptally::kGuard);
-  EXPECT_TRUE(heaptally::probe_guards(second, false).none());
   write_u32(second + 12, heaptally::kGuard);  // a back guard, but the header is unreadable
-  const heaptally::GuardProbe probe = heaptally::probe_guards(second + 16, false);
-  EXPECT_TRUE(probe.back_ok());
-  EXPECT_FALSE(probe.front_ok());
-  EXPECT_FALSE(probe.all());
-  munmap(pages, static_cast<std::size_t>(2 * page));
+  for (const auto probe : {heaptally::probe_checked, heaptally::probe_nearby}) {
+    EXPECT_EQ(probe(second).marks, heaptally::GuardProbe::kUnreadable);
+    const heaptally::GuardProbe found = probe(second + 16);
+    EXPECT_TRUE(found.back_ok());
+    EXPECT_FALSE(found.front_ok());
+    EXPECT_FALSE(found.all());
+  }
+  // A pointer with nothing mapped in front of it never had a header of ours:
+  // a heap may place a plain block at the start of a mapping.
+  heaptally::HeaderRecord headers;
+  EXPECT_TRUE(heaptally::is_plain_block(headers, second, heaptally::HeaderState::kNone));
+  ASSERT_EQ(munmap(pages, static_cast<std::size_t>(2 * page)), 0);
+  // Once nothing is mapped there, not even the pointer's own page.
+  EXPECT_EQ(heaptally::probe_checked(second + 16).marks, heaptally::GuardProbe::kUnreadable);
 }
 
 }  // namespace

@@ -48,6 +48,22 @@ std::string check_surface(const SurfaceData& surface, size_t s) {
   return {};
 }
 
+// The reason a material's names do not fit their 32-byte fields (31
+// characters and the terminating zero), or an empty text. Every texture slot
+// is written, so every slot must fit.
+std::string check_material_names(const MaterialRecord& material, size_t m) {
+  if (material.name.size() >= kNameSize) {
+    return fmt::format("material {} name \"{}\" is longer than 31 characters", m, material.name);
+  }
+  for (size_t t = 0; t < material.textures.size(); ++t) {
+    if (material.textures[t].size() >= kNameSize) {
+      return fmt::format("material {} \"{}\": texture {} name \"{}\" is longer than 31 characters",
+                         m, material.name, t, material.textures[t]);
+    }
+  }
+  return {};
+}
+
 void append_vec3s(Bytes& out, const std::vector<Vec3>& values, size_t n) {
   if (values.empty()) {
     out.resize(out.size() + n * 12, std::byte{0});
@@ -109,23 +125,42 @@ void set_static_tracks(NodeData& node, const Vec3& position, const Quat& rotatio
   node.scale = constant_scale_track(scale);
 }
 
+std::string append_surfaces(Bytes& data, uint32_t base, std::span<const SurfaceData> surfaces,
+                            uint32_t& surfaces_offset) {
+  for (size_t s = 0; s < surfaces.size(); ++s) {
+    if (std::string error = check_surface(surfaces[s], s); !error.empty()) return error;
+  }
+  const size_t start = data.size();
+  std::vector<SurfaceRecord> records(surfaces.size());
+  for (size_t s = 0; s < surfaces.size(); ++s) {
+    append_surface_arrays(data, base, surfaces[s], records[s]);
+  }
+  const uint64_t records_at = uint64_t(base) + data.size();
+  if (records_at + uint64_t(kSurfaceRecordSize) * records.size() > kMaxOffset) {
+    data.resize(start);
+    return "the surfaces pass 32-bit offsets";
+  }
+  surfaces_offset = records.empty() ? 0 : uint32_t(records_at);
+  for (SurfaceRecord& s : records) {
+    s.nextSurfaceOffset = base + uint32_t(data.size()) + kSurfaceRecordSize;
+    append_surface_record(data, s);
+  }
+  return {};
+}
+
 std::string append_node(ByteBuffer& chain, const NodeData& node) {
   if (node.name.size() >= kNameSize) {
     return fmt::format("node name \"{}\" is longer than 31 characters", node.name);
-  }
-  for (size_t s = 0; s < node.surfaces.size(); ++s) {
-    if (std::string error = check_surface(node.surfaces[s], s); !error.empty()) {
-      return fmt::format("node \"{}\": {}", node.name, error);
-    }
   }
   const uint64_t record_at = uint64_t(kFileHeaderSize) + chain.length();
   const uint64_t base64 = record_at + kNodeRecordSize;
   if (base64 > kMaxOffset) return "the node chain passes 32-bit offsets";
   const uint32_t base = uint32_t(base64);
   Bytes data;
-  std::vector<SurfaceRecord> records(node.surfaces.size());
-  for (size_t s = 0; s < node.surfaces.size(); ++s) {
-    append_surface_arrays(data, base, node.surfaces[s], records[s]);
+  uint32_t surfaces_offset = 0;
+  if (std::string error = append_surfaces(data, base, node.surfaces, surfaces_offset);
+      !error.empty()) {
+    return fmt::format("node \"{}\": {}", node.name, error);
   }
   NodeRecord record;
   record.nodeType = node.node_type;
@@ -134,12 +169,8 @@ std::string append_node(ByteBuffer& chain, const NodeData& node) {
   record.boxMax = node.box_max;
   record.parentIndex = node.parent_index;
   record.childCount = node.child_count;
-  record.surfaceCount = uint32_t(records.size());
-  record.surfacesOffset = records.empty() ? 0 : base + uint32_t(data.size());
-  for (SurfaceRecord& s : records) {
-    s.nextSurfaceOffset = base + uint32_t(data.size()) + kSurfaceRecordSize;
-    append_surface_record(data, s);
-  }
+  record.surfaceCount = uint32_t(node.surfaces.size());
+  record.surfacesOffset = surfaces_offset;
   const std::pair<const std::unique_ptr<Track_c>*, uint32_t*> tracks[] = {
       {&node.position, &record.positionTrackOffset},
       {&node.rotation, &record.rotationTrackOffset},
@@ -161,6 +192,11 @@ std::string append_node(ByteBuffer& chain, const NodeData& node) {
 }
 
 std::string make_model_image(const ModelWriteInput& input, Bytes& out) {
+  for (size_t m = 0; m < input.materials.size(); ++m) {
+    if (std::string error = check_material_names(input.materials[m], m); !error.empty()) {
+      return error;
+    }
+  }
   const uint64_t chain_length = input.chain.size();
   const uint64_t collision_offset =
       kFileHeaderSize + chain_length + uint64_t(kMaterialRecordSize) * input.materials.size();

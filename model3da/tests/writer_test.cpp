@@ -54,6 +54,52 @@ TEST(writer_test, transforms_come_from_the_matrix_table_in_chain_order) {
   EXPECT_NE(make_model_file(input, out).find("fewer than 3"), std::string::npos);
 }
 
+// A name fills its 32-byte field with its terminating zero: 31 characters fit,
+// 32 are refused with a message naming the material, never cut.
+TEST(writer_test, material_and_texture_names_that_do_not_fit_are_refused) {
+  ByteBuffer chain;
+  ASSERT_EQ(append_node(chain, mesh_node("Body_0", 1)), "");
+  std::vector<MaterialRecord> materials(2);
+  materials[0].name = "Plain.mat";
+  materials[1].name = std::string(27, 'm') + ".mat";  // 31 characters
+  materials[1].textures[3] = std::string(27, 't') + ".dds";
+  materials[1].textureCount = 4;
+  ModelWriteInput input;
+  input.node_count = 1;
+  input.chain = chain.bytes();
+  input.materials = materials;
+  Bytes out;
+  ASSERT_EQ(make_model_file(input, out), "");
+  auto model = testing::load_ok(out);
+  ASSERT_EQ(model->materials.size(), 2u);
+  EXPECT_EQ(model->materials[1].name, materials[1].name);
+  EXPECT_EQ(model->materials[1].textures[3], materials[1].textures[3]);
+
+  const std::string long_material = std::string(28, 'm') + ".mat";  // 32 characters
+  materials[1].name = long_material;
+  EXPECT_EQ(make_model_image(input, out),
+            "material 1 name \"" + long_material + "\" is longer than 31 characters");
+  materials[1].name = "Short.mat";
+  materials[1].textures[3] = std::string(40, 't') + ".dds";
+  EXPECT_EQ(make_model_file(input, out), "material 1 \"Short.mat\": texture 3 name \"" +
+                                             materials[1].textures[3] +
+                                             "\" is longer than 31 characters");
+  // An unused slot is written too, so it has to fit as well.
+  materials[1].textures[3].clear();
+  materials[1].textureCount = 1;
+  materials[0].textures[2] = std::string(32, 'u');
+  EXPECT_NE(make_model_file(input, out).find("material 0 \"Plain.mat\": texture 2"),
+            std::string::npos);
+
+  const auto dir = std::filesystem::temp_directory_path() / "model3da_name_test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string error = write_model_file(dir / "long.3da", input);
+  EXPECT_NE(error.find("long.3da: material 0"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(dir / "long.3da"));
+  std::filesystem::remove_all(dir);
+}
+
 TEST(writer_test, writes_the_file_whole_or_not_at_all) {
   const gm_test::ScratchFolder dir;
   ByteBuffer chain;

@@ -1,6 +1,9 @@
 // CTCParse: integer, float and string values, variables and constant lookups.
+#include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <string_view>
 
 #include "ctcparse_chars.h"
 #include "script/ctcparse.h"
@@ -27,32 +30,53 @@ const char* type_word(int type) {
   }
 }
 
+// The value of a run of decimal digits modulo 2^32, as a 32-bit accumulator
+// that wraps would give it.
+std::uint32_t low_32_bits(std::string_view digits) {
+  std::uint32_t value = 0;
+  for (const char digit : digits) value = value * 10u + static_cast<std::uint32_t>(digit - '0');
+  return value;
+}
+
+// The float nearest to digits with an optional point and more digits, however
+// many there are. A number too large for a float rounds to infinity, one
+// below half its smallest step to zero.
+float nearest_float(std::string_view number) {
+  float value = 0.0f;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                      std::chars_format::fixed);
+  if (result.ec == std::errc::result_out_of_range) {
+    const std::string_view whole = number.substr(0, number.find('.'));
+    return whole.find_first_not_of('0') != std::string_view::npos
+               ? std::numeric_limits<float>::infinity()
+               : 0.0f;
+  }
+  return value;
+}
+
 }  // namespace
 
-// Digits, and for floats an optional point with more digits, all gathered as
-// one integer; the number must end in white space, ")" or ",". Integers keep
-// the low 32 bits of a long run, as a 32-bit accumulator would.
-bool CTCParse::read_digits(std::uint64_t* digits, int* fraction_digits, bool floats) {
+// Digits, and for floats an optional point with more digits; the number must
+// end in white space, ")" or ",". The text excludes a point with no digit
+// after it.
+bool CTCParse::read_number(std::string_view* text, bool floats) {
   if (cur_ >= end_ || !is_digit(*cur_)) {
     report_error("%s", kExpectedNumber);
     return false;
   }
-  std::uint64_t value = 0;
-  while (cur_ < end_ && is_digit(*cur_)) value = value * 10 + static_cast<unsigned>(*cur_++ - '0');
-  int fraction = 0;
+  const char* start = cur_;
+  while (cur_ < end_ && is_digit(*cur_)) ++cur_;
+  const char* stop = cur_;
   if (floats && cur_ < end_ && *cur_ == '.') {
     ++cur_;
-    while (cur_ < end_ && is_digit(*cur_)) {
-      value = value * 10 + static_cast<unsigned>(*cur_++ - '0');
-      ++fraction;
-    }
+    while (cur_ < end_ && is_digit(*cur_)) ++cur_;
+    if (cur_ - stop > 1) stop = cur_;
   }
   if (cur_ >= end_ || !ends_number(*cur_)) {
     report_error("%s", floats ? "invalid termination of float" : "invalid termination of integer");
     return false;
   }
-  *digits = value;
-  *fraction_digits = fraction;
+  *text = std::string_view(start, static_cast<std::size_t>(stop - start));
   return true;
 }
 
@@ -109,10 +133,9 @@ bool CTCParse::read_int(std::int32_t* value, std::string* variable, const char* 
       ++cur_;
       skip_blank();
     }
-    std::uint64_t digits = 0;
-    int fraction = 0;
-    if (!read_digits(&digits, &fraction, false)) return false;
-    std::uint32_t bits = static_cast<std::uint32_t>(digits);
+    std::string_view digits;
+    if (!read_number(&digits, false)) return false;
+    std::uint32_t bits = low_32_bits(digits);
     if (negative) bits = 0u - bits;
     *value = static_cast<std::int32_t>(bits);
     return true;
@@ -145,16 +168,10 @@ bool CTCParse::read_float(float* value, std::string* variable, const char* not_a
       ++cur_;
       skip_blank();
     }
-    std::uint64_t digits = 0;
-    int fraction = 0;
-    if (!read_digits(&digits, &fraction, true)) return false;
-    // The engine scales by 0.1 once per digit after the point (2.50 is
-    // 250 * 0.1 * 0.1), which rounds slightly differently from a decimal
-    // conversion; scripts are written against that.
-    double number = static_cast<double>(digits);
-    for (int i = 0; i < fraction && number != 0.0; ++i) number *= 0.1;
-    if (negative) number = -number;
-    *value = static_cast<float>(number);
+    std::string_view number;
+    if (!read_number(&number, true)) return false;
+    const float magnitude = nearest_float(number);
+    *value = negative ? -magnitude : magnitude;
     return true;
   }
   const Read read = read_word(&word);

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 #include "parse_helpers.h"
 
 namespace {
 
 using script_test::failure_of;
 using script_test::parse_text;
+using script_test::Parsed;
 
 TEST(ctcparse_values, reads_numeric_forms) {
   const auto parsed = parse_text(
@@ -43,6 +47,39 @@ TEST(ctcparse_values, keeps_integer_wrap_and_long_float_digit_runs) {
   const auto& second = *first.next;
   EXPECT_EQ(static_cast<const CTCPARSE_INT&>(*second.parameters).value, INT32_MIN);
   EXPECT_EQ(static_cast<const CTCPARSE_FLOAT&>(*second.parameters->next).value, 0.1f);
+}
+
+float float_of(const Parsed& parsed) {
+  return static_cast<const CTCPARSE_FLOAT&>(*parsed.statements->parameters).value;
+}
+
+TEST(ctcparse_values, reads_floats_as_the_nearest_value_whatever_the_number_of_digits) {
+  const auto value_of = [](const std::string& number) {
+    const Parsed parsed = parse_text("!v(f)\nv(" + number + ")\n");
+    EXPECT_FALSE(parsed.error) << number;
+    return parsed.error ? -1.0f : float_of(parsed);
+  };
+  EXPECT_EQ(value_of("3.14159265358979323846"), 3.14159265358979323846f);
+  EXPECT_EQ(value_of("123456789012345678901234567890"), 123456789012345678901234567890.0f);
+  EXPECT_EQ(value_of("- 0.000000000000000000000000000000000000000000001401298464324817"),
+            -std::numeric_limits<float>::denorm_min());
+  EXPECT_EQ(value_of("0.2500000000000000000000000000000000000001"), 0.25f);
+  EXPECT_EQ(value_of("00000000000000000000000000000000000000001.5"), 1.5f);
+  EXPECT_EQ(value_of("340282346638528859811704183484516925440.0"),
+            std::numeric_limits<float>::max());
+  // Past the largest float by half a step or more, and below half the
+  // smallest step: what rounding to the nearest float gives.
+  EXPECT_EQ(value_of("340282356779733661637539395458142568448"),
+            std::numeric_limits<float>::infinity());
+  EXPECT_EQ(value_of("-1" + std::string(60, '0')), -std::numeric_limits<float>::infinity());
+  EXPECT_EQ(value_of("0." + std::string(60, '0') + "1"), 0.0f);
+}
+
+TEST(ctcparse_values, integers_keep_the_low_32_bits_of_a_long_digit_run) {
+  const auto parsed =
+      parse_text("!v(i)\nv(123456789012345678901234567890)\nv(-123456789012345678901234567890)\n");
+  ASSERT_FALSE(parsed.error);
+  EXPECT_EQ(parsed.tree, "v(int 1312754386)\nv(int -1312754386)\n");
 }
 
 TEST(ctcparse_values, limits_words_to_39_characters) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/code_page.h"
 #include "devuza/package_format.h"
 
 namespace devuza {
@@ -22,11 +23,12 @@ struct PackageReport {
 };
 
 // Reads the header and directory of `path`, first as a package file, then as
-// a self-extracting program. Returns true and fills `report` when the header
-// and the directory were accepted (entries may still carry problems);
-// otherwise false with the package layer's error text in `error`
-// ("No DEVUZA File!", "Wrong DEVUZA version", or what is wrong).
-bool InspectPackage(const std::filesystem::path& path, PackageReport& report, std::string& error);
+// a self-extracting program, with names in `code_page`. Returns true and
+// fills `report` when the header and the directory were accepted (entries may
+// still carry problems); otherwise false with the package layer's error text
+// in `error` ("No DEVUZA File!", "Wrong DEVUZA version", or what is wrong).
+bool InspectPackage(const std::filesystem::path& path, PackageReport& report, std::string& error,
+                    wizard::CodePage code_page = wizard::CodePage::kWindows1252);
 
 // True when no entry of the report has a problem.
 bool ReportIsSound(const PackageReport& report);

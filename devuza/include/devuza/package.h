@@ -15,9 +15,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "base/code_page.h"
 #include "devuza/package_format.h"
 
 namespace devuza {
@@ -41,7 +43,7 @@ enum class PackageErrorCode : std::uint16_t {
   kUnsafeTarget = 8,  // the way to a target leaves the destination
   kTooLarge = 9,      // positions, sizes or count would not fit their fields
   kNameTooLong = 10,  // a folder or file name does not fit its field
-  kNoFiles = 11,      // closing a written package that holds no file
+  kNoFiles = 11,      // a package that holds no file, written or read
 };
 
 inline constexpr std::string_view kNoDevuzaFileText = "No DEVUZA File!";
@@ -59,6 +61,9 @@ struct Package {
   // An unfinished written package is discarded.
   ~Package();
 
+  // The code page of the names stored in the package; set by the caller
+  // before packing or extracting, kept across opens.
+  wizard::CodePage code_page = wizard::CodePage::kWindows1252;
   PackageHeader header;
   std::vector<DirectoryEntry> entries;
   std::unique_ptr<std::FILE, FileCloser> file;
@@ -70,18 +75,33 @@ struct Package {
   std::uint64_t available = 0;
   // Write mode: the package's current length, where the next data goes.
   std::uint64_t write_end = 0;
-  // Write mode: the package goes to `temp_path` and replaces `path` only
-  // when it was closed successfully; `failed` marks a package that will not be.
+  // Write mode: the package goes to `temp_path`, a new file of a fresh name
+  // beside `path`, and replaces `path` only when it was closed successfully;
+  // `failed` marks a package that will not be.
   std::filesystem::path path;
   std::filesystem::path temp_path;
   bool failed = false;
   // Write mode: upper-cased "folder\name" of every stored file, so that no
-  // two entries would land on the same file when extracted.
+  // two entries would land on the same file when extracted; and the stored
+  // spelling, by upper-cased name, of every file stored in the car's folder
+  // itself and of every stored folder, so that no file takes a folder's name.
   std::unordered_set<std::string> stored_names;
+  std::unordered_map<std::string, std::string> stored_top_files;
+  std::unordered_map<std::string, std::string> stored_folders;
+  // Read modes, filled by ReadDirectory: for each entry, the index of an
+  // earlier entry that puts a file where it needs a folder or the other way
+  // round (names compared without regard to case), or kNoClash.
+  std::vector<std::size_t> entry_clashes;
+  // Read modes: how many folders the last extraction listed. Each folder is
+  // listed at most once per extraction, however many files go into it.
+  std::size_t folder_listings = 0;
   PackageErrorCode error_code = PackageErrorCode::kNone;
   std::string error_text;
   std::vector<char> buffer;  // copy buffer, kCopyChunk bytes once used
 };
+
+// No clash of an entry with an earlier one (Package::entry_clashes).
+inline constexpr std::size_t kNoClash = static_cast<std::size_t>(-1);
 
 // Bytes copied per read and write when packing and extracting.
 inline constexpr std::size_t kCopyChunk = std::size_t{1} << 20;
@@ -96,10 +116,12 @@ inline constexpr std::size_t kCopyChunk = std::size_t{1} << 20;
 bool OpenPackage(Package& package, PackageMode mode, const std::filesystem::path& path,
                  std::string_view car_id = {}, std::int16_t flag = 0);
 
-// Appends one file's data and its directory entry (stored folder `folder`,
-// stored name `name`). Returns false, with nothing changed, when the file is
-// empty (no error is set) or cannot be read, when a name does not fit or is
-// unsafe, or when the package would outgrow its 32-bit fields.
+// Appends one file's data and its directory entry under the folder name
+// `folder` and the file name `name`, both UTF-8 and stored in the package's
+// code page. Returns false, with nothing changed, when the file is empty (no
+// error is set) or cannot be read, when a name cannot be held by the code
+// page, does not fit its field or is unsafe, or when the package would
+// outgrow its 32-bit fields.
 bool AddPackageFile(Package& package, const std::filesystem::path& file_path,
                     std::string_view folder, std::string_view name);
 
@@ -111,11 +133,15 @@ bool AddPackageFile(Package& package, const std::filesystem::path& file_path,
 bool AddCarFolder(Package& package, const std::filesystem::path& folder,
                   std::string_view stored_name);
 
-// Writes every file of the open read package below `destination`, creating
-// folders as needed and replacing files of the same name. Each entry is
-// checked before it is written: unsafe names, data outside the package and
-// folders that lead outside `destination` stop the extraction with an error
-// naming the entry; files written before it stay. Returns true when all were
+// Writes every file of the open read package below `destination` (names
+// converted from the package's code page to UTF-8), creating
+// folders as needed and replacing files of the same name (or of a name that
+// differs only in case). Before the first byte is written, every entry is
+// checked (EntryProblem), and so is what the destination already holds: a
+// file where a folder must go, a folder where a file must go, or a folder
+// link that leads outside `destination` refuses the package with an error
+// naming the entry, and nothing is written. An error while writing stops the
+// extraction; files written before it stay. Returns true when all were
 // written, and then clears the last error.
 bool ExtractPackage(Package& package, const std::filesystem::path& destination);
 
@@ -131,12 +157,18 @@ bool ReadPackageHeader(Package& package, const std::filesystem::path& path, Pack
 
 // Reads and checks the directory of the open read package into
 // `package.entries`: the directory must lie inside the package and hold the
-// header's file count. Entries themselves are checked by EntryProblem.
+// header's file count, which must not be 0 (kNoFiles: a package without
+// files is not usable). Entries themselves are checked by EntryProblem, for
+// which it notes the entries that clash in `package.entry_clashes`.
 bool ReadDirectory(Package& package);
 
 // Returns an empty string when entry `index` of a package whose directory
 // ReadDirectory accepted is safe to extract, otherwise a message naming the
-// entry and its problem. Precondition: index < package.entries.size().
+// entry and its problem: an unsafe folder or file name, a name with a byte
+// that the package's code page leaves undefined, data outside the
+// package, or a file of the car's folder that takes the name of an earlier
+// entry's folder or the other way round (compared without regard to case).
+// Precondition: index < package.entries.size().
 std::string EntryProblem(const Package& package, std::size_t index);
 
 // The car ID of the header last read, as its three stored characters.

@@ -123,8 +123,9 @@ NodeRecord read_node_record(const std::byte* p);
 SurfaceRecord read_surface_record(const std::byte* p);
 MaterialRecord read_material_record(const std::byte* p);
 
-// Writers: append the record's exact byte image. Names longer than 31
-// characters are cut so that a terminating zero remains.
+// Writers: append the record's exact byte image. Names must be shorter than
+// 32 characters (the file writer refuses longer ones); should a longer one
+// come here, it is cut so that the field keeps its terminating zero.
 void append_file_header(Bytes& out, const FileHeader& header);
 void append_node_record(Bytes& out, const NodeRecord& record);
 void append_surface_record(Bytes& out, const SurfaceRecord& record);

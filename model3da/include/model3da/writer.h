@@ -61,6 +61,17 @@ struct NodeData {
 void set_static_tracks(NodeData& node, const Vec3& position, const Quat& rotation,
                        const Vec3& scale);
 
+// Appends the data of a node's surfaces to `data`, whose first byte lies at
+// file offset `base`: for each surface its ten per-vertex arrays (positions,
+// normals, tangents, colours, skin, pair, uv 0 to 3) and its list and strip
+// indices, then all SurfaceRecords one after another, each
+// nextSurfaceOffset pointing just past itself. Sets `surfaces_offset` to the
+// offset of the first SurfaceRecord (0 without surfaces). Returns an empty
+// text, or the reason the surfaces were refused (as for append_node; nothing
+// is appended then).
+std::string append_surfaces(Bytes& data, uint32_t base, std::span<const SurfaceData> surfaces,
+                            uint32_t& surfaces_offset);
+
 // Appends the node's 152-byte NodeRecord and its data (per surface its ten
 // per-vertex arrays, list and strip indices; then the SurfaceRecords; then the
 // position, rotation and scale track blocks) to `chain`, with absolute offsets
@@ -82,8 +93,10 @@ struct ModelWriteInput {
 
 // The file image without its collision section: header, chain with the
 // transforms copied in, material table. Returns an empty text or the reason
-// (a chain that does not hold node_count nodes, a matrix table shorter than
-// node_count, an image past 32-bit offsets).
+// (a material or texture name of 32 characters or more, in any of the four
+// texture slots, naming the material; a chain that does not hold node_count
+// nodes, a matrix table shorter than node_count, an image past 32-bit
+// offsets). Names are never cut to fit.
 std::string make_model_image(const ModelWriteInput& input, Bytes& out);
 
 // The whole file: the image, loaded back and checked, and the collision

@@ -130,7 +130,9 @@ class CTCParse {
   bool read_variable(T* value, std::string* variable, const char* not_a_value,
                      const Callback& callback, const char* kind);
   std::unique_ptr<CTCPARSE_PARAM> read_param(int type);
-  bool read_digits(std::uint64_t* digits, int* fraction_digits, bool floats);
+  // Reads a number's text: digits, and for floats an optional point and
+  // more digits; reports a missing number or a wrong character after it.
+  bool read_number(std::string_view* text, bool floats);
   const CTCPARSE_PARAM* constant_value(std::string_view word, int type);
 
   // Reads a word at the read position into `word` (no copy).

@@ -33,15 +33,11 @@ std::optional<std::string> CheckedGameFolder(const std::optional<std::string>& o
   return lookup.folder;
 }
 
-bool LoadCustomCars(const std::string& game_folder, std::vector<std::string>& cars) {
-  const std::string registry = game_folder + std::string(wizard::kCustomCarsFileName);
-  const wizard::ReadStatus status = wizard::ReadFileChecked(registry).status;
-  if (status == wizard::ReadStatus::kUnreadable || status == wizard::ReadStatus::kTooLarge) {
-    PrintError(registry + ": cannot read the registry of custom cars");
-    return false;
-  }
-  wizard::LoadINI(game_folder, cars);
-  return true;
+bool ReadCustomCarList(const std::string& game_folder, std::vector<std::string>& cars) {
+  std::string problem;
+  if (wizard::LoadCustomCars(game_folder, cars, problem)) return true;
+  PrintError(problem);
+  return false;
 }
 
 int FindCar(const std::vector<std::string>& cars, std::string_view id) {

@@ -21,9 +21,10 @@ void PrintError(std::string_view text);
 // when there is none or it is not a game installation.
 std::optional<std::string> CheckedGameFolder(const std::optional<std::string>& option);
 
-// Loads the custom cars of `game_folder` ("Carwright.ini") into `cars`; prints
-// and returns false when the file exists but cannot be read.
-bool LoadCustomCars(const std::string& game_folder, std::vector<std::string>& cars);
+// Loads the registry of custom cars of `game_folder` into `cars`, as the
+// wizard does when page 0 is left; prints and returns false when the registry
+// file exists but cannot be read or gives a count beyond what it can hold.
+bool ReadCustomCarList(const std::string& game_folder, std::vector<std::string>& cars);
 
 // The index of `id` in `cars` (compared after upper-casing), or -1.
 int FindCar(const std::vector<std::string>& cars, std::string_view id);

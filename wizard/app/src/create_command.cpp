@@ -75,7 +75,7 @@ int RunCreate(const CreateOptions& options) {
   wizard::WizardState state;
   state.Task = wizard::kTaskCreateCar;
   state.GameFolder = *game_folder;
-  if (!LoadCustomCars(state.GameFolder, state.CustomCars)) return kExitFailed;
+  if (!ReadCustomCarList(state.GameFolder, state.CustomCars)) return kExitFailed;
   // The ID box upper-cases what is typed.
   state.CarID = wizard::ToUpperAscii(options.id);
   if (!CheckID(state.CarID, state.CustomCars)) return kExitFailed;
@@ -105,7 +105,7 @@ int RunCreate(const CreateOptions& options) {
     if (!bytes || bytes->size() > wizard::kMaxCarNameLength ||
         wizard::ContainsAnyOf(wizard::kForbiddenTextChars, *bytes)) {
       PrintError(
-          "--name: at most 20 characters of the game's code page, none of \" ! @ # $ % ^ & *");
+          "--name: at most 20 characters of the game's code page, none of \" ! @ # $ % ^ & * \\");
       return kExitUsage;
     }
     variants[0].Name = *bytes;

@@ -23,7 +23,7 @@ int RunDelete(const DeleteOptions& options) {
   wizard::WizardState state;
   state.Task = wizard::kTaskDeleteCar;
   state.GameFolder = *game_folder;
-  if (!LoadCustomCars(state.GameFolder, state.CustomCars)) return kExitFailed;
+  if (!ReadCustomCarList(state.GameFolder, state.CustomCars)) return kExitFailed;
   state.SelectedCar = FindCar(state.CustomCars, options.id);
   if (state.SelectedCar < 0) {
     PrintError(options.id + ": not a custom car of this game (carwright list shows them)");
@@ -47,7 +47,8 @@ Subcommand AddDeleteCommand(CLI::App& program) {
   CLI::App* app = program.add_subcommand(
       "delete",
       "Delete a custom car: its lines in the game's master scripts, its folder and its entry "
-      "in Carwright.ini. Exit code 1 when the car is not registered or not all of it could be "
+      "in Carwright.ini. Exit code 1 when the car is not registered, is one of the game's own "
+      "cars, or not all of it could be "
       "removed.");
   auto options = std::make_shared<DeleteOptions>();
   app->add_option("--game-folder", options->game_folder, "The game's installation folder");

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "base/code_page.h"
 #include "commands.h"
 #include "devuza/inspect.h"
 
@@ -22,7 +23,8 @@ Subcommand AddInspectCommand(CLI::App& program) {
   return {app, [file]() {
             devuza::PackageReport report;
             std::string error;
-            if (!devuza::InspectPackage(std::filesystem::path(*file), report, error)) {
+            if (!devuza::InspectPackage(std::filesystem::path(*file), report, error,
+                                        wizard::GameCodePage(wizard::UiLanguage()))) {
               std::cerr << "carwright: " << *file << ": " << error << "\n";
               return kExitFailed;
             }

@@ -30,12 +30,9 @@ int RunInstall(const InstallOptions& options) {
   state.Task = wizard::kTaskExtractPackage;
   state.GameFolder = *game_folder;
   state.DEVUZA_FileName = options.package;
-  if (!LoadCustomCars(state.GameFolder, state.CustomCars)) return kExitFailed;
+  if (!ReadCustomCarList(state.GameFolder, state.CustomCars)) return kExitFailed;
 
-  if (!wizard::FileExists(options.package)) {
-    PrintError(options.package + ": cannot read the package file");
-    return kExitFailed;
-  }
+  // The header read refuses a missing file, a FIFO or a device, naming it.
   devuza::Package header;
   if (!devuza::ReadPackageHeader(header, std::filesystem::path(options.package),
                                  devuza::PackageMode::kReadFile)) {
@@ -43,14 +40,14 @@ int RunInstall(const InstallOptions& options) {
     return kExitFailed;
   }
   state.CarID = devuza::PackageCarID(header);
-  const std::uint16_t check = wizard::CheckCarID(state.CarID, state.CustomCars);
-  if (check == wizard::kCarIDInvalid) {
-    // An ID outside the valid set could name a folder outside Data/Cars.
+  if (!wizard::IsCarFolderID(state.CarID)) {
     PrintError("File:" + options.package + "\nThe package's car ID \"" + state.CarID +
-               "\" is not a valid car ID");
+               "\" cannot name a car folder");
     return kExitFailed;
   }
-  if (check != wizard::kCarIDValid && !options.replace) {
+  // Taken, reserved or outside the valid set: the wizard's question 117.
+  if (wizard::CheckCarID(state.CarID, state.CustomCars) != wizard::kCarIDValid &&
+      !options.replace) {
     PrintError(state.CarID + ": " + std::string(wizard::Text(kStrReplaceCar)) +
                " (give --replace to replace it)");
     return kExitFailed;
@@ -64,14 +61,14 @@ Subcommand AddInstallCommand(CLI::App& program) {
   CLI::App* app = program.add_subcommand(
       "install",
       "Install a car from a DEVUZA package: extract it into Data/Cars/ID and register it. A "
-      "package whose car ID is taken or reserved is refused unless --replace is given; its "
-      "files then replace the car's and its registration stays as it is. Exit code 1 when the "
+      "package whose car ID is taken, reserved or not a valid ID is refused unless --replace is "
+      "given; its files are then extracted and nothing is registered. Exit code 1 when the "
       "package is refused or cannot be installed.");
   auto options = std::make_shared<InstallOptions>();
   app->add_option("--game-folder", options->game_folder, "The game's installation folder");
   app->add_option("--package", options->package, "The .devuza package file")->required();
   app->add_flag("--replace", options->replace,
-                "Replace a car whose ID is already taken or reserved");
+                "Extract a car whose ID is taken, reserved or invalid, without registering it");
   return {app, [options]() { return RunInstall(*options); }};
 }
 

@@ -23,7 +23,7 @@ int RunPack(const PackOptions& options) {
   wizard::WizardState state;
   state.Task = wizard::kTaskCreatePackage;
   state.GameFolder = *game_folder;
-  if (!LoadCustomCars(state.GameFolder, state.CustomCars)) return kExitFailed;
+  if (!ReadCustomCarList(state.GameFolder, state.CustomCars)) return kExitFailed;
   const int index = FindCar(state.CustomCars, options.id);
   if (index < 0) {
     PrintError(options.id + ": not a custom car of this game (carwright list shows them)");
@@ -43,7 +43,7 @@ Subcommand AddPackCommand(CLI::App& program) {
       "pack",
       "Pack a registered custom car (every file below Data/Cars/ID) into a DEVUZA package. "
       "With --sfx FILE becomes a self-extracting program instead. Exit code 1 when the car is "
-      "not registered or the package could not be written.");
+      "not registered or is one of the game's own cars, or the package could not be written.");
   auto options = std::make_shared<PackOptions>();
   app->add_option("--game-folder", options->game_folder, "The game's installation folder");
   app->add_option("--id", options->id, "The custom car's ID")->required();

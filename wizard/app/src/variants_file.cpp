@@ -23,7 +23,7 @@ const std::string_view kVariantsFileHelp =
     "  Power=30..700  Weight=700..1600  Torque=0..999  TorqueRPM, Height, Length,\n"
     "  Width=0..9999  BuyPrice=0..999999  Drive=FWD|AWD|RWD\n"
     "  Displacement=1100|1600|2000|2400  Painting=1..--paintings  Turbo=yes|no\n"
-    "Texts must not hold \" ! @ # $ % ^ & *. Lines starting with ';' are comments.\n"
+    "Texts must not hold \" ! @ # $ % ^ & * \\. Lines starting with ';' are comments.\n"
     "--group and --name set variant 1 before the file is applied.\n";
 
 namespace {
@@ -186,7 +186,7 @@ class VariantEditor {
     if (!bytes) return key + " holds a character the game's code page cannot hold";
     if (bytes->size() > max) return key + " is longer than " + std::to_string(max) + " characters";
     if (ContainsAnyOf(kForbiddenTextChars, *bytes)) {
-      return key + " must not hold any of \" ! @ # $ % ^ & *";
+      return key + " must not hold any of \" ! @ # $ % ^ & * \\";
     }
     field = *bytes;
     return {};

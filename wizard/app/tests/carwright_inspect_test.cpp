@@ -1,5 +1,6 @@
 // `carwright inspect`, run as a user runs it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "devuza/inspect.h"
 #include "devuza/sfx.h"
@@ -59,6 +60,18 @@ TEST(CarwrightInspect, ExitsWith1AndTheLayerErrorForANonPackage) {
   const ProgramRun evil = Inspect(dir / "evil.devuza");
   EXPECT_EQ(evil.exit_code, 1);
   EXPECT_NE(evil.out.find("Refused entries:"), std::string::npos);
+}
+
+TEST(CarwrightInspect, RefusesAFifoOrADeviceWithoutWaiting) {
+  ScratchFolder dir;
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  const ProgramRun fifo = Inspect(dir / "pipe");
+  EXPECT_EQ(fifo.exit_code, 1);
+  EXPECT_NE(fifo.err.find("is a FIFO (named pipe), not a regular file"), std::string::npos)
+      << fifo.err;
+  const ProgramRun device = Inspect("/dev/zero");
+  EXPECT_EQ(device.exit_code, 1);
+  EXPECT_NE(device.err.find("is a device, not a regular file"), std::string::npos) << device.err;
 }
 
 }  // namespace

@@ -56,6 +56,8 @@ TEST(VariantsFile, ErrorsNameTheLineAndLeaveTheVariantsAlone) {
       {"[Variant1]\nWeight=heavy\n", "line 2: WEIGHT must be a whole number from 700 to 1600"},
       {"[Variant1]\nPainting=3\n", "line 2: PAINTING must be a whole number from 1 to 2"},
       {"[Variant1]\nName=Fast & Loud\n", "line 2: NAME must not hold any of"},
+      {"[Variant1]\nProduction=Pozna\\\n", "line 2: PRODUCTION must not hold any of"},
+      {"[Variant2]\nEngineType=DOHC\\4\n", "line 2: ENGINETYPE must not hold any of"},
       {"[Variant1]\nName=A name of twenty-ones\n", "line 2: NAME is longer than 20 characters"},
       {"[Variant1]\nGroup=Z9\n", "line 2: Group must be one of"},
       {"[Variant1]\nColour=red\n", "line 2: unknown key COLOUR"},

@@ -10,17 +10,47 @@
 
 namespace wizard {
 
+namespace {
+
+// The device names of the game's platform that are three characters long.
+constexpr std::array<std::string_view, 4> kDeviceNames = {"AUX", "CON", "NUL", "PRN"};
+
+// Characters the game's file system refuses in names, besides the separators.
+constexpr std::string_view kNameForbidden = ":*?\"<>|";
+
+bool CanBeInFolderName(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte < 0x20 || byte == 0x7F) return false;
+  return c != '\\' && c != '/' && c != '.' && c != ' ' &&
+         kNameForbidden.find(c) == std::string_view::npos;
+}
+
+}  // namespace
+
+bool IsValidCarIDChar(char c) {
+  const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  return kValidCarIDChars.find(upper) != std::string_view::npos;
+}
+
+bool IsReservedCarID(std::string_view car_id) {
+  const std::string upper = ToUpperAscii(car_id);
+  return std::find(kReservedCarIDs.begin(), kReservedCarIDs.end(), upper) != kReservedCarIDs.end();
+}
+
+bool IsCarFolderID(std::string_view car_id) {
+  if (car_id.size() != kCarIDLength) return false;
+  if (!std::all_of(car_id.begin(), car_id.end(), CanBeInFolderName)) return false;
+  const std::string upper = ToUpperAscii(car_id);
+  return std::find(kDeviceNames.begin(), kDeviceNames.end(), upper) == kDeviceNames.end();
+}
+
 std::uint16_t CheckCarID(std::string_view car_id, std::span<const std::string> custom_cars) {
   // Longer IDs are refused too: the car's files and the package header hold
   // exactly three characters.
-  if (car_id.size() != kCarIDLength) return kCarIDInvalid;
-  const std::string upper = ToUpperAscii(car_id);
-  for (char c : upper) {
-    if (kValidCarIDChars.find(c) == std::string_view::npos) return kCarIDInvalid;
+  if (!IsCarFolderID(car_id) || !std::all_of(car_id.begin(), car_id.end(), IsValidCarIDChar)) {
+    return kCarIDInvalid;
   }
-  for (std::string_view reserved : kReservedCarIDs) {
-    if (upper == reserved) return kCarIDReserved;
-  }
+  if (IsReservedCarID(car_id)) return kCarIDReserved;
   for (const std::string& custom : custom_cars) {
     if (EqualsNoCase(custom, car_id)) return kCarIDTaken;
   }

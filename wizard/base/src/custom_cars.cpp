@@ -29,15 +29,42 @@ std::string Truncated(std::string value) {
   return value;
 }
 
-// True when `car_id` is three characters of the valid set: the only IDs whose
-// folder lies inside "Data\Cars\" (an empty or ".." ID would name the folder
-// of all cars or the one above it).
-bool IsWellFormedCarID(std::string_view car_id) {
-  if (car_id.size() != kCarIDLength) return false;
-  for (char c : ToUpperAscii(car_id)) {
-    if (kValidCarIDChars.find(c) == std::string_view::npos) return false;
+// True when the file is missing or was read and does not hold `text`.
+bool LacksText(const std::string& path, std::string_view text) {
+  const ReadResult read = ReadFileChecked(path);
+  if (read.status == ReadStatus::kMissing) return true;
+  return read.status == ReadStatus::kOk && read.text.find(text) == std::string::npos;
+}
+
+enum class RegistryCount { kRead, kMissing, kTooLarge };
+
+// Reads the entries of the registry text into `custom_cars` (emptied first)
+// and the count's text into `count_text`: the count is missing (kMissing,
+// also when empty), above kMaxCustomCars (kTooLarge, the list stays empty),
+// or was read (kRead; a count that is not a decimal number, or is negative,
+// gives no entries).
+RegistryCount ParseRegistry(std::string_view text, std::vector<std::string>& custom_cars,
+                            std::string& count_text) {
+  custom_cars.clear();
+  const std::map<std::string, std::string> values = FindINISection(text, kCustomCarsSection);
+  const auto count_it = values.find(ToUpperAscii(kCustomCarsCountKey));
+  if (count_it == values.end()) return RegistryCount::kMissing;
+  count_text = Truncated(count_it->second);
+  if (count_text.empty()) return RegistryCount::kMissing;
+  long count = 0;
+  const auto [end, ec] =
+      std::from_chars(count_text.data(), count_text.data() + count_text.size(), count);
+  if (ec == std::errc::result_out_of_range || (ec == std::errc() && count > kMaxCustomCars)) {
+    return RegistryCount::kTooLarge;
   }
-  return true;
+  if (ec != std::errc() || end != count_text.data() + count_text.size())
+    return RegistryCount::kRead;
+
+  for (long i = 1; i <= count; ++i) {
+    const auto it = values.find(ToUpperAscii(IDKey(static_cast<std::size_t>(i))));
+    custom_cars.push_back(it == values.end() ? std::string() : Truncated(it->second));
+  }
+  return RegistryCount::kRead;
 }
 
 }  // namespace
@@ -46,23 +73,27 @@ bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars
   custom_cars.clear();
   const ReadResult read = ReadFileChecked(CustomCarsFile(game_folder));
   if (read.status != ReadStatus::kOk) return false;
-  const std::map<std::string, std::string> values = FindINISection(read.text, kCustomCarsSection);
+  std::string count_text;
+  return ParseRegistry(read.text, custom_cars, count_text) == RegistryCount::kRead;
+}
 
-  const auto count_it = values.find(ToUpperAscii(kCustomCarsCountKey));
-  if (count_it == values.end()) return false;
-  const std::string count_text = Truncated(count_it->second);
-  if (count_text.empty()) return false;
-  long count = 0;
-  const auto [end, ec] =
-      std::from_chars(count_text.data(), count_text.data() + count_text.size(), count);
-  if (ec == std::errc::result_out_of_range || (ec == std::errc() && count > kMaxCustomCars)) {
+bool LoadCustomCars(std::string_view game_folder, std::vector<std::string>& custom_cars,
+                    std::string& problem) {
+  custom_cars.clear();
+  const std::string file = CustomCarsFile(game_folder);
+  const ReadResult read = ReadFileChecked(file);
+  if (read.status == ReadStatus::kMissing) return true;
+  const std::string shown = ResolveGamePath(file).string();
+  if (read.status != ReadStatus::kOk) {
+    problem = shown + ": cannot read the registry of custom cars";
     return false;
   }
-  if (ec != std::errc() || end != count_text.data() + count_text.size()) return true;
-
-  for (long i = 1; i <= count; ++i) {
-    const auto it = values.find(ToUpperAscii(IDKey(static_cast<std::size_t>(i))));
-    custom_cars.push_back(it == values.end() ? std::string() : Truncated(it->second));
+  std::string count_text;
+  if (ParseRegistry(read.text, custom_cars, count_text) == RegistryCount::kTooLarge) {
+    problem = shown + ": the registry of custom cars gives " + std::string(kCustomCarsCountKey) +
+              "=" + count_text + ", more than the " + std::to_string(kMaxCustomCars) +
+              " it can hold";
+    return false;
   }
   return true;
 }
@@ -90,13 +121,23 @@ std::string CarRegistrationText(std::string_view car_id, std::string_view script
   return "!include(\"" + std::string(car_id) + "\\\\" + std::string(script_name) + "\")";
 }
 
-bool GRDeleteCar(std::string_view game_folder, std::string_view car_id) {
-  if (!IsWellFormedCarID(car_id)) return false;
+CarRemoval GRDeleteCar(std::string_view game_folder, std::string_view car_id) {
+  CarRemoval removal;
+  // The game's own cars are never removed, whatever the registry says.
+  if (!IsCarFolderID(car_id) || IsReservedCarID(car_id)) return removal;
   const std::string cars = std::string(game_folder) + std::string(kCarsFolder);
   for (std::string_view script : kCarMasterScripts) {
-    ReplaceInFile(cars + std::string(script), CarRegistrationText(car_id, script), "");
+    const std::string path = cars + std::string(script);
+    const std::string text = CarRegistrationText(car_id, script);
+    if (!ReplaceInFile(path, text, "") && !LacksText(path, text)) {
+      removal.lines_kept_in.push_back(path);
+    }
   }
-  return DeleteFolder(cars + std::string(car_id));
+  // A folder deleted while the game still includes its scripts could never
+  // be unregistered: the car stays whole until every line is gone.
+  if (removal.lines_kept_in.empty())
+    removal.folder_removed = DeleteFolder(cars + std::string(car_id));
+  return removal;
 }
 
 }  // namespace wizard

@@ -26,7 +26,8 @@ bool IsReadOnlyNative(const std::filesystem::path& native) {
 
 bool FileExists(std::string_view path) {
   const std::filesystem::path native = ResolveGamePath(path);
-  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer.
+  const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
   const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -113,22 +114,41 @@ bool FileContains(std::string_view path, std::string_view text) {
   return read.status == ReadStatus::kOk && read.text.find(text) != std::string::npos;
 }
 
-bool AppendText(std::string_view path, std::string_view bytes) {
+namespace {
+
+// AppendText, with a line break first when `own_line` is set and the file
+// ends inside a line.
+bool Append(std::string_view path, std::string_view bytes, bool own_line) {
   ReadResult read = ReadFileChecked(path);
   if (read.status != ReadStatus::kOk && read.status != ReadStatus::kMissing) return false;
   const std::filesystem::path native = ResolveGamePath(path);
   if (IsReadOnlyNative(native)) return false;
+  if (own_line && !read.text.empty() && read.text.back() != '\n') read.text.append(kLineBreak);
   read.text.append(bytes);
   return ReplaceFileAtomically(native, read.text);
 }
 
-bool AppendTextLines(std::string_view path, std::span<const std::string> lines) {
+std::string JoinLines(std::span<const std::string> lines) {
   std::string bytes;
   for (const std::string& line : lines) {
     bytes += line;
     bytes += kLineBreak;
   }
-  return AppendText(path, bytes);
+  return bytes;
+}
+
+}  // namespace
+
+bool AppendText(std::string_view path, std::string_view bytes) {
+  return Append(path, bytes, false);
+}
+
+bool AppendTextLines(std::string_view path, std::span<const std::string> lines) {
+  return Append(path, JoinLines(lines), false);
+}
+
+bool AppendTextLinesOnOwnLine(std::string_view path, std::span<const std::string> lines) {
+  return Append(path, JoinLines(lines), true);
 }
 
 }  // namespace wizard

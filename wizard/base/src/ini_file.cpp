@@ -21,8 +21,12 @@ std::string_view Trim(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-// Splits the text into lines without their line ends (LF or CR LF).
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Splits the text into lines without their line ends (LF or CR LF); a UTF-8
+// byte-order mark before the first line is not part of it.
 std::vector<std::string_view> SplitLines(std::string_view text) {
+  if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
   std::vector<std::string_view> lines;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');

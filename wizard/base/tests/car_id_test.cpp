@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace wizard {
@@ -20,6 +22,25 @@ TEST(CarID, RefusesShortLongAndBadCharacters) {
   for (const char* id : {"", "AB", "ABZ", "abz", "AB-", "A B", "ABCD", "AB\xC4"}) {
     EXPECT_EQ(CheckCarID(id, none), 10004) << id;
   }
+}
+
+// The folder test alone decides which IDs may become a folder below
+// "Data\Cars\"; IDs outside the valid set may still pass it.
+TEST(CarID, FolderIDsAreThreeCharactersThatAPlainNameMayHold) {
+  for (const char* id : {"AB1", "ABZ", "abz", "a_z", "AB-", "AB\xC4", "STC", "CO1"}) {
+    EXPECT_TRUE(IsCarFolderID(id)) << id;
+  }
+  for (const std::string id : {"",     "AB",     "ABCD", "..",  "...", "A.B",  "AB.", "A B", "AB ",
+                               "A/B",  "A\\B",   "A:B",  "A*B", "A?B", "A\"B", "A<B", "A>B", "A|B",
+                               "A\tB", "AB\x7F", "CON",  "con", "Aux", "NUL",  "prn"}) {
+    EXPECT_FALSE(IsCarFolderID(id)) << id;
+  }
+  EXPECT_FALSE(IsCarFolderID(std::string("A\0B", 3)));
+}
+
+TEST(CarID, DeviceNamesAreInvalidIDs) {
+  const std::vector<std::string> none;
+  for (const char* id : {"CON", "nul", "AUX", "Prn"}) EXPECT_EQ(CheckCarID(id, none), 10004) << id;
 }
 
 TEST(CarID, RefusesReservedIDsInAnyCase) {
@@ -58,7 +79,7 @@ TEST(CarID, GeneratedIDsNeverHoldZ) {
     const std::string id = GenerateCarID([&] { return unit(engine); });
     ASSERT_EQ(id.size(), 3u);
     ASSERT_EQ(id.find('Z'), std::string::npos) << id;
-    ASSERT_EQ(CheckCarID(id, std::vector<std::string>{}) == 10004, false) << id;
+    ASSERT_TRUE(std::all_of(id.begin(), id.end(), IsValidCarIDChar)) << id;
     saw_underscore_first = saw_underscore_first || id[0] == '_';
     saw_digit_first = saw_digit_first || (id[0] >= '0' && id[0] <= '9');
   }

@@ -22,6 +22,15 @@ TEST(CarRegistry, LoadGivesEmptyEntriesForMissingIDKeys) {
   EXPECT_EQ(cars, (std::vector<std::string>{"AB1", ""}));
 }
 
+TEST(CarRegistry, LoadSkipsAUtf8ByteOrderMark) {
+  ScratchFolder tmp;
+  WriteFile(tmp.path() / "Carwright.ini",
+            "\xEF\xBB\xBF[Cars]\r\nCarsCount=2\r\nCarID1=AB1\r\nCarID2=XY7\r\n");
+  std::vector<std::string> cars;
+  ASSERT_TRUE(LoadINI(tmp.game_folder(), cars));
+  EXPECT_EQ(cars, (std::vector<std::string>{"AB1", "XY7"}));
+}
+
 TEST(CarRegistry, LoadWithoutACountGivesFalseAndAnEmptyList) {
   ScratchFolder tmp;
   std::vector<std::string> cars = {"old"};
@@ -49,6 +58,33 @@ TEST(CarRegistry, LoadRefusesCountsThatAreNotNumbersOrTooLarge) {
     EXPECT_FALSE(LoadINI(tmp.game_folder(), cars)) << count;
     EXPECT_TRUE(cars.empty()) << count;
   }
+}
+
+// What the wizard and the sub-commands load before they may rewrite it.
+TEST(CarRegistry, LoadCustomCarsRefusesARegistryItCouldOnlyWriteOver) {
+  ScratchFolder tmp;
+  const stdfs::path ini = tmp.path() / "Carwright.ini";
+  std::vector<std::string> cars = {"old"};
+  std::string problem;
+  EXPECT_TRUE(LoadCustomCars(tmp.game_folder(), cars, problem));  // missing
+  EXPECT_TRUE(cars.empty());
+  WriteFile(ini, "[Cars]\r\nCarsCount=two\r\nCarID1=AB1\r\n");
+  EXPECT_TRUE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_TRUE(cars.empty());
+  EXPECT_EQ(problem, "");
+
+  WriteFile(ini, "[Cars]\r\nCarsCount=50654\r\nCarID1=AB1\r\n");
+  cars = {"old"};
+  EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_TRUE(cars.empty());
+  EXPECT_EQ(problem, ini.string() +
+                         ": the registry of custom cars gives CarsCount=50654, more than the 50653 "
+                         "it can hold");
+
+  stdfs::remove(ini);
+  stdfs::create_directories(ini);
+  EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_EQ(problem, ini.string() + ": cannot read the registry of custom cars");
 }
 
 TEST(CarRegistry, WriteOfZeroCarsWritesTheCountOnlyAndProtectsTheFile) {
@@ -113,7 +149,9 @@ TEST(CarRegistry, DeleteCarRemovesRegistrationAndFolder) {
   ScratchFolder tmp;
   MakeGameWithCar(tmp.path(), true);
   WriteFile(tmp.path() / "Data/Cars/AB2/Cars.scr", "neighbour");
-  EXPECT_TRUE(GRDeleteCar(tmp.game_folder(), "AB1"));
+  const CarRemoval removal = GRDeleteCar(tmp.game_folder(), "AB1");
+  EXPECT_TRUE(removal.folder_removed);
+  EXPECT_TRUE(removal.lines_kept_in.empty());
   ExpectRegistrationGone(tmp.path());
   EXPECT_FALSE(stdfs::exists(tmp.path() / "Data/Cars/AB1"));
   EXPECT_EQ(ReadFile(tmp.path() / "Data/Cars/AB2/Cars.scr"), "neighbour");
@@ -122,18 +160,57 @@ TEST(CarRegistry, DeleteCarRemovesRegistrationAndFolder) {
 TEST(CarRegistry, DeleteCarWithoutFolderStillRemovesRegistrationAndGivesFalse) {
   ScratchFolder tmp;
   MakeGameWithCar(tmp.path(), false);
-  EXPECT_FALSE(GRDeleteCar(tmp.game_folder(), "AB1"));
+  EXPECT_FALSE(GRDeleteCar(tmp.game_folder(), "AB1").folder_removed);
   ExpectRegistrationGone(tmp.path());
 }
 
-TEST(CarRegistry, DeleteCarRefusesIDsThatNameNoCarFolder) {
+TEST(CarRegistry, DeleteCarRefusesIDsThatNameNoCarFolderAndTheGamesOwnCars) {
   ScratchFolder tmp;
   MakeGameWithCar(tmp.path(), true);
-  for (const char* id : {"", "..", "AB1\\..\\..", "A/B"}) {
-    EXPECT_FALSE(GRDeleteCar(tmp.game_folder(), id)) << id;
+  WriteFile(tmp.path() / "Data/Cars/BMX/Cars.scr", "the game's own car");
+  const std::string master = ReadFile(tmp.path() / "Data/Cars/cars.scr");
+  for (const char* id : {"", "..", "AB1\\..\\..", "A/B", "BMX", "bmx"}) {
+    const CarRemoval removal = GRDeleteCar(tmp.game_folder(), id);
+    EXPECT_FALSE(removal.folder_removed) << id;
+    EXPECT_TRUE(removal.lines_kept_in.empty()) << id;
   }
   EXPECT_TRUE(stdfs::exists(tmp.path() / "Data/Cars/AB1/Cars.scr"));
+  EXPECT_TRUE(stdfs::exists(tmp.path() / "Data/Cars/BMX/Cars.scr"));
+  EXPECT_EQ(ReadFile(tmp.path() / "Data/Cars/cars.scr"), master);
   EXPECT_TRUE(stdfs::exists(tmp.path() / "Gravelmoor.exe"));
+}
+
+// A line that cannot be removed keeps the car's folder, so that the delete can
+// be done again; the scripts that could be cleared are cleared.
+TEST(CarRegistry, DeleteCarKeepsTheFolderWhileAScriptKeepsTheLine) {
+  ScratchFolder tmp;
+  MakeGameWithCar(tmp.path(), true);
+  const stdfs::path cars = tmp.path() / "Data/Cars";
+  ASSERT_TRUE(SetFileAttributes((cars / "cars.scr").string(), kAttrReadOnly));
+  stdfs::remove(cars / "Icons.scr");
+  stdfs::create_directories(cars / "Icons.scr");  // cannot be read
+  const CarRemoval removal = GRDeleteCar(tmp.game_folder(), "AB1");
+  EXPECT_FALSE(removal.folder_removed);
+  EXPECT_EQ(removal.lines_kept_in,
+            (std::vector<std::string>{tmp.game_folder() + "Data\\Cars\\Cars.scr",
+                                      tmp.game_folder() + "Data\\Cars\\Icons.scr"}));
+  EXPECT_TRUE(stdfs::exists(cars / "AB1/AB11/AB11.dds"));
+  EXPECT_NE(ReadFile(cars / "cars.scr").find("AB1"), std::string::npos);
+  EXPECT_EQ(ReadFile(cars / "Parts.scr"), "\r\n\r\n");
+  EXPECT_EQ(ReadFile(cars / "Texts.scr"), "\r\n\r\n");
+}
+
+TEST(CarRegistry, DeleteCarIsNotStoppedByAnUnwritableScriptWithoutTheLine) {
+  ScratchFolder tmp;
+  MakeGameWithCar(tmp.path(), true);
+  const stdfs::path parts = tmp.path() / "Data/Cars/Parts.scr";
+  WriteFile(parts, "// no custom parts\r\n");
+  ASSERT_TRUE(SetFileAttributes(parts.string(), kAttrReadOnly));
+  const CarRemoval removal = GRDeleteCar(tmp.game_folder(), "AB1");
+  EXPECT_TRUE(removal.folder_removed);
+  EXPECT_TRUE(removal.lines_kept_in.empty());
+  EXPECT_EQ(ReadFile(parts), "// no custom parts\r\n");
+  EXPECT_FALSE(stdfs::exists(tmp.path() / "Data/Cars/AB1"));
 }
 
 }  // namespace

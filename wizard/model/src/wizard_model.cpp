@@ -14,20 +14,6 @@ namespace {
 constexpr std::uint16_t kStrReplaceCar = 117;
 constexpr std::uint16_t kStrWarning = 118;
 
-// A car ID read from a package names the folder the package is extracted to,
-// so it must be a plain folder name: three letters, digits or underscores.
-// Other characters (separators, dots, control bytes) could lead outside
-// "Data\Cars\".
-bool IsPlainCarFolderName(std::string_view id) {
-  if (id.size() != kCarIDLength) return false;
-  for (const char c : id) {
-    const bool plain =
-        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-    if (!plain) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 WizardModel::WizardModel(WizardView& view, OperationLauncher& launcher,
@@ -128,16 +114,23 @@ void WizardModel::ShowPage(int page) {
 
 void WizardModel::GoNext() {
   switch (state_.Step) {
-    case kPageGameFolder:
+    case kPageGameFolder: {
       if (!CheckGameFolder(state_.GameFolder)) {
         ShowError(Text(kStrNotGameFolder));
         return;
       }
-      LoadINI(state_.GameFolder, state_.CustomCars);
+      // A registry that cannot be read whole keeps the wizard here: any run
+      // would write it over with the cars it failed to read.
+      std::string problem;
+      if (!LoadCustomCars(state_.GameFolder, state_.CustomCars, problem)) {
+        ShowError(problem);
+        return;
+      }
       state_.SelectedCar = -1;
       view_.SetCarList(state_.CustomCars);
       ShowPage(kPageOperation);
       return;
+    }
     case kPageOperation:
       switch (state_.Task) {
         case kTaskCreateCar:
@@ -218,7 +211,8 @@ void WizardModel::ExtractSteps() {
 
   const PackageHeaderInfo header = packages_.ReadPackageHeader(state_.DEVUZA_FileName);
   if (!header.valid) return;
-  if (!IsPlainCarFolderName(header.car_id)) {
+  // The ID names the folder the package is extracted to.
+  if (!IsCarFolderID(header.car_id)) {
     ShowError("File:" + state_.DEVUZA_FileName + "\n" + std::string(Text(kStrInvalidCarID)) +
               std::string(kValidCarIDChars));
     return;

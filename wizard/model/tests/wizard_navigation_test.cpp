@@ -258,6 +258,34 @@ TEST_F(WizardGates, a_folder_without_the_game_stays_on_page_zero) {
   EXPECT_EQ(Step(), 1);
 }
 
+// The same registries the command line refuses: one that exists but cannot be
+// read, and one whose count is beyond what the wizard accepts. Leaving page 0
+// names the file and goes no further, so nothing can write over it.
+TEST_F(WizardGates, a_registry_it_cannot_take_stays_on_page_zero) {
+  const stdfs::path ini = game_ / "Carwright.ini";
+  stdfs::create_directories(ini);
+  Start();
+  Next();
+  EXPECT_EQ(Step(), 0);
+  ASSERT_EQ(view_.errors.size(), 1u);
+  EXPECT_EQ(view_.errors[0].title, "Error");
+  EXPECT_NE(view_.errors[0].text.find(ini.string()), std::string::npos) << view_.errors[0].text;
+
+  stdfs::remove(ini);
+  WriteFile(ini, "[Cars]\r\nCarsCount=50654\r\nCarID1=XY7\r\n");
+  Next();
+  EXPECT_EQ(Step(), 0);
+  ASSERT_EQ(view_.errors.size(), 2u);
+  EXPECT_NE(view_.errors[1].text.find(ini.string()), std::string::npos) << view_.errors[1].text;
+
+  // A registry saved with a UTF-8 byte-order mark is read.
+  WriteFile(ini, "\xEF\xBB\xBF[Cars]\r\nCarsCount=1\r\nCarID1=XY7\r\n");
+  Next();
+  EXPECT_EQ(Step(), 1);
+  EXPECT_EQ(model_->State().CustomCars, std::vector<std::string>{"XY7"});
+  EXPECT_EQ(view_.car_list, std::vector<std::string>{"XY7"});
+}
+
 TEST_F(WizardGates, each_car_id_result_has_its_message) {
   WriteCustomCars({"AB1"});
   WizardModel& model = Start();
@@ -392,7 +420,7 @@ TEST_F(WizardGates, extract_of_a_taken_id_asks_to_replace) {
   EXPECT_EQ(model.State().CarID, "XY7");
 
   // A reserved ID and one with a letter outside the set ask as well.
-  for (const char* id : {"STC", "ABZ"}) {
+  for (const char* id : {"STC", "ABZ", "a_z"}) {
     Back();
     packages_.headers[package] = {true, id};
     view_.file_picks = {package};
@@ -400,7 +428,7 @@ TEST_F(WizardGates, extract_of_a_taken_id_asks_to_replace) {
     Next();
     EXPECT_EQ(Step(), 6) << id;
   }
-  EXPECT_EQ(view_.questions.size(), 4u);
+  EXPECT_EQ(view_.questions.size(), 5u);
 }
 
 TEST_F(WizardGates, extract_refuses_an_id_that_is_no_plain_folder_name) {
@@ -411,8 +439,10 @@ TEST_F(WizardGates, extract_refuses_an_id_that_is_no_plain_folder_name) {
   Next();
   model.OnTaskOptionSelect(4);
 
-  for (const std::string& id : {std::string("..\\"), std::string("../"), std::string("A\0B", 3),
-                                std::string("AB"), std::string("AB12")}) {
+  for (const std::string& id :
+       {std::string("..\\"), std::string("../"), std::string("A\0B", 3), std::string("AB"),
+        std::string("AB12"), std::string("CON"), std::string("nul"), std::string("A.B"),
+        std::string("A B"), std::string("A:B")}) {
     view_.errors.clear();
     packages_.headers[package] = {true, id};
     view_.file_picks = {package};

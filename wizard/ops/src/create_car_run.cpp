@@ -42,23 +42,16 @@ bool IsAsset(CarFileKind kind) {
 }  // namespace
 
 void RegisterCar(RunContext& run, double between) {
-  using Update = bool (*)(std::string_view, std::string_view, const ProgressStep&);
-  struct Registration {
-    Update update;
-    std::string_view master;
-  };
-  static constexpr std::array<Registration, 4> kRegistrations = {{
-      {UpdateGRCarsScript, "Data\\Cars\\Cars.scr"},
-      {UpdateGRPartsScript, "Data\\Cars\\Parts.scr"},
-      {UpdateGRTextsScript, "Data\\Cars\\Texts.scr"},
-      {UpdateGRIconsScript, "Data\\Cars\\Icons.scr"},
-  }};
+  using Update =
+      bool (*)(std::string_view, std::string_view, const ProgressStep&, std::string* failed_file);
+  static constexpr std::array<Update, 4> kRegistrations = {
+      UpdateGRCarsScript, UpdateGRPartsScript, UpdateGRTextsScript, UpdateGRIconsScript};
   const ProgressStep progress = run.StepFunction();
   for (std::size_t i = 0; i < kRegistrations.size(); ++i) {
     if (i > 0) run.AddProgress(between);
-    if (!kRegistrations[i].update(run.state.GameFolder, run.state.CarID, progress)) {
-      run.ErrorWithPath(kStrErrorCreatingFile,
-                        ShownPath(run.state.GameFolder + std::string(kRegistrations[i].master)));
+    std::string failed_file;
+    if (!kRegistrations[i](run.state.GameFolder, run.state.CarID, progress, &failed_file)) {
+      run.ErrorWithPath(kStrErrorCreatingFile, ShownPath(failed_file));
     }
   }
 }
@@ -66,7 +59,7 @@ void RegisterCar(RunContext& run, double between) {
 RunOutcome RunCreateCar(RunContext& run) {
   WizardState& state = run.state;
   run.SetProgress(0);
-  if (!IsCarFolderID(state.CarID)) {
+  if (CheckCarID(state.CarID, {}) == kCarIDInvalid) {
     run.Error(std::string(run.Text(kStrInvalidCarID)) + std::string(kValidCarIDChars));
     return run.ErrorEnd();
   }

@@ -24,10 +24,12 @@ std::string GamePath(std::string_view game_folder, std::string_view relative) {
   return path;
 }
 
-// Appends the car's line and an empty line.
+// Appends the car's line and an empty line; the car's line starts a line of
+// its own even when the file's last line has no line end (glued to it, the
+// include would be part of that line, a comment perhaps).
 bool AppendCarLine(const std::string& path, std::string_view car_id, std::string_view script_name) {
   const std::array<std::string, 2> lines = {RegistrationLine(car_id, script_name), ""};
-  return AppendTextLines(path, lines);
+  return AppendTextLinesOnOwnLine(path, lines);
 }
 
 // Appends an empty line, the comment, the chain line and an empty line.
@@ -40,13 +42,21 @@ void Report(const ProgressStep& progress, std::string_view shown_path) {
   if (progress) progress(CreatingFileStatus(shown_path));
 }
 
+// A failure at the game file `path`: named in `failed_file` when asked.
+bool Failed(const std::string& path, std::string* failed_file) {
+  if (failed_file) *failed_file = path;
+  return false;
+}
+
 // Cars and Parts: the master script must exist; it is made writable first.
 bool RegisterInGameList(std::string_view game_folder, std::string_view car_id,
                         std::string_view master, std::string_view shown,
-                        std::string_view script_name, const ProgressStep& progress) {
+                        std::string_view script_name, const ProgressStep& progress,
+                        std::string* failed_file) {
   const std::string path = GamePath(game_folder, master);
-  if (!SetFileAttributes(path, kAttrNormal)) return false;
-  if (!AppendCarLine(path, car_id, script_name)) return false;
+  if (!SetFileAttributes(path, kAttrNormal) || !AppendCarLine(path, car_id, script_name)) {
+    return Failed(path, failed_file);
+  }
   Report(progress, shown);
   return true;
 }
@@ -63,39 +73,43 @@ std::string RegistrationLine(std::string_view car_id, std::string_view script_na
 }
 
 bool UpdateGRCarsScript(std::string_view game_folder, std::string_view car_id,
-                        const ProgressStep& progress) {
+                        const ProgressStep& progress, std::string* failed_file) {
   return RegisterInGameList(game_folder, car_id, kCarsMaster, kCarsMasterShown, "Cars.scr",
-                            progress);
+                            progress, failed_file);
 }
 
 bool UpdateGRPartsScript(std::string_view game_folder, std::string_view car_id,
-                         const ProgressStep& progress) {
-  return RegisterInGameList(game_folder, car_id, kPartsMaster, kPartsMaster, "Parts.scr", progress);
+                         const ProgressStep& progress, std::string* failed_file) {
+  return RegisterInGameList(game_folder, car_id, kPartsMaster, kPartsMaster, "Parts.scr", progress,
+                            failed_file);
 }
 
 bool UpdateGRTextsScript(std::string_view game_folder, std::string_view car_id,
-                         const ProgressStep& progress) {
+                         const ProgressStep& progress, std::string* failed_file) {
   const std::string game_texts = GamePath(game_folder, kGameTexts);
   // Made writable on every call, before the presence test.
-  if (!SetFileAttributes(game_texts, kAttrNormal)) return false;
+  if (!SetFileAttributes(game_texts, kAttrNormal)) return Failed(game_texts, failed_file);
   if (!FileContains(game_texts, kTextsChainLine) &&
       !AppendChainBlock(game_texts, kTextsChainComment, kTextsChainLine)) {
-    return false;
+    return Failed(game_texts, failed_file);
   }
-  if (!AppendCarLine(GamePath(game_folder, kTextsMaster), car_id, "Texts.scr")) return false;
+  const std::string master = GamePath(game_folder, kTextsMaster);
+  if (!AppendCarLine(master, car_id, "Texts.scr")) return Failed(master, failed_file);
   Report(progress, kTextsMaster);
   return true;
 }
 
 bool UpdateGRIconsScript(std::string_view game_folder, std::string_view car_id,
-                         const ProgressStep& progress) {
+                         const ProgressStep& progress, std::string* failed_file) {
   const std::string textures = GamePath(game_folder, kGameTextures);
   // Made writable only when about to append.
-  if (!FileContains(textures, kIconsChainLine)) {
-    if (!SetFileAttributes(textures, kAttrNormal)) return false;
-    if (!AppendChainBlock(textures, kIconsChainComment, kIconsChainLine)) return false;
+  if (!FileContains(textures, kIconsChainLine) &&
+      (!SetFileAttributes(textures, kAttrNormal) ||
+       !AppendChainBlock(textures, kIconsChainComment, kIconsChainLine))) {
+    return Failed(textures, failed_file);
   }
-  if (!AppendCarLine(GamePath(game_folder, kIconsMaster), car_id, "Icons.scr")) return false;
+  const std::string master = GamePath(game_folder, kIconsMaster);
+  if (!AppendCarLine(master, car_id, "Icons.scr")) return Failed(master, failed_file);
   Report(progress, kIconsMaster);
   return true;
 }

@@ -14,6 +14,14 @@ namespace wizard {
 
 namespace detail {
 
+namespace {
+
+constexpr std::string_view kRegistrationLineKept =
+    "The car's line could not be removed from this master script, so the car was not deleted. "
+    "Make the file readable and writable, then delete the car again:";
+
+}  // namespace
+
 void RunContext::SetProgress(double value) {
   progress_ = std::clamp(value, 0.0, kProgressMax);
   view.SetProgress(progress_);
@@ -60,12 +68,12 @@ RunOutcome RunContext::ErrorEnd() {
   return {false, failures_};
 }
 
-std::string ShownPath(std::string_view game_path) {
-  return ResolveGamePath(game_path).string();
+std::string ReservedIDText(const RunContext& run, std::string_view id) {
+  return std::string(id) + ": " + std::string(run.Text(kCarIDReserved));
 }
 
-bool IsCarFolderID(std::string_view id) {
-  return CheckCarID(id, {}) != kCarIDInvalid;
+std::string ShownPath(std::string_view game_path) {
+  return ResolveGamePath(game_path).string();
 }
 
 RunOutcome RunDeleteCar(RunContext& run) {
@@ -77,9 +85,23 @@ RunOutcome RunDeleteCar(RunContext& run) {
     return run.ErrorEnd();
   }
   const auto index = static_cast<std::size_t>(state.SelectedCar);
-  // GRDeleteCar refuses an entry that names no car folder; the entry leaves
-  // the registry in any case.
-  GRDeleteCar(state.GameFolder, state.CustomCars[index]);
+  const std::string& car = state.CustomCars[index];
+  // A registry naming one of the game's own cars was not written by the
+  // wizard: nothing of that car is touched.
+  if (IsReservedCarID(car)) {
+    run.Error(ReservedIDText(run, car));
+    return run.ErrorEnd();
+  }
+  // GRDeleteCar refuses an entry that names no car folder; the entry then
+  // leaves the registry. A line that could not be removed keeps the whole
+  // car, entry included, so that the delete can be done again.
+  const CarRemoval removal = GRDeleteCar(state.GameFolder, car);
+  if (!removal.lines_kept_in.empty()) {
+    for (const std::string& script : removal.lines_kept_in) {
+      run.Error(std::string(kRegistrationLineKept) + "\n" + ShownPath(script));
+    }
+    return run.ErrorEnd();
+  }
   state.CustomCars.erase(state.CustomCars.begin() + static_cast<std::ptrdiff_t>(index));
   return run.SuccessEnd();
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/car_id.h"
+#include "base/code_page.h"
 #include "base/custom_cars.h"
 #include "base/game_paths.h"
 #include "devuza/package.h"
@@ -38,6 +39,7 @@ std::string BadIDText(std::string_view id) {
 // Packs the car's folder into `package_path`; false with the layer's error.
 bool WritePackage(const RunContext& run, const stdfs::path& package_path, std::string& error) {
   devuza::Package package;
+  package.code_page = GameCodePage(run.language);
   const std::string& id = run.state.DEVUZA_CarID;
   bool ok = devuza::OpenPackage(package, devuza::PackageMode::kWrite, package_path, id, 0);
   if (ok) {
@@ -52,8 +54,9 @@ bool WritePackage(const RunContext& run, const stdfs::path& package_path, std::s
 // Opens the package, refuses it when any entry is unsafe (before anything is
 // written), and extracts it into `destination`; false with the layer's error.
 bool InstallPackage(const stdfs::path& package_path, const stdfs::path& destination,
-                    std::string& error) {
+                    CodePage code_page, std::string& error) {
   devuza::Package package;
+  package.code_page = code_page;
   bool ok = devuza::OpenPackage(package, devuza::PackageMode::kReadFile, package_path);
   if (ok && (ok = devuza::ReadDirectory(package))) {
     for (std::size_t i = 0; ok && i < package.entries.size(); ++i) {
@@ -80,6 +83,11 @@ RunOutcome RunCreatePackage(RunContext& run) {
   const std::string& chosen = state.DEVUZA_FileName;
   if (!IsCarFolderID(state.DEVUZA_CarID)) {
     run.PackageError(chosen, BadIDText(state.DEVUZA_CarID));
+    return run.ErrorEnd();
+  }
+  // The game's own cars are not packed, whatever the registry says.
+  if (IsReservedCarID(state.DEVUZA_CarID)) {
+    run.PackageError(chosen, ReservedIDText(run, state.DEVUZA_CarID));
     return run.ErrorEnd();
   }
   std::optional<std::span<const unsigned char>> extractor;
@@ -126,7 +134,8 @@ RunOutcome RunExtractPackage(RunContext& run) {
   }
   std::string error;
   if (!InstallPackage(stdfs::path(state.DEVUZA_FileName),
-                      ResolveGamePath(CarFolder(run, state.CarID)), error)) {
+                      ResolveGamePath(CarFolder(run, state.CarID)), GameCodePage(run.language),
+                      error)) {
     run.PackageError(state.DEVUZA_FileName, error);
     return run.ErrorEnd();
   }

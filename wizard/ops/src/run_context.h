@@ -49,15 +49,15 @@ class RunContext {
   int failures_ = 0;
 };
 
+// "<id>: " followed by text 10007 "ID reserved.".
+std::string ReservedIDText(const RunContext& run, std::string_view id);
+
 // The native path of a game path, for messages.
 std::string ShownPath(std::string_view game_path);
 
-// True when `id` can name a car's folder: three characters of the valid set.
-bool IsCarFolderID(std::string_view id);
-
 // The four registrations in the game's master scripts, in order, with
 // `between` added to the progress between two of them. A failed one is shown
-// like a failed file, naming its master script.
+// like a failed file, naming the file that failed.
 void RegisterCar(RunContext& run, double between);
 
 // The parts of PerformOperation, one per operation.

@@ -184,6 +184,32 @@ TEST(CreateCarRun, AFileInPlaceOfTheCarFolderGivesOneMessagePerFailureAndGoesOn)
   EXPECT_EQ(ReadFile(cars / "AB1"), "a file where the car's folder should be");
 }
 
+// A registration that fails names the game file that is missing or cannot be
+// written, not the master script the routine is named after.
+TEST(CreateCarRun, FailedRegistrationsNameTheFileThatFailed) {
+  ScratchFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const stdfs::path data = stdfs::path(game) / "Data";
+  stdfs::remove(data / "Cars/cars.scr");
+  stdfs::remove(data / "Cars/Parts.scr");
+  stdfs::create_directories(data / "Cars/Parts.scr");
+  stdfs::remove(data / "Texts.scr");
+  stdfs::remove(data / "Menu/uidef/Textures.def");
+  AssetLog assets;
+  RecordingRunView view;
+  wizard::WizardState state = CreateState(game, "AB1");
+  const wizard::RunOutcome outcome = wizard::PerformOperation(
+      state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
+  EXPECT_TRUE(outcome.completed);
+  const std::string failed = "Error while creating file\n";
+  EXPECT_EQ(view.errors, (std::vector<std::string>{
+                             failed + (data / "Cars/cars.scr").string(),
+                             failed + (data / "Cars/Parts.scr").string(),
+                             failed + (data / "Texts.scr").string(),
+                             failed + (data / "Menu/uidef/Textures.def").string(),
+                         }));
+}
+
 TEST(CreateCarRun, UnwritableMasterScriptsAreReportedAndLeftWhole) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   ScratchFolder tmp;

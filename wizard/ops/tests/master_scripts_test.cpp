@@ -132,6 +132,26 @@ TEST_F(Registration, LastLineWithoutLineEndIsCompletedByTheEmptyLine) {
       "text(\"A\", \"a\")\r\n// Created by Carwright\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n");
 }
 
+// A car line glued to the end of a master script's last line would be part
+// of that line (here a comment): it starts on a line of its own instead.
+TEST_F(Registration, CarLineAfterALastLineWithoutLineEndStartsALineOfItsOwn) {
+  WriteFile(At("Data/Cars/cars.scr"), "// end of list");
+  WriteFile(At("Data/Cars/Parts.scr"), "");
+  WriteFile(At("Data/Cars/Texts.scr"), "!include(\"XY7\\\\Texts.scr\")\n");
+  WriteFile(At("Data/Cars/Icons.scr"), "// icons\r");
+  ASSERT_TRUE(wizard::UpdateGRCarsScript(game_, "CM1"));
+  ASSERT_TRUE(wizard::UpdateGRPartsScript(game_, "CM1"));
+  ASSERT_TRUE(wizard::UpdateGRTextsScript(game_, "CM1"));
+  ASSERT_TRUE(wizard::UpdateGRIconsScript(game_, "CM1"));
+  EXPECT_EQ(ReadFile(At("Data/Cars/cars.scr")),
+            "// end of list\r\n!include(\"CM1\\\\Cars.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(At("Data/Cars/Parts.scr")), "!include(\"CM1\\\\Parts.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(At("Data/Cars/Texts.scr")),
+            "!include(\"XY7\\\\Texts.scr\")\n!include(\"CM1\\\\Texts.scr\")\r\n\r\n");
+  EXPECT_EQ(ReadFile(At("Data/Cars/Icons.scr")),
+            "// icons\r\r\n!include(\"CM1\\\\Icons.scr\")\r\n\r\n");
+}
+
 TEST_F(Registration, MissingGameFilesEndTextsAndIconsWithoutWriting) {
   stdfs::remove(At("Data/Texts.scr"));
   stdfs::remove(At("Data/Menu/uidef/Textures.def"));
@@ -142,6 +162,19 @@ TEST_F(Registration, MissingGameFilesEndTextsAndIconsWithoutWriting) {
   EXPECT_FALSE(stdfs::exists(At("Data/Cars/Texts.scr")));
   EXPECT_FALSE(stdfs::exists(At("Data/Cars/Icons.scr")));
   EXPECT_TRUE(log_.statuses.empty());
+}
+
+TEST_F(Registration, AFailureNamesTheFileThatFailed) {
+  stdfs::remove(At("Data/Cars/cars.scr"));
+  stdfs::remove(At("Data/Texts.scr"));
+  stdfs::create_directories(At("Data/Cars/Icons.scr"));  // cannot be written
+  std::string failed;
+  EXPECT_FALSE(wizard::UpdateGRCarsScript(game_, "AB1", {}, &failed));
+  EXPECT_EQ(failed, game_ + "Data\\Cars\\cars.scr");
+  EXPECT_FALSE(wizard::UpdateGRTextsScript(game_, "AB1", {}, &failed));
+  EXPECT_EQ(failed, game_ + "Data\\Texts.scr");
+  EXPECT_FALSE(wizard::UpdateGRIconsScript(game_, "AB1", {}, &failed));
+  EXPECT_EQ(failed, game_ + "Data\\Cars\\Icons.scr");
 }
 
 TEST_F(Registration, IconsChainAlreadyPresentLeavesAReadOnlyTexturesFileAlone) {

@@ -170,15 +170,108 @@ TEST_F(PackageRunTest, HostilePackageIsRefusedBeforeAnythingIsWritten) {
   EXPECT_TRUE(registry.empty());
 }
 
+TEST_F(PackageRunTest, NamesAreStoredInTheCodePageOfTheGamesLanguage) {
+  // A name that Windows-1250 and Windows-1252 both hold, and a Polish one.
+  const stdfs::path car = stdfs::path(game_) / "Data" / "Cars" / "AB1";
+  WriteFile(car / stdfs::path(u8"Caf\u00e9_Gr\u00f6\u00dfe.dds"), "western");
+  WriteFile(car / stdfs::path(u8"\u0141\u00f3d\u017a.dds"), "polish");
+  const std::string package = (tmp_.path() / "AB1.devuza").string();
+  const auto run = [&](wizard::WizardState state, wizard::Language language,
+                       RecordingRunView& view) {
+    state.GameFolder = state.GameFolder.empty() ? game_ : state.GameFolder;
+    return wizard::PerformOperation(state, wizard::CarVariants{}, view, language, {});
+  };
+  wizard::WizardState pack;
+  pack.Task = wizard::kTaskCreatePackage;
+  pack.CustomCars = registry_;
+  pack.DEVUZA_CarID = "AB1";
+  pack.DEVUZA_FileName = package;
+
+  // An English game's code page has no Polish letters.
+  RecordingRunView english;
+  EXPECT_FALSE(run(pack, wizard::Language::kEnglish, english).completed);
+  ASSERT_EQ(english.errors.size(), 1u);
+  EXPECT_NE(english.errors[0].find("cannot be written in Windows-1252"), std::string::npos)
+      << english.errors[0];
+  EXPECT_FALSE(stdfs::exists(package));
+
+  RecordingRunView polish;
+  EXPECT_TRUE(run(pack, wizard::Language::kPolish, polish).completed);
+  EXPECT_TRUE(polish.errors.empty()) << polish.errors.front();
+  const std::string bytes = ReadFile(package);
+  EXPECT_NE(bytes.find("Caf\xE9_Gr\xF6\xDF"
+                       "e.dds"),
+            std::string::npos);
+  EXPECT_NE(bytes.find("\xA3\xF3"
+                       "d\x9F.dds"),
+            std::string::npos);
+
+  wizard::WizardState install;
+  install.Task = wizard::kTaskExtractPackage;
+  install.GameFolder = CopyDemoGame(tmp_, "second");
+  install.CarID = "AB1";
+  install.DEVUZA_FileName = package;
+  RecordingRunView installed;
+  EXPECT_TRUE(run(install, wizard::Language::kPolish, installed).completed);
+  EXPECT_TRUE(installed.errors.empty()) << installed.errors.front();
+  const stdfs::path out = stdfs::path(install.GameFolder) / "Data" / "Cars" / "AB1";
+  EXPECT_EQ(ReadFile(out / stdfs::path(u8"Caf\u00e9_Gr\u00f6\u00dfe.dds")), "western");
+  EXPECT_EQ(ReadFile(out / stdfs::path(u8"\u0141\u00f3d\u017a.dds")), "polish");
+}
+
 TEST_F(PackageRunTest, PackageCarIDThatNamesNoFolderIsRefused) {
   const std::string second = CopyDemoGame(tmp_, "second");
-  const std::string package = (tmp_.path() / "dots.devuza").string();
-  WriteFile(package, CraftPackage("../", {{"", "x.3da", "mesh"}}));
-  std::vector<std::string> registry;
+  const std::vector<std::string> before = ListTree(second);
+  const std::string package = (tmp_.path() / "bad.devuza").string();
+  for (const char* id : {"../", "CON", "nul", "A.B", "A B", "A:B"}) {
+    WriteFile(package, CraftPackage(id, {{"", "x.3da", "mesh"}}));
+    std::vector<std::string> registry;
+    RecordingRunView view;
+    EXPECT_FALSE(Install(second, package, id, registry, view).completed) << id;
+    ASSERT_EQ(view.errors.size(), 1u) << id;
+    EXPECT_EQ(ListTree(second), before) << id;
+    EXPECT_FALSE(stdfs::exists(stdfs::path(second) / "Data/x.3da"));
+  }
+}
+
+// An ID that is a plain folder name but no valid custom-car ID (a letter
+// outside the set, a game's own car) is installed only after question 117:
+// its files are extracted and nothing is registered.
+TEST_F(PackageRunTest, AFolderNameThatIsNoValidIDIsExtractedWithoutRegistering) {
+  const std::string second = CopyDemoGame(tmp_, "second");
+  const stdfs::path cars = stdfs::path(second) / "Data/Cars";
+  const std::string master = ReadFile(cars / "cars.scr");
+  for (const std::string id : {"ABZ", "a_z", "STC"}) {
+    const std::string package = (tmp_.path() / (id + ".devuza")).string();
+    WriteFile(package, CraftPackage(id, {{"", id + ".3da", "mesh"}}));
+    std::vector<std::string> registry;
+    RecordingRunView view;
+    const wizard::RunOutcome outcome = Install(second, package, id, registry, view);
+    EXPECT_TRUE(outcome.completed) << id;
+    EXPECT_EQ(outcome.failures, 0) << id;
+    EXPECT_EQ(ReadFile(cars / id / (id + ".3da")), "mesh") << id;
+    EXPECT_TRUE(registry.empty()) << id;
+    EXPECT_EQ(ReadFile(cars / "cars.scr"), master) << id;
+  }
+}
+
+TEST_F(PackageRunTest, AReservedIDIsNotPackedWhateverTheRegistrySays) {
+  WriteFile(stdfs::path(game_) / "Data/Cars/STC/Cars.scr", "the game's own car");
+  const std::string output = (tmp_.path() / "STC.devuza").string();
+  wizard::WizardState state;
+  state.Task = wizard::kTaskCreatePackage;
+  state.GameFolder = game_;
+  state.CustomCars = {"AB1", "STC"};
+  state.SelectedCar = 1;
+  state.DEVUZA_CarID = "STC";
+  state.DEVUZA_FileName = output;
   RecordingRunView view;
-  EXPECT_FALSE(Install(second, package, "../", registry, view).completed);
+  const wizard::RunOutcome outcome =
+      wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+  EXPECT_FALSE(outcome.completed);
   ASSERT_EQ(view.errors.size(), 1u);
-  EXPECT_FALSE(stdfs::exists(stdfs::path(second) / "Data/x.3da"));
+  EXPECT_NE(view.errors[0].find("ID reserved."), std::string::npos) << view.errors[0];
+  EXPECT_FALSE(stdfs::exists(output));
 }
 
 TEST_F(PackageRunTest, SelfExtractingWithoutExtractorIsReportedAndWritesNothing) {

@@ -4,7 +4,7 @@
 //   ; a comment
 //   [Variant2]          ; Variant1 .. Variant5; a section enables its variant
 //   Group=P3            ; P1 P2 P3 O1 O2 O3,R1 W1,R2 B1: first resets the figures
-//   Name=Custom Car Evo ; at most 20 characters, none of " ! @ # $ % ^ & *
+//   Name=Custom Car Evo ; at most 20 characters, none of " ! @ # $ % ^ & * \ (backslash)
 //   Enabled=yes         ; yes/no, 1/0, true/false
 //   EngineType=DOHC/4   Production=Custom (at most 12 characters)
 //   Power=30..700       Weight=700..1600      Torque=0..999

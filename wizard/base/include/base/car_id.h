@@ -28,11 +28,27 @@ inline constexpr std::uint16_t kCarIDInvalid = 10004;
 inline constexpr std::uint16_t kCarIDReserved = 10007;
 inline constexpr std::uint16_t kCarIDTaken = 10008;
 
-// Checks `car_id` and returns a message id: 0 valid; 10004 when it is not
-// three characters long or holds a character (upper-cased) outside
-// kValidCarIDChars; 10007 when it is a reserved ID; 10008 when it is already
-// in `custom_cars`. The last two compare after upper-casing, since the car's
-// folder would be the same on the game's case-blind file system.
+// True when `c`, upper-cased, is one of kValidCarIDChars. The one test of the
+// valid-character set.
+bool IsValidCarIDChar(char c);
+
+// True when `car_id`, upper-cased, is one of kReservedCarIDs: upper-casing,
+// since the folder of "stc" is the game's STC on its case-blind file system.
+bool IsReservedCarID(std::string_view car_id);
+
+// True when `car_id` can name a car's folder below "Data\Cars\": exactly three
+// characters, none of them a path separator ('\', '/'), a dot, a blank, a
+// control character or one the game's file system refuses in names
+// (: * ? " < > |), and not a device name (CON, PRN, AUX, NUL in any case).
+// The one test of whether an ID may become a folder; such an ID may still be
+// invalid, reserved or taken (CheckCarID).
+bool IsCarFolderID(std::string_view car_id);
+
+// Checks `car_id` and returns a message id: 0 valid; 10004 when it cannot
+// name a car folder (IsCarFolderID) or holds a character outside the valid
+// set (IsValidCarIDChar); 10007 when it is a reserved ID (IsReservedCarID);
+// 10008 when it is already in `custom_cars`, compared after upper-casing, as
+// the car's folder would be the same. So every valid ID names a car folder.
 std::uint16_t CheckCarID(std::string_view car_id, std::span<const std::string> custom_cars);
 
 // A source of uniform random numbers in [0, 1).

@@ -42,7 +42,15 @@ inline constexpr std::array<std::string_view, 4> kCarMasterScripts = {"Cars.scr"
 // "CarID1" .. "CarIDn" are appended in order, missing ones as empty entries.
 bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars);
 
-// Rewrites "Carwright.ini" in `game_folder` from `custom_cars`: the count,
+// Loads the registry for the wizard and the sub-commands, which may rewrite
+// it: as LoadINI, but a registry file that exists and cannot be read, or
+// whose count is above kMaxCustomCars, is refused so that it is never
+// written over: false, the list empty, and `problem` naming the file and what
+// is wrong. A missing file, or one without a count, is an empty registry.
+bool LoadCustomCars(std::string_view game_folder, std::vector<std::string>& custom_cars,
+                    std::string& problem);
+
+// Rewrites the registry file of `game_folder` from `custom_cars`: the count,
 // then one key per ID, in a new file (other contents are dropped), which is
 // then made read-only. True when written. The file is replaced atomically:
 // on failure (an ID that cannot be written, a folder that refuses the write)
@@ -53,12 +61,22 @@ bool WriteINI(std::string_view game_folder, const std::vector<std::string>& cust
 // `script_name`: !include("AB1\\Cars.scr") for car AB1 and "Cars.scr".
 std::string CarRegistrationText(std::string_view car_id, std::string_view script_name);
 
+// What GRDeleteCar did.
+struct CarRemoval {
+  bool folder_removed = false;  // the car's folder existed and is gone
+  // The master scripts (game paths) that still hold the car's registration
+  // line: unreadable, or not writable. The folder is then left as it was.
+  std::vector<std::string> lines_kept_in;
+};
+
 // Removes car `car_id` from the game: its registration text is cut out of the
 // four master scripts (their line breaks stay), then its folder
-// "Data\Cars\<ID>\" is deleted. Returns true when the folder existed and is
-// gone. Does not touch "Carwright.ini". An ID that is not three characters
-// of the valid set (an empty entry of the list, "..") names no car folder:
-// nothing is touched and the result is false.
-bool GRDeleteCar(std::string_view game_folder, std::string_view car_id);
+// "Data\Cars\<ID>\" is deleted, but only when no script kept the car's line,
+// so that a failed delete can be done again. A script that cannot be written
+// but does not hold the line is no reason to keep the car. Does not touch the
+// registry file. An ID that names no car folder (IsCarFolderID: an empty
+// entry of the registry, "..") or is reserved (the game's own car) touches
+// nothing.
+CarRemoval GRDeleteCar(std::string_view game_folder, std::string_view car_id);
 
 }  // namespace wizard

@@ -68,4 +68,9 @@ bool AppendText(std::string_view path, std::string_view bytes);
 // created when missing).
 bool AppendTextLines(std::string_view path, std::span<const std::string> lines);
 
+// The same, but when the file is not empty and its last byte is not a line
+// feed, a CR LF goes first, so that the first line is not glued to the end of
+// the file's last line.
+bool AppendTextLinesOnOwnLine(std::string_view path, std::span<const std::string> lines);
+
 }  // namespace wizard

@@ -2,7 +2,9 @@
 // profile functions: sections and keys are matched without regard to case,
 // the first match wins, values are trimmed of blanks and a pair of enclosing
 // quotes, lines beginning with ';' are comments, every other line is kept,
-// and lines end in CR LF. Files are bytes; nothing is converted.
+// and lines end in CR LF. Files are bytes; nothing is converted, but a UTF-8
+// byte-order mark at the start, as some editors save one, is skipped (and not
+// written back).
 #pragma once
 
 #include <cstddef>

@@ -9,8 +9,10 @@
 namespace wizard {
 
 // The characters that texts written into the game's scripts may not hold
-// (the double quote, then ! @ # $ % ^ & *): they would break quoted strings.
-inline constexpr std::string_view kForbiddenTextChars = "\"!@#$%^&*";
+// (the double quote, then ! @ # $ % ^ & *, and the backslash): they would
+// break quoted strings, the backslash as the script language's escape (a
+// name ending in one swallows its closing quote).
+inline constexpr std::string_view kForbiddenTextChars = "\"!@#$%^&*\\";
 
 // Returns `path` with the native separator appended unless its last character
 // is a separator already ('\' or '/'). The empty path becomes the bare

@@ -85,7 +85,8 @@ class WizardModel {
   // The ID box: upper-cased; more than 3 characters are refused.
   void OnCarIDChange(std::string_view text);
   void OnGenerateClick();
-  // The name box (UTF-8): refused when it holds a forbidden character, more than
+  // The name box (UTF-8): refused when it holds a forbidden character
+  // (kForbiddenTextChars, the backslash included), more than
   // 20 characters, or a character the game's code page cannot hold.
   void OnCarNameChange(std::string_view text);
   void OnCarGroupClick(int index);

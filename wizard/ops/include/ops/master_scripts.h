@@ -6,9 +6,13 @@
 // "Data\Texts.scr" and "Data\Menu\uidef\Textures.def" once.
 //
 // Every routine only appends; each file is rewritten atomically, so one that
-// fails is left as it was. A car line is appended on every call: the caller
-// registers a car once. `game_folder` ends in a separator; master scripts are
-// found whatever case they have on disk.
+// fails is left as it was. A car's line always starts a line of its own: after
+// a last line without a line end, CR LF is written first. A car line is
+// appended on every call: the caller registers a car once. `game_folder` ends
+// in a separator; master scripts are found whatever case they have on disk.
+// Each routine ends at its first failure with false and, when `failed_file`
+// is given, puts there the game path of the file that failed: the game file
+// that is missing or cannot be written, whichever master script it is.
 #pragma once
 
 #include <string>
@@ -33,11 +37,11 @@ inline constexpr std::string_view kIconsChainComment = kScriptBanner;
 // making it writable, then reports "Data\Cars\Cars.scr". False, with nothing
 // written and no report, when the file is missing or cannot be written.
 bool UpdateGRCarsScript(std::string_view game_folder, std::string_view car_id,
-                        const ProgressStep& progress = {});
+                        const ProgressStep& progress = {}, std::string* failed_file = nullptr);
 
 // The same for "Data\Cars\Parts.scr".
 bool UpdateGRPartsScript(std::string_view game_folder, std::string_view car_id,
-                         const ProgressStep& progress = {});
+                         const ProgressStep& progress = {}, std::string* failed_file = nullptr);
 
 // Makes "Data\Texts.scr" writable (false when it is missing), appends the
 // chain block (an empty line, the comment, the chain line, an empty line) if
@@ -45,13 +49,13 @@ bool UpdateGRPartsScript(std::string_view game_folder, std::string_view car_id,
 // line to "Data\Cars\Texts.scr" (created when missing) and reports it. False
 // at the first failure, without a report.
 bool UpdateGRTextsScript(std::string_view game_folder, std::string_view car_id,
-                         const ProgressStep& progress = {});
+                         const ProgressStep& progress = {}, std::string* failed_file = nullptr);
 
 // When "Data\Menu\uidef\Textures.def" lacks the chain line: makes it writable
 // (false when it is missing) and appends the chain block. Then appends the
 // car's line and an empty line to "Data\Cars\Icons.scr" (created when
 // missing) and reports it. False at the first failure, without a report.
 bool UpdateGRIconsScript(std::string_view game_folder, std::string_view car_id,
-                         const ProgressStep& progress = {});
+                         const ProgressStep& progress = {}, std::string* failed_file = nullptr);
 
 }  // namespace wizard

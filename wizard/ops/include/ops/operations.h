@@ -75,10 +75,13 @@ CarScriptSetup CarSetupFromState(const WizardState& state, const CarVariants& va
 //   goes on); the four registrations; the ID appended to state.CustomCars.
 //   Without an asset writer nothing is written: one message and the error end.
 // - 1, delete the car at state.SelectedCar of state.CustomCars: GRDeleteCar,
-//   then the entry leaves the list. An index outside the list: error end.
+//   then the entry leaves the list. An index outside the list, a reserved ID
+//   (10007), or a master script that kept the car's line (one message per
+//   script, naming it; the car's folder and entry stay): error end.
 // - 3, pack the registered car state.DEVUZA_CarID into state.DEVUZA_FileName;
 //   with state.MakeSFX the self-extracting program takes that name instead
-//   (the plain package is written beside it and removed).
+//   (the plain package is written beside it and removed). A reserved ID is
+//   refused as a package error.
 // - 4, install the package state.DEVUZA_FileName as car state.CarID: extract
 //   it into the car's folder and, when the ID is not yet taken (CheckCarID),
 //   register the car and append its ID.

@@ -1,0 +1,176 @@
+// The scenepress program's work on a generated scene of 60 nodes and 74 880
+// triangles: the scene import, the plug-in's export and both together,
+// against Assimp's own import of the same file with vertex welding and cache
+// ordering, in one run. First the peak memory of one import and export
+// against the size of Assimp's model of the file.
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include "host/plugin.h"
+#include "host/recording_ui.h"
+#include "import/reference_import.h"
+#include "import/scene_import.h"
+#include "model3da/platform.h"
+#include "scene_file.h"
+
+namespace {
+
+constexpr int kNodes = 60, kRings = 24, kSegments = 26;
+
+std::filesystem::path scene_path;
+ClassDesc* exporter_class = nullptr;
+
+std::unique_ptr<host::Scene> import_or_die() {
+  scene_import::ImportResult r = scene_import::import_scene(scene_path, {});
+  if (!r.ok()) {
+    std::fprintf(stderr, "%s\n", r.error.c_str());
+    std::exit(1);
+  }
+  r.scene->plugin_config_dir = (std::filesystem::current_path() / "plugcfg").string();
+  return std::move(r.scene);
+}
+
+bool export_scene(host::Scene& scene) {
+  host::RecordingUi ui;  // the exporter's warnings, unread
+  host::ScopedUiSeam seam(&ui);
+  std::unique_ptr<SceneExport> exporter(static_cast<SceneExport*>(exporter_class->Create(false)));
+  return exporter->DoExport("bench.3da", nullptr, &scene, true, 0) == 1;
+}
+
+void BM_assimp_import_join_and_cache(benchmark::State& state) {
+  for (auto _ : state) {
+    const scene_import::ReferenceImport r = scene_import::reference_import(scene_path, true);
+    benchmark::DoNotOptimize(r.triangles);
+  }
+}
+
+void BM_scene_import(benchmark::State& state) {
+  for (auto _ : state) {
+    std::unique_ptr<host::Scene> scene = import_or_die();
+    benchmark::DoNotOptimize(scene.get());
+  }
+}
+
+void BM_export(benchmark::State& state) {
+  std::unique_ptr<host::Scene> scene = import_or_die();
+  for (auto _ : state) {
+    if (!export_scene(*scene)) state.SkipWithError("the export failed");
+  }
+}
+
+void BM_import_and_export(benchmark::State& state) {
+  for (auto _ : state) {
+    std::unique_ptr<host::Scene> scene = import_or_die();
+    if (!export_scene(*scene)) state.SkipWithError("the export failed");
+  }
+}
+
+BENCHMARK(BM_assimp_import_join_and_cache)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_scene_import)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_export)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_import_and_export)->Unit(benchmark::kMillisecond);
+
+// A "Vm..." line of /proc/self/status, in KiB (-1 when missing).
+long status_kib(const char* field) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  const std::string key = std::string(field) + ":";
+  while (std::getline(in, line)) {
+    if (line.rfind(key, 0) == 0) return std::strtol(line.c_str() + key.size(), nullptr, 10);
+  }
+  return -1;
+}
+
+// Starts a new peak of resident memory at the current size.
+bool reset_peak() {
+  std::ofstream out("/proc/self/clear_refs");
+  out << "5";
+  out.close();
+  return bool(out);
+}
+
+// The growth of the peak resident memory while `work` runs, in KiB, in a
+// child process that starts as this one is (so that no run profits from
+// memory another one freed); -1 when it cannot be measured.
+long peak_growth_kib(const std::function<void()>& work) {
+  int pipe_ends[2];
+  if (pipe(pipe_ends) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    long growth = -1;
+    if (reset_peak()) {
+      const long before = status_kib("VmRSS");
+      work();
+      growth = status_kib("VmHWM") - before;
+    }
+    const ssize_t written = write(pipe_ends[1], &growth, sizeof growth);
+    std::_Exit(written == sizeof growth ? 0 : 1);
+  }
+  long growth = -1;
+  if (child < 0 || read(pipe_ends[0], &growth, sizeof growth) != sizeof growth) growth = -1;
+  close(pipe_ends[0]);
+  close(pipe_ends[1]);
+  if (child > 0) waitpid(child, nullptr, 0);
+  return growth;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("bench_scenepress_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir / "plugcfg");
+  std::filesystem::current_path(dir);
+  scene_path = dir / "spheres.glb";
+  // The scene is written by a child process, so that this one's memory is
+  // not grown before it is measured.
+  if (const pid_t child = fork(); child == 0) {
+    bench_scenepress::write_sphere_scene(scene_path, kNodes, kRings, kSegments);
+    std::_Exit(0);
+  } else {
+    waitpid(child, nullptr, 0);
+  }
+  // An options script, so that the exporter asks no dialog.
+  std::ofstream(dir / "plugcfg" / "scenepress.ini") << "!Default()\nDefault()\n";
+  platform::set_debugger_output_sink([](const char*) {});
+  void* plugin = dlopen(GM_SCENEPRESS_PLUGIN, RTLD_NOW | RTLD_LOCAL);
+  auto class_desc =
+      plugin ? reinterpret_cast<LibClassDescFn>(dlsym(plugin, "LibClassDesc")) : nullptr;
+  exporter_class = class_desc ? class_desc(0) : nullptr;
+  if (exporter_class == nullptr || !std::filesystem::exists(scene_path)) {
+    std::fprintf(stderr, "cannot load %s or write the scene\n", GM_SCENEPRESS_PLUGIN);
+    return 1;
+  }
+
+  // Memory: one import and export, and Assimp's own imports, each from the
+  // resident size before it.
+  const long ours = peak_growth_kib([] {
+    std::unique_ptr<host::Scene> scene = import_or_die();
+    if (!export_scene(*scene)) std::fprintf(stderr, "the export failed\n");
+  });
+  const long import_only = peak_growth_kib([] { import_or_die(); });
+  const long plain = peak_growth_kib([] { scene_import::reference_import(scene_path, false); });
+  const long joined = peak_growth_kib([] { scene_import::reference_import(scene_path, true); });
+  const scene_import::ReferenceImport model = scene_import::reference_import(scene_path, false);
+  std::printf("scene: %d nodes, %zu triangles, %ju bytes; Assimp's model of it: %zu KiB\n", kNodes,
+              model.triangles, std::uintmax_t(std::filesystem::file_size(scene_path)),
+              model.model_bytes / 1024);
+  std::printf(
+      "peak memory growth: import and export %ld KiB (%.2f x the model), the import alone %ld "
+      "KiB; Assimp's import %ld KiB, with welding and cache order %ld KiB\n",
+      ours, double(ours) * 1024.0 / double(model.model_bytes), import_only, plain, joined);
+
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::current_path(dir.parent_path());
+  std::filesystem::remove_all(dir);
+  return 0;
+}

@@ -1,0 +1,194 @@
+// The geometry export of one mesh, step by step.
+#include "geometry/geometry_export.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "geometry/face_vectors.h"
+#include "geometry/mesh_prepare.h"
+#include "geometry/smoothing.h"
+#include "geometry/surface_order.h"
+#include "geometry/weld_map_file.h"
+
+namespace geometry {
+namespace {
+
+constexpr float kEmptyBox = model3da::kEmptyBoundsMin;
+
+// Channel 0 (colours) and channel 1 follow switch 0, channels 2..4 switches
+// 1..3.
+bool channel_exported(const MeshInput& input, int channel) {
+  return input.channels[channel].present() &&
+         input.export_tex_coord[channel == 0 ? 0 : channel - 1];
+}
+
+std::string material_name(const MeshInput& input, uint32_t index) {
+  if (index == kNoMaterial) return "no material";
+  if (index < input.material_names.size()) return input.material_names[index];
+  return fmt::format("#{}", index);
+}
+
+// Collects the strip builder's messages, each once with its count.
+struct NoteCounter {
+  std::vector<std::pair<std::string, std::size_t>> counts;
+
+  void add(std::string_view message) {
+    while (!message.empty() && message.back() == '\n') message.remove_suffix(1);
+    for (auto& [text, count] : counts) {
+      if (text == message) {
+        ++count;
+        return;
+      }
+    }
+    counts.emplace_back(std::string(message), 1);
+  }
+  std::vector<std::string> texts() const {
+    std::vector<std::string> out;
+    for (const auto& [text, count] : counts)
+      out.push_back(count == 1 ? text : fmt::format("{} ({} times)", text, count));
+    return out;
+  }
+};
+
+}  // namespace
+
+GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out) {
+  out = CornerGeometry{};
+  PreparedMesh mesh;
+  if (GeometryError e = prepare_mesh(input, mesh)) return e;
+
+  // Map channels: a mesh needs one of the texture channels, bones do not.
+  const bool any_texture = std::any_of(input.channels.begin() + 1, input.channels.end(),
+                                       [](const MapChannel& c) { return c.present(); });
+  if (!input.bone && !any_texture) {
+    return {GeometryErrorKind::kNoMapping,
+            fmt::format("No mapping applied for mesh: {}", input.node_name)};
+  }
+
+  // The box of the positions.
+  out.box_min = {kEmptyBox, kEmptyBox, kEmptyBox};
+  out.box_max = {-kEmptyBox, -kEmptyBox, -kEmptyBox};
+  for (const Vec3& p : input.positions) {
+    for (int k = 0; k < 3; ++k) {
+      out.box_min[k] = std::min(out.box_min[k], p[k]);
+      out.box_max[k] = std::max(out.box_max[k], p[k]);
+    }
+  }
+
+  // Colours and UVs.
+  const bool colors = input.export_tex_coord[0] &&
+                      (input.channels[kColorChannel].present() || input.alpha.present());
+  const bool color_channel = colors && input.channels[kColorChannel].present();
+  const bool alpha_channel = colors && input.alpha.present();
+  std::array<std::vector<Vec2>, 4> uvs;
+  for (int c = 1; c < kMapChannelCount; ++c)
+    if (channel_exported(input, c)) uvs[c - 1] = exported_uvs(input.channels[c].vertices);
+
+  // Face normals and tangents.
+  std::vector<Vec3> host_normals;
+  host_normals.reserve(mesh.faces.size());
+  for (uint32_t f : mesh.source_face) host_normals.push_back(input.face_normals[f]);
+  FaceNormals normals = face_normals(host_normals, input.normal_matrix);
+  out.bad_face_normals = normals.not_finite;
+  if (normals.not_finite != 0) out.warnings.emplace_back(kMessageFaceNormal);
+  const std::vector<Vec3> tangents =
+      channel_exported(input, 1)
+          ? face_tangents(mesh.faces, input.positions, mesh.map_faces[1], uvs[0])
+          : std::vector<Vec3>(mesh.faces.size(), Vec3{1, 0, 0});
+
+  // Smoothing.
+  std::vector<uint32_t> groups;
+  std::vector<uint32_t> materials;
+  groups.reserve(mesh.faces.size());
+  materials.reserve(mesh.faces.size());
+  for (uint32_t f : mesh.source_face) {
+    groups.push_back(input.faces[f].smoothing_groups);
+    materials.push_back(input.bone ? kNoMaterial : input.faces[f].material_index);
+  }
+  const CornerVectors smoothed =
+      smooth_corners(mesh.faces, groups, normals.normals, tangents, input.positions.size());
+
+  // One surface per material, corners in face order.
+  for (const MaterialRun& run : faces_by_material(materials)) {
+    CornerSurface surface;
+    surface.material_index = run.material_index;
+    surface.corners.reserve(run.faces.size() * 3);
+    for (uint32_t f : run.faces) {
+      for (int k = 0; k < 3; ++k) {
+        const uint32_t v = mesh.faces[f][k];
+        Corner c;
+        c.position = input.positions[v];
+        c.normal = smoothed.normals[3 * size_t(f) + k];
+        c.tangent = smoothed.tangents[3 * size_t(f) + k];
+        if (color_channel) {
+          c.color = vertex_color(input.channels[kColorChannel].vertices[mesh.map_faces[0][f][k]]);
+        }
+        if (alpha_channel) {
+          c.color = with_alpha(c.color, input.alpha.vertices[mesh.alpha_faces[f][k]][0]);
+        }
+        for (int t = 0; t < 4; ++t)
+          if (!uvs[t].empty()) c.uv[t] = uvs[t][mesh.map_faces[t + 1][f][k]];
+        if (!input.skin.empty()) c.skin = input.skin[v];
+        surface.corners.push_back(c);
+      }
+    }
+    out.surfaces.push_back(std::move(surface));
+  }
+  return {};
+}
+
+GeometryError weld_surface(std::size_t, const CornerSurface& surface, WeldMap& weld) {
+  weld = weld_corners(surface.corners);
+  return {};
+}
+
+GeometryResult export_geometry(const MeshInput& input, const Welder& welder) {
+  GeometryResult result;
+  CornerGeometry corners;
+  result.error = build_corner_geometry(input, corners);
+  if (result.error) return result;
+  result.box_min = corners.box_min;
+  result.box_max = corners.box_max;
+  result.warnings = std::move(corners.warnings);
+
+  NoteCounter notes;
+  const model3da::StripMessageSink sink = [&notes](std::string_view m) { notes.add(m); };
+  auto fail = [&result](GeometryError error) {
+    result.error = std::move(error);
+    result.surfaces.clear();
+    return std::move(result);
+  };
+  for (std::size_t s = 0; s < corners.surfaces.size(); ++s) {
+    const CornerSurface& surface = corners.surfaces[s];
+    WeldMap weld;
+    if (GeometryError e = welder ? welder(s, surface, weld) : weld_surface(s, surface, weld)) {
+      return fail(std::move(e));
+    }
+    const std::size_t vertex_count = weld.corner_of_vertex.size();
+    if (vertex_count > kMaxSurfaceVertices) {
+      return fail({GeometryErrorKind::kTooManyVertices,
+                   fmt::format("Mesh '{}': the surface of material '{}' has {} vertices after "
+                               "welding; a surface holds at most {}",
+                               input.node_name, material_name(input, surface.material_index),
+                               vertex_count, kMaxSurfaceVertices)});
+    }
+    if (std::string why = check_weld_map(weld, surface.corners.size()); !why.empty()) {
+      notes.add(fmt::format("Mesh '{}', surface {}: {}", input.node_name, s, why));
+      result.notes = notes.texts();
+      return fail({GeometryErrorKind::kWeldMapMismatch, std::string(kMessageSurfacesDoNotMatch)});
+    }
+    result.surfaces.push_back(ordered_surface(surface, weld, sink));
+  }
+  result.notes = notes.texts();
+  return result;
+}
+
+std::string append_surface_bytes(model3da::Bytes& data, uint32_t base,
+                                 std::span<const model3da::SurfaceData> surfaces,
+                                 uint32_t& surfaces_offset) {
+  return model3da::append_surfaces(data, base, surfaces, surfaces_offset);
+}
+
+}  // namespace geometry

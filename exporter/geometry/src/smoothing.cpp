@@ -1,0 +1,111 @@
+// Smoothing by the closure over smoothing groups.
+#include "geometry/smoothing.h"
+
+#include <array>
+#include <bit>
+#include <cmath>
+
+namespace geometry {
+namespace {
+
+// Union-find over the 32 smoothing groups of one vertex.
+struct GroupSets {
+  std::array<uint8_t, 32> parent;
+
+  GroupSets() {
+    for (uint8_t i = 0; i < 32; ++i) parent[i] = i;
+  }
+  int find(int g) {
+    while (parent[g] != g) {
+      parent[g] = parent[parent[g]];
+      g = parent[g];
+    }
+    return g;
+  }
+  void join(uint32_t mask) {
+    const int first = std::countr_zero(mask);
+    for (uint32_t rest = mask & (mask - 1); rest != 0; rest &= rest - 1) {
+      const int a = find(first), b = find(std::countr_zero(rest));
+      if (a != b) parent[b] = uint8_t(a);
+    }
+  }
+};
+
+int corner_at(const Triangle& face, uint32_t vertex) {
+  return face[0] == vertex ? 0 : face[1] == vertex ? 1 : 2;
+}
+
+}  // namespace
+
+Vec3 unit_or_fallback(const double sum[3], double min_length_squared, const Vec3& fallback) {
+  const double length_squared = sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2];
+  if (!(length_squared >= min_length_squared) || !std::isfinite(length_squared)) return fallback;
+  const double length = std::sqrt(length_squared);
+  return {float(sum[0] / length), float(sum[1] / length), float(sum[2] / length)};
+}
+
+CornerVectors smooth_corners(std::span<const Triangle> faces,
+                             std::span<const uint32_t> smoothing_groups,
+                             std::span<const Vec3> face_normals,
+                             std::span<const Vec3> face_tangents, std::size_t vertex_count) {
+  // The faces around each vertex, in face order.
+  std::vector<uint32_t> first(vertex_count + 1, 0);
+  for (const Triangle& t : faces)
+    for (uint32_t v : t) ++first[v + 1];
+  for (size_t v = 0; v < vertex_count; ++v) first[v + 1] += first[v];
+  std::vector<uint32_t> around(first[vertex_count]);
+  {
+    std::vector<uint32_t> fill(first.begin(), first.end() - 1);
+    for (uint32_t f = 0; f < faces.size(); ++f)
+      for (uint32_t v : faces[f]) around[fill[v]++] = f;
+  }
+
+  CornerVectors out;
+  out.normals.resize(faces.size() * 3);
+  out.tangents.resize(faces.size() * 3);
+  for (size_t v = 0; v < vertex_count; ++v) {
+    const std::span<const uint32_t> ring(around.data() + first[v], first[v + 1] - first[v]);
+    if (ring.empty()) continue;
+    GroupSets sets;
+    for (uint32_t f : ring)
+      if (smoothing_groups[f] != 0) sets.join(smoothing_groups[f]);
+    // Sums per connected set of groups, indexed by the set's root; a root's
+    // sums are cleared when it is first met.
+    double normal_sum[32][3];
+    double tangent_sum[32][3];
+    uint32_t started = 0;
+    for (uint32_t f : ring) {
+      if (smoothing_groups[f] == 0) continue;
+      const int root = sets.find(std::countr_zero(smoothing_groups[f]));
+      if ((started & (1u << root)) == 0) {
+        started |= 1u << root;
+        for (int k = 0; k < 3; ++k) normal_sum[root][k] = tangent_sum[root][k] = 0.0;
+      }
+      for (int k = 0; k < 3; ++k) {
+        normal_sum[root][k] += face_normals[f][k];
+        tangent_sum[root][k] += face_tangents[f][k];
+      }
+    }
+    for (uint32_t f : ring) {
+      const size_t corner = size_t(f) * 3 + size_t(corner_at(faces[f], uint32_t(v)));
+      double n[3], t[3];
+      if (smoothing_groups[f] == 0) {
+        for (int k = 0; k < 3; ++k) {
+          n[k] = face_normals[f][k];
+          t[k] = face_tangents[f][k];
+        }
+      } else {
+        const int root = sets.find(std::countr_zero(smoothing_groups[f]));
+        for (int k = 0; k < 3; ++k) {
+          n[k] = normal_sum[root][k];
+          t[k] = tangent_sum[root][k];
+        }
+      }
+      out.normals[corner] = unit_or_fallback(n, kMinNormalLengthSquared, kFallbackNormal);
+      out.tangents[corner] = unit_or_fallback(t, kMinTangentLengthSquared, kFallbackTangent);
+    }
+  }
+  return out;
+}
+
+}  // namespace geometry

@@ -1,0 +1,166 @@
+// The weld sort.
+#include "geometry/weld.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numeric>
+
+namespace geometry {
+namespace {
+
+int compare_float(float a, float b) {
+  const double d = double(a) - double(b);
+  if (std::fabs(d) <= kWeldTolerance) return 0;
+  return d < 0 ? -1 : 1;
+}
+
+int compare_vec(const float* a, const float* b, int n) {
+  for (int k = 0; k < n; ++k)
+    if (int c = compare_float(a[k], b[k])) return c;
+  return 0;
+}
+
+int compare_exact(uint32_t a, uint32_t b) {
+  return a < b ? -1 : a > b ? 1 : 0;
+}
+
+int compare_color(uint32_t a, uint32_t b) {
+  for (int byte : {2, 1, 0, 3})
+    if (int c = compare_exact((a >> (8 * byte)) & 0xFF, (b >> (8 * byte)) & 0xFF)) return c;
+  return 0;
+}
+
+int compare_skin(const SkinRecord& a, const SkinRecord& b) {
+  for (int k = 0; k < 4; ++k)
+    if (int c = compare_exact(std::to_integer<uint32_t>(a[k]), std::to_integer<uint32_t>(b[k])))
+      return c;
+  for (int k = 4; k < 12; k += 2) {
+    const uint32_t va = std::to_integer<uint32_t>(a[k]) | std::to_integer<uint32_t>(a[k + 1]) << 8;
+    const uint32_t vb = std::to_integer<uint32_t>(b[k]) | std::to_integer<uint32_t>(b[k + 1]) << 8;
+    if (int c = compare_exact(va, vb)) return c;
+  }
+  return 0;
+}
+
+// Bottom-up stable merge sort of `order` by `less`. Every access is bounded
+// by the run limits, so an inconsistent comparison only gives some order.
+template <typename Less>
+void merge_sort(std::vector<uint32_t>& order, Less less) {
+  const size_t n = order.size();
+  std::vector<uint32_t> merged(n);
+  for (size_t width = 1; width < n; width *= 2) {
+    for (size_t lo = 0; lo < n; lo += 2 * width) {
+      const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+      size_t i = lo, j = mid, k = lo;
+      while (i < mid && j < hi) merged[k++] = less(order[j], order[i]) ? order[j++] : order[i++];
+      while (i < mid) merged[k++] = order[i++];
+      while (j < hi) merged[k++] = order[j++];
+    }
+    order.swap(merged);
+  }
+}
+
+static_assert(sizeof(Corner) == 84, "a Corner is 21 words without padding");
+
+uint64_t corner_hash(const Corner& c) {
+  uint32_t words[21];
+  std::memcpy(words, &c, sizeof words);
+  uint64_t h = 0;
+  for (uint32_t w : words) h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 29);
+}
+
+// Sorts corners that are bit for bit equal into classes. Returns the class
+// of each corner; `first` receives each class's first corner and `last` its
+// last, classes numbered in order of first appearance.
+std::vector<uint32_t> exact_classes(std::span<const Corner> corners, std::vector<uint32_t>& first,
+                                    std::vector<uint32_t>& last) {
+  constexpr uint32_t kEmpty = 0xFFFFFFFF;
+  size_t size = 16;
+  while (size < 2 * corners.size()) size *= 2;
+  std::vector<uint32_t> table(size, kEmpty);  // class numbers
+  std::vector<uint32_t> class_of(corners.size());
+  for (uint32_t c = 0; c < corners.size(); ++c) {
+    size_t slot = corner_hash(corners[c]) & (size - 1);
+    while (table[slot] != kEmpty &&
+           std::memcmp(&corners[first[table[slot]]], &corners[c], sizeof(Corner)) != 0) {
+      slot = (slot + 1) & (size - 1);
+    }
+    if (table[slot] == kEmpty) {
+      table[slot] = uint32_t(first.size());
+      first.push_back(c);
+      last.push_back(c);
+    }
+    class_of[c] = table[slot];
+    last[table[slot]] = c;
+  }
+  return class_of;
+}
+
+}  // namespace
+
+int compare_corners(const Corner& a, const Corner& b) {
+  if (int c = compare_vec(a.position.data(), b.position.data(), 3)) return c;
+  if (int c = compare_vec(a.normal.data(), b.normal.data(), 3)) return c;
+  if (int c = compare_vec(a.tangent.data(), b.tangent.data(), 3)) return c;
+  if (int c = compare_color(a.color, b.color)) return c;
+  for (int t = 0; t < 4; ++t)
+    if (int c = compare_vec(a.uv[t].data(), b.uv[t].data(), 2)) return c;
+  return compare_skin(a.skin, b.skin);
+}
+
+WeldMap weld_corners(std::span<const Corner> corners) {
+  // Corners that are exactly equal always share a vertex: the sort runs
+  // over classes of them, each standing for all its corners.
+  std::vector<uint32_t> first, last;
+  const std::vector<uint32_t> class_of = exact_classes(corners, first, last);
+  std::vector<uint32_t> order(first.size());
+  std::iota(order.begin(), order.end(), 0u);
+  merge_sort(order, [&](uint32_t a, uint32_t b) {
+    return compare_corners(corners[first[a]], corners[first[b]]) < 0;
+  });
+  WeldMap weld;
+  std::vector<uint32_t> vertex_of_class(first.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    const uint32_t k = order[i];
+    if (i == 0 || compare_corners(corners[first[order[i - 1]]], corners[first[k]]) != 0) {
+      weld.corner_of_vertex.push_back(last[k]);
+    } else {
+      weld.corner_of_vertex.back() = std::max(weld.corner_of_vertex.back(), last[k]);
+    }
+    vertex_of_class[k] = uint32_t(weld.corner_of_vertex.size() - 1);
+  }
+  weld.vertex_of_corner.resize(corners.size());
+  for (size_t c = 0; c < corners.size(); ++c)
+    weld.vertex_of_corner[c] = vertex_of_class[class_of[c]];
+  return weld;
+}
+
+std::string check_weld_map(const WeldMap& weld, std::size_t corner_count) {
+  if (weld.vertex_of_corner.size() != corner_count) {
+    return fmt::format("{} corners in the weld map, {} in the surface",
+                       weld.vertex_of_corner.size(), corner_count);
+  }
+  const size_t vertex_count = weld.corner_of_vertex.size();
+  if (vertex_count == 0 || vertex_count > kMaxSurfaceVertices) {
+    return fmt::format("{} vertices in the weld map", vertex_count);
+  }
+  for (size_t c = 0; c < corner_count; ++c) {
+    if (weld.vertex_of_corner[c] >= vertex_count) {
+      return fmt::format("corner {} names vertex {} of {}", c, weld.vertex_of_corner[c],
+                         vertex_count);
+    }
+  }
+  for (size_t v = 0; v < vertex_count; ++v) {
+    const uint32_t c = weld.corner_of_vertex[v];
+    if (c >= corner_count || weld.vertex_of_corner[c] != v) {
+      return fmt::format("vertex {} takes corner {}, which is not one of its corners", v, c);
+    }
+  }
+  return {};
+}
+
+}  // namespace geometry

@@ -1,0 +1,101 @@
+// Mesh channels and the clean-up operations.
+#include "host/mesh.h"
+
+#include <algorithm>
+
+void Mesh::setNumMaps(int count) {
+  maps_.resize(size_t(std::max(count, 0)));
+}
+
+MeshMap* Mesh::Map(int mp) {
+  if (mp < 0) return mp >= -NUM_HIDDENMAPS ? &hidden_[size_t(-mp - 1)] : nullptr;
+  return mp < int(maps_.size()) ? &maps_[size_t(mp)] : nullptr;
+}
+
+const MeshMap* Mesh::Map(int mp) const {
+  return const_cast<Mesh*>(this)->Map(mp);
+}
+
+bool Mesh::mapSupport(int mp) const {
+  const MeshMap* map = Map(mp);
+  return map != nullptr && !map->tf.empty() && map->tf.size() == faces.size();
+}
+
+int Mesh::getNumMapVerts(int mp) const {
+  const MeshMap* map = Map(mp);
+  return map != nullptr ? int(map->tv.size()) : 0;
+}
+
+const UVVert* Mesh::mapVerts(int mp) const {
+  const MeshMap* map = Map(mp);
+  return map != nullptr && !map->tv.empty() ? map->tv.data() : nullptr;
+}
+
+const TVFace* Mesh::mapFaces(int mp) const {
+  const MeshMap* map = Map(mp);
+  return map != nullptr && !map->tf.empty() ? map->tf.data() : nullptr;
+}
+
+Point3 Mesh::FaceNormal(int f, bool normalize) const {
+  const Face& face = faces[size_t(f)];
+  const Point3 n =
+      CrossProd(verts[face.v[1]] - verts[face.v[0]], verts[face.v[2]] - verts[face.v[0]]);
+  return normalize ? Normalize(n) : n;
+}
+
+void Mesh::remove_faces(const std::vector<bool>& remove) {
+  auto keep = [&](auto& list) {
+    if (list.size() != remove.size()) return;
+    size_t out = 0;
+    for (size_t i = 0; i < list.size(); ++i)
+      if (!remove[i]) list[out++] = list[i];
+    list.resize(out);
+  };
+  for (MeshMap& map : maps_) keep(map.tf);
+  for (MeshMap& map : hidden_) keep(map.tf);
+  keep(faces);
+}
+
+void Mesh::RemoveDegenerateFaces() {
+  std::vector<bool> remove(faces.size());
+  for (size_t i = 0; i < faces.size(); ++i) {
+    const uint32_t* v = faces[i].v;
+    remove[i] = v[0] == v[1] || v[1] == v[2] || v[0] == v[2];
+  }
+  remove_faces(remove);
+}
+
+void Mesh::RemoveIllegalFaces() {
+  std::vector<bool> remove(faces.size());
+  for (size_t i = 0; i < faces.size(); ++i) {
+    for (uint32_t v : faces[i].v) remove[i] = remove[i] || v >= verts.size();
+    auto check = [&](const MeshMap& map) {
+      if (map.tf.size() != faces.size()) return;
+      for (uint32_t t : map.tf[i].t) remove[i] = remove[i] || t >= map.tv.size();
+    };
+    for (const MeshMap& map : maps_) check(map);
+    for (const MeshMap& map : hidden_) check(map);
+  }
+  remove_faces(remove);
+}
+
+void Mesh::DeleteIsoMapVerts() {
+  auto clean = [](MeshMap& map) {
+    std::vector<uint32_t> renumber(map.tv.size(), UINT32_MAX);
+    for (const TVFace& f : map.tf)
+      for (uint32_t t : f.t)
+        if (t < renumber.size()) renumber[t] = 0;
+    uint32_t next = 0;
+    for (size_t i = 0; i < map.tv.size(); ++i) {
+      if (renumber[i] == UINT32_MAX) continue;
+      renumber[i] = next;
+      map.tv[next++] = map.tv[i];
+    }
+    map.tv.resize(next);
+    for (TVFace& f : map.tf)
+      for (uint32_t& t : f.t)
+        if (t < renumber.size()) t = renumber[t];
+  };
+  for (MeshMap& map : maps_) clean(map);
+  for (MeshMap& map : hidden_) clean(map);
+}

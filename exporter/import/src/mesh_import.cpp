@@ -1,0 +1,210 @@
+// Source meshes into one host mesh: welding, faces with material ids, map
+// channels, smoothing groups.
+#include "mesh_import.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+#include "smoothing_groups.h"
+#include "source_axes.h"
+
+namespace scene_import {
+namespace {
+
+constexpr int kUvChannels = 4;  // source sets 0-3 → host channels 1-4
+
+// Position bits (−0 as +0) and the skin signature of a vertex.
+struct WeldKey {
+  std::array<uint32_t, 3> bits;
+  uint32_t skin;
+  bool operator==(const WeldKey&) const = default;
+};
+
+struct WeldKeyHash {
+  size_t operator()(const WeldKey& k) const {
+    uint64_t h = 0x9E3779B97F4A7C15ull;
+    for (uint32_t v : {k.bits[0], k.bits[1], k.bits[2], k.skin}) {
+      h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    }
+    return size_t(h);
+  }
+};
+
+uint32_t float_bits(float f) {
+  return f == 0.0f ? 0u : std::bit_cast<uint32_t>(f);
+}
+
+using SkinSignature = std::vector<std::pair<std::string, float>>;
+
+// Per source vertex, the signature number of its bone weights (0: none).
+std::vector<uint32_t> skin_signatures(const aiMesh& mesh,
+                                      std::map<SkinSignature, uint32_t>& numbers) {
+  std::vector<uint32_t> out(mesh.mNumVertices, 0);
+  if (mesh.mNumBones == 0) return out;
+  std::vector<SkinSignature> weights(mesh.mNumVertices);
+  for (unsigned b = 0; b < mesh.mNumBones; ++b) {
+    const aiBone* bone = mesh.mBones[b];
+    for (unsigned w = 0; w < bone->mNumWeights; ++w) {
+      const aiVertexWeight& vw = bone->mWeights[w];
+      if (vw.mVertexId < mesh.mNumVertices && vw.mWeight > 0.0f) {
+        weights[vw.mVertexId].emplace_back(bone->mName.C_Str(), vw.mWeight);
+      }
+    }
+  }
+  for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+    if (weights[v].empty()) continue;
+    std::sort(weights[v].begin(), weights[v].end());
+    out[v] = numbers.emplace(std::move(weights[v]), uint32_t(numbers.size() + 1)).first->second;
+  }
+  return out;
+}
+
+bool has_triangles(const aiMesh& mesh) {
+  return (mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE) != 0 || mesh.mPrimitiveTypes == 0;
+}
+
+// One map channel over all source meshes: each mesh's values in a run of
+// map vertices, meshes without the data sharing one `fallback` vertex.
+template <class ValueOf, class Has>
+void fill_channel(MeshMap& map, std::span<const aiMesh* const> meshes,
+                  const std::vector<std::vector<std::array<uint32_t, 3>>>& corners, Has has,
+                  ValueOf value_of, const Point3& fallback) {
+  std::vector<uint32_t> base(meshes.size(), UINT32_MAX);
+  for (size_t k = 0; k < meshes.size(); ++k) {
+    if (!has(*meshes[k])) continue;
+    base[k] = uint32_t(map.tv.size());
+    for (unsigned v = 0; v < meshes[k]->mNumVertices; ++v)
+      map.tv.push_back(value_of(*meshes[k], v));
+  }
+  const uint32_t fallback_index = uint32_t(map.tv.size());
+  bool fallback_used = false;
+  for (size_t k = 0; k < meshes.size(); ++k) {
+    for (const auto& face : corners[k]) {
+      TVFace tf;
+      for (int c = 0; c < 3; ++c) {
+        tf.t[c] = base[k] == UINT32_MAX ? fallback_index : base[k] + face[size_t(c)];
+      }
+      fallback_used = fallback_used || base[k] == UINT32_MAX;
+      map.tf.push_back(tf);
+    }
+  }
+  if (fallback_used) map.tv.push_back(fallback);
+}
+
+}  // namespace
+
+ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
+  ImportedMesh out;
+  out.object = std::make_shared<TriObject>();
+  Mesh& mesh = out.object->mesh;
+  out.host_vertex.resize(meshes.size());
+
+  // Weld the vertices.
+  std::unordered_map<WeldKey, uint32_t, WeldKeyHash> welded;
+  std::map<SkinSignature, uint32_t> signatures;
+  for (size_t k = 0; k < meshes.size(); ++k) {
+    const aiMesh& m = *meshes[k];
+    if (!has_triangles(m)) continue;
+    const std::vector<uint32_t> skin = skin_signatures(m, signatures);
+    auto& host_vertex = out.host_vertex[k];
+    host_vertex.resize(m.mNumVertices);
+    for (unsigned v = 0; v < m.mNumVertices; ++v) {
+      const Point3 p = host_point(m.mVertices[v]);
+      const WeldKey key{{float_bits(p.x), float_bits(p.y), float_bits(p.z)}, skin[v]};
+      const auto [it, added] = welded.emplace(key, uint32_t(mesh.verts.size()));
+      if (added) mesh.verts.push_back(p);
+      host_vertex[v] = it->second;
+    }
+  }
+
+  // Faces, their material ids and corner normals.
+  std::vector<std::vector<std::array<uint32_t, 3>>> corners(meshes.size());
+  std::vector<std::array<uint32_t, 3>> faces;
+  std::vector<Point3> normals;
+  for (size_t k = 0; k < meshes.size(); ++k) {
+    const aiMesh& m = *meshes[k];
+    if (!has_triangles(m)) {
+      out.skipped_faces += m.mNumFaces;
+      continue;
+    }
+    for (unsigned f = 0; f < m.mNumFaces; ++f) {
+      const aiFace& face = m.mFaces[f];
+      if (face.mNumIndices != 3 || face.mIndices[0] >= m.mNumVertices ||
+          face.mIndices[1] >= m.mNumVertices || face.mIndices[2] >= m.mNumVertices) {
+        ++out.skipped_faces;
+        continue;
+      }
+      std::array<uint32_t, 3> source{face.mIndices[0], face.mIndices[1], face.mIndices[2]};
+      corners[k].push_back(source);
+      Face host_face;
+      for (int c = 0; c < 3; ++c) {
+        host_face.v[c] = out.host_vertex[k][source[size_t(c)]];
+        normals.push_back(m.mNormals != nullptr ? host_point(m.mNormals[source[size_t(c)]])
+                                                : Point3());
+      }
+      host_face.setMatID(uint16_t(std::min<size_t>(k, UINT16_MAX)));
+      faces.push_back({host_face.v[0], host_face.v[1], host_face.v[2]});
+      mesh.faces.push_back(host_face);
+    }
+  }
+
+  // Map channels: colours in 0, texture coordinates in 1 to 4, alpha.
+  int channels = 0;
+  const auto any = [&](auto has) {
+    return std::any_of(meshes.begin(), meshes.end(), [&](const aiMesh* m) { return has(*m); });
+  };
+  const auto has_colours = [](const aiMesh& m) { return m.mColors[0] != nullptr; };
+  for (int c = 0; c < kUvChannels; ++c) {
+    const auto has_uv = [c](const aiMesh& m) { return m.mTextureCoords[c] != nullptr; };
+    if (any(has_uv)) channels = c + 2;
+  }
+  if (any(has_colours)) channels = std::max(channels, 1);
+  mesh.setNumMaps(channels);
+  for (int c = 0; c < kUvChannels; ++c) {
+    const auto has_uv = [c](const aiMesh& m) { return m.mTextureCoords[c] != nullptr; };
+    if (!any(has_uv)) continue;
+    fill_channel(
+        *mesh.Map(c + 1), meshes, corners, has_uv,
+        [c](const aiMesh& m, unsigned v) {
+          const aiVector3D& uv = m.mTextureCoords[c][v];
+          return UVVert(uv.x, uv.y, uv.z);
+        },
+        Point3());
+  }
+  if (any(has_colours)) {
+    fill_channel(
+        *mesh.Map(0), meshes, corners, has_colours,
+        [](const aiMesh& m, unsigned v) {
+          const aiColor4D& colour = m.mColors[0][v];
+          return Point3(colour.r, colour.g, colour.b);
+        },
+        Point3(1, 1, 1));
+    const auto has_alpha = [](const aiMesh& m) {
+      if (m.mColors[0] == nullptr) return false;
+      for (unsigned v = 0; v < m.mNumVertices; ++v)
+        if (m.mColors[0][v].a < 1.0f) return true;
+      return false;
+    };
+    if (any(has_alpha)) {
+      fill_channel(
+          *mesh.Map(MAP_ALPHA), meshes, corners, has_colours,
+          [](const aiMesh& m, unsigned v) {
+            const float a = m.mColors[0][v].a;
+            return Point3(a, a, a);
+          },
+          Point3(1, 1, 1));
+    }
+  }
+
+  const SmoothingResult smoothing = smoothing_groups(faces, normals, mesh.verts.size());
+  for (size_t f = 0; f < mesh.faces.size(); ++f) mesh.faces[f].smGroup = smoothing.groups[f];
+  out.shared_groups = smoothing.shared;
+  return out;
+}
+
+}  // namespace scene_import

@@ -1,0 +1,151 @@
+// Smoothing groups: smooth regions by union-find over the faces, then one
+// group bit per region by greedy colouring of the regions that meet.
+#include "smoothing_groups.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace scene_import {
+namespace {
+
+constexpr int kGroupBits = 32;
+
+struct UnionFind {
+  explicit UnionFind(size_t n) : parent(n) { std::iota(parent.begin(), parent.end(), 0u); }
+  uint32_t find(uint32_t x) {
+    while (parent[x] != x) {
+      parent[x] = parent[parent[x]];
+      x = parent[x];
+    }
+    return x;
+  }
+  void unite(uint32_t a, uint32_t b) {
+    a = find(a);
+    b = find(b);
+    if (a != b) parent[std::max(a, b)] = std::min(a, b);
+  }
+  std::vector<uint32_t> parent;
+};
+
+// The face corners at each vertex: offsets into one list (counting sort).
+struct CornersByVertex {
+  std::vector<uint32_t> start;    // vertex_count + 1 entries
+  std::vector<uint32_t> corners;  // face * 3 + corner
+};
+
+CornersByVertex corners_by_vertex(std::span<const std::array<uint32_t, 3>> faces,
+                                  size_t vertex_count) {
+  CornersByVertex out;
+  out.start.assign(vertex_count + 1, 0);
+  for (const auto& face : faces)
+    for (uint32_t v : face) ++out.start[v + 1];
+  std::partial_sum(out.start.begin(), out.start.end(), out.start.begin());
+  out.corners.resize(faces.size() * 3);
+  std::vector<uint32_t> fill(out.start.begin(), out.start.end() - 1);
+  for (size_t f = 0; f < faces.size(); ++f)
+    for (uint32_t c = 0; c < 3; ++c) out.corners[fill[faces[f][c]]++] = uint32_t(f * 3 + c);
+  return out;
+}
+
+}  // namespace
+
+SmoothingResult smoothing_groups(std::span<const std::array<uint32_t, 3>> faces,
+                                 std::span<const Point3> normals, size_t vertex_count,
+                                 float cos_tolerance) {
+  SmoothingResult out;
+  out.groups.assign(faces.size(), 0);
+  if (faces.empty() || normals.size() != faces.size() * 3) return out;
+  const CornersByVertex at = corners_by_vertex(faces, vertex_count);
+
+  // Smooth regions: at each vertex, corners with the same normal join their
+  // faces. Corners are compared with the first corner of each cluster.
+  std::vector<Point3> unit(normals.size());
+  for (size_t i = 0; i < normals.size(); ++i) unit[i] = Normalize(normals[i]);
+  UnionFind regions(faces.size());
+  std::vector<uint32_t> cluster_heads;
+  for (size_t v = 0; v < vertex_count; ++v) {
+    cluster_heads.clear();
+    for (uint32_t k = at.start[v]; k < at.start[v + 1]; ++k) {
+      const uint32_t corner = at.corners[k];
+      const Point3& n = unit[corner];
+      bool joined = false;
+      if (n.LengthSquared() > 0.0f) {
+        for (uint32_t head : cluster_heads) {
+          if (DotProd(unit[head], n) >= cos_tolerance) {
+            regions.unite(head / 3, corner / 3);
+            joined = true;
+            break;
+          }
+        }
+      }
+      if (!joined) cluster_heads.push_back(corner);
+    }
+  }
+
+  // Regions of more than one face, numbered; single faces keep group 0.
+  std::vector<uint32_t> size(faces.size(), 0);
+  for (size_t f = 0; f < faces.size(); ++f) ++size[regions.find(uint32_t(f))];
+  constexpr uint32_t kNone = UINT32_MAX;
+  std::vector<uint32_t> region_of(faces.size(), kNone);
+  std::vector<uint32_t> number(faces.size(), kNone);
+  uint32_t region_count = 0;
+  for (size_t f = 0; f < faces.size(); ++f) {
+    const uint32_t root = regions.find(uint32_t(f));
+    if (size[root] < 2) continue;
+    if (number[root] == kNone) number[root] = region_count++;
+    region_of[f] = number[root];
+  }
+  if (region_count == 0) return out;
+
+  // Regions that meet at a vertex must not share a bit.
+  std::vector<std::vector<uint32_t>> neighbours(region_count);
+  std::vector<uint32_t> here;
+  for (size_t v = 0; v < vertex_count; ++v) {
+    here.clear();
+    for (uint32_t k = at.start[v]; k < at.start[v + 1]; ++k) {
+      const uint32_t r = region_of[at.corners[k] / 3];
+      if (r != kNone) here.push_back(r);
+    }
+    std::sort(here.begin(), here.end());
+    here.erase(std::unique(here.begin(), here.end()), here.end());
+    for (size_t i = 0; i < here.size(); ++i)
+      for (size_t j = 0; j < here.size(); ++j)
+        if (i != j) neighbours[here[i]].push_back(here[j]);
+  }
+  for (auto& list : neighbours) {
+    std::sort(list.begin(), list.end());
+    list.erase(std::unique(list.begin(), list.end()), list.end());
+  }
+
+  // Greedy colouring, most connected regions first.
+  std::vector<uint32_t> order(region_count);
+  std::iota(order.begin(), order.end(), 0u);
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    return neighbours[a].size() > neighbours[b].size();
+  });
+  std::vector<int> bit(region_count, -1);
+  for (uint32_t r : order) {
+    uint32_t used = 0;
+    std::array<int, kGroupBits> uses{};
+    for (uint32_t n : neighbours[r]) {
+      if (bit[n] < 0) continue;
+      used |= 1u << bit[n];
+      ++uses[size_t(bit[n])];
+    }
+    if (used != UINT32_MAX) {
+      int b = 0;
+      while (used & (1u << b)) ++b;
+      bit[r] = b;
+    } else {
+      // Every bit is taken around this region: share the least used one.
+      bit[r] = int(std::min_element(uses.begin(), uses.end()) - uses.begin());
+      ++out.shared;
+    }
+  }
+  for (size_t f = 0; f < faces.size(); ++f) {
+    if (region_of[f] != kNone) out.groups[f] = 1u << bit[region_of[f]];
+  }
+  return out;
+}
+
+}  // namespace scene_import

@@ -1,0 +1,169 @@
+// Scenepress, the scene exporter: turns the host's scene (or its selected
+// nodes) into a .3da model with its collision section, a .mat shader script
+// per material and an export log.
+//
+// The host creates one object per export job through the class descriptor
+// (ScenepressClassDesc, class_desc.h) and calls DoExport. The object keeps
+// what one export gathers: the node chain in file layout, the material
+// table, the per-node matrix table, and the options of the export.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "geometry/geometry_export.h"
+#include "host/interface.h"
+#include "host/plugin.h"
+#include "model3da/byte_buffer.h"
+#include "model3da/model.h"
+#include "model3da/records.h"
+#include "model3da/writer.h"
+
+namespace scenepress {
+
+// The material table's room.
+inline constexpr size_t kMaxMaterials = 1024;
+// ByteBuffer capacities: the node chain, one helper's data, one mesh's data.
+inline constexpr size_t kChainCapacity = 128;
+inline constexpr size_t kHelperDataCapacity = 0x10000;
+inline constexpr size_t kGeometryDataCapacity = 0x40000;
+// The exporter's version, as Version() gives it and the log prints it.
+inline constexpr unsigned kExporterVersion = 0x10010;
+
+// Result of WalkNode.
+inline constexpr int kWalkOn = 0;
+inline constexpr int kWalkStop = 2;
+
+class Scenepress final : public SceneExport {
+ public:
+  Scenepress();
+  ~Scenepress() override;
+
+  int ExtCount() override { return 1; }
+  const char* Ext(int n) override;
+  const char* LongDesc() override;
+  const char* ShortDesc() override;
+  const char* AuthorName() override;
+  const char* CopyrightMessage() override;
+  const char* OtherMessage1() override { return ""; }
+  const char* OtherMessage2() override { return ""; }
+  unsigned int Version() override { return kExporterVersion; }
+  void ShowAbout(HWND parent) override;
+  int DoExport(const char* name, ExpInterface* ei, Interface* i, bool suppressPrompts,
+               uint32_t options) override;
+  bool SupportsOptions(int ext, uint32_t options) override;
+
+  // Reads the options script "scenepress.ini" of the host's plug-in
+  // configuration folder. Returns 0 when there is none (or it holds an error
+  // or no statement), so that the options dialog is shown instead.
+  int ReadOptions();
+
+  // Formats a message (printf rules, at most 511 characters), sets
+  // errorFlag and shows it in a message box "Error..." over the host's
+  // window. The only way the exporter reports, warnings included.
+  void ShowMessage(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  // The index of the first equal record in the material table (names and
+  // flags do not count), else the record appended. -1 when the table is
+  // full (the caller reports it).
+  int AddMaterial(const model3da::MaterialRecord& record);
+
+  // The material table index of a face with material id `face_material` of
+  // a node with material `material`, 0xFFFF for none; -1 when the export
+  // must fail (the message has been shown).
+  int MaterialIndex(Mtl* material, int face_material);
+
+  // Walks `node` and its subtree in export order; kWalkOn or kWalkStop
+  // (cancelled or failed).
+  int WalkNode(INode* node, int parentIndex);
+  // Exports one node when its kind is exported; false fails the export.
+  bool ExportNode(INode* node, int parentIndex);
+  bool ExportHelperData(INode* node, int parentIndex);
+  bool ExportGeomData(INode* node, Object* object, int parentIndex);
+  // Captures the node's position, rotation and scale tracks into `record`
+  // (a Biped node gets kind BONE_3DA and sampled tracks).
+  bool CaptureTracks(model3da::NodeData& record, INode* node);
+
+  // Writes a .mat script for every material table entry into the current
+  // folder.
+  void WriteMaterialScripts();
+  // Writes "<name>.log" from the loaded export.
+  void WriteExportLog(const std::string& name, const model3da::Model& model);
+
+  // The exporter's state, in this order.
+  bool selectedOnly = false;
+  std::FILE* file = nullptr;
+  Interface* ip = nullptr;
+  uint32_t errorFlag = 0;
+  int32_t frameCount = 0;
+  int32_t nodeCount = 0;
+  std::vector<model3da::MaterialRecord> materials;  // up to kMaxMaterials
+  std::array<uint32_t, 2> reserved{0, 0};
+  model3da::Vec3 boundsMin{1e30f, 1e30f, 1e30f};
+  model3da::Vec3 boundsMax{-1e30f, -1e30f, -1e30f};
+  std::vector<model3da::Matrix4> nodeMatrixTable;
+  int32_t nodeIndexCounter = -1;
+  model3da::ByteBuffer nodeChain{kChainCapacity};
+  int32_t noAnimation = 0;
+  int32_t noGeometry = 0;
+  int32_t writeMaterialScripts = 1;  // stored inverted: 1 = no .mat scripts
+  uint32_t animationDataSize = 0;
+  std::array<int32_t, 4> exportTexCoord{1, 1, 0, 0};
+  std::unique_ptr<model3da::Model> morphSourceModel;
+  int32_t morphSource = 0;
+  int32_t morphTarget = 0;
+  std::string morphDirectory;
+  int32_t lightingType = 0;
+
+  // Beside the state above, for one export: the nodes written so far in
+  // record order, the planned records once a skinned mesh asked for them
+  // and the largest record index a skin names, the weld detail of a failed
+  // morph target, and notes for the log (the strip builder's messages).
+  std::vector<INode*> exportedNodes;
+  std::optional<std::vector<INode*>> recordPlan;
+  int maxBoneIndex = -1;
+  std::string morphDetail;
+  std::vector<std::string> exportNotes;
+
+ private:
+  // Appends a finished node (record and data) to the chain and counts it.
+  bool AppendNode(const model3da::NodeData& record, INode* node);
+  // The nodes this export will write, in record order, worked out when a
+  // skinned mesh first needs its bones' indices (record_plan.h).
+  const std::vector<INode*>& RecordPlan();
+  // The surfaces of a mesh node of kind 1, 2 or 4: the mesh description
+  // from the host (skinned through Physique when it has the modifier, which
+  // makes `record` kind 2), welded (or, in a morph export, with weld maps)
+  // into `record`'s box and surfaces. False when the export fails (the
+  // message shown).
+  bool BuildSurfaces(model3da::NodeData& record, INode* node, const Mesh& mesh);
+  // The material table index of every face (per material id of the node).
+  bool FaceMaterials(INode* node, const Mesh& mesh, geometry::MeshInput& input);
+  // The welder of the export's morph mode; empty for a plain weld. A
+  // morph target export checks the node against the source model first.
+  bool MorphWelder(const std::string& name, const geometry::MeshInput& input,
+                   geometry::Welder& welder);
+  // Shows a message box "Error..." that does not set errorFlag.
+  void ShowWarning(const std::string& text);
+  // Shows a message box "Err.." that does not set errorFlag.
+  void ShowErrBox(const char* text);
+
+  // The common start of both node exporters: kind-independent fields and
+  // the name checks. False (the message shown) when the name is too long.
+  bool StartRecord(model3da::NodeData& record, INode* node, int parentIndex);
+  // Applies the level-of-detail postfix to the record's name; `warn_as`
+  // names the exporter in the warning, null for none.
+  bool ApplyLodPostfix(model3da::NodeData& record, const char* warn_as);
+  bool WriteModel(const std::string& output);
+};
+
+// The options dialog's procedure (dialog 103); WM_INITDIALOG carries the
+// exporter.
+INT_PTR config_dialog_proc(HWND dialog, UINT message, WPARAM w, LPARAM l);
+
+}  // namespace scenepress

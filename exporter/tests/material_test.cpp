@@ -1,0 +1,223 @@
+// Material records from host materials, the material table, and the .mat
+// scripts byte for byte.
+#include <filesystem>
+
+#include "export_fixture.h"
+#include "scenepress/material_record.h"
+#include "scenepress/scenepress.h"
+#include "scenepress/text_output.h"
+
+namespace scenepress::testing {
+namespace {
+
+std::shared_ptr<host::StandardMaterial> standard(const std::string& name,
+                                                 std::shared_ptr<Texmap> diffuse) {
+  auto m = std::make_shared<host::StandardMaterial>(name);
+  m->ambient = {0.1f, 0.2f, 0.3f};
+  m->diffuse = {0.5f, 0.5f, 0.5f};
+  m->specular = {1.0f, 0.5f, 0.0f};
+  m->shine_strength = 0.5f;
+  m->shininess = 0.25f;
+  m->self_illum = {0.0f, 0.0f, 0.125f};
+  m->maps[ID_DI] = std::move(diffuse);
+  return m;
+}
+
+std::shared_ptr<host::BitmapMap> bitmap(const std::string& path, bool alpha = false) {
+  return std::make_shared<host::BitmapMap>(path, alpha);
+}
+
+TEST(material_record_test, record_from_a_bitmap) {
+  auto m = standard("Paint", bitmap("C:\\cars\\maps\\paint.tga"));
+  const MaterialBuild b = build_material_record(m.get(), m->GetSubTexmap(ID_DI));
+  EXPECT_TRUE(b.warnings.empty());
+  EXPECT_TRUE(b.error.empty());
+  const model3da::MaterialRecord& r = b.record;
+  EXPECT_EQ(r.name, "Paint.mat");
+  EXPECT_EQ(r.textureCount, 1);
+  EXPECT_EQ(r.textures[0], "paint.tga");
+  EXPECT_EQ(r.textureKinds[0], 1);
+  EXPECT_EQ(r.ambient, (std::array<float, 4>{0.1f, 0.2f, 0.3f, 1.0f}));
+  EXPECT_EQ(r.specular, (std::array<float, 4>{0.5f, 0.25f, 0.0f, 1.0f}));
+  EXPECT_EQ(r.emissive, (std::array<float, 4>{0.0f, 0.0f, 0.125f, 1.0f}));
+  EXPECT_EQ(r.specularPower, 25.0f);
+  EXPECT_EQ(r.flags, 0u);
+  // No specular light: no specular power.
+  m->shine_strength = 0.0f;
+  EXPECT_EQ(build_material_record(m.get(), m->GetSubTexmap(ID_DI)).record.specularPower, 0.0f);
+}
+
+TEST(material_record_test, texture_names_kinds_and_flags) {
+  EXPECT_EQ(texture_file_name("maps/cars/body.dds"), "body.dds");
+  EXPECT_EQ(texture_file_name("C:\\maps/odd\\body.dds"), "body.dds");
+  EXPECT_EQ(texture_file_name("plain.dds"), "plain.dds");
+  auto second = bitmap("b.tga", true);
+  second->map_channel = 3;
+  auto planar = bitmap("c.tga");
+  planar->uvw_source = UVWSRC_WORLDXYZ;
+  planar->map_channel = 2;
+  auto composite = std::make_shared<host::MapWithSubs>(
+      COMPOSITE_CLASS_ID, std::vector<std::shared_ptr<Texmap>>{bitmap("a.tga"), second, planar});
+  auto m = standard("Layered", composite);
+  m->two_sided = true;
+  const model3da::MaterialRecord r = build_material_record(m.get(), composite.get()).record;
+  EXPECT_EQ(r.textureCount, 3);
+  EXPECT_EQ(r.textures[1], "b.tga");
+  EXPECT_EQ(r.textureKinds[1], 3);
+  EXPECT_EQ(r.textureKinds[2], 1);  // not explicit UVW: kind 1
+  EXPECT_EQ(r.flags, 3u);           // two-sided, alpha
+  auto multiply = std::make_shared<host::MapWithSubs>(
+      RGBMULT_CLASS_ID, std::vector<std::shared_ptr<Texmap>>{bitmap("x.tga"), bitmap("y.tga")});
+  EXPECT_EQ(build_material_record(m.get(), multiply.get()).record.textures[1], "y.tga");
+}
+
+TEST(material_record_test, warnings_give_no_material) {
+  auto m = standard("Bare", nullptr);
+  MaterialBuild b = build_material_record(m.get(), nullptr);
+  EXPECT_EQ(b.warnings,
+            (std::vector<std::string>{"Material [Bare] has no diffuse texture assigned!"}));
+  EXPECT_EQ(b.record.textureCount, 0);
+  EXPECT_EQ(b.record.name, "");
+  auto half = std::make_shared<host::MapWithSubs>(
+      RGBMULT_CLASS_ID, std::vector<std::shared_ptr<Texmap>>{bitmap("x.tga"), nullptr});
+  b = build_material_record(m.get(), half.get());
+  EXPECT_EQ(b.warnings, (std::vector<std::string>{"Material [Bare] has no sub texture assigned!"}));
+  EXPECT_EQ(b.record.textureCount, 0);
+  auto checker = std::make_shared<host::MapWithSubs>(CHECKER_CLASS_ID);
+  b = build_material_record(m.get(), checker.get());
+  EXPECT_TRUE(b.warnings.empty());
+  EXPECT_EQ(b.record.textureCount, 0);
+}
+
+TEST(material_record_test, what_does_not_fit_the_record_fails) {
+  auto long_name = standard(std::string(28, 'L'), bitmap("a.tga"));
+  MaterialBuild b = build_material_record(long_name.get(), long_name->GetSubTexmap(ID_DI));
+  EXPECT_EQ(b.error, "Material name [" + std::string(28, 'L') + "] is longer than 27 characters");
+  auto fits = standard(std::string(27, 'L'), bitmap("a.tga"));
+  b = build_material_record(fits.get(), fits->GetSubTexmap(ID_DI));
+  EXPECT_TRUE(b.error.empty());
+  EXPECT_EQ(b.record.name.size(), 31u);
+  std::vector<std::shared_ptr<Texmap>> five(5, bitmap("a.tga"));
+  auto composite = std::make_shared<host::MapWithSubs>(COMPOSITE_CLASS_ID, five);
+  b = build_material_record(fits.get(), composite.get());
+  EXPECT_EQ(b.error, "Material [" + std::string(27, 'L') +
+                         "]: its composite map has 5 sub-maps, at most 4 are possible");
+  auto long_texture = bitmap("maps\\" + std::string(32, 't'));
+  b = build_material_record(fits.get(), long_texture.get());
+  EXPECT_NE(b.error.find("longer than 31 characters"), std::string::npos);
+}
+
+class material_table_test : public ExportTest {
+ protected:
+  void SetUp() override {
+    ExportTest::SetUp();
+    exporter_.ip = &scene_;
+  }
+  Scenepress exporter_;
+};
+
+TEST_F(material_table_test, faces_share_equal_records_and_multi_materials_pick_by_id) {
+  auto paint = standard("Paint", bitmap("paint.tga"));
+  auto same = standard("PaintCopy", bitmap("D:/other/folder/paint.tga"));
+  auto glass = standard("Glass", bitmap("glass.tga", true));
+  auto multi = std::make_shared<host::MaterialWithSubs>(
+      MULTI_CLASS_ID, "Car", std::vector<std::shared_ptr<Mtl>>{paint, glass});
+  EXPECT_EQ(exporter_.MaterialIndex(paint.get(), 0), 0);
+  EXPECT_EQ(exporter_.MaterialIndex(same.get(), 7), 0);
+  EXPECT_EQ(exporter_.MaterialIndex(multi.get(), 3), 1);  // 3 mod 2 = 1: glass
+  EXPECT_EQ(exporter_.MaterialIndex(multi.get(), 4), 0);
+  ASSERT_EQ(exporter_.materials.size(), 2u);
+  EXPECT_EQ(exporter_.materials[0].name, "Paint.mat");
+  EXPECT_EQ(exporter_.MaterialIndex(nullptr, 0), 0xFFFF);
+  auto other = std::make_shared<host::MaterialWithSubs>(Class_ID(0x999, 0), "Shell");
+  EXPECT_EQ(exporter_.MaterialIndex(other.get(), 0), 0xFFFF);
+  auto checker = standard("Check", std::make_shared<host::MapWithSubs>(CHECKER_CLASS_ID));
+  EXPECT_EQ(exporter_.MaterialIndex(checker.get(), 0), 0xFFFF);
+  EXPECT_TRUE(messages().empty());
+  EXPECT_EQ(exporter_.errorFlag, 0u);
+}
+
+TEST_F(material_table_test, empty_multi_material_gives_no_material_with_a_warning) {
+  auto empty = std::make_shared<host::MaterialWithSubs>(MULTI_CLASS_ID, "Nothing");
+  EXPECT_EQ(exporter_.MaterialIndex(empty.get(), 2), 0xFFFF);
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{"Material [Nothing] has no diffuse texture assigned!"}));
+  auto long_name = standard(std::string(30, 'x'), bitmap("a.tga"));
+  EXPECT_EQ(exporter_.MaterialIndex(long_name.get(), 0), -1);
+}
+
+TEST_F(material_table_test, the_table_holds_1024_materials) {
+  for (int i = 0; i < 1024; ++i) {
+    auto m = standard("M" + std::to_string(i), bitmap("t" + std::to_string(i) + ".tga"));
+    ASSERT_EQ(exporter_.MaterialIndex(m.get(), 0), i);
+  }
+  auto extra = standard("Extra", bitmap("extra.tga"));
+  EXPECT_EQ(exporter_.MaterialIndex(extra.get(), 0), -1);
+  EXPECT_EQ(messages(), (std::vector<std::string>{
+                            "Too many materials: material [Extra] does not fit the table of 1024 "
+                            "entries"}));
+  EXPECT_EQ(exporter_.materials.size(), 1024u);
+  // An equal record still finds its entry.
+  auto again = standard("Again", bitmap("t5.tga"));
+  EXPECT_EQ(exporter_.MaterialIndex(again.get(), 0), 5);
+}
+
+TEST_F(material_table_test, material_scripts_byte_for_byte) {
+  model3da::MaterialRecord one;
+  one.name = "Paint.mat";
+  one.textureCount = 1;
+  one.textures[0] = "paint.tga";
+  one.ambient = {0.1f, 0.2f, 0.3f, 1.0f};
+  one.diffuse = {0.5f, 0.5f, 0.5f, 1.0f};
+  one.specular = {0.5f, 0.25f, 0.0f, 1.0f};
+  one.emissive = {0.0f, 0.0f, 0.125f, 1.0f};
+  one.specularPower = 25.0f;
+  model3da::MaterialRecord two = one;
+  two.name = "Glass.mat";
+  two.textureCount = 2;
+  two.textures[1] = "dirt.tga";
+  two.flags = 3;
+  exporter_.materials = {one, two};
+  exporter_.lightingType = 1;
+  scene_.file_name = "rally.max";
+  exporter_.WriteMaterialScripts();
+  const std::string colours =
+      "\r\n"
+      "\t\tAmbientColor(0.100, 0.200, 0.300, 1.000)\r\n"
+      "\t\tDiffuseColor(0.500, 0.500, 0.500, 1.000)\r\n"
+      "\t\tSpecularColor(0.500, 0.250, 0.000, 1.000)\r\n"
+      "\t\tEmissiveColor(0.000, 0.000, 0.125, 1.000)\r\n"
+      "\t\tSpecularPow(25.000)\r\n";
+  const std::string head =
+      "// generated file - max export plugin\r\n"
+      "// origin: rally.max\r\n"
+      "\r\n"
+      "Shader()\r\n"
+      "{\r\n"
+      "\tPass()\r\n"
+      "\t{\r\n";
+  auto stage = [](const std::string& image) {
+    return "\t\ttmu()\r\n\t\t{\r\n\t\t\tTexture()\r\n\t\t\t{\r\n\t\t\t\tImage(\"" + image +
+           "\")\r\n\t\t\t}\r\n\t\t}\r\n";
+  };
+  EXPECT_EQ(read_file("Paint.mat"), head + "\t\tLighting()\r\n" + stage("paint.tga") + colours +
+                                        "\t}\r\n\r\n\tCull(\"cw\")\r\n}\r\n\r\n\r\n");
+  EXPECT_EQ(read_file("Glass.mat"), head + "\t\tLighting()\r\n" + stage("paint.tga") +
+                                        stage("dirt.tga") + colours +
+                                        "\r\n\t\tAlphaFunc(\"gequal\", 128)\r\n"
+                                        "\t}\r\n\r\n\tCull(\"none\")\r\n}\r\n\r\n\r\n");
+  // Per-pixel lighting writes no Lighting() line.
+  exporter_.lightingType = 2;
+  exporter_.materials = {one};
+  exporter_.WriteMaterialScripts();
+  EXPECT_EQ(read_file("Paint.mat"),
+            head + stage("paint.tga") + colours + "\t}\r\n\r\n\tCull(\"cw\")\r\n}\r\n\r\n\r\n");
+  // A script that cannot be created is skipped.
+  exporter_.materials[0].name = "missing/Paint.mat";
+  exporter_.WriteMaterialScripts();
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "missing"));
+  EXPECT_TRUE(messages().empty());
+}
+
+}  // namespace
+}  // namespace scenepress::testing
