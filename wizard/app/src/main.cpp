@@ -1,22 +1,37 @@
-// carwright: Carwright's command line.
+// carwright: Carwright's command line, and its window when no sub-command is
+// given.
 #include <iostream>
+#include <optional>
 #include <vector>
 
 #include "base/string_table.h"
 #include "commands.h"
 
+#ifdef CARWRIGHT_WITH_WINDOW
+#include "ui/run_wizard.h"
+#endif
+
+namespace {
+
+constexpr const char* kNoWindow =
+    "carwright: no display for the wizard; use a sub-command: list, inspect, create, delete, "
+    "pack, install (see carwright --help)";
+
+}  // namespace
+
 int main(int argc, char** argv) {
   CLI::App program{"Carwright: creates, deletes, packs and installs custom cars of Gravelmoor.",
                    "carwright"};
   program.footer(
+      "Without a sub-command the wizard's window opens.\n"
       "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n"
       "The game folder comes from --game-folder, else the environment variable\n"
       "GRAVELMOOR_DIR, else the game's registry entry in the Wine prefix\n"
       "($WINEPREFIX, default ~/.wine).");
   std::string language;
-  program.add_option("--lang", language, "Language of messages (default: from the locale)")
+  program.add_option("--lang", language, "Language of messages and windows (default: the locale)")
       ->check(CLI::IsMember({"en", "pl"}));
-  program.require_subcommand(1);
+  program.require_subcommand(0, 1);
 
   std::vector<carwright::Subcommand> subcommands;
   subcommands.push_back(carwright::AddListCommand(program));
@@ -32,13 +47,21 @@ int main(int argc, char** argv) {
     const int code = program.exit(e);
     return code == 0 ? carwright::kExitOk : carwright::kExitUsage;
   }
+  std::optional<wizard::Language> chosen;
   if (!language.empty()) {
-    wizard::SetUiLanguage(language == "pl" ? wizard::Language::kPolish
-                                           : wizard::Language::kEnglish);
+    chosen = language == "pl" ? wizard::Language::kPolish : wizard::Language::kEnglish;
+    wizard::SetUiLanguage(*chosen);
   }
   for (const carwright::Subcommand& subcommand : subcommands) {
     if (subcommand.app->parsed()) return subcommand.run();
   }
-  std::cerr << program.help();
+#ifdef CARWRIGHT_WITH_WINDOW
+  if (wizard::ui::DisplayAvailable()) {
+    // Qt reads its own options (-platform, ...) from what remains.
+    int qt_argc = 1;
+    return wizard::ui::RunWizard(qt_argc, argv, chosen);
+  }
+#endif
+  std::cerr << kNoWindow << "\n";
   return carwright::kExitUsage;
 }

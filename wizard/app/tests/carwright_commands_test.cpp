@@ -360,3 +360,18 @@ TEST(CarwrightCommands, InstallRefusesAFifoOrADeviceWithoutWaiting) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CarwrightWindow, WithoutADisplayItNamesTheSubCommandsAndExitsWith2) {
+  gm_test::ProgramEnvironment environment;
+  environment.unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  const gm_test::ProgramRun run = gm_test::RunProgram(CARWRIGHT_PATH, {}, environment);
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  for (const char* command : {"list", "inspect", "create", "delete", "pack", "install"}) {
+    EXPECT_NE(run.err.find(command), std::string::npos) << command;
+  }
+}
+
+}  // namespace

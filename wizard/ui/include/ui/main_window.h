@@ -1,0 +1,128 @@
+// frmMain, Carwright's wizard window: eight pages in a stack under a header
+// with the page's title, subtitle and the logo, the description line, and the
+// navigation buttons cmdNav(0) .. cmdNav(4). A thin Qt shell over WizardModel:
+// user actions go to the model, the model shows everything through
+// WizardView. Dialogs go through a WizardDialogs, which tests replace.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "model/ops_wiring.h"
+#include "model/wizard_model.h"
+#include "model/wizard_view.h"
+#include "ui/wizard_dialogs.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QStackedWidget;
+
+namespace wizard::ui {
+
+class frmAdvanced;
+
+class frmMain : public QWidget, public WizardView {
+ public:
+  frmMain(WizardOptions options, std::unique_ptr<WizardDialogs> dialogs,
+          RunServices services = DefaultRunServices());
+  ~frmMain() override;
+
+  // The model's start-up: caption, page 0, texts, game folder, ID, variants.
+  void Start();
+
+  WizardModel& Model() { return *model_; }
+  // The advanced window, once it was opened; null before.
+  frmAdvanced* AdvancedWindow() { return advanced_.get(); }
+  // True while an operation runs: closing and navigation are refused.
+  bool Busy() const { return busy_; }
+
+  // WizardView.
+  void SetCaption(std::string_view caption) override;
+  void LocalizeWindow(Language language) override;
+  void EndProgram() override;
+  void SwitchPage(int hidden_page, int shown_page) override;
+  void SetTitles(std::string_view title, std::string_view subtitle,
+                 std::string_view description) override;
+  void SetNavButtonEnabled(NavButton button, bool enabled) override;
+  void SetNavButtonVisible(NavButton button, bool visible) override;
+  void SetGameFolderLabel(std::string_view text) override;
+  void SelectTaskOption(int task) override;
+  void SetTaskOptionEnabled(int task, bool enabled) override;
+  void SetTaskOptionVisible(int task, bool visible) override;
+  void SetCarIDText(std::string_view text) override;
+  void SetCarNameText(std::string_view text) override;
+  void SetCarGroups(std::span<const std::string_view> groups) override;
+  void SelectCarGroup(int index) override;
+  void SetPaintingsSlider(int value) override;
+  void OpenAdvanced() override;
+  void SetCheckBox(CheckGroup group, int index, CheckState state, bool enabled) override;
+  void SetCarList(std::span<const std::string> cars) override;
+  void SetSFXVisible(bool visible) override;
+  void SetProgress(double value) override;
+  void SetActionText(std::string_view text) override;
+  void RefreshWindow() override;
+  void ShowErrorBox(std::string_view title, std::string_view text) override;
+  bool AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons) override;
+  std::string PickFolder(std::string_view title) override;
+  std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* BuildHeader();
+  QWidget* BuildGameFolderPage();
+  QWidget* BuildOperationPage();
+  QWidget* BuildCarParametersPage();
+  QWidget* BuildPartsPage();
+  QWidget* BuildProgressPage();
+  QWidget* BuildWheelsPage();
+  QWidget* BuildReadyPage();
+  QWidget* BuildCarSelectionPage();
+  QCheckBox* Box(CheckGroup group, int index) const;
+  // Runs a navigation button's handler unless an operation is running.
+  void Navigate(NavButton button);
+  void KeepPainted();
+
+  WizardOptions options_;
+  std::unique_ptr<WizardDialogs> dialogs_;
+  OpsOperationLauncher launcher_;
+  DevuzaHeaderSource packages_;
+  std::unique_ptr<WizardModel> model_;
+  std::unique_ptr<frmAdvanced> advanced_;
+  bool busy_ = false;
+  bool ended_ = false;
+
+  QLabel* title_ = nullptr;
+  QLabel* subtitle_ = nullptr;
+  QLabel* description_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  std::array<QPushButton*, kNavButtonCount> nav_{};
+  QLabel* game_folder_ = nullptr;
+  std::array<QRadioButton*, kTaskCount> tasks_{};
+  QButtonGroup* task_group_ = nullptr;
+  QLineEdit* car_id_ = nullptr;
+  QLineEdit* car_name_ = nullptr;
+  QComboBox* car_group_ = nullptr;
+  QSlider* paintings_ = nullptr;
+  QLabel* paintings_value_ = nullptr;
+  std::array<QCheckBox*, kPartCount> parts_{};
+  std::array<QCheckBox*, kAnimPartCount> anim_parts_{};
+  std::array<QCheckBox*, kWheelTypeCount> wheels_{};
+  QProgressBar* progress_ = nullptr;
+  QLabel* action_ = nullptr;
+  QListWidget* car_list_ = nullptr;
+  QCheckBox* sfx_ = nullptr;
+};
+
+}  // namespace wizard::ui

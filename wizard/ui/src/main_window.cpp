@@ -1,0 +1,568 @@
+// frmMain: the window around the wizard model, and the model's view.
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "base/code_page.h"
+#include "control_texts.h"
+#include "ui/advanced_window.h"
+#include "ui/logo.h"
+
+namespace wizard::ui {
+
+namespace {
+
+QString ToQt(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Name(std::string_view name, int index) {
+  return QString::fromStdString(IndexedName(name, index));
+}
+
+void SetLineText(QLineEdit* edit, std::string_view text) {
+  const QSignalBlocker block(edit);
+  edit->setText(ToQt(text));
+  edit->setCursorPosition(static_cast<int>(edit->text().size()));
+}
+
+}  // namespace
+
+frmMain::frmMain(WizardOptions options, std::unique_ptr<WizardDialogs> dialogs,
+                 RunServices services)
+    : options_(std::move(options)), dialogs_(std::move(dialogs)), launcher_(std::move(services)) {
+  setObjectName("frmMain");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 10);
+  layout->setSpacing(0);
+  layout->addWidget(BuildHeader());
+  auto* rule = new QFrame(this);
+  rule->setFrameShape(QFrame::HLine);
+  rule->setFrameShadow(QFrame::Sunken);
+  layout->addWidget(rule);
+
+  auto* body = new QVBoxLayout;
+  body->setContentsMargins(24, 12, 24, 6);
+  body->setSpacing(10);
+  description_ = new QLabel(this);
+  description_->setObjectName("lblDescription");
+  description_->setWordWrap(true);
+  body->addWidget(description_);
+  pages_ = new QStackedWidget(this);
+  pages_->setObjectName("stkPages");
+  QWidget* built[kPageCount] = {};
+  built[kPageGameFolder] = BuildGameFolderPage();
+  built[kPageOperation] = BuildOperationPage();
+  built[kPageCarParameters] = BuildCarParametersPage();
+  built[kPageParts] = BuildPartsPage();
+  built[kPageProgress] = BuildProgressPage();
+  built[kPageWheels] = BuildWheelsPage();
+  built[kPageReady] = BuildReadyPage();
+  built[kPageCarSelection] = BuildCarSelectionPage();
+  for (int page = 0; page < kPageCount; ++page) {
+    built[page]->setObjectName(Name("fraStep", page));
+    pages_->addWidget(built[page]);
+  }
+  body->addWidget(pages_, 1);
+  layout->addLayout(body, 1);
+
+  auto* bottom_rule = new QFrame(this);
+  bottom_rule->setFrameShape(QFrame::HLine);
+  bottom_rule->setFrameShadow(QFrame::Sunken);
+  layout->addWidget(bottom_rule);
+  auto* nav = new QHBoxLayout;
+  nav->setContentsMargins(12, 10, 12, 0);
+  for (int b = 0; b < kNavButtonCount; ++b) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(Name("cmdNav", b));
+    button->setAutoDefault(false);
+    nav_[static_cast<std::size_t>(b)] = button;
+    connect(button, &QPushButton::clicked, this,
+            [this, b] { Navigate(static_cast<NavButton>(b)); });
+  }
+  nav->addWidget(nav_[0]);
+  nav->addStretch(1);
+  nav->addWidget(nav_[2]);
+  nav->addWidget(nav_[3]);
+  nav->addSpacing(12);
+  nav->addWidget(nav_[4]);
+  nav->addWidget(nav_[1]);
+  layout->addLayout(nav);
+  setMinimumSize(600, 430);
+  setWindowIcon(QIcon(QPixmap::fromImage(CarwrightLogo(64))));
+
+  model_ = std::make_unique<WizardModel>(*this, launcher_, packages_, options_);
+}
+
+frmMain::~frmMain() = default;
+
+QWidget* frmMain::BuildHeader() {
+  auto* header = new QFrame(this);
+  header->setObjectName("fraHeader");
+  header->setAutoFillBackground(true);
+  QPalette palette = header->palette();
+  palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+  header->setPalette(palette);
+  auto* layout = new QHBoxLayout(header);
+  layout->setContentsMargins(16, 10, 10, 10);
+  auto* texts = new QVBoxLayout;
+  title_ = new QLabel(header);
+  title_->setObjectName("lblTitle");
+  QFont bold = title_->font();
+  bold.setBold(true);
+  bold.setPointSizeF(bold.pointSizeF() * 1.15);
+  title_->setFont(bold);
+  subtitle_ = new QLabel(header);
+  subtitle_->setObjectName("lblSubTitle");
+  subtitle_->setWordWrap(true);
+  subtitle_->setContentsMargins(16, 0, 0, 0);
+  texts->addWidget(title_);
+  texts->addWidget(subtitle_);
+  texts->addStretch(1);
+  layout->addLayout(texts, 1);
+  auto* logo = new QLabel(header);
+  logo->setObjectName("picLogo");
+  logo->setPixmap(QPixmap::fromImage(CarwrightLogo(64)));
+  logo->setFixedSize(64, 64);
+  layout->addWidget(logo, 0, Qt::AlignTop);
+  return header;
+}
+
+QWidget* frmMain::BuildGameFolderPage() {
+  auto* page = new QWidget(this);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* frame = new QGroupBox(page);
+  frame->setObjectName("fraGameFolder");
+  auto* row = new QHBoxLayout(frame);
+  game_folder_ = new QLabel(frame);
+  game_folder_->setObjectName("lblGameFolder");
+  game_folder_->setWordWrap(true);
+  game_folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* browse = new QPushButton(frame);
+  browse->setObjectName("btnBrowse");
+  browse->setAutoDefault(false);
+  row->addWidget(game_folder_, 1);
+  row->addWidget(browse, 0, Qt::AlignTop);
+  layout->addWidget(frame);
+  layout->addStretch(1);
+  connect(browse, &QPushButton::clicked, this, [this] {
+    if (!busy_) model_->OnBrowseClick();
+  });
+  return page;
+}
+
+QWidget* frmMain::BuildOperationPage() {
+  auto* page = new QWidget(this);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(16, 0, 0, 0);
+  task_group_ = new QButtonGroup(page);
+  task_group_->setExclusive(true);
+  for (int task = 0; task < kTaskCount; ++task) {
+    auto* option = new QRadioButton(page);
+    option->setObjectName(Name("optTask", task));
+    tasks_[static_cast<std::size_t>(task)] = option;
+    task_group_->addButton(option, task);
+    layout->addWidget(option);
+    connect(option, &QRadioButton::clicked, this,
+            [this, task] { model_->OnTaskOptionSelect(task); });
+  }
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget* frmMain::BuildCarParametersPage() {
+  auto* page = new QWidget(this);
+  auto* grid = new QGridLayout(page);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(12);
+  auto label = [&](const char* name, QWidget* buddy, int row) {
+    auto* text = new QLabel(page);
+    text->setObjectName(name);
+    text->setBuddy(buddy);
+    grid->addWidget(text, row, 0);
+  };
+  car_id_ = new QLineEdit(page);
+  car_id_->setObjectName("txtCarID");
+  car_id_->setMaxLength(static_cast<int>(kCarIDLength));
+  car_id_->setFixedWidth(car_id_->fontMetrics().horizontalAdvance("WWWW") + 16);
+  auto* generate = new QPushButton(page);
+  generate->setObjectName("btnGenerate");
+  generate->setAutoDefault(false);
+  auto* id_row = new QHBoxLayout;
+  id_row->addWidget(car_id_);
+  id_row->addWidget(generate);
+  id_row->addStretch(1);
+  label("lblCarID", car_id_, 0);
+  grid->addLayout(id_row, 0, 1);
+
+  car_name_ = new QLineEdit(page);
+  car_name_->setObjectName("txtCarName");
+  car_name_->setMaxLength(static_cast<int>(kMaxCarNameLength));
+  label("lblCarName", car_name_, 1);
+  grid->addWidget(car_name_, 1, 1);
+
+  car_group_ = new QComboBox(page);
+  car_group_->setObjectName("cboCarGroup");
+  label("lblCarGroup", car_group_, 2);
+  auto* group_row = new QHBoxLayout;
+  group_row->addWidget(car_group_);
+  group_row->addStretch(1);
+  grid->addLayout(group_row, 2, 1);
+
+  paintings_ = new QSlider(Qt::Horizontal, page);
+  paintings_->setObjectName("sldPaintings");
+  paintings_->setRange(kMinPaintings, kMaxPaintings);
+  paintings_->setSingleStep(1);
+  paintings_->setPageStep(1);
+  paintings_->setTickPosition(QSlider::TicksBelow);
+  paintings_->setTickInterval(1);
+  paintings_value_ = new QLabel(page);
+  paintings_value_->setObjectName("lblPaintingsValue");
+  paintings_value_->setMinimumWidth(paintings_value_->fontMetrics().horizontalAdvance("00"));
+  label("lblPaintings", paintings_, 3);
+  auto* slider_row = new QHBoxLayout;
+  slider_row->addWidget(paintings_, 1);
+  slider_row->addWidget(paintings_value_);
+  grid->addLayout(slider_row, 3, 1);
+
+  auto* advanced = new QPushButton(page);
+  advanced->setObjectName("btnAdvanced");
+  advanced->setAutoDefault(false);
+  grid->addWidget(advanced, 4, 1, Qt::AlignRight);
+  grid->setRowStretch(5, 1);
+  grid->setColumnStretch(1, 1);
+
+  connect(car_id_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    const std::string utf8 = text.toStdString();
+    // Only what the game's code page can hold may reach its files.
+    if (!Utf8ToCodePage(utf8, GameCodePage(model_->UiTextLanguage()))) {
+      SetCarIDText(model_->State().CarID);
+      return;
+    }
+    model_->OnCarIDChange(utf8);
+  });
+  connect(generate, &QPushButton::clicked, this, [this] { model_->OnGenerateClick(); });
+  connect(car_name_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { model_->OnCarNameChange(text.toStdString()); });
+  connect(car_group_, &QComboBox::activated, this,
+          [this](int index) { model_->OnCarGroupClick(index); });
+  connect(paintings_, &QSlider::valueChanged, this, [this](int value) {
+    paintings_value_->setNum(value);
+    model_->OnPaintingsChange(value);
+  });
+  connect(advanced, &QPushButton::clicked, this, [this] { model_->OnAdvancedClick(); });
+  return page;
+}
+
+QWidget* frmMain::BuildPartsPage() {
+  auto* page = new QWidget(this);
+  auto* layout = new QHBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto frame = [&](const char* name, auto& boxes, const char* box_name, auto handler) {
+    auto* group = new QGroupBox(page);
+    group->setObjectName(name);
+    auto* column = new QVBoxLayout(group);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      auto* box = new QCheckBox(group);
+      box->setObjectName(Name(box_name, static_cast<int>(i)));
+      boxes[i] = box;
+      column->addWidget(box);
+      connect(box, &QCheckBox::clicked, this, [this, i, handler](bool checked) {
+        (model_.get()->*handler)(static_cast<int>(i), checked);
+      });
+    }
+    column->addStretch(1);
+    layout->addWidget(group, 1, Qt::AlignTop);
+  };
+  frame("fraParts", parts_, "chkParts", &WizardModel::OnPartClick);
+  frame("fraAnimParts", anim_parts_, "chkAnimParts", &WizardModel::OnAnimPartClick);
+  return page;
+}
+
+QWidget* frmMain::BuildProgressPage() {
+  auto* page = new QWidget(this);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 8, 0, 0);
+  progress_ = new QProgressBar(page);
+  progress_->setObjectName("prgsAction");
+  progress_->setRange(0, 200);
+  progress_->setValue(0);
+  progress_->setTextVisible(false);
+  action_ = new QLabel(page);
+  action_->setObjectName("lblAction");
+  action_->setWordWrap(true);
+  layout->addWidget(progress_);
+  layout->addWidget(action_);
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget* frmMain::BuildWheelsPage() {
+  auto* page = new QWidget(this);
+  auto* grid = new QGridLayout(page);
+  grid->setContentsMargins(16, 0, 0, 0);
+  constexpr int kRows = 5;  // read down each column, in bit order
+  for (int i = 0; i < kWheelTypeCount; ++i) {
+    auto* box = new QCheckBox(ToQt(kWheelTypes[static_cast<std::size_t>(i)].name), page);
+    box->setObjectName(Name("chkWheels", i));
+    wheels_[static_cast<std::size_t>(i)] = box;
+    grid->addWidget(box, i % kRows, i / kRows);
+    connect(box, &QCheckBox::clicked, this,
+            [this, i](bool checked) { model_->OnWheelClick(i, checked); });
+  }
+  grid->setRowStretch(kRows, 1);
+  return page;
+}
+
+QWidget* frmMain::BuildReadyPage() {
+  auto* page = new QWidget(this);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* info = new QLabel(page);
+  info->setObjectName("lblInfo");
+  info->setWordWrap(true);
+  layout->addWidget(info);
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget* frmMain::BuildCarSelectionPage() {
+  auto* page = new QWidget(this);
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  car_list_ = new QListWidget(page);
+  car_list_->setObjectName("lstCarList");
+  sfx_ = new QCheckBox(page);
+  sfx_->setObjectName("chkSFX");
+  layout->addWidget(car_list_, 1);
+  layout->addWidget(sfx_);
+  connect(car_list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) model_->OnCarListClick(row);
+  });
+  connect(sfx_, &QCheckBox::clicked, this, [this](bool checked) { model_->OnSFXClick(checked); });
+  return page;
+}
+
+void frmMain::Start() {
+  model_->Start();
+}
+
+void frmMain::Navigate(NavButton button) {
+  if (busy_) return;
+  switch (button) {
+    case NavButton::kHelp:
+      model_->OnHelpClick();
+      return;
+    case NavButton::kCancel:
+      model_->OnCancelClick();
+      return;
+    case NavButton::kBack:
+      model_->OnBackClick();
+      return;
+    case NavButton::kNext:
+      // Next may start the operation; it runs to its end within this call.
+      busy_ = true;
+      model_->OnNextClick();
+      busy_ = false;
+      return;
+    case NavButton::kFinish:
+      model_->OnFinishClick();
+      return;
+  }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  if (busy_ && !ended_) {
+    event->ignore();  // an operation is running
+    return;
+  }
+  if (ended_ || model_->OnCloseRequest()) {
+    ended_ = true;
+    if (advanced_) advanced_->hide();
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void frmMain::KeepPainted() {
+  // The run happens on this thread: let the window paint, but take no input.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void frmMain::SetCaption(std::string_view caption) {
+  setWindowTitle(ToQt(caption));
+}
+
+void frmMain::LocalizeWindow(Language language) {
+  ui::LocalizeWindow(*this, MainWindowTexts(), language);
+}
+
+void frmMain::EndProgram() {
+  ended_ = true;
+  close();
+}
+
+void frmMain::SwitchPage(int /*hidden_page*/, int shown_page) {
+  pages_->setCurrentIndex(shown_page);
+}
+
+void frmMain::SetTitles(std::string_view title, std::string_view subtitle,
+                        std::string_view description) {
+  title_->setText(ToQt(title));
+  subtitle_->setText(ToQt(subtitle));
+  description_->setText(ToQt(description));
+}
+
+void frmMain::SetNavButtonEnabled(NavButton button, bool enabled) {
+  nav_[static_cast<std::size_t>(button)]->setEnabled(enabled);
+}
+
+void frmMain::SetNavButtonVisible(NavButton button, bool visible) {
+  nav_[static_cast<std::size_t>(button)]->setVisible(visible);
+}
+
+void frmMain::SetGameFolderLabel(std::string_view text) {
+  game_folder_->setText(ToQt(text));
+}
+
+void frmMain::SelectTaskOption(int task) {
+  if (task < 0 || task >= kTaskCount) return;
+  const QSignalBlocker block(tasks_[static_cast<std::size_t>(task)]);
+  tasks_[static_cast<std::size_t>(task)]->setChecked(true);
+}
+
+void frmMain::SetTaskOptionEnabled(int task, bool enabled) {
+  if (task >= 0 && task < kTaskCount) tasks_[static_cast<std::size_t>(task)]->setEnabled(enabled);
+}
+
+void frmMain::SetTaskOptionVisible(int task, bool visible) {
+  if (task >= 0 && task < kTaskCount) tasks_[static_cast<std::size_t>(task)]->setVisible(visible);
+}
+
+void frmMain::SetCarIDText(std::string_view text) {
+  SetLineText(car_id_, text);
+}
+
+void frmMain::SetCarNameText(std::string_view text) {
+  SetLineText(car_name_, text);
+}
+
+void frmMain::SetCarGroups(std::span<const std::string_view> groups) {
+  const QSignalBlocker block(car_group_);
+  car_group_->clear();
+  for (const std::string_view group : groups) car_group_->addItem(ToQt(group));
+}
+
+void frmMain::SelectCarGroup(int index) {
+  const QSignalBlocker block(car_group_);
+  car_group_->setCurrentIndex(index);
+}
+
+void frmMain::SetPaintingsSlider(int value) {
+  const QSignalBlocker block(paintings_);
+  paintings_->setValue(value);
+  paintings_value_->setNum(paintings_->value());
+}
+
+void frmMain::OpenAdvanced() {
+  if (!advanced_) {
+    advanced_ = std::make_unique<frmAdvanced>(this, AdvancedOptionsFor(model_->UiTextLanguage()));
+  }
+  advanced_->OpenOn(model_->Variants(), model_->State().CarID, model_->State().CarPaintingsCount,
+                    [this](const CarVariants& variants) { model_->AcceptAdvanced(variants); });
+}
+
+QCheckBox* frmMain::Box(CheckGroup group, int index) const {
+  if (index < 0) return nullptr;
+  const auto i = static_cast<std::size_t>(index);
+  switch (group) {
+    case CheckGroup::kParts:
+      return i < parts_.size() ? parts_[i] : nullptr;
+    case CheckGroup::kAnimParts:
+      return i < anim_parts_.size() ? anim_parts_[i] : nullptr;
+    case CheckGroup::kWheels:
+      return i < wheels_.size() ? wheels_[i] : nullptr;
+  }
+  return nullptr;
+}
+
+void frmMain::SetCheckBox(CheckGroup group, int index, CheckState state, bool enabled) {
+  QCheckBox* box = Box(group, index);
+  if (box == nullptr) return;
+  const QSignalBlocker block(box);
+  box->setTristate(state == CheckState::kGrey);
+  box->setCheckState(state == CheckState::kGrey      ? Qt::PartiallyChecked
+                     : state == CheckState::kChecked ? Qt::Checked
+                                                     : Qt::Unchecked);
+  box->setEnabled(enabled);
+}
+
+void frmMain::SetCarList(std::span<const std::string> cars) {
+  const QSignalBlocker block(car_list_);
+  car_list_->clear();
+  for (const std::string& car : cars) car_list_->addItem(ToQt(car));
+  car_list_->setCurrentRow(-1);
+}
+
+void frmMain::SetSFXVisible(bool visible) {
+  sfx_->setVisible(visible);
+}
+
+void frmMain::SetProgress(double value) {
+  progress_->setValue(static_cast<int>(value));
+  KeepPainted();
+}
+
+void frmMain::SetActionText(std::string_view text) {
+  action_->setText(ToQt(text));
+  KeepPainted();
+}
+
+void frmMain::RefreshWindow() {
+  repaint();
+  KeepPainted();
+}
+
+void frmMain::ShowErrorBox(std::string_view title, std::string_view text) {
+  dialogs_->ShowError(this, ToQt(title), ToQt(text));
+}
+
+bool frmMain::AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons) {
+  return dialogs_->Ask(this, ToQt(title), ToQt(text), buttons);
+}
+
+std::string frmMain::PickFolder(std::string_view title) {
+  return dialogs_->PickFolder(this, ToQt(title)).toStdString();
+}
+
+std::optional<std::string> frmMain::SaveFileDialog(const FileDialogRequest& request) {
+  const std::optional<QString> path = dialogs_->SaveFile(this, request);
+  if (!path) return std::nullopt;
+  return path->toStdString();
+}
+
+std::optional<std::string> frmMain::OpenFileDialog(const FileDialogRequest& request) {
+  const std::optional<QString> path = dialogs_->OpenFile(this, request);
+  if (!path) return std::nullopt;
+  return path->toStdString();
+}
+
+}  // namespace wizard::ui

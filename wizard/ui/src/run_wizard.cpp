@@ -1,0 +1,43 @@
+// The wizard program: the application object, the window and its event loop.
+#include "ui/run_wizard.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "ui/main_window.h"
+#include "ui/wizard_dialogs.h"
+
+namespace wizard::ui {
+
+namespace {
+
+bool IsSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && value[0] != '\0';
+}
+
+}  // namespace
+
+bool DisplayAvailable() {
+#if defined(_WIN32) || defined(__APPLE__)
+  return true;
+#else
+  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+#endif
+}
+
+int RunWizard(int& argc, char** argv, std::optional<Language> language) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Carwright");
+  const Language chosen = language ? *language : DetectUserLanguage();
+  SetUiLanguage(chosen);
+  WizardOptions options;
+  options.language = chosen;
+  options.dialog_folder = QCoreApplication::applicationDirPath().toStdString();
+  frmMain window(options, QtDialogs());
+  window.Start();
+  window.show();
+  return application.exec();
+}
+
+}  // namespace wizard::ui
