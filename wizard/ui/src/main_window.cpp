@@ -353,8 +353,11 @@ QWidget* frmMain::BuildCarSelectionPage() {
   sfx_->setObjectName("chkSFX");
   layout->addWidget(car_list_, 1);
   layout->addWidget(sfx_);
-  connect(car_list_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (row >= 0) model_->OnCarListClick(row);
+  // A car counts as picked once it is selected (by a click or the keys); the
+  // current row that the list sets by itself when it takes the focus does not.
+  connect(car_list_, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> selected = car_list_->selectedItems();
+    if (!selected.isEmpty()) model_->OnCarListClick(car_list_->row(selected.front()));
   });
   connect(sfx_, &QCheckBox::clicked, this, [this](bool checked) { model_->OnSFXClick(checked); });
   return page;

@@ -173,6 +173,10 @@ TEST_F(MainWindowUi, DeletingPackingAndExtractingByClicks) {
     EXPECT_FALSE(Enabled("cmdNav(3)"));
     auto* list = Find<QListWidget>(window, "lstCarList");
     ASSERT_EQ(list->count(), 1);
+    // The list taking the focus (and so a current row) picks no car.
+    list->setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(Enabled("cmdNav(3)"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
     EXPECT_TRUE(Enabled("cmdNav(3)"));
