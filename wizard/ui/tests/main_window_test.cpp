@@ -285,6 +285,53 @@ TEST_F(MainWindowUi, BackAndNextWalkEveryPageOfTheCreateOperation) {
   EXPECT_EQ(dialogs_->errors[0].title, "Error");
 }
 
+TEST_F(MainWindowUi, BrowseChecksThePickedFolder) {
+  frmMain& window = Start();
+  dialogs_->folders = {QString::fromStdString(tmp_.path().string()),
+                       QString::fromStdString(stdfs::path(game_).parent_path().string()), ""};
+  Click(window, "btnBrowse");
+  ASSERT_EQ(dialogs_->folder_titles.size(), 1u);
+  EXPECT_EQ(dialogs_->folder_titles[0], "Select Gravelmoor directory");
+  ASSERT_EQ(dialogs_->errors.size(), 1u);
+  EXPECT_EQ(dialogs_->errors[0].title, "Error");
+  EXPECT_EQ(dialogs_->errors[0].text, "The selected directory does not contain Gravelmoor!");
+  EXPECT_EQ(TextOf(window, "lblGameFolder"), game_);
+  Click(window, "btnBrowse");  // the game folder, picked without its separator
+  EXPECT_EQ(TextOf(window, "lblGameFolder"), game_);
+  Click(window, "btnBrowse");  // cancelled
+  EXPECT_EQ(dialogs_->errors.size(), 1u);
+}
+
+TEST_F(MainWindowUi, FewerPaintingsAskForTheVariantsThatWearMore) {
+  frmMain& window = Start();
+  Next();
+  Next();
+  TypeOver(window, "txtCarID", "AB1");
+  auto* slider = Find<QSlider>(window, "sldPaintings");
+  QTest::keyClick(slider, Qt::Key_Right);
+  QTest::keyClick(slider, Qt::Key_Right);
+  Click(window, "btnAdvanced");
+  frmAdvanced* advanced = window.AdvancedWindow();
+  ASSERT_NE(advanced, nullptr);
+  auto* painting = Find<QComboBox>(*advanced, "cboPainting(0)");
+  ASSERT_EQ(painting->count(), 3);
+  painting->setCurrentIndex(2);
+  emit painting->activated(2);
+  Click(*advanced, "cmdOK");
+  dialogs_->answers = {false};
+  QTest::keyClick(slider, Qt::Key_Left);
+  ASSERT_EQ(dialogs_->questions.size(), 1u);
+  EXPECT_EQ(dialogs_->questions[0].title, "Carwright");
+  EXPECT_EQ(dialogs_->questions[0].text,
+            "The car with the ID AB11 uses the painting no 3. Are you sure you want to change "
+            "the number of painings?");
+  EXPECT_EQ(slider->value(), 3);  // Cancel puts it back
+  dialogs_->answers = {true};
+  QTest::keyClick(slider, Qt::Key_Left);
+  EXPECT_EQ(slider->value(), 2);
+  EXPECT_EQ(window.Model().Variants()[0].Painting, 2);
+}
+
 TEST_F(MainWindowUi, CancelAndTheCloseBoxAskFirst) {
   frmMain& window = Start();
   dialogs_->answers = {false};
