@@ -380,8 +380,8 @@ void frmMain::Navigate(NavButton button) {
       model_->OnBackClick();
       return;
     case NavButton::kNext:
-      // Next may start the operation; it runs to its end within this call.
-      busy_ = true;
+      // Next may show the progress page and start the operation, which runs
+      // to its end within this call (SwitchPage marks the window busy).
       model_->OnNextClick();
       busy_ = false;
       return;
@@ -424,6 +424,7 @@ void frmMain::EndProgram() {
 }
 
 void frmMain::SwitchPage(int /*hidden_page*/, int shown_page) {
+  if (shown_page == kPageProgress) busy_ = true;  // the run follows at once
   pages_->setCurrentIndex(shown_page);
 }
 
