@@ -1,28 +1,23 @@
 // frmMain: the window around the wizard model, and the model's view.
 #include "ui/main_window.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include "base/code_page.h"
 #include "control_texts.h"
 #include "ui/advanced_window.h"
-#include "ui/logo.h"
 
 namespace wizard::ui {
 
@@ -46,127 +41,19 @@ void SetLineText(QLineEdit* edit, std::string_view text) {
 
 frmMain::frmMain(WizardOptions options, std::unique_ptr<WizardDialogs> dialogs,
                  RunServices services)
-    : options_(std::move(options)), dialogs_(std::move(dialogs)), launcher_(std::move(services)) {
+    : WizardFrame(std::move(dialogs)),
+      options_(std::move(options)),
+      launcher_(std::move(services)) {
   setObjectName("frmMain");
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 10);
-  layout->setSpacing(0);
-  layout->addWidget(BuildHeader());
-  auto* rule = new QFrame(this);
-  rule->setFrameShape(QFrame::HLine);
-  rule->setFrameShadow(QFrame::Sunken);
-  layout->addWidget(rule);
-
-  auto* body = new QVBoxLayout;
-  body->setContentsMargins(24, 12, 24, 6);
-  body->setSpacing(10);
-  description_ = new QLabel(this);
-  description_->setObjectName("lblDescription");
-  description_->setWordWrap(true);
-  body->addWidget(description_);
-  pages_ = new QStackedWidget(this);
-  pages_->setObjectName("stkPages");
-  QWidget* built[kPageCount] = {};
-  built[kPageGameFolder] = BuildGameFolderPage();
-  built[kPageOperation] = BuildOperationPage();
-  built[kPageCarParameters] = BuildCarParametersPage();
-  built[kPageParts] = BuildPartsPage();
-  built[kPageProgress] = BuildProgressPage();
-  built[kPageWheels] = BuildWheelsPage();
-  built[kPageReady] = BuildReadyPage();
-  built[kPageCarSelection] = BuildCarSelectionPage();
-  for (int page = 0; page < kPageCount; ++page) {
-    built[page]->setObjectName(Name("fraStep", page));
-    pages_->addWidget(built[page]);
-  }
-  body->addWidget(pages_, 1);
-  layout->addLayout(body, 1);
-
-  auto* bottom_rule = new QFrame(this);
-  bottom_rule->setFrameShape(QFrame::HLine);
-  bottom_rule->setFrameShadow(QFrame::Sunken);
-  layout->addWidget(bottom_rule);
-  auto* nav = new QHBoxLayout;
-  nav->setContentsMargins(12, 10, 12, 0);
-  for (int b = 0; b < kNavButtonCount; ++b) {
-    auto* button = new QPushButton(this);
-    button->setObjectName(Name("cmdNav", b));
-    button->setAutoDefault(false);
-    nav_[static_cast<std::size_t>(b)] = button;
-    connect(button, &QPushButton::clicked, this,
-            [this, b] { Navigate(static_cast<NavButton>(b)); });
-  }
-  nav->addWidget(nav_[0]);
-  nav->addStretch(1);
-  nav->addWidget(nav_[2]);
-  nav->addWidget(nav_[3]);
-  nav->addSpacing(12);
-  nav->addWidget(nav_[4]);
-  nav->addWidget(nav_[1]);
-  layout->addLayout(nav);
-  setMinimumSize(600, 430);
-  setWindowIcon(QIcon(QPixmap::fromImage(CarwrightLogo(64))));
-
+  SetPage(kPageOperation, BuildOperationPage());
+  SetPage(kPageCarParameters, BuildCarParametersPage());
+  SetPage(kPageParts, BuildPartsPage());
+  SetPage(kPageWheels, BuildWheelsPage());
+  SetPage(kPageCarSelection, BuildCarSelectionPage());
   model_ = std::make_unique<WizardModel>(*this, launcher_, packages_, options_);
 }
 
 frmMain::~frmMain() = default;
-
-QWidget* frmMain::BuildHeader() {
-  auto* header = new QFrame(this);
-  header->setObjectName("fraHeader");
-  header->setAutoFillBackground(true);
-  QPalette palette = header->palette();
-  palette.setColor(QPalette::Window, palette.color(QPalette::Base));
-  header->setPalette(palette);
-  auto* layout = new QHBoxLayout(header);
-  layout->setContentsMargins(16, 10, 10, 10);
-  auto* texts = new QVBoxLayout;
-  title_ = new QLabel(header);
-  title_->setObjectName("lblTitle");
-  QFont bold = title_->font();
-  bold.setBold(true);
-  bold.setPointSizeF(bold.pointSizeF() * 1.15);
-  title_->setFont(bold);
-  subtitle_ = new QLabel(header);
-  subtitle_->setObjectName("lblSubTitle");
-  subtitle_->setWordWrap(true);
-  subtitle_->setContentsMargins(16, 0, 0, 0);
-  texts->addWidget(title_);
-  texts->addWidget(subtitle_);
-  texts->addStretch(1);
-  layout->addLayout(texts, 1);
-  auto* logo = new QLabel(header);
-  logo->setObjectName("picLogo");
-  logo->setPixmap(QPixmap::fromImage(CarwrightLogo(64)));
-  logo->setFixedSize(64, 64);
-  layout->addWidget(logo, 0, Qt::AlignTop);
-  return header;
-}
-
-QWidget* frmMain::BuildGameFolderPage() {
-  auto* page = new QWidget(this);
-  auto* layout = new QVBoxLayout(page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  auto* frame = new QGroupBox(page);
-  frame->setObjectName("fraGameFolder");
-  auto* row = new QHBoxLayout(frame);
-  game_folder_ = new QLabel(frame);
-  game_folder_->setObjectName("lblGameFolder");
-  game_folder_->setWordWrap(true);
-  game_folder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  auto* browse = new QPushButton(frame);
-  browse->setObjectName("btnBrowse");
-  browse->setAutoDefault(false);
-  row->addWidget(game_folder_, 1);
-  row->addWidget(browse, 0, Qt::AlignTop);
-  layout->addWidget(frame);
-  layout->addStretch(1);
-  connect(browse, &QPushButton::clicked, this, [this] {
-    if (!busy_) model_->OnBrowseClick();
-  });
-  return page;
-}
 
 QWidget* frmMain::BuildOperationPage() {
   auto* page = new QWidget(this);
@@ -296,24 +183,6 @@ QWidget* frmMain::BuildPartsPage() {
   return page;
 }
 
-QWidget* frmMain::BuildProgressPage() {
-  auto* page = new QWidget(this);
-  auto* layout = new QVBoxLayout(page);
-  layout->setContentsMargins(0, 8, 0, 0);
-  progress_ = new QProgressBar(page);
-  progress_->setObjectName("prgsAction");
-  progress_->setRange(0, 200);
-  progress_->setValue(0);
-  progress_->setTextVisible(false);
-  action_ = new QLabel(page);
-  action_->setObjectName("lblAction");
-  action_->setWordWrap(true);
-  layout->addWidget(progress_);
-  layout->addWidget(action_);
-  layout->addStretch(1);
-  return page;
-}
-
 QWidget* frmMain::BuildWheelsPage() {
   auto* page = new QWidget(this);
   auto* grid = new QGridLayout(page);
@@ -328,18 +197,6 @@ QWidget* frmMain::BuildWheelsPage() {
             [this, i](bool checked) { model_->OnWheelClick(i, checked); });
   }
   grid->setRowStretch(kRows, 1);
-  return page;
-}
-
-QWidget* frmMain::BuildReadyPage() {
-  auto* page = new QWidget(this);
-  auto* layout = new QVBoxLayout(page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  auto* info = new QLabel(page);
-  info->setObjectName("lblInfo");
-  info->setWordWrap(true);
-  layout->addWidget(info);
-  layout->addStretch(1);
   return page;
 }
 
@@ -367,8 +224,7 @@ void frmMain::Start() {
   model_->Start();
 }
 
-void frmMain::Navigate(NavButton button) {
-  if (busy_) return;
+void frmMain::NavigationClicked(NavButton button) {
   switch (button) {
     case NavButton::kHelp:
       model_->OnHelpClick();
@@ -380,10 +236,7 @@ void frmMain::Navigate(NavButton button) {
       model_->OnBackClick();
       return;
     case NavButton::kNext:
-      // Next may show the progress page and start the operation, which runs
-      // to its end within this call (SwitchPage marks the window busy).
       model_->OnNextClick();
-      busy_ = false;
       return;
     case NavButton::kFinish:
       model_->OnFinishClick();
@@ -391,27 +244,18 @@ void frmMain::Navigate(NavButton button) {
   }
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
-  if (busy_ && !ended_) {
-    event->ignore();  // an operation is running
-    return;
-  }
-  if (ended_ || model_->OnCloseRequest()) {
-    ended_ = true;
-    if (advanced_) advanced_->hide();
-    event->accept();
-  } else {
-    event->ignore();
-  }
+void frmMain::BrowseClicked() {
+  model_->OnBrowseClick();
 }
 
-void frmMain::KeepPainted() {
-  // The run happens on this thread: let the window paint, but take no input.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+bool frmMain::CloseRequested() {
+  if (!model_->OnCloseRequest()) return false;
+  if (advanced_) advanced_->hide();
+  return true;
 }
 
 void frmMain::SetCaption(std::string_view caption) {
-  setWindowTitle(ToQt(caption));
+  WizardFrame::SetCaption(caption);
 }
 
 void frmMain::LocalizeWindow(Language language) {
@@ -419,32 +263,29 @@ void frmMain::LocalizeWindow(Language language) {
 }
 
 void frmMain::EndProgram() {
-  ended_ = true;
-  close();
+  if (advanced_) advanced_->hide();
+  EndWindow();
 }
 
 void frmMain::SwitchPage(int /*hidden_page*/, int shown_page) {
-  if (shown_page == kPageProgress) busy_ = true;  // the run follows at once
-  pages_->setCurrentIndex(shown_page);
+  WizardFrame::SwitchPage(shown_page);
 }
 
 void frmMain::SetTitles(std::string_view title, std::string_view subtitle,
                         std::string_view description) {
-  title_->setText(ToQt(title));
-  subtitle_->setText(ToQt(subtitle));
-  description_->setText(ToQt(description));
+  WizardFrame::SetTitles(title, subtitle, description);
 }
 
 void frmMain::SetNavButtonEnabled(NavButton button, bool enabled) {
-  nav_[static_cast<std::size_t>(button)]->setEnabled(enabled);
+  WizardFrame::SetNavButtonEnabled(button, enabled);
 }
 
 void frmMain::SetNavButtonVisible(NavButton button, bool visible) {
-  nav_[static_cast<std::size_t>(button)]->setVisible(visible);
+  WizardFrame::SetNavButtonVisible(button, visible);
 }
 
 void frmMain::SetGameFolderLabel(std::string_view text) {
-  game_folder_->setText(ToQt(text));
+  WizardFrame::SetGameFolderLabel(text);
 }
 
 void frmMain::SelectTaskOption(int task) {
@@ -531,42 +372,35 @@ void frmMain::SetSFXVisible(bool visible) {
 }
 
 void frmMain::SetProgress(double value) {
-  progress_->setValue(static_cast<int>(value));
-  KeepPainted();
+  WizardFrame::SetProgress(value);
 }
 
 void frmMain::SetActionText(std::string_view text) {
-  action_->setText(ToQt(text));
-  KeepPainted();
+  WizardFrame::SetActionText(text);
 }
 
 void frmMain::RefreshWindow() {
-  repaint();
-  KeepPainted();
+  WizardFrame::RefreshWindow();
 }
 
 void frmMain::ShowErrorBox(std::string_view title, std::string_view text) {
-  dialogs_->ShowError(this, ToQt(title), ToQt(text));
+  WizardFrame::ShowErrorBox(title, text);
 }
 
 bool frmMain::AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons) {
-  return dialogs_->Ask(this, ToQt(title), ToQt(text), buttons);
+  return WizardFrame::AskQuestion(title, text, buttons);
 }
 
 std::string frmMain::PickFolder(std::string_view title) {
-  return dialogs_->PickFolder(this, ToQt(title)).toStdString();
+  return WizardFrame::PickFolder(title);
 }
 
 std::optional<std::string> frmMain::SaveFileDialog(const FileDialogRequest& request) {
-  const std::optional<QString> path = dialogs_->SaveFile(this, request);
-  if (!path) return std::nullopt;
-  return path->toStdString();
+  return WizardFrame::SaveFileDialog(request);
 }
 
 std::optional<std::string> frmMain::OpenFileDialog(const FileDialogRequest& request) {
-  const std::optional<QString> path = dialogs_->OpenFile(this, request);
-  if (!path) return std::nullopt;
-  return path->toStdString();
+  return WizardFrame::OpenFileDialog(request);
 }
 
 }  // namespace wizard::ui

@@ -1,11 +1,10 @@
-// frmMain, Carwright's wizard window: eight pages in a stack under a header
-// with the page's title, subtitle and the logo, the description line, and the
-// navigation buttons cmdNav(0) .. cmdNav(4). A thin Qt shell over WizardModel:
-// user actions go to the model, the model shows everything through
-// WizardView. Dialogs go through a WizardDialogs, which tests replace.
+// frmMain, Carwright's wizard window: Carwright's pages (the operation, the
+// car's parameters, parts, wheels, the car list) in the wizard frame. A thin
+// Qt shell over WizardModel: user actions go to the model, the model shows
+// everything through WizardView. Dialogs go through a WizardDialogs, which
+// tests replace.
 #pragma once
 
-#include <QWidget>
 #include <array>
 #include <memory>
 
@@ -13,24 +12,21 @@
 #include "model/wizard_model.h"
 #include "model/wizard_view.h"
 #include "ui/wizard_dialogs.h"
+#include "ui/wizard_frame.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
-class QProgressBar;
-class QPushButton;
 class QRadioButton;
 class QSlider;
-class QStackedWidget;
 
 namespace wizard::ui {
 
 class frmAdvanced;
 
-class frmMain : public QWidget, public WizardView {
+class frmMain : public WizardFrame, public WizardView {
  public:
   frmMain(WizardOptions options, std::unique_ptr<WizardDialogs> dialogs,
           RunServices services = DefaultRunServices());
@@ -42,8 +38,7 @@ class frmMain : public QWidget, public WizardView {
   WizardModel& Model() { return *model_; }
   // The advanced window, once it was opened; null before.
   frmAdvanced* AdvancedWindow() { return advanced_.get(); }
-  // True while an operation runs: closing and navigation are refused.
-  bool Busy() const { return busy_; }
+  using WizardFrame::Busy;
 
   // WizardView.
   void SetCaption(std::string_view caption) override;
@@ -77,38 +72,24 @@ class frmMain : public QWidget, public WizardView {
   std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
+  void NavigationClicked(NavButton button) override;
+  void BrowseClicked() override;
+  bool CloseRequested() override;
 
  private:
-  QWidget* BuildHeader();
-  QWidget* BuildGameFolderPage();
   QWidget* BuildOperationPage();
   QWidget* BuildCarParametersPage();
   QWidget* BuildPartsPage();
-  QWidget* BuildProgressPage();
   QWidget* BuildWheelsPage();
-  QWidget* BuildReadyPage();
   QWidget* BuildCarSelectionPage();
   QCheckBox* Box(CheckGroup group, int index) const;
-  // Runs a navigation button's handler unless an operation is running.
-  void Navigate(NavButton button);
-  void KeepPainted();
 
   WizardOptions options_;
-  std::unique_ptr<WizardDialogs> dialogs_;
   OpsOperationLauncher launcher_;
   DevuzaHeaderSource packages_;
   std::unique_ptr<WizardModel> model_;
   std::unique_ptr<frmAdvanced> advanced_;
-  bool busy_ = false;
-  bool ended_ = false;
 
-  QLabel* title_ = nullptr;
-  QLabel* subtitle_ = nullptr;
-  QLabel* description_ = nullptr;
-  QStackedWidget* pages_ = nullptr;
-  std::array<QPushButton*, kNavButtonCount> nav_{};
-  QLabel* game_folder_ = nullptr;
   std::array<QRadioButton*, kTaskCount> tasks_{};
   QButtonGroup* task_group_ = nullptr;
   QLineEdit* car_id_ = nullptr;
@@ -119,8 +100,6 @@ class frmMain : public QWidget, public WizardView {
   std::array<QCheckBox*, kPartCount> parts_{};
   std::array<QCheckBox*, kAnimPartCount> anim_parts_{};
   std::array<QCheckBox*, kWheelTypeCount> wheels_{};
-  QProgressBar* progress_ = nullptr;
-  QLabel* action_ = nullptr;
   QListWidget* car_list_ = nullptr;
   QCheckBox* sfx_ = nullptr;
 };
