@@ -32,12 +32,12 @@ int main(int argc, char** argv) {
     const int code = program.exit(e);
     return code == 0 ? carwright::kExitOk : carwright::kExitUsage;
   }
-  if (!language.empty()) {
-    wizard::SetUiLanguage(language == "pl" ? wizard::Language::kPolish
-                                           : wizard::Language::kEnglish);
-  }
+  const wizard::Language messages =
+      language.empty()
+          ? wizard::DetectUserLanguage()
+          : (language == "pl" ? wizard::Language::kPolish : wizard::Language::kEnglish);
   for (const carwright::Subcommand& subcommand : subcommands) {
-    if (subcommand.app->parsed()) return subcommand.run();
+    if (subcommand.app->parsed()) return subcommand.run(messages);
   }
   std::cerr << program.help();
   return carwright::kExitUsage;

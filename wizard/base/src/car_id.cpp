@@ -57,6 +57,13 @@ std::uint16_t CheckCarID(std::string_view car_id, std::span<const std::string> c
   return kCarIDValid;
 }
 
+std::string CarIDMessage(std::uint16_t result, Language language) {
+  if (result == kCarIDValid) return {};
+  std::string text(StringText(result, language));
+  if (result == kCarIDInvalid) text += kValidCarIDChars;
+  return text;
+}
+
 std::string GenerateCarID(const UnitRandom& random) {
   // The last character of the set (the second X) is never drawn.
   const std::size_t choices = kValidCarIDChars.size() - 1;

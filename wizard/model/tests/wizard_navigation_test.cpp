@@ -482,6 +482,52 @@ TEST_F(WizardClose, cancel_asks_and_only_yes_ends) {
   EXPECT_EQ(view_.questions.size(), 3u);
 }
 
+// A window processes events while the operation runs: nothing may end the
+// program or leave page 4 until the run returns.
+TEST_F(WizardClose, ARunningOperationRefusesCloseAndNavigation) {
+  WizardModel& model = Start();
+  Next();
+  model.OnTaskOptionSelect(kTaskExtractPackage);
+  view_.file_picks = {GameFolder() + "AB1.devuza"};
+  WriteFile(game_ / "AB1.devuza", "x");
+  packages_.headers[GameFolder() + "AB1.devuza"] = {true, "AB1"};
+  Next();
+  ASSERT_EQ(Step(), kPageReady);
+
+  bool checked = false;
+  launcher_.during_run = [&](WizardModel& running) {
+    checked = true;
+    EXPECT_TRUE(running.Busy());
+    // The runner enables Finish at its end, still inside the run.
+    running.SetNavButton(NavButton::kFinish, true);
+    running.SetNavButton(NavButton::kCancel, true);
+    running.SetNavButton(NavButton::kBack, true);
+    running.SetNavButton(NavButton::kNext, true);
+    EXPECT_FALSE(running.OnCloseRequest());
+    running.OnCancelClick();
+    running.OnFinishClick();
+    running.OnBackClick();
+    running.OnNextClick();
+    running.GoBack();
+    running.GoNext();
+    running.RunOperation();
+    EXPECT_EQ(running.State().Step, kPageProgress);
+  };
+  Next();
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(launcher_.calls.size(), 1u);  // the second RunOperation did nothing
+  EXPECT_TRUE(view_.questions.empty());
+  EXPECT_EQ(view_.ended, 0);
+  EXPECT_EQ(Step(), kPageProgress);
+
+  // After the run, Finish ends the program and the close needs no question.
+  EXPECT_FALSE(model.Busy());
+  model.OnFinishClick();
+  EXPECT_EQ(view_.ended, 1);
+  EXPECT_TRUE(model.OnCloseRequest());
+  EXPECT_TRUE(view_.questions.empty());
+}
+
 }  // namespace
 }  // namespace wizard::testing
 

@@ -30,7 +30,9 @@ inline constexpr std::string_view kProgramVersion = "0.961a";
 // What the model needs besides its view and its two seams. Every member has a
 // working default.
 struct WizardOptions {
-  Language language = UiLanguage();
+  // The language of every text the model shows and of the runs it starts; a
+  // program passes DetectUserLanguage() or its user's choice.
+  Language language = Language::kEnglish;
   // The game folder at start-up; null: FindGameFolder over this process's
   // environment.
   std::function<GameFolderLookup()> find_game_folder;
@@ -56,8 +58,14 @@ class WizardModel {
   void GoNext();
   // Moves to the previous page of the operation; nothing on pages 0 and 4.
   void GoBack();
-  // Hands the wizard to the operation launcher (page 4).
+  // Hands the wizard to the operation launcher (page 4). The model is busy
+  // until the launcher returns; a second call meanwhile does nothing.
   void RunOperation();
+  // True while an operation runs. A window that processes events during the
+  // run must not end the program or leave page 4 halfway: while busy, the
+  // close request is refused (OnCloseRequest gives false without a question)
+  // and Help, Cancel, Back, Next, Finish, GoNext and GoBack do nothing.
+  bool Busy() const { return busy_; }
   // Shows `text` in an error box titled 10000 "Error".
   void ShowError(std::string_view text);
 
@@ -133,6 +141,7 @@ class WizardModel {
   std::array<bool, kNavButtonCount> nav_enabled_{};
   bool car_options_disabled_ = false;
   bool ending_ = false;  // Finish was pressed or the close was confirmed
+  bool busy_ = false;    // an operation runs
   bool in_painting_check_ = false;
   int slider_value_ = 1;
 };
