@@ -28,8 +28,7 @@ bool CanBeInFolderName(char c) {
 }  // namespace
 
 bool IsValidCarIDChar(char c) {
-  const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  return kValidCarIDChars.find(upper) != std::string_view::npos;
+  return kValidCarIDChars.find(UpperAscii(c)) != std::string_view::npos;
 }
 
 bool IsReservedCarID(std::string_view car_id) {

@@ -8,10 +8,12 @@
 
 namespace wizard {
 
-void OpsOperationLauncher::Launch(WizardModel& model) {
-  last_ = wizard::PerformOperation(model.State(), model.Variants(), model.View(),
-                                   model.UiTextLanguage(), services_);
-  model.SetNavButton(NavButton::kFinish, true);
+RunOutcome OpsOperationLauncher::Launch(const WizardState& state, const CarVariants& variants,
+                                        RunView& view, Language language) {
+  // The run works on a copy: the model takes what it needs from the outcome.
+  WizardState run_state = state;
+  last_ = PerformOperation(run_state, variants, view, language, services_);
+  return last_;
 }
 
 PackageHeaderInfo DevuzaHeaderSource::ReadPackageHeader(std::string_view path) {

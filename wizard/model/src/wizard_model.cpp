@@ -262,7 +262,9 @@ void WizardModel::RunOperation() {
     explicit BusyScope(bool& b) : busy(b) { busy = true; }
     ~BusyScope() { busy = false; }
   } scope(busy_);
-  launcher_.Launch(*this);
+  const RunOutcome outcome = launcher_.Launch(state_, variants_, view_, options_.language);
+  state_.CustomCars = outcome.custom_cars;
+  SetNavButton(NavButton::kFinish, true);
 }
 
 void WizardModel::ShowError(std::string_view text) {

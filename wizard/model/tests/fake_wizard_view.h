@@ -162,7 +162,8 @@ class FakeWizardView : public WizardView {
   }
 };
 
-// Records each run: the page and operation the wizard was on.
+// Records each run: the page and operation the wizard was on. The run
+// changes nothing: the outcome gives the list back as it was.
 class RecordingLauncher : public OperationLauncher {
  public:
   struct Call {
@@ -171,10 +172,11 @@ class RecordingLauncher : public OperationLauncher {
   };
   std::vector<Call> calls;
   // What the window does while the run goes on (it processes events).
-  std::function<void(WizardModel&)> during_run;
-  void Launch(WizardModel& model) override {
-    calls.push_back({model.State().Step, model.State().Task});
-    if (during_run) during_run(model);
+  std::function<void()> during_run;
+  RunOutcome Launch(const WizardState& state, const CarVariants&, RunView&, Language) override {
+    calls.push_back({state.Step, state.Task});
+    if (during_run) during_run();
+    return {true, 0, state.CustomCars};
   }
 };
 

@@ -113,16 +113,17 @@ TEST_F(WizardOperations, create_car_passes_its_pages_and_back_again) {
   ASSERT_EQ(launcher_.calls.size(), 1u);
   EXPECT_EQ(launcher_.calls[0].step, 4);
   EXPECT_EQ(launcher_.calls[0].task, 0);
-  for (NavButton b : {NavButton::kBack, NavButton::kNext, NavButton::kFinish, NavButton::kCancel}) {
+  // After the run only Finish is enabled.
+  for (NavButton b : {NavButton::kBack, NavButton::kNext, NavButton::kCancel}) {
     EXPECT_FALSE(view_.NavEnabled(b));
   }
+  EXPECT_TRUE(view_.NavEnabled(NavButton::kFinish));
   Back();
   Next();
   EXPECT_EQ(Step(), 4);
   EXPECT_EQ(launcher_.calls.size(), 1u);
 
-  // The runner enables Finish; Finish ends without a question.
-  model.SetNavButton(NavButton::kFinish, true);
+  // Finish ends without a question.
   model.OnFinishClick();
   EXPECT_EQ(view_.ended, 1);
   EXPECT_TRUE(view_.questions.empty());
@@ -495,10 +496,11 @@ TEST_F(WizardClose, ARunningOperationRefusesCloseAndNavigation) {
   ASSERT_EQ(Step(), kPageReady);
 
   bool checked = false;
-  launcher_.during_run = [&](WizardModel& running) {
+  launcher_.during_run = [&] {
+    WizardModel& running = model;
     checked = true;
     EXPECT_TRUE(running.Busy());
-    // The runner enables Finish at its end, still inside the run.
+    // Refused even with every button enabled.
     running.SetNavButton(NavButton::kFinish, true);
     running.SetNavButton(NavButton::kCancel, true);
     running.SetNavButton(NavButton::kBack, true);

@@ -336,9 +336,8 @@ TEST(InstallRequest, InstallsWithoutAWizardStateInTheRequestsLanguage) {
   const std::string package = (tmp.path() / "QW3.devuza").string();
   WriteFile(package, CraftPackage("QW3", {{"", "QW3.3da", "mesh"}}));
 
-  const wizard::InstallPackageRequest request{{game, {"XY7"}, wizard::Language::kPolish},
-                                              package,
-                                              "QW3"};
+  const wizard::InstallPackageRequest request{
+      {game, {"XY7"}, wizard::Language::kPolish}, package, "QW3"};
   RecordingRunView view;
   const wizard::RunOutcome outcome = wizard::InstallPackage(request, view);
   EXPECT_TRUE(outcome.completed);

@@ -58,8 +58,9 @@ class WizardModel {
   void GoNext();
   // Moves to the previous page of the operation; nothing on pages 0 and 4.
   void GoBack();
-  // Hands the wizard to the operation launcher (page 4). The model is busy
-  // until the launcher returns; a second call meanwhile does nothing.
+  // Hands the state to the operation launcher (page 4), takes the custom-car
+  // list after the run and enables Finish. The model is busy until the
+  // launcher returns; a second call meanwhile does nothing.
   void RunOperation();
   // True while an operation runs. A window that processes events during the
   // run must not end the program or leave page 4 halfway: while busy, the
@@ -114,7 +115,6 @@ class WizardModel {
   WizardState& State() { return state_; }
   const CarVariants& Variants() const { return variants_; }
   CarVariants& Variants() { return variants_; }
-  WizardView& View() { return view_; }
   Language UiTextLanguage() const { return options_.language; }
   // The text of `id` in the model's language.
   std::string_view Text(std::uint16_t id) const;
