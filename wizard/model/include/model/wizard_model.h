@@ -30,9 +30,10 @@ inline constexpr std::string_view kProgramVersion = "0.961a";
 // What the model needs besides its view and its two seams. Every member has a
 // working default.
 struct WizardOptions {
-  // The language of every text the model shows and of the runs it starts; a
-  // program passes DetectUserLanguage() or its user's choice.
-  Language language = Language::kEnglish;
+  // The language of every text the model shows and of the runs it starts:
+  // the user's locale unless the program chooses another. The model keeps it;
+  // nothing reads a language of the process.
+  Language language = DetectUserLanguage();
   // The game folder at start-up; null: FindGameFolder over this process's
   // environment.
   std::function<GameFolderLookup()> find_game_folder;
