@@ -41,10 +41,17 @@ void MakeRunnable(const stdfs::path& path) {
 
 class QuorvexProgramTest : public ::testing::Test {
  protected:
-  ProgramRun Run(const stdfs::path& program, const std::vector<std::string>& arguments) {
+  // Runs `program` with no game folder in its environment unless
+  // `game_folder_variable` gives GRAVELMOOR_DIR.
+  ProgramRun Run(const stdfs::path& program, const std::vector<std::string>& arguments,
+                 const std::string& game_folder_variable = "") {
     gm_test::ProgramEnvironment environment;
-    environment.unset = {"GRAVELMOOR_DIR"};
     environment.values = {{"WINEPREFIX", (tmp_ / "nowine").string()}, {"TMPDIR", temp_.string()}};
+    if (game_folder_variable.empty()) {
+      environment.unset = {"GRAVELMOOR_DIR"};
+    } else {
+      environment.values.emplace_back("GRAVELMOOR_DIR", game_folder_variable);
+    }
     return gm_test::RunProgram(program, arguments, environment);
   }
 
@@ -140,7 +147,8 @@ TEST_F(QuorvexProgramTest, ReinstallingIsRefusedWithoutYes) {
             "--yes to replace it)\n");
   EXPECT_EQ(ReadFile(stdfs::path(game) / "Data/Cars/AB1/AB1.skn"), "changed");
 
-  const ProgramRun replaced = Run(sfx, {"--game-folder", game, "--yes"});
+  // The game folder from the environment, as Carwright finds it.
+  const ProgramRun replaced = Run(sfx, {"--yes"}, game);
   EXPECT_EQ(replaced.exit_code, 0) << replaced.err;
   // The files are back; scripts and registry are as after the first install.
   EXPECT_EQ(TreeWithContents(game), installed);
@@ -164,7 +172,10 @@ TEST_F(QuorvexProgramTest, ListsTheCarAndSaysWhatItCannotDo) {
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_NE(help.out.find("--yes"), std::string::npos);
 
-  // A game folder that is not one.
+  // No game folder anywhere, and a game folder that is not one.
+  const ProgramRun unknown = Run(sfx, {"--yes"});
+  EXPECT_EQ(unknown.exit_code, 1);
+  EXPECT_NE(unknown.err.find("<Game not installed>"), std::string::npos) << unknown.err;
   const ProgramRun nogame = Run(sfx, {"--game-folder", (tmp_ / "nogame").string()});
   EXPECT_EQ(nogame.exit_code, 1);
   EXPECT_NE(nogame.err.find("does not contain Gravelmoor"), std::string::npos) << nogame.err;
