@@ -1,6 +1,7 @@
 // Quorvex on a console: error boxes and the run's errors on standard error,
-// one line each prefixed "quorvex: "; the replace question answered by --yes;
-// the window's other controls ignored.
+// one line each prefixed "quorvex: "; the run's progress and action line as
+// one updating line, only when standard error is a terminal; the replace
+// question answered by --yes; the window's other controls ignored.
 #pragma once
 
 #include <span>
@@ -13,12 +14,15 @@ namespace quorvex {
 
 class ConsoleQuorvexView : public QuorvexView {
  public:
-  explicit ConsoleQuorvexView(bool answer_yes) : answer_yes_(answer_yes) {}
+  explicit ConsoleQuorvexView(bool answer_yes);
+  ~ConsoleQuorvexView() override;
 
   // The question refused for want of --yes, empty when none was.
   const std::string& RefusedQuestion() const { return refused_question_; }
   int ErrorsShown() const { return errors_shown_; }
   const std::string& ActionText() const { return action_; }
+  // Clears the progress line, so that what follows starts on a clean line.
+  void ClearLine();
 
   void SetCaption(std::string_view) override {}
   void LocalizeWindow(wizard::Language) override {}
@@ -33,13 +37,18 @@ class ConsoleQuorvexView : public QuorvexView {
   bool AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons) override;
   std::string PickFolder(std::string_view) override { return {}; }
 
-  void SetProgress(double) override {}
-  void SetActionText(std::string_view text) override { action_ = text; }
+  void SetProgress(double value) override;
+  void SetActionText(std::string_view text) override;
   void RefreshWindow() override {}
   void ShowError(std::string_view text) override;
 
  private:
+  void Draw();
+
   bool answer_yes_;
+  bool terminal_ = false;
+  bool drawn_ = false;
+  double progress_ = 0;
   std::string refused_question_;
   std::string action_;
   int errors_shown_ = 0;

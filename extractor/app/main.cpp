@@ -77,6 +77,7 @@ int Install(const std::filesystem::path& program, const Options& options) {
     return kExitFailed;
   }
   model.OnNextClick();  // the ready page: on to the run
+  view.ClearLine();
   const wizard::RunOutcome& outcome = model.Outcome();
   if (!model.HasRun() || !outcome.completed || outcome.failures > 0) {
     quorvex::PrintError(std::string(wizard::Text(wizard::kStrRunError)) + " (" +
