@@ -35,14 +35,18 @@ Subcommand AddPackCommand(CLI::App& program) {
   CLI::App* app = program.add_subcommand(
       "pack",
       "Pack a registered custom car (every file below Data/Cars/ID) into a DEVUZA package. "
-      "With --sfx FILE becomes a self-extracting program instead. Exit code 1 when the car is "
-      "not registered or is one of the game's own cars, or the package could not be written.");
+      "With --sfx the file named by --output becomes a self-extracting program instead (the "
+      "extractor Quorvex followed by the package; run it to install the car): the plain package "
+      "is written beside it under a new temporary name and removed, and nothing is left on "
+      "failure. Exit code 1 when the car is not registered or is one of the game's own cars, or "
+      "the package could not be written.");
   auto options = std::make_shared<PackOptions>();
   app->add_option("--game-folder", options->game_folder, "The game's installation folder");
   app->add_option("--id", options->id, "The custom car's ID")->required();
   app->add_option("--output", options->output, "The package file to write (replaced)")->required();
   app->add_flag("--sfx", options->sfx,
-                "Write a self-extracting program (needs a build that carries the extractor)");
+                "Write a self-extracting program under the --output name (executable; the name "
+                "is kept as given, e.g. AB1.exe)");
   return {app, [options](wizard::Language language) { return RunPack(*options, language); }};
 }
 

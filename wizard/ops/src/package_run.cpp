@@ -1,5 +1,7 @@
 // The package operations: packing a registered car into a DEVUZA package (or
 // a self-extracting program) and installing a car from a package.
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -21,8 +23,31 @@ namespace stdfs = std::filesystem;
 constexpr double kPackageProgress = kProgressMax / 2;
 constexpr double kRegistrationProgress = 10;
 
-// The plain package written beside a self-extracting program, then removed.
+// The plain package written beside a self-extracting program, then removed:
+// the chosen name + this suffix (+ a number when that name is taken).
 constexpr std::string_view kSFXPackageSuffix = ".package-part";
+
+// Creates a new, empty file beside `chosen` for the plain package, opened
+// exclusively so that no file of the user's is ever written over; empty when
+// none can be made.
+stdfs::path CreatePackagePlaceholder(const std::string& chosen) {
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    stdfs::path path(chosen + std::string(kSFXPackageSuffix) +
+                     (attempt == 0 ? std::string() : std::to_string(attempt)));
+    errno = 0;
+#ifdef _WIN32
+    std::FILE* file = _wfopen(path.c_str(), L"wbx");
+#else
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
+#endif
+    if (file) {
+      std::fclose(file);
+      return path;
+    }
+    if (errno != EEXIST) break;
+  }
+  return {};
+}
 
 constexpr std::string_view kNoExtractor =
     "Self-extracting packages are not available: this build of Carwright does not carry the "
@@ -110,11 +135,19 @@ RunOutcome PackCar(const PackCarRequest& request, RunView& view, const RunServic
   }
 
   // With a self-extracting program the chosen name is the program's; the plain
-  // package goes beside it first.
+  // package goes to a new file of its own beside it first.
   stdfs::path package_path(chosen);
-  if (request.make_sfx) package_path += std::string(detail::kSFXPackageSuffix);
+  if (request.make_sfx) {
+    package_path = detail::CreatePackagePlaceholder(chosen);
+    if (package_path.empty()) {
+      run.PackageError(chosen, "Cannot create a temporary package file beside it");
+      return run.ErrorEnd();
+    }
+  }
   std::string error;
   if (!detail::WritePackage(run, id, package_path, error)) {
+    std::error_code ec;
+    if (request.make_sfx) stdfs::remove(package_path, ec);
     run.PackageError(chosen, error);
     return run.ErrorEnd();
   }

@@ -312,6 +312,30 @@ TEST_F(PackageRunTest, SelfExtractingProgramTakesTheChosenName) {
   EXPECT_EQ(ListFolder(tmp_.path()), "AB1.devuza.exe|game|plain.devuza");
 }
 
+// The plain package goes to a file of its own: a file of the user's that
+// bears the name it would take stays as it was, and nothing is left behind
+// when the package cannot be written.
+TEST_F(PackageRunTest, SelfExtractingProgramNeverWritesOverTheUsersFiles) {
+  static const unsigned char kExtractor[] = {'M', 'Z'};
+  wizard::RunServices services;
+  services.extractor = [] {
+    return std::optional<std::span<const unsigned char>>(std::span(kExtractor));
+  };
+  const std::string output = (tmp_.path() / "AB1.exe").string();
+  WriteFile(output + ".package-part", "mine");
+  RecordingRunView view;
+  ASSERT_TRUE(Pack(output, true, view, services).completed);
+  EXPECT_EQ(ReadFile(output + ".package-part"), "mine");
+  EXPECT_EQ(ListFolder(tmp_.path()), "AB1.exe|AB1.exe.package-part|game");
+
+  const std::string missing = (tmp_.path() / "missing" / "AB1.exe").string();
+  RecordingRunView failed;
+  EXPECT_FALSE(Pack(missing, true, failed, services).completed);
+  ASSERT_EQ(failed.errors.size(), 1u);
+  EXPECT_EQ(failed.errors[0].rfind("File:" + missing + "\n", 0), 0u);
+  EXPECT_EQ(ListFolder(tmp_.path()), "AB1.exe|AB1.exe.package-part|game");
+}
+
 TEST_F(PackageRunTest, PackingAnUnwritableOutputShowsThePackageError) {
   const std::string output = (tmp_.path() / "missing" / "AB1.devuza").string();
   RecordingRunView view;
