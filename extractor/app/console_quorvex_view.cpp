@@ -56,12 +56,6 @@ void ConsoleQuorvexView::ShowErrorBox(std::string_view, std::string_view text) {
   PrintError(text);
 }
 
-void ConsoleQuorvexView::ShowError(std::string_view text) {
-  ClearLine();
-  ++errors_shown_;
-  PrintError(text);
-}
-
 bool ConsoleQuorvexView::AskQuestion(std::string_view, std::string_view text, QuestionButtons) {
   if (answer_yes_) return true;
   refused_question_ = text;

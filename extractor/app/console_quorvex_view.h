@@ -40,7 +40,6 @@ class ConsoleQuorvexView : public QuorvexView {
   void SetProgress(double value) override;
   void SetActionText(std::string_view text) override;
   void RefreshWindow() override {}
-  void ShowError(std::string_view text) override;
 
  private:
   void Draw();

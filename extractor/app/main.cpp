@@ -31,10 +31,10 @@ struct Options {
   std::string language;
 };
 
-int List(const std::filesystem::path& program) {
+int List(const std::filesystem::path& program, wizard::Language language) {
   quorvex::PackageListing listing;
   std::string error;
-  if (!quorvex::ListPackage(program, wizard::GameCodePage(wizard::UiLanguage()), listing, error)) {
+  if (!quorvex::ListPackage(program, wizard::GameCodePage(language), listing, error)) {
     quorvex::PrintError(error);
     return kExitFailed;
   }
@@ -43,24 +43,25 @@ int List(const std::filesystem::path& program) {
   return std::cout ? kExitOk : kExitFailed;
 }
 
-int Install(const std::filesystem::path& program, const Options& options) {
+int Install(const std::filesystem::path& program, const Options& options,
+            wizard::Language language) {
   const wizard::GameFolderLookup lookup =
       wizard::FindGameFolder(wizard::GameFolderSourcesFromEnvironment(options.game_folder));
   if (lookup.folder.empty()) {
-    quorvex::PrintError(std::string(wizard::Text(wizard::kStrGameNotInstalled)) +
+    quorvex::PrintError(std::string(wizard::StringText(wizard::kStrGameNotInstalled, language)) +
                         " (give --game-folder DIR or set GRAVELMOOR_DIR)");
     return kExitFailed;
   }
   if (!wizard::CheckGameFolder(lookup.folder)) {
     quorvex::PrintError(lookup.folder + ": " +
-                        std::string(wizard::Text(wizard::kStrNotGameFolder)));
+                        std::string(wizard::StringText(wizard::kStrNotGameFolder, language)));
     return kExitFailed;
   }
 
   // The window's own page flow, with the console as its screen.
   quorvex::ConsoleQuorvexView view(options.yes);
   quorvex::QuorvexOptions model_options;
-  model_options.language = wizard::UiLanguage();
+  model_options.language = language;
   model_options.program = program;
   model_options.find_game_folder = [&lookup] { return lookup; };
   quorvex::QuorvexModel model(view, model_options);
@@ -80,7 +81,7 @@ int Install(const std::filesystem::path& program, const Options& options) {
   view.ClearLine();
   const wizard::RunOutcome& outcome = model.Outcome();
   if (!model.HasRun() || !outcome.completed || outcome.failures > 0) {
-    quorvex::PrintError(std::string(wizard::Text(wizard::kStrRunError)) + " (" +
+    quorvex::PrintError(std::string(wizard::StringText(wizard::kStrRunError, language)) + " (" +
                         std::to_string(outcome.failures) +
                         (outcome.failures == 1 ? " error)" : " errors)"));
     return kExitFailed;
@@ -118,10 +119,10 @@ int main(int argc, char** argv) {
     const int code = app.exit(e);
     return code == 0 ? kExitOk : kExitUsage;
   }
-  if (!options.language.empty()) {
-    wizard::SetUiLanguage(options.language == "pl" ? wizard::Language::kPolish
-                                                   : wizard::Language::kEnglish);
-  }
+  const wizard::Language language =
+      options.language.empty()
+          ? wizard::DetectUserLanguage()
+          : (options.language == "pl" ? wizard::Language::kPolish : wizard::Language::kEnglish);
   if (options.list && (options.game_folder || options.yes)) {
     std::cerr << "quorvex: --list installs nothing; give it alone\n";
     return kExitUsage;
@@ -136,8 +137,8 @@ int main(int argc, char** argv) {
                         devuza::LastPackageError(header) + "); make one with carwright pack --sfx");
     return kExitFailed;
   }
-  if (options.list) return List(program);
-  if (options.game_folder || options.yes) return Install(program, options);
+  if (options.list) return List(program, language);
+  if (options.game_folder || options.yes) return Install(program, options, language);
   std::cerr << "quorvex: the window is not built in this build; install with the console "
                "options: "
             << kConsoleOptions << "\n";

@@ -120,7 +120,9 @@ class RenamingView : public wizard::RunView {
   void SetProgress(double value) override { view_.SetProgress(value); }
   void SetActionText(std::string_view text) override { view_.SetActionText(Renamed(text)); }
   void RefreshWindow() override { view_.RefreshWindow(); }
-  void ShowError(std::string_view text) override { view_.ShowError(Renamed(text)); }
+  void ShowErrorBox(std::string_view title, std::string_view text) override {
+    view_.ShowErrorBox(title, Renamed(text));
+  }
 
  private:
   std::string Renamed(std::string_view text) const {
@@ -148,9 +150,10 @@ wizard::RunOutcome InstallFromProgram(const InstallRequest& request, wizard::Run
     view.RefreshWindow();
     view.SetActionText(wizard::StringText(wizard::kStrExtractingPackage, request.language));
     view.SetProgress(wizard::kProgressMax / 2);
-    view.ShowError("File:" + program + "\n" + error);
+    view.ShowErrorBox(wizard::StringText(wizard::kStrError, request.language),
+                      "File:" + program + "\n" + error);
     view.SetActionText(wizard::StringText(wizard::kStrRunError, request.language));
-    return {false, 1};
+    return {false, 1, request.custom_cars ? *request.custom_cars : std::vector<std::string>{}};
   }
 
   wizard::WizardState state;

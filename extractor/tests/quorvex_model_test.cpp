@@ -40,7 +40,6 @@ class FakeView : public QuorvexView {
   std::vector<bool> answers;  // next answers, first first; none left: Cancel
   std::vector<std::string> actions;
   std::vector<double> progress;
-  std::vector<std::string> run_errors;
   bool ended = false;
   bool localized = false;
 
@@ -72,7 +71,6 @@ class FakeView : public QuorvexView {
   void SetProgress(double value) override { progress.push_back(value); }
   void SetActionText(std::string_view text) override { actions.emplace_back(text); }
   void RefreshWindow() override {}
-  void ShowError(std::string_view text) override { run_errors.emplace_back(text); }
 
   bool On(NavButton button) const { return enabled[static_cast<std::size_t>(button)]; }
 };
@@ -165,7 +163,7 @@ TEST_F(QuorvexModelTest, PagesZeroSixFourInstallTheCar) {
   EXPECT_EQ(view_.actions.back(), "Successfully completed");
   EXPECT_EQ(view_.progress.front(), 100);
   EXPECT_EQ(view_.progress.back(), 200);
-  EXPECT_TRUE(view_.run_errors.empty());
+  EXPECT_TRUE(view_.error_boxes.empty());
   // Only Finish remains.
   EXPECT_FALSE(view_.On(NavButton::kBack));
   EXPECT_FALSE(view_.On(NavButton::kNext));
@@ -246,10 +244,10 @@ TEST_F(QuorvexModelTest, AHostileEntryEndsTheRunBeforeAnythingIsWritten) {
   ASSERT_EQ(model.State().Step, kPageReady);
   model.OnNextClick();
   EXPECT_FALSE(model.Outcome().completed);
-  ASSERT_EQ(view_.run_errors.size(), 1u);
+  ASSERT_EQ(view_.error_boxes.size(), 1u);
   // The message names the program file, never the copy made on the way.
-  EXPECT_EQ(view_.run_errors[0].rfind("File:" + program.string() + "\n", 0), 0u)
-      << view_.run_errors[0];
+  EXPECT_EQ(view_.error_boxes[0].rfind("Error|File:" + program.string() + "\n", 0), 0u)
+      << view_.error_boxes[0];
   EXPECT_EQ(view_.actions.back(), "Error!");
   EXPECT_TRUE(view_.On(NavButton::kFinish));
   EXPECT_EQ(ListTree(tmp_.path()), before);

@@ -50,7 +50,7 @@ using PackageInstaller = std::function<wizard::RunOutcome(const InstallRequest&,
 
 // Every member has a working default.
 struct QuorvexOptions {
-  wizard::Language language = wizard::UiLanguage();
+  wizard::Language language = wizard::Language::kEnglish;
   // The game folder at start-up; null: FindGameFolder over this process's
   // environment.
   std::function<wizard::GameFolderLookup()> find_game_folder;
