@@ -15,6 +15,20 @@ bool Fail(std::string* error, std::string text) {
   return false;
 }
 
+// Adds the execute permission for each of owner, group and others who may
+// read `path`.
+bool MakeRunnable(const std::filesystem::path& path) {
+  namespace stdfs = std::filesystem;
+  std::error_code ec;
+  const stdfs::perms current = stdfs::status(path, ec).permissions();
+  if (ec) return false;
+  stdfs::perms add = stdfs::perms::owner_exec;
+  if ((current & stdfs::perms::group_read) != stdfs::perms::none) add |= stdfs::perms::group_exec;
+  if ((current & stdfs::perms::others_read) != stdfs::perms::none) add |= stdfs::perms::others_exec;
+  stdfs::permissions(path, add, stdfs::perm_options::add, ec);
+  return !ec;
+}
+
 }  // namespace
 
 bool WriteSFXPackage(const std::filesystem::path& output, const std::filesystem::path& input,
@@ -52,6 +66,8 @@ bool WriteSFXPackage(const std::filesystem::path& output, const std::filesystem:
   bool ok = copied == detail::CopyResult::kOk &&
             detail::WriteAll(out.get(), trailer.data(), trailer.size());
   ok = (std::fclose(out.release()) == 0) && ok;
+  // The result is a program: whoever may read it may run it.
+  if (ok) ok = MakeRunnable(temp);
   if (ok) stdfs::rename(temp, output, ec);
   if (!ok || ec) {
     stdfs::remove(temp, ec);

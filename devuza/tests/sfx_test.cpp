@@ -40,6 +40,11 @@ TEST(SelfExtractingPackage, HoldsExtractorPackageAndPositionTrailer) {
   EXPECT_EQ(sfx.substr(0, 1234), std::string(extractor.begin(), extractor.end()));
   EXPECT_EQ(sfx.substr(1234, inner.size()), inner);
   EXPECT_EQ(sfx.substr(sfx.size() - 4), std::string("\xD3\x04\x00\x00", 4));  // 1235
+#ifndef _WIN32
+  // The result is a program its owner can run.
+  const auto perms = std::filesystem::status(dir / "SKY.devuza.exe").permissions();
+  EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none);
+#endif
 
   ASSERT_TRUE(OpenPackage(package, PackageMode::kReadSfx, dir / "SKY.devuza.exe"));
   EXPECT_EQ(package.base, 1234u);

@@ -11,8 +11,8 @@
 namespace devuza {
 
 // Writes `extractor`, the package file `input` and the trailer as `output`.
-// The output is written to a temporary file beside it and replaces `output`
-// only when complete; `input` is removed afterwards when `remove_input` is
+// The output is written to a temporary file beside it, made executable for
+// everyone who may read it, and replaces `output` only when complete; `input` is removed afterwards when `remove_input` is
 // set. Returns true on success; otherwise `error` (when given) says why, and
 // `output` and `input` are left as they were. Refuses an extractor so long
 // that the trailer's signed 32-bit position cannot hold it, and an input that

@@ -6,6 +6,8 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 
+#include "base/string_table.h"
+
 namespace carwright {
 
 // Exit codes of every sub-command.
@@ -14,8 +16,10 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 struct Subcommand {
-  CLI::App* app = nullptr;   // the sub-command's own parser
-  std::function<int()> run;  // runs it after parsing; returns the exit code
+  CLI::App* app = nullptr;  // the sub-command's own parser
+  // Runs it after parsing, with messages in the given language; returns the
+  // exit code.
+  std::function<int(wizard::Language)> run;
 };
 
 // `carwright list [--game-folder DIR]`: prints the registry's custom cars.

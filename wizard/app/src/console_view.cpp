@@ -34,7 +34,7 @@ void ConsoleView::SetActionText(std::string_view text) {
   Draw(false);
 }
 
-void ConsoleView::ShowError(std::string_view text) {
+void ConsoleView::ShowErrorBox(std::string_view /*title*/, std::string_view text) {
   ClearLine();
   std::cerr << "carwright: error: " << text << '\n';
 }

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <string>
 
-#include "ops/operations.h"
+#include "ops/run_view.h"
 
 namespace carwright {
 
@@ -18,7 +18,8 @@ class ConsoleView : public wizard::RunView {
   void SetProgress(double value) override;
   void SetActionText(std::string_view text) override;
   void RefreshWindow() override {}
-  void ShowError(std::string_view text) override;
+  // The title is left out: every message of a run is an error.
+  void ShowErrorBox(std::string_view title, std::string_view text) override;
 
  private:
   void Draw(bool force);

@@ -59,38 +59,36 @@ std::vector<std::string> Names(const std::array<std::string_view, N>& names) {
 }
 
 // The wizard's check of the ID page; prints its message.
-bool CheckID(const std::string& id, const std::vector<std::string>& cars) {
+bool CheckID(const std::string& id, const std::vector<std::string>& cars,
+             wizard::Language language) {
   const std::uint16_t result = wizard::CheckCarID(id, cars);
   if (result == wizard::kCarIDValid) return true;
-  std::string text(wizard::Text(result));
-  if (result == wizard::kCarIDInvalid) text += wizard::kValidCarIDChars;
-  PrintError(id + ": " + text);
+  PrintError(id + ": " + wizard::CarIDMessage(result, language));
   return false;
 }
 
-int RunCreate(const CreateOptions& options) {
-  const std::optional<std::string> game_folder = CheckedGameFolder(options.game_folder);
-  if (!game_folder) return kExitFailed;
+int RunCreate(const CreateOptions& options, wizard::Language language) {
+  const std::optional<GameSetting> game = OpenGame(options.game_folder, language);
+  if (!game) return kExitFailed;
 
-  wizard::WizardState state;
-  state.Task = wizard::kTaskCreateCar;
-  state.GameFolder = *game_folder;
-  if (!ReadCustomCarList(state.GameFolder, state.CustomCars)) return kExitFailed;
+  wizard::CreateCarRequest request{SettingOf(*game, language), {}};
+  wizard::CarScriptSetup& car = request.car;
   // The ID box upper-cases what is typed.
-  state.CarID = wizard::ToUpperAscii(options.id);
-  if (!CheckID(state.CarID, state.CustomCars)) return kExitFailed;
+  car.CarID = wizard::ToUpperAscii(options.id);
+  if (!CheckID(car.CarID, game->custom_cars, language)) return kExitFailed;
 
-  state.CarPaintingsCount = static_cast<std::int16_t>(options.paintings);
-  state.CarParts = Bits(kPartNames, options.parts);
-  state.CarAnimParts = Bits(kAnimPartNames, options.anim_parts);
-  state.CarWheels = static_cast<std::int16_t>(Bits(kWheelOptionNames, options.wheels) |
-                                              (1 << wizard::kEvo3Wheel));
-  if (state.CarWheels == 0) {
-    PrintError(wizard::Text(wizard::kStrNoWheels));
+  car.CarPaintingsCount = static_cast<std::int16_t>(options.paintings);
+  car.CarParts = static_cast<std::uint16_t>(Bits(kPartNames, options.parts));
+  car.CarAnimParts = static_cast<std::uint16_t>(Bits(kAnimPartNames, options.anim_parts));
+  car.CarWheels = static_cast<std::uint16_t>(Bits(kWheelOptionNames, options.wheels) |
+                                             (1 << wizard::kEvo3Wheel));
+  car.CarDefaultWheels = static_cast<std::uint16_t>(wizard::kDefaultWheels);
+  if (car.CarWheels == 0) {
+    PrintError(wizard::StringText(wizard::kStrNoWheels, language));
     return kExitFailed;
   }
 
-  wizard::CarVariants variants{};
+  wizard::CarVariants& variants = car.Variants;
   wizard::ResetCarVariants(variants);
   if (options.group) {
     for (std::size_t g = 0; g < wizard::kCarGroups.size(); ++g) {
@@ -100,15 +98,14 @@ int RunCreate(const CreateOptions& options) {
     }
   }
   if (options.name) {
-    const std::optional<std::string> bytes =
-        wizard::Utf8ToCodePage(*options.name, wizard::GameCodePage(wizard::UiLanguage()));
-    if (!bytes || bytes->size() > wizard::kMaxCarNameLength ||
-        wizard::ContainsAnyOf(wizard::kForbiddenTextChars, *bytes)) {
+    wizard::VariantText name = wizard::CheckVariantText(*options.name, wizard::kMaxCarNameLength,
+                                                        wizard::GameCodePage(language));
+    if (name.problem != wizard::VariantTextProblem::kNone) {
       PrintError(
           "--name: at most 20 characters of the game's code page, none of \" ! @ # $ % ^ & * \\");
       return kExitUsage;
     }
-    variants[0].Name = *bytes;
+    variants[0].Name = std::move(name.bytes);
   }
   if (options.variants_file) {
     const wizard::ReadResult file = wizard::ReadFileChecked(*options.variants_file);
@@ -117,13 +114,13 @@ int RunCreate(const CreateOptions& options) {
       return kExitFailed;
     }
     std::string error;
-    if (!wizard::ApplyVariantsText(file.text, options.paintings, wizard::UiLanguage(), variants,
-                                   error)) {
+    if (!wizard::ApplyVariantsText(file.text, options.paintings, language, variants, error)) {
       PrintError(*options.variants_file + ": " + error);
       return kExitUsage;
     }
   }
-  return RunAndReport(state, variants);
+  return RunAndReport(
+      [&request](wizard::RunView& view) { return wizard::CreateCar(request, view); }, language);
 }
 
 }  // namespace
@@ -157,7 +154,7 @@ Subcommand AddCreateCommand(CLI::App& program) {
   app->add_option("--variants", options->variants_file,
                   "INI-style file with the parameters of the five variants (see below)");
   app->footer(std::string(wizard::kVariantsFileHelp));
-  return {app, [options]() { return RunCreate(*options); }};
+  return {app, [options](wizard::Language language) { return RunCreate(*options, language); }};
 }
 
 }  // namespace carwright

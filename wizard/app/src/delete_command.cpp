@@ -17,21 +17,16 @@ struct DeleteOptions {
   std::string id;
 };
 
-int RunDelete(const DeleteOptions& options) {
-  const std::optional<std::string> game_folder = CheckedGameFolder(options.game_folder);
-  if (!game_folder) return kExitFailed;
-  wizard::WizardState state;
-  state.Task = wizard::kTaskDeleteCar;
-  state.GameFolder = *game_folder;
-  if (!ReadCustomCarList(state.GameFolder, state.CustomCars)) return kExitFailed;
-  state.SelectedCar = FindCar(state.CustomCars, options.id);
-  if (state.SelectedCar < 0) {
-    PrintError(options.id + ": not a custom car of this game (carwright list shows them)");
-    return kExitFailed;
-  }
-  const std::string car_folder = state.GameFolder + std::string(wizard::kCarsFolder) +
-                                 state.CustomCars[static_cast<std::size_t>(state.SelectedCar)];
-  const int code = RunAndReport(state, wizard::CarVariants{});
+int RunDelete(const DeleteOptions& options, wizard::Language language) {
+  const std::optional<GameSetting> game = OpenGame(options.game_folder, language);
+  if (!game) return kExitFailed;
+  const std::optional<int> index = FindRegisteredCar(*game, options.id);
+  if (!index) return kExitFailed;
+  const wizard::DeleteCarRequest request{SettingOf(*game, language), *index};
+  const std::string car_folder = game->folder + std::string(wizard::kCarsFolder) +
+                                 game->custom_cars[static_cast<std::size_t>(*index)];
+  const int code = RunAndReport(
+      [&request](wizard::RunView& view) { return wizard::DeleteCar(request, view); }, language);
   // The wizard does not examine the removal; here a folder left behind is
   // reported.
   if (code == kExitOk && wizard::FolderExists(car_folder)) {
@@ -53,7 +48,7 @@ Subcommand AddDeleteCommand(CLI::App& program) {
   auto options = std::make_shared<DeleteOptions>();
   app->add_option("--game-folder", options->game_folder, "The game's installation folder");
   app->add_option("--id", options->id, "The custom car's ID")->required();
-  return {app, [options]() { return RunDelete(*options); }};
+  return {app, [options](wizard::Language language) { return RunDelete(*options, language); }};
 }
 
 }  // namespace carwright

@@ -20,11 +20,11 @@ Subcommand AddInspectCommand(CLI::App& program) {
   auto file = std::make_shared<std::string>();
   app->add_option("FILE", *file, "The .devuza package or self-extracting program")->required();
 
-  return {app, [file]() {
+  return {app, [file](wizard::Language language) {
             devuza::PackageReport report;
             std::string error;
             if (!devuza::InspectPackage(std::filesystem::path(*file), report, error,
-                                        wizard::GameCodePage(wizard::UiLanguage()))) {
+                                        wizard::GameCodePage(language))) {
               std::cerr << "carwright: " << *file << ": " << error << "\n";
               return kExitFailed;
             }

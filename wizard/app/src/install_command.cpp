@@ -9,13 +9,11 @@
 #include "base/file_routines.h"
 #include "command_support.h"
 #include "commands.h"
-#include "devuza/package.h"
+#include "ops/package_check.h"
 
 namespace carwright {
 
 namespace {
-
-constexpr std::uint16_t kStrReplaceCar = 117;
 
 struct InstallOptions {
   std::optional<std::string> game_folder;
@@ -23,36 +21,38 @@ struct InstallOptions {
   bool replace = false;
 };
 
-int RunInstall(const InstallOptions& options) {
-  const std::optional<std::string> game_folder = CheckedGameFolder(options.game_folder);
-  if (!game_folder) return kExitFailed;
-  wizard::WizardState state;
-  state.Task = wizard::kTaskExtractPackage;
-  state.GameFolder = *game_folder;
-  state.DEVUZA_FileName = options.package;
-  if (!ReadCustomCarList(state.GameFolder, state.CustomCars)) return kExitFailed;
+int RunInstall(const InstallOptions& options, wizard::Language language) {
+  const std::optional<GameSetting> game = OpenGame(options.game_folder, language);
+  if (!game) return kExitFailed;
 
   // The header read refuses a missing file, a FIFO or a device, naming it.
-  devuza::Package header;
-  if (!devuza::ReadPackageHeader(header, std::filesystem::path(options.package),
-                                 devuza::PackageMode::kReadFile)) {
-    PrintError("File:" + options.package + "\n" + devuza::LastPackageError(header));
-    return kExitFailed;
+  const wizard::PackageCheck check = wizard::CheckPackageForInstall(
+      std::filesystem::path(options.package), devuza::PackageMode::kReadFile, game->custom_cars);
+  switch (check.result) {
+    case wizard::PackageForInstall::kUnreadable:
+      PrintError("File:" + options.package + "\n" + check.error);
+      return kExitFailed;
+    case wizard::PackageForInstall::kBadFolder:
+      PrintError("File:" + options.package + "\nThe package's car ID \"" + check.car_id +
+                 "\" cannot name a car folder");
+      return kExitFailed;
+    case wizard::PackageForInstall::kReplace:
+      // Taken, reserved or outside the valid set: the wizard's question 117.
+      if (!options.replace) {
+        PrintError(check.car_id + ": " +
+                   std::string(wizard::StringText(wizard::kStrReplaceCar, language)) +
+                   " (give --replace to replace it)");
+        return kExitFailed;
+      }
+      break;
+    case wizard::PackageForInstall::kFree:
+      break;
   }
-  state.CarID = devuza::PackageCarID(header);
-  if (!wizard::IsCarFolderID(state.CarID)) {
-    PrintError("File:" + options.package + "\nThe package's car ID \"" + state.CarID +
-               "\" cannot name a car folder");
-    return kExitFailed;
-  }
-  // Taken, reserved or outside the valid set: the wizard's question 117.
-  if (wizard::CheckCarID(state.CarID, state.CustomCars) != wizard::kCarIDValid &&
-      !options.replace) {
-    PrintError(state.CarID + ": " + std::string(wizard::Text(kStrReplaceCar)) +
-               " (give --replace to replace it)");
-    return kExitFailed;
-  }
-  return RunAndReport(state, wizard::CarVariants{});
+  const wizard::InstallPackageRequest request{SettingOf(*game, language), options.package,
+                                              check.car_id};
+  return RunAndReport(
+      [&request](wizard::RunView& view) { return wizard::InstallPackage(request, view); },
+      language);
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ Subcommand AddInstallCommand(CLI::App& program) {
   app->add_option("--package", options->package, "The .devuza package file")->required();
   app->add_flag("--replace", options->replace,
                 "Extract a car whose ID is taken, reserved or invalid, without registering it");
-  return {app, [options]() { return RunInstall(*options); }};
+  return {app, [options](wizard::Language language) { return RunInstall(*options, language); }};
 }
 
 }  // namespace carwright

@@ -16,13 +16,10 @@ Subcommand AddListCommand(CLI::App& program) {
   auto game_folder = std::make_shared<std::optional<std::string>>();
   app->add_option("--game-folder", *game_folder, "The game's installation folder");
 
-  return {app, [game_folder]() {
-            const std::optional<std::string> folder = CheckedGameFolder(*game_folder);
-            if (!folder) return kExitFailed;
-            // A registry that cannot be read whole is an error, not an empty list.
-            std::vector<std::string> custom_cars;
-            if (!ReadCustomCarList(*folder, custom_cars)) return kExitFailed;
-            for (const std::string& id : custom_cars) std::cout << id << '\n';
+  return {app, [game_folder](wizard::Language language) {
+            const std::optional<GameSetting> game = OpenGame(*game_folder, language);
+            if (!game) return kExitFailed;
+            for (const std::string& id : game->custom_cars) std::cout << id << '\n';
             std::cout.flush();
             return std::cout ? kExitOk : kExitFailed;
           }};

@@ -1,7 +1,6 @@
 // carwright: Carwright's command line, and its window when no sub-command is
 // given.
 #include <iostream>
-#include <optional>
 #include <vector>
 
 #include "base/string_table.h"
@@ -47,19 +46,18 @@ int main(int argc, char** argv) {
     const int code = program.exit(e);
     return code == 0 ? carwright::kExitOk : carwright::kExitUsage;
   }
-  std::optional<wizard::Language> chosen;
-  if (!language.empty()) {
-    chosen = language == "pl" ? wizard::Language::kPolish : wizard::Language::kEnglish;
-    wizard::SetUiLanguage(*chosen);
-  }
+  const wizard::Language messages =
+      language.empty()
+          ? wizard::DetectUserLanguage()
+          : (language == "pl" ? wizard::Language::kPolish : wizard::Language::kEnglish);
   for (const carwright::Subcommand& subcommand : subcommands) {
-    if (subcommand.app->parsed()) return subcommand.run();
+    if (subcommand.app->parsed()) return subcommand.run(messages);
   }
 #ifdef CARWRIGHT_WITH_WINDOW
   if (wizard::ui::DisplayAvailable()) {
     // Qt reads its own options (-platform, ...) from what remains.
     int qt_argc = 1;
-    return wizard::ui::RunWizard(qt_argc, argv, chosen);
+    return wizard::ui::RunWizard(qt_argc, argv, messages);
   }
 #endif
   std::cerr << kNoWindow << "\n";

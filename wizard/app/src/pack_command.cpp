@@ -17,23 +17,16 @@ struct PackOptions {
   bool sfx = false;
 };
 
-int RunPack(const PackOptions& options) {
-  const std::optional<std::string> game_folder = CheckedGameFolder(options.game_folder);
-  if (!game_folder) return kExitFailed;
-  wizard::WizardState state;
-  state.Task = wizard::kTaskCreatePackage;
-  state.GameFolder = *game_folder;
-  if (!ReadCustomCarList(state.GameFolder, state.CustomCars)) return kExitFailed;
-  const int index = FindCar(state.CustomCars, options.id);
-  if (index < 0) {
-    PrintError(options.id + ": not a custom car of this game (carwright list shows them)");
-    return kExitFailed;
-  }
-  state.SelectedCar = index;
-  state.DEVUZA_CarID = state.CustomCars[static_cast<std::size_t>(index)];
-  state.DEVUZA_FileName = options.output;
-  state.MakeSFX = options.sfx;
-  return RunAndReport(state, wizard::CarVariants{});
+int RunPack(const PackOptions& options, wizard::Language language) {
+  const std::optional<GameSetting> game = OpenGame(options.game_folder, language);
+  if (!game) return kExitFailed;
+  const std::optional<int> index = FindRegisteredCar(*game, options.id);
+  if (!index) return kExitFailed;
+  const wizard::PackCarRequest request{SettingOf(*game, language),
+                                       game->custom_cars[static_cast<std::size_t>(*index)],
+                                       options.output, options.sfx};
+  return RunAndReport([&request](wizard::RunView& view) { return wizard::PackCar(request, view); },
+                      language);
 }
 
 }  // namespace
@@ -42,15 +35,19 @@ Subcommand AddPackCommand(CLI::App& program) {
   CLI::App* app = program.add_subcommand(
       "pack",
       "Pack a registered custom car (every file below Data/Cars/ID) into a DEVUZA package. "
-      "With --sfx FILE becomes a self-extracting program instead. Exit code 1 when the car is "
-      "not registered or is one of the game's own cars, or the package could not be written.");
+      "With --sfx the file named by --output becomes a self-extracting program instead (the "
+      "extractor Quorvex followed by the package; run it to install the car): the plain package "
+      "is written beside it under a new temporary name and removed, and nothing is left on "
+      "failure. Exit code 1 when the car is not registered or is one of the game's own cars, or "
+      "the package could not be written.");
   auto options = std::make_shared<PackOptions>();
   app->add_option("--game-folder", options->game_folder, "The game's installation folder");
   app->add_option("--id", options->id, "The custom car's ID")->required();
   app->add_option("--output", options->output, "The package file to write (replaced)")->required();
   app->add_flag("--sfx", options->sfx,
-                "Write a self-extracting program (needs a build that carries the extractor)");
-  return {app, [options]() { return RunPack(*options); }};
+                "Write a self-extracting program under the --output name (executable; the name "
+                "is kept as given, e.g. AB1.exe)");
+  return {app, [options](wizard::Language language) { return RunPack(*options, language); }};
 }
 
 }  // namespace carwright

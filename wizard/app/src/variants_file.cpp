@@ -28,9 +28,6 @@ const std::string_view kVariantsFileHelp =
 
 namespace {
 
-constexpr std::size_t kMaxNameLength = 20;
-constexpr std::size_t kMaxProductionLength = 12;
-constexpr std::size_t kMaxEngineTypeLength = 20;
 constexpr std::size_t kMaxVariantsText = 64 * 1024;
 
 struct KeyValue {
@@ -141,7 +138,7 @@ class VariantEditor {
     }
     if (k == "ENABLED") return YesNo(v, variant_.Enabled, k);
     if (k == "TURBO") return YesNo(v, variant_.Turbo, k);
-    if (k == "NAME") return Text(v, kMaxNameLength, variant_.Name, k);
+    if (k == "NAME") return Text(v, kMaxCarNameLength, variant_.Name, k);
     if (k == "ENGINETYPE") return Text(v, kMaxEngineTypeLength, variant_.EngineType, k);
     if (k == "PRODUCTION") return Text(v, kMaxProductionLength, variant_.Production, k);
     if (k == "POWER") return Number(v, 30, 700, variant_.Power, k);
@@ -182,13 +179,18 @@ class VariantEditor {
 
   std::string Text(const std::string& v, std::size_t max, std::string& field,
                    const std::string& key) const {
-    const std::optional<std::string> bytes = Utf8ToCodePage(v, code_page_);
-    if (!bytes) return key + " holds a character the game's code page cannot hold";
-    if (bytes->size() > max) return key + " is longer than " + std::to_string(max) + " characters";
-    if (ContainsAnyOf(kForbiddenTextChars, *bytes)) {
-      return key + " must not hold any of \" ! @ # $ % ^ & * \\";
+    VariantText text = CheckVariantText(v, max, code_page_);
+    switch (text.problem) {
+      case VariantTextProblem::kCodePage:
+        return key + " holds a character the game's code page cannot hold";
+      case VariantTextProblem::kTooLong:
+        return key + " is longer than " + std::to_string(max) + " characters";
+      case VariantTextProblem::kForbidden:
+        return key + " must not hold any of \" ! @ # $ % ^ & * \\";
+      case VariantTextProblem::kNone:
+        break;
     }
-    field = *bytes;
+    field = std::move(text.bytes);
     return {};
   }
 

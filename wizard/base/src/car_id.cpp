@@ -28,8 +28,7 @@ bool CanBeInFolderName(char c) {
 }  // namespace
 
 bool IsValidCarIDChar(char c) {
-  const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  return kValidCarIDChars.find(upper) != std::string_view::npos;
+  return kValidCarIDChars.find(UpperAscii(c)) != std::string_view::npos;
 }
 
 bool IsReservedCarID(std::string_view car_id) {
@@ -55,6 +54,13 @@ std::uint16_t CheckCarID(std::string_view car_id, std::span<const std::string> c
     if (EqualsNoCase(custom, car_id)) return kCarIDTaken;
   }
   return kCarIDValid;
+}
+
+std::string CarIDMessage(std::uint16_t result, Language language) {
+  if (result == kCarIDValid) return {};
+  std::string text(StringText(result, language));
+  if (result == kCarIDInvalid) text += kValidCarIDChars;
+  return text;
 }
 
 std::string GenerateCarID(const UnitRandom& random) {

@@ -153,8 +153,6 @@ const char* TextOf(const Entry& entry, Language language) {
   return language == Language::kPolish ? entry.polish : entry.english;
 }
 
-std::optional<Language> g_ui_language;
-
 }  // namespace
 
 std::string_view StringText(std::uint16_t id, Language language) {
@@ -182,19 +180,6 @@ Language DetectUserLanguage() {
     if (value && *value) return LanguageFromLocale(value);
   }
   return Language::kEnglish;
-}
-
-Language UiLanguage() {
-  if (!g_ui_language) g_ui_language = DetectUserLanguage();
-  return *g_ui_language;
-}
-
-void SetUiLanguage(Language language) {
-  g_ui_language = language;
-}
-
-std::string_view Text(std::uint16_t id) {
-  return StringText(id, UiLanguage());
 }
 
 }  // namespace wizard

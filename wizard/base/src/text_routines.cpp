@@ -4,13 +4,9 @@
 #include "base/game_paths.h"
 
 namespace wizard {
-namespace {
-
-constexpr char UpperAscii(char c) {
+char UpperAscii(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
-
-}  // namespace
 
 std::string AddBackslash(std::string_view path) {
   std::string result(path);

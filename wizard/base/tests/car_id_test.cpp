@@ -90,3 +90,18 @@ TEST(CarID, GeneratedIDsNeverHoldZ) {
 
 }  // namespace
 }  // namespace wizard
+
+namespace wizard {
+namespace {
+
+TEST(CarID, MessagesOfEachResult) {
+  EXPECT_EQ(CarIDMessage(kCarIDValid, Language::kEnglish), "");
+  EXPECT_EQ(CarIDMessage(kCarIDInvalid, Language::kEnglish),
+            "Invalid car's ID. The ID should consist of at least 3 characters.\r\nValid "
+            "characters:  _0123456789ABCDEFGHIJKLMNOPQRSTUVWXYX");
+  EXPECT_EQ(CarIDMessage(kCarIDReserved, Language::kEnglish), "ID reserved.");
+  EXPECT_EQ(CarIDMessage(kCarIDTaken, Language::kPolish), "Identyfikator zastrzeżony.");
+}
+
+}  // namespace
+}  // namespace wizard

@@ -68,11 +68,36 @@ TEST(StringTable, LanguageFollowsTheLocaleUnlessOverridden) {
   EXPECT_EQ(DetectUserLanguage(), Language::kPolish);
   ::setenv("LC_ALL", "C", 1);
   EXPECT_EQ(DetectUserLanguage(), Language::kEnglish);
+}
 
-  SetUiLanguage(Language::kPolish);
-  EXPECT_EQ(Text(kStrError), "Błąd");
-  SetUiLanguage(Language::kEnglish);
-  EXPECT_EQ(Text(kStrError), "Error");
+// Every id the code names has its text in both languages.
+TEST(StringTable, NamedIdsHaveTheirTexts) {
+  for (const std::uint16_t id : {kStrCreatingFile,
+                                 kStrSuccess,
+                                 kStrAreYouSure,
+                                 kStrRemovingCar,
+                                 kStrCreatingPackage,
+                                 kStrExtractingPackage,
+                                 kStrRunError,
+                                 kStrReplaceCar,
+                                 kStrWarning,
+                                 kStrPaintingInUse,
+                                 kStrSelectGameFolder,
+                                 kStrError,
+                                 kStrErrorCreatingFile,
+                                 kStrNotGameFolder,
+                                 kStrNoWheels,
+                                 kStrInvalidCarID,
+                                 kStrErrorCreatingFolder,
+                                 kStrGameNotInstalled,
+                                 kStrIDReserved,
+                                 kStrIDTaken}) {
+    EXPECT_TRUE(HasString(id, Language::kEnglish)) << id;
+    EXPECT_TRUE(HasString(id, Language::kPolish)) << id;
+  }
+  EXPECT_EQ(StringText(kStrCreatingFile, Language::kPolish), "Tworzenie pliku:");
+  EXPECT_EQ(StringText(kStrSelectGameFolder, Language::kEnglish), "Select Gravelmoor directory");
+  EXPECT_EQ(StringText(kStrError, Language::kPolish), "Błąd");
 }
 
 }  // namespace

@@ -8,28 +8,12 @@
 
 namespace wizard {
 
-namespace {
-
-// The model's view as the runner sees it.
-class ModelRunView : public RunView {
- public:
-  explicit ModelRunView(WizardModel& model) : model_(model) {}
-  void SetProgress(double value) override { model_.View().SetProgress(value); }
-  void SetActionText(std::string_view text) override { model_.View().SetActionText(text); }
-  void RefreshWindow() override { model_.View().RefreshWindow(); }
-  void ShowError(std::string_view text) override { model_.ShowError(text); }
-
- private:
-  WizardModel& model_;
-};
-
-}  // namespace
-
-void OpsOperationLauncher::Launch(WizardModel& model) {
-  ModelRunView view(model);
-  last_ = wizard::PerformOperation(model.State(), model.Variants(), view, model.UiTextLanguage(),
-                                   services_);
-  model.SetNavButton(NavButton::kFinish, true);
+RunOutcome OpsOperationLauncher::Launch(const WizardState& state, const CarVariants& variants,
+                                        RunView& view, Language language) {
+  // The run works on a copy: the model takes what it needs from the outcome.
+  WizardState run_state = state;
+  last_ = PerformOperation(run_state, variants, view, language, services_);
+  return last_;
 }
 
 PackageHeaderInfo DevuzaHeaderSource::ReadPackageHeader(std::string_view path) {

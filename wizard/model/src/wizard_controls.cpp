@@ -10,9 +10,6 @@ namespace wizard {
 
 namespace {
 
-constexpr std::uint16_t kStrSelectGameFolder = 205;
-constexpr std::uint16_t kStrPaintingInUse = 119;
-
 // The number of characters of UTF-8 text (bytes that do not continue one).
 std::size_t CharacterCount(std::string_view utf8) {
   std::size_t count = 0;
@@ -124,12 +121,12 @@ void WizardModel::ShowCarName() {
 }
 
 void WizardModel::OnCarNameChange(std::string_view text) {
-  const std::optional<std::string> bytes = Utf8ToCodePage(text, GameCodePage(options_.language));
-  if (!bytes || bytes->size() > kMaxCarNameLength || ContainsAnyOf(kForbiddenTextChars, *bytes)) {
+  VariantText name = CheckVariantText(text, kMaxCarNameLength, GameCodePage(options_.language));
+  if (name.problem != VariantTextProblem::kNone) {
     ShowCarName();
     return;
   }
-  variants_[0].Name = *bytes;
+  variants_[0].Name = std::move(name.bytes);
 }
 
 void WizardModel::OnCarGroupClick(int index) {

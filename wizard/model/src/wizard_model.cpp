@@ -6,15 +6,9 @@
 #include "base/custom_cars.h"
 #include "base/file_routines.h"
 #include "base/game_folder.h"
+#include "ops/package_check.h"
 
 namespace wizard {
-
-namespace {
-
-constexpr std::uint16_t kStrReplaceCar = 117;
-constexpr std::uint16_t kStrWarning = 118;
-
-}  // namespace
 
 WizardModel::WizardModel(WizardView& view, OperationLauncher& launcher,
                          PackageHeaderSource& packages, WizardOptions options)
@@ -113,6 +107,7 @@ void WizardModel::ShowPage(int page) {
 }
 
 void WizardModel::GoNext() {
+  if (busy_) return;
   switch (state_.Step) {
     case kPageGameFolder: {
       if (!CheckGameFolder(state_.GameFolder)) {
@@ -150,10 +145,8 @@ void WizardModel::GoNext() {
       const std::uint16_t result = CheckCarID(state_.CarID, state_.CustomCars);
       if (result == kCarIDValid) {
         ShowPage(kPageParts);
-      } else if (result == kCarIDInvalid) {
-        ShowError(std::string(Text(kStrInvalidCarID)) + std::string(kValidCarIDChars));
       } else {
-        ShowError(Text(result));
+        ShowError(CarIDMessage(result, options_.language));
       }
       return;
     }
@@ -210,22 +203,23 @@ void WizardModel::ExtractSteps() {
   if (!FileExists(state_.DEVUZA_FileName)) return;
 
   const PackageHeaderInfo header = packages_.ReadPackageHeader(state_.DEVUZA_FileName);
-  if (!header.valid) return;
-  // The ID names the folder the package is extracted to.
-  if (!IsCarFolderID(header.car_id)) {
-    ShowError("File:" + state_.DEVUZA_FileName + "\n" + std::string(Text(kStrInvalidCarID)) +
-              std::string(kValidCarIDChars));
+  const PackageCheck check = CheckPackageHeader(header.valid, header.car_id, state_.CustomCars);
+  if (check.result == PackageForInstall::kUnreadable) return;
+  if (check.result == PackageForInstall::kBadFolder) {
+    ShowError("File:" + state_.DEVUZA_FileName + "\n" +
+              CarIDMessage(kCarIDInvalid, options_.language));
     return;
   }
-  state_.CarID = header.car_id;
+  state_.CarID = check.car_id;
   view_.SetCarIDText(state_.CarID);
-  if (CheckCarID(state_.CarID, state_.CustomCars) == kCarIDValid ||
+  if (check.result == PackageForInstall::kFree ||
       view_.AskQuestion(Text(kStrWarning), Text(kStrReplaceCar), QuestionButtons::kOkCancel)) {
     ShowPage(kPageReady);
   }
 }
 
 void WizardModel::GoBack() {
+  if (busy_) return;
   switch (state_.Step) {
     case kPageOperation:
       ShowPage(kPageGameFolder);
@@ -261,7 +255,16 @@ void WizardModel::GoBack() {
 }
 
 void WizardModel::RunOperation() {
-  launcher_.Launch(*this);
+  if (busy_) return;
+  // Cleared however the launcher returns.
+  struct BusyScope {
+    bool& busy;
+    explicit BusyScope(bool& b) : busy(b) { busy = true; }
+    ~BusyScope() { busy = false; }
+  } scope(busy_);
+  const RunOutcome outcome = launcher_.Launch(state_, variants_, view_, options_.language);
+  state_.CustomCars = outcome.custom_cars;
+  SetNavButton(NavButton::kFinish, true);
 }
 
 void WizardModel::ShowError(std::string_view text) {
@@ -271,27 +274,28 @@ void WizardModel::ShowError(std::string_view text) {
 void WizardModel::OnHelpClick() {}
 
 void WizardModel::OnCancelClick() {
-  if (!IsNavEnabled(NavButton::kCancel)) return;
+  if (busy_ || !IsNavEnabled(NavButton::kCancel)) return;
   if (OnCloseRequest()) view_.EndProgram();
 }
 
 void WizardModel::OnBackClick() {
-  if (IsNavEnabled(NavButton::kBack)) GoBack();
+  if (!busy_ && IsNavEnabled(NavButton::kBack)) GoBack();
 }
 
 void WizardModel::OnNextClick() {
-  if (!IsNavEnabled(NavButton::kNext)) return;
+  if (busy_ || !IsNavEnabled(NavButton::kNext)) return;
   GoNext();
   if (state_.Step == kPageProgress) RunOperation();
 }
 
 void WizardModel::OnFinishClick() {
-  if (!IsNavEnabled(NavButton::kFinish)) return;
+  if (busy_ || !IsNavEnabled(NavButton::kFinish)) return;
   ending_ = true;
   view_.EndProgram();
 }
 
 bool WizardModel::OnCloseRequest() {
+  if (busy_) return false;
   if (ending_) return true;
   ending_ = AskToClose(view_, options_.language, kProgramName);
   return ending_;

@@ -12,7 +12,7 @@ constexpr std::array<int, 5> kDeleteCarPages = {0, 1, 7, 6, 4};
 constexpr std::array<int, 5> kCreatePackagePages = {0, 1, 7, 6, 4};
 constexpr std::array<int, 4> kExtractPackagePages = {0, 1, 6, 4};
 
-void SetIfGiven(WizardView& view, NavButton button, const std::optional<bool>& enabled) {
+void SetIfGiven(WizardFrameView& view, NavButton button, const std::optional<bool>& enabled) {
   if (enabled) view.SetNavButtonEnabled(button, *enabled);
 }
 
@@ -46,7 +46,7 @@ PageNavigation NavigationOfPage(int page) {
   }
 }
 
-void ShowPageFrame(WizardView& view, Language language, int hidden_page, int shown_page) {
+void ShowPageFrame(WizardFrameView& view, Language language, int hidden_page, int shown_page) {
   if (shown_page < 0 || shown_page >= kPageCount) return;
   view.SwitchPage(hidden_page, shown_page);
   view.SetTitles(StringText(PageTitleId(shown_page), language),
@@ -54,7 +54,7 @@ void ShowPageFrame(WizardView& view, Language language, int hidden_page, int sho
                  StringText(PageDescriptionId(shown_page), language));
 }
 
-void ShowWizardPage(WizardView& view, Language language, int hidden_page, int shown_page) {
+void ShowWizardPage(WizardFrameView& view, Language language, int hidden_page, int shown_page) {
   if (shown_page < 0 || shown_page >= kPageCount) return;
   const PageNavigation nav = NavigationOfPage(shown_page);
   SetIfGiven(view, NavButton::kBack, nav.back);
@@ -64,12 +64,11 @@ void ShowWizardPage(WizardView& view, Language language, int hidden_page, int sh
   ShowPageFrame(view, language, hidden_page, shown_page);
 }
 
-void ShowErrorText(WizardView& view, Language language, std::string_view text) {
+void ShowErrorText(WizardFrameView& view, Language language, std::string_view text) {
   view.ShowErrorBox(StringText(kStrError, language), text);
 }
 
-bool AskToClose(WizardView& view, Language language, std::string_view program_name) {
-  constexpr std::uint16_t kStrAreYouSure = 112;
+bool AskToClose(WizardFrameView& view, Language language, std::string_view program_name) {
   return view.AskQuestion(program_name, StringText(kStrAreYouSure, language),
                           QuestionButtons::kYesNo);
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -61,6 +62,7 @@ class FakeWizardView : public WizardView {
   std::map<std::pair<CheckGroup, int>, CheckBox> check_boxes;
   std::vector<std::string> car_list;
   bool sfx_visible = false;
+  std::vector<std::string> actions;  // lblAction, in order
   std::vector<ShownMessage> errors;
   std::vector<AskedQuestion> questions;
   std::vector<std::string> folder_pick_titles;
@@ -114,7 +116,7 @@ class FakeWizardView : public WizardView {
   }
   void SetSFXVisible(bool v) override { sfx_visible = v; }
   void SetProgress(double) override {}
-  void SetActionText(std::string_view) override {}
+  void SetActionText(std::string_view text) override { actions.emplace_back(text); }
   void RefreshWindow() override {}
   void ShowErrorBox(std::string_view t, std::string_view text) override {
     errors.push_back({std::string(t), std::string(text)});
@@ -160,7 +162,8 @@ class FakeWizardView : public WizardView {
   }
 };
 
-// Records each run: the page and operation the wizard was on.
+// Records each run: the page and operation the wizard was on. The run
+// changes nothing: the outcome gives the list back as it was.
 class RecordingLauncher : public OperationLauncher {
  public:
   struct Call {
@@ -168,8 +171,12 @@ class RecordingLauncher : public OperationLauncher {
     int task;
   };
   std::vector<Call> calls;
-  void Launch(WizardModel& model) override {
-    calls.push_back({model.State().Step, model.State().Task});
+  // What the window does while the run goes on (it processes events).
+  std::function<void()> during_run;
+  RunOutcome Launch(const WizardState& state, const CarVariants&, RunView&, Language) override {
+    calls.push_back({state.Step, state.Task});
+    if (during_run) during_run();
+    return {true, 0, state.CustomCars};
   }
 };
 

@@ -47,6 +47,45 @@ TEST(OpsOperationLauncher, RunsTheModelsOperationAndEnablesFinish) {
   EXPECT_FALSE(launcher.LastOutcome().completed);
 }
 
+// Every text of the progress page comes in the model's language: the status
+// of each written file included.
+TEST(OpsOperationLauncher, AModelStartedInPolishRunsInPolishOnly) {
+  ScratchFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  AssetLog assets;
+  wizard::testing::FakeWizardView view;
+  wizard::OpsOperationLauncher launcher(TestServices(assets));
+  wizard::DevuzaHeaderSource headers;
+  wizard::WizardOptions options;
+  options.language = wizard::Language::kPolish;
+  options.find_game_folder = [game] {
+    return wizard::GameFolderLookup{game, wizard::GameFolderOrigin::kOption};
+  };
+  options.random = [] { return 0.5; };
+  wizard::WizardModel model(view, launcher, headers, options);
+  model.Start();
+  model.State() = CreateState(game, "AB1");
+  model.State().Step = wizard::kPageProgress;
+  model.RunOperation();
+  ASSERT_TRUE(launcher.LastOutcome().completed);
+  ASSERT_GT(view.actions.size(), 10u);
+  for (std::size_t i = 0; i + 1 < view.actions.size(); ++i) {
+    EXPECT_EQ(view.actions[i].rfind("Tworzenie pliku:", 0), 0u) << view.actions[i];
+  }
+  EXPECT_EQ(view.actions.back(), "Zakończono pomyślnie.");
+
+  // A failure is titled in Polish too.
+  model.State().Task = wizard::kTaskExtractPackage;
+  model.State().DEVUZA_FileName = (tmp.path() / "missing.devuza").string();
+  model.State().CarID = "XY7";
+  view.actions.clear();
+  model.RunOperation();
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_EQ(view.errors[0].title, "Błąd");
+  EXPECT_EQ(view.actions,
+            (std::vector<std::string>{"Rozpakowanie DEVUZA'a...", "Wystąpiły błędy!"}));
+}
+
 TEST(DevuzaHeaderSource, ReadsTheCarIDOfAPackageAndRefusesOtherFiles) {
   ScratchFolder tmp;
   const stdfs::path package = tmp.path() / "XY7.devuza";

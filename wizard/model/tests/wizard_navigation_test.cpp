@@ -113,16 +113,17 @@ TEST_F(WizardOperations, create_car_passes_its_pages_and_back_again) {
   ASSERT_EQ(launcher_.calls.size(), 1u);
   EXPECT_EQ(launcher_.calls[0].step, 4);
   EXPECT_EQ(launcher_.calls[0].task, 0);
-  for (NavButton b : {NavButton::kBack, NavButton::kNext, NavButton::kFinish, NavButton::kCancel}) {
+  // After the run only Finish is enabled.
+  for (NavButton b : {NavButton::kBack, NavButton::kNext, NavButton::kCancel}) {
     EXPECT_FALSE(view_.NavEnabled(b));
   }
+  EXPECT_TRUE(view_.NavEnabled(NavButton::kFinish));
   Back();
   Next();
   EXPECT_EQ(Step(), 4);
   EXPECT_EQ(launcher_.calls.size(), 1u);
 
-  // The runner enables Finish; Finish ends without a question.
-  model.SetNavButton(NavButton::kFinish, true);
+  // Finish ends without a question.
   model.OnFinishClick();
   EXPECT_EQ(view_.ended, 1);
   EXPECT_TRUE(view_.questions.empty());
@@ -480,6 +481,53 @@ TEST_F(WizardClose, cancel_asks_and_only_yes_ends) {
   // The window closing after the confirmation is not asked again.
   EXPECT_TRUE(model.OnCloseRequest());
   EXPECT_EQ(view_.questions.size(), 3u);
+}
+
+// A window processes events while the operation runs: nothing may end the
+// program or leave page 4 until the run returns.
+TEST_F(WizardClose, ARunningOperationRefusesCloseAndNavigation) {
+  WizardModel& model = Start();
+  Next();
+  model.OnTaskOptionSelect(kTaskExtractPackage);
+  view_.file_picks = {GameFolder() + "AB1.devuza"};
+  WriteFile(game_ / "AB1.devuza", "x");
+  packages_.headers[GameFolder() + "AB1.devuza"] = {true, "AB1"};
+  Next();
+  ASSERT_EQ(Step(), kPageReady);
+
+  bool checked = false;
+  launcher_.during_run = [&] {
+    WizardModel& running = model;
+    checked = true;
+    EXPECT_TRUE(running.Busy());
+    // Refused even with every button enabled.
+    running.SetNavButton(NavButton::kFinish, true);
+    running.SetNavButton(NavButton::kCancel, true);
+    running.SetNavButton(NavButton::kBack, true);
+    running.SetNavButton(NavButton::kNext, true);
+    EXPECT_FALSE(running.OnCloseRequest());
+    running.OnCancelClick();
+    running.OnFinishClick();
+    running.OnBackClick();
+    running.OnNextClick();
+    running.GoBack();
+    running.GoNext();
+    running.RunOperation();
+    EXPECT_EQ(running.State().Step, kPageProgress);
+  };
+  Next();
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(launcher_.calls.size(), 1u);  // the second RunOperation did nothing
+  EXPECT_TRUE(view_.questions.empty());
+  EXPECT_EQ(view_.ended, 0);
+  EXPECT_EQ(Step(), kPageProgress);
+
+  // After the run, Finish ends the program and the close needs no question.
+  EXPECT_FALSE(model.Busy());
+  model.OnFinishClick();
+  EXPECT_EQ(view_.ended, 1);
+  EXPECT_TRUE(model.OnCloseRequest());
+  EXPECT_TRUE(view_.questions.empty());
 }
 
 }  // namespace

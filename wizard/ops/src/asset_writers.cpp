@@ -43,7 +43,7 @@ bool WriteAsset(std::string_view folder, std::string_view file_name, std::string
   const std::string path = AddBackslash(folder) + std::string(file_name);
   if (IsFileReadOnly(path)) return false;
   if (!ReplaceFileAtomically(ResolveGamePath(path), bytes)) return false;
-  if (progress) progress(CreatingFileStatus(file_name));
+  if (progress) progress(file_name);
   return true;
 }
 

@@ -1,6 +1,8 @@
 // Car variants and the defaults of the car groups.
 #include "ops/car_variants.h"
 
+#include "base/text_routines.h"
+
 namespace wizard {
 namespace {
 
@@ -61,6 +63,21 @@ void ResetCarVariants(CarVariants& variants) {
     variants[i].Name = "Custom Car " + std::to_string(i + 1);
   }
   variants[0].Enabled = true;
+}
+
+VariantText CheckVariantText(std::string_view utf8, std::size_t max_length, CodePage code_page) {
+  VariantText result;
+  std::optional<std::string> bytes = Utf8ToCodePage(utf8, code_page);
+  if (!bytes) {
+    result.problem = VariantTextProblem::kCodePage;
+  } else if (bytes->size() > max_length) {
+    result.problem = VariantTextProblem::kTooLong;
+  } else if (ContainsAnyOf(kForbiddenTextChars, *bytes)) {
+    result.problem = VariantTextProblem::kForbidden;
+  } else {
+    result.bytes = std::move(*bytes);
+  }
+  return result;
 }
 
 }  // namespace wizard

@@ -1,5 +1,5 @@
 // The create operation: the car's folders, assets and scripts, in the order
-// of CreateCarPlan, then the registration.
+// of CreateCarPlan, then the registration (shared with install).
 #include <array>
 #include <string>
 
@@ -41,7 +41,7 @@ bool IsAsset(CarFileKind kind) {
 
 }  // namespace
 
-void RegisterCar(RunContext& run, double between) {
+void RegisterCar(RunContext& run, std::string_view car_id, double between) {
   using Update =
       bool (*)(std::string_view, std::string_view, const ProgressStep&, std::string* failed_file);
   static constexpr std::array<Update, 4> kRegistrations = {
@@ -50,40 +50,49 @@ void RegisterCar(RunContext& run, double between) {
   for (std::size_t i = 0; i < kRegistrations.size(); ++i) {
     if (i > 0) run.AddProgress(between);
     std::string failed_file;
-    if (!kRegistrations[i](run.state.GameFolder, run.state.CarID, progress, &failed_file)) {
+    if (!kRegistrations[i](run.game_folder, car_id, progress, &failed_file)) {
       run.ErrorWithPath(kStrErrorCreatingFile, ShownPath(failed_file));
     }
   }
 }
 
-RunOutcome RunCreateCar(RunContext& run) {
-  WizardState& state = run.state;
+}  // namespace wizard::detail
+
+namespace wizard {
+
+RunOutcome CreateCar(const CreateCarRequest& request, RunView& view, const RunServices& services) {
+  detail::RunContext run(request.setting, view, services);
+  const CarScriptSetup& car = request.car;
   run.SetProgress(0);
-  if (CheckCarID(state.CarID, {}) == kCarIDInvalid) {
-    run.Error(std::string(run.Text(kStrInvalidCarID)) + std::string(kValidCarIDChars));
+  if (CheckCarID(car.CarID, {}) == kCarIDInvalid) {
+    run.Error(CarIDMessage(kCarIDInvalid, run.language));
     return run.ErrorEnd();
   }
   if (!run.services.write_asset) {
-    run.Error(kAssetsMissing);
+    run.Error(detail::kAssetsMissing);
     return run.ErrorEnd();
   }
 
-  const CarScriptSetup car = CarSetupFromState(state, run.variants);
   const ProgressStep progress = run.StepFunction();
   for (const CarFileStep& step : CreateCarPlan(car)) {
-    const std::string folder = state.GameFolder + step.folder;
+    const std::string folder = run.game_folder + step.folder;
     if (step.kind == CarFileKind::kFolder) {
-      if (!CreateFolder(folder)) run.ErrorWithPath(kStrErrorCreatingFolder, ShownPath(folder));
+      if (!CreateFolder(folder)) {
+        run.ErrorWithPath(kStrErrorCreatingFolder, detail::ShownPath(folder));
+      }
       continue;
     }
-    const bool written = IsAsset(step.kind) ? run.services.write_asset(car, folder, step, progress)
-                                            : WriteScript(step, car, folder, progress);
-    if (!written) run.ErrorWithPath(kStrErrorCreatingFile, ShownPath(folder + step.file_name));
+    const bool written = detail::IsAsset(step.kind)
+                             ? run.services.write_asset(car, folder, step, progress)
+                             : detail::WriteScript(step, car, folder, progress);
+    if (!written) {
+      run.ErrorWithPath(kStrErrorCreatingFile, detail::ShownPath(folder + step.file_name));
+    }
   }
 
-  RegisterCar(run, 0);
-  state.CustomCars.push_back(state.CarID);
+  detail::RegisterCar(run, car.CarID, 0);
+  run.custom_cars.push_back(car.CarID);
   return run.SuccessEnd();
 }
 
-}  // namespace wizard::detail
+}  // namespace wizard

@@ -28,7 +28,7 @@ std::string GamePath(std::string_view game_folder, std::string_view relative) {
 // its own even when the file's last line has no line end (glued to it, the
 // include would be part of that line, a comment perhaps).
 bool AppendCarLine(const std::string& path, std::string_view car_id, std::string_view script_name) {
-  const std::array<std::string, 2> lines = {RegistrationLine(car_id, script_name), ""};
+  const std::array<std::string, 2> lines = {CarRegistrationText(car_id, script_name), ""};
   return AppendTextLinesOnOwnLine(path, lines);
 }
 
@@ -39,7 +39,7 @@ bool AppendChainBlock(const std::string& path, std::string_view comment, std::st
 }
 
 void Report(const ProgressStep& progress, std::string_view shown_path) {
-  if (progress) progress(CreatingFileStatus(shown_path));
+  if (progress) progress(shown_path);
 }
 
 // A failure at the game file `path`: named in `failed_file` when asked.
@@ -62,15 +62,6 @@ bool RegisterInGameList(std::string_view game_folder, std::string_view car_id,
 }
 
 }  // namespace
-
-std::string RegistrationLine(std::string_view car_id, std::string_view script_name) {
-  std::string line = "!include(\"";
-  line.append(car_id);
-  line.append("\\\\");
-  line.append(script_name);
-  line.append("\")");
-  return line;
-}
 
 bool UpdateGRCarsScript(std::string_view game_folder, std::string_view car_id,
                         const ProgressStep& progress, std::string* failed_file) {

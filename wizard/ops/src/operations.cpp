@@ -27,14 +27,14 @@ void RunContext::SetProgress(double value) {
   view.SetProgress(progress_);
 }
 
-void RunContext::Step(std::string_view status) {
+void RunContext::Step(std::string_view file_name) {
   SetProgress(progress_ + 1);
-  view.SetActionText(status);
+  view.SetActionText(CreatingFileStatus(file_name, language));
 }
 
 void RunContext::Error(std::string_view text) {
   ++failures_;
-  view.ShowError(text);
+  view.ShowErrorBox(Text(kStrError), text);
 }
 
 void RunContext::ErrorWithPath(std::uint16_t id, std::string_view path) {
@@ -56,16 +56,15 @@ RunOutcome RunContext::SuccessEnd() {
   view.SetActionText(Text(kStrSuccess));
   SetProgress(kProgressMax);
   // The registry is replaced atomically: a failure leaves the old file.
-  if (!WriteINI(state.GameFolder, state.CustomCars)) {
-    ErrorWithPath(kStrErrorCreatingFile,
-                  ShownPath(state.GameFolder + std::string(kCustomCarsFileName)));
+  if (!WriteINI(game_folder, custom_cars)) {
+    ErrorWithPath(kStrErrorCreatingFile, ShownPath(game_folder + std::string(kCustomCarsFileName)));
   }
-  return {true, failures_};
+  return {true, failures_, custom_cars};
 }
 
 RunOutcome RunContext::ErrorEnd() {
   view.SetActionText(Text(kStrRunError));
-  return {false, failures_};
+  return {false, failures_, custom_cars};
 }
 
 std::string ReservedIDText(const RunContext& run, std::string_view id) {
@@ -74,36 +73,6 @@ std::string ReservedIDText(const RunContext& run, std::string_view id) {
 
 std::string ShownPath(std::string_view game_path) {
   return ResolveGamePath(game_path).string();
-}
-
-RunOutcome RunDeleteCar(RunContext& run) {
-  WizardState& state = run.state;
-  run.view.RefreshWindow();
-  run.view.SetActionText(run.Text(kStrRemovingCar));
-  if (state.SelectedCar < 0 ||
-      static_cast<std::size_t>(state.SelectedCar) >= state.CustomCars.size()) {
-    return run.ErrorEnd();
-  }
-  const auto index = static_cast<std::size_t>(state.SelectedCar);
-  const std::string& car = state.CustomCars[index];
-  // A registry naming one of the game's own cars was not written by the
-  // wizard: nothing of that car is touched.
-  if (IsReservedCarID(car)) {
-    run.Error(ReservedIDText(run, car));
-    return run.ErrorEnd();
-  }
-  // GRDeleteCar refuses an entry that names no car folder; the entry then
-  // leaves the registry. A line that could not be removed keeps the whole
-  // car, entry included, so that the delete can be done again.
-  const CarRemoval removal = GRDeleteCar(state.GameFolder, car);
-  if (!removal.lines_kept_in.empty()) {
-    for (const std::string& script : removal.lines_kept_in) {
-      run.Error(std::string(kRegistrationLineKept) + "\n" + ShownPath(script));
-    }
-    return run.ErrorEnd();
-  }
-  state.CustomCars.erase(state.CustomCars.begin() + static_cast<std::ptrdiff_t>(index));
-  return run.SuccessEnd();
 }
 
 }  // namespace detail
@@ -131,21 +100,62 @@ CarScriptSetup CarSetupFromState(const WizardState& state, const CarVariants& va
   return car;
 }
 
+RunOutcome DeleteCar(const DeleteCarRequest& request, RunView& view) {
+  const RunServices services;
+  detail::RunContext run(request.setting, view, services);
+  run.view.RefreshWindow();
+  run.view.SetActionText(run.Text(kStrRemovingCar));
+  std::vector<std::string>& cars = run.custom_cars;
+  if (request.index < 0 || static_cast<std::size_t>(request.index) >= cars.size()) {
+    return run.ErrorEnd();
+  }
+  const auto index = static_cast<std::size_t>(request.index);
+  const std::string car = cars[index];
+  // A registry naming one of the game's own cars was not written by the
+  // wizard: nothing of that car is touched.
+  if (IsReservedCarID(car)) {
+    run.Error(detail::ReservedIDText(run, car));
+    return run.ErrorEnd();
+  }
+  // GRDeleteCar refuses an entry that names no car folder; the entry then
+  // leaves the registry. A line that could not be removed keeps the whole
+  // car, entry included, so that the delete can be done again.
+  const CarRemoval removal = GRDeleteCar(run.game_folder, car);
+  if (!removal.lines_kept_in.empty()) {
+    for (const std::string& script : removal.lines_kept_in) {
+      run.Error(std::string(detail::kRegistrationLineKept) + "\n" + detail::ShownPath(script));
+    }
+    return run.ErrorEnd();
+  }
+  cars.erase(cars.begin() + static_cast<std::ptrdiff_t>(index));
+  return run.SuccessEnd();
+}
+
 RunOutcome PerformOperation(WizardState& state, const CarVariants& variants, RunView& view,
                             Language language, const RunServices& services) {
-  detail::RunContext run(state, variants, view, language, services);
+  const RunSetting setting{state.GameFolder, state.CustomCars, language};
+  RunOutcome outcome;
   switch (state.Task) {
     case kTaskCreateCar:
-      return detail::RunCreateCar(run);
+      outcome = CreateCar({setting, CarSetupFromState(state, variants)}, view, services);
+      break;
     case kTaskDeleteCar:
-      return detail::RunDeleteCar(run);
+      outcome = DeleteCar({setting, state.SelectedCar}, view);
+      break;
     case kTaskCreatePackage:
-      return detail::RunCreatePackage(run);
+      outcome = PackCar({setting, state.DEVUZA_CarID, state.DEVUZA_FileName, state.MakeSFX}, view,
+                        services);
+      break;
     case kTaskExtractPackage:
-      return detail::RunExtractPackage(run);
-    default:
+      outcome = InstallPackage({setting, state.DEVUZA_FileName, state.CarID}, view);
+      break;
+    default: {
+      detail::RunContext run(setting, view, services);
       return run.ErrorEnd();
+    }
   }
+  state.CustomCars = outcome.custom_cars;
+  return outcome;
 }
 
 }  // namespace wizard

@@ -1,5 +1,7 @@
 // The package operations: packing a registered car into a DEVUZA package (or
 // a self-extracting program) and installing a car from a package.
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -21,15 +23,38 @@ namespace stdfs = std::filesystem;
 constexpr double kPackageProgress = kProgressMax / 2;
 constexpr double kRegistrationProgress = 10;
 
-// The plain package written beside a self-extracting program, then removed.
+// The plain package written beside a self-extracting program, then removed:
+// the chosen name + this suffix (+ a number when that name is taken).
 constexpr std::string_view kSFXPackageSuffix = ".package-part";
+
+// Creates a new, empty file beside `chosen` for the plain package, opened
+// exclusively so that no file of the user's is ever written over; empty when
+// none can be made.
+stdfs::path CreatePackagePlaceholder(const std::string& chosen) {
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    stdfs::path path(chosen + std::string(kSFXPackageSuffix) +
+                     (attempt == 0 ? std::string() : std::to_string(attempt)));
+    errno = 0;
+#ifdef _WIN32
+    std::FILE* file = _wfopen(path.c_str(), L"wbx");
+#else
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
+#endif
+    if (file) {
+      std::fclose(file);
+      return path;
+    }
+    if (errno != EEXIST) break;
+  }
+  return {};
+}
 
 constexpr std::string_view kNoExtractor =
     "Self-extracting packages are not available: this build of Carwright does not carry the "
     "extractor program. Write a plain package instead.";
 
 std::string CarFolder(const RunContext& run, std::string_view id) {
-  return run.state.GameFolder + std::string(kCarsFolder) + std::string(id);
+  return run.game_folder + std::string(kCarsFolder) + std::string(id);
 }
 
 std::string BadIDText(std::string_view id) {
@@ -37,11 +62,12 @@ std::string BadIDText(std::string_view id) {
 }
 
 // Packs the car's folder into `package_path`; false with the layer's error.
-bool WritePackage(const RunContext& run, const stdfs::path& package_path, std::string& error) {
+bool WritePackage(const RunContext& run, std::string_view id, const stdfs::path& package_path,
+                  std::string& error) {
   devuza::Package package;
   package.code_page = GameCodePage(run.language);
-  const std::string& id = run.state.DEVUZA_CarID;
-  bool ok = devuza::OpenPackage(package, devuza::PackageMode::kWrite, package_path, id, 0);
+  bool ok =
+      devuza::OpenPackage(package, devuza::PackageMode::kWrite, package_path, std::string(id), 0);
   if (ok) {
     ok = devuza::AddCarFolder(package, ResolveGamePath(CarFolder(run, id)), "");
     // Closing discards a package whose folder could not be packed whole.
@@ -53,8 +79,8 @@ bool WritePackage(const RunContext& run, const stdfs::path& package_path, std::s
 
 // Opens the package, refuses it when any entry is unsafe (before anything is
 // written), and extracts it into `destination`; false with the layer's error.
-bool InstallPackage(const stdfs::path& package_path, const stdfs::path& destination,
-                    CodePage code_page, std::string& error) {
+bool ExtractInto(const stdfs::path& package_path, const stdfs::path& destination,
+                 CodePage code_page, std::string& error) {
   devuza::Package package;
   package.code_page = code_page;
   bool ok = devuza::OpenPackage(package, devuza::PackageMode::kReadFile, package_path);
@@ -74,41 +100,58 @@ bool InstallPackage(const stdfs::path& package_path, const stdfs::path& destinat
 
 }  // namespace
 
-RunOutcome RunCreatePackage(RunContext& run) {
-  const WizardState& state = run.state;
+}  // namespace wizard::detail
+
+namespace wizard {
+
+namespace {
+namespace stdfs = std::filesystem;
+}  // namespace
+
+RunOutcome PackCar(const PackCarRequest& request, RunView& view, const RunServices& services) {
+  detail::RunContext run(request.setting, view, services);
   run.view.RefreshWindow();
   run.view.SetActionText(run.Text(kStrCreatingPackage));
-  run.SetProgress(kPackageProgress);
+  run.SetProgress(detail::kPackageProgress);
 
-  const std::string& chosen = state.DEVUZA_FileName;
-  if (!IsCarFolderID(state.DEVUZA_CarID)) {
-    run.PackageError(chosen, BadIDText(state.DEVUZA_CarID));
+  const std::string& chosen = request.file_name;
+  const std::string& id = request.car_id;
+  if (!IsCarFolderID(id)) {
+    run.PackageError(chosen, detail::BadIDText(id));
     return run.ErrorEnd();
   }
   // The game's own cars are not packed, whatever the registry says.
-  if (IsReservedCarID(state.DEVUZA_CarID)) {
-    run.PackageError(chosen, ReservedIDText(run, state.DEVUZA_CarID));
+  if (IsReservedCarID(id)) {
+    run.PackageError(chosen, detail::ReservedIDText(run, id));
     return run.ErrorEnd();
   }
   std::optional<std::span<const unsigned char>> extractor;
-  if (state.MakeSFX) {
+  if (request.make_sfx) {
     if (run.services.extractor) extractor = run.services.extractor();
     if (!extractor) {
-      run.PackageError(chosen, kNoExtractor);
+      run.PackageError(chosen, detail::kNoExtractor);
       return run.ErrorEnd();
     }
   }
 
   // With a self-extracting program the chosen name is the program's; the plain
-  // package goes beside it first.
+  // package goes to a new file of its own beside it first.
   stdfs::path package_path(chosen);
-  if (state.MakeSFX) package_path += std::string(kSFXPackageSuffix);
+  if (request.make_sfx) {
+    package_path = detail::CreatePackagePlaceholder(chosen);
+    if (package_path.empty()) {
+      run.PackageError(chosen, "Cannot create a temporary package file beside it");
+      return run.ErrorEnd();
+    }
+  }
   std::string error;
-  if (!WritePackage(run, package_path, error)) {
+  if (!detail::WritePackage(run, id, package_path, error)) {
+    std::error_code ec;
+    if (request.make_sfx) stdfs::remove(package_path, ec);
     run.PackageError(chosen, error);
     return run.ErrorEnd();
   }
-  if (state.MakeSFX) {
+  if (request.make_sfx) {
     const std::span<const std::uint8_t> bytes(extractor->data(), extractor->size());
     if (!devuza::WriteSFXPackage(stdfs::path(chosen), package_path, true, bytes, &error)) {
       std::error_code ec;
@@ -120,31 +163,33 @@ RunOutcome RunCreatePackage(RunContext& run) {
   return run.SuccessEnd();
 }
 
-RunOutcome RunExtractPackage(RunContext& run) {
-  WizardState& state = run.state;
+RunOutcome InstallPackage(const InstallPackageRequest& request, RunView& view) {
+  const RunServices services;
+  detail::RunContext run(request.setting, view, services);
   run.view.RefreshWindow();
   run.view.SetActionText(run.Text(kStrExtractingPackage));
-  run.SetProgress(kPackageProgress);
+  run.SetProgress(detail::kPackageProgress);
 
   // The ID comes from the package's header: it must name one folder below
   // "Data\Cars\".
-  if (!IsCarFolderID(state.CarID)) {
-    run.PackageError(state.DEVUZA_FileName, BadIDText(state.CarID));
+  const std::string& id = request.car_id;
+  if (!IsCarFolderID(id)) {
+    run.PackageError(request.package_file, detail::BadIDText(id));
     return run.ErrorEnd();
   }
   std::string error;
-  if (!InstallPackage(stdfs::path(state.DEVUZA_FileName),
-                      ResolveGamePath(CarFolder(run, state.CarID)), GameCodePage(run.language),
-                      error)) {
-    run.PackageError(state.DEVUZA_FileName, error);
+  if (!detail::ExtractInto(stdfs::path(request.package_file),
+                           ResolveGamePath(detail::CarFolder(run, id)), GameCodePage(run.language),
+                           error)) {
+    run.PackageError(request.package_file, error);
     return run.ErrorEnd();
   }
   // A car already registered (or reserved) was replaced at the user's wish:
   // its registration stays as it is.
-  if (CheckCarID(state.CarID, state.CustomCars) != kCarIDValid) return run.SuccessEnd();
-  RegisterCar(run, kRegistrationProgress);
-  state.CustomCars.push_back(state.CarID);
+  if (CheckCarID(id, run.custom_cars) != kCarIDValid) return run.SuccessEnd();
+  detail::RegisterCar(run, id, detail::kRegistrationProgress);
+  run.custom_cars.push_back(id);
   return run.SuccessEnd();
 }
 
-}  // namespace wizard::detail
+}  // namespace wizard

@@ -6,8 +6,8 @@
 
 namespace wizard {
 
-std::string CreatingFileStatus(std::string_view file_name) {
-  std::string status(Text(kStrCreatingFile));
+std::string CreatingFileStatus(std::string_view file_name, Language language) {
+  std::string status(StringText(kStrCreatingFile, language));
   status.append(file_name);
   return status;
 }
@@ -18,7 +18,7 @@ bool WriteScriptFile(std::string_view folder, std::string_view file_name, const 
   std::string_view body = bytes;
   if (body.ends_with(kLineEnd)) body.remove_suffix(kLineEnd.size());
   if (!WriteTextFile(AddBackslash(folder) + std::string(file_name), body)) return false;
-  if (progress) progress(CreatingFileStatus(file_name));
+  if (progress) progress(file_name);
   return true;
 }
 

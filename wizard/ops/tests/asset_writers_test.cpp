@@ -43,7 +43,6 @@ std::vector<std::string> SkinNames(const std::string& text) {
 
 class AssetWriters : public ::testing::Test {
  protected:
-  void SetUp() override { wizard::SetUiLanguage(wizard::Language::kEnglish); }
   std::string folder() const { return scratch_.path().string(); }
   std::string file(std::string_view name) const { return ReadFile(scratch_.path() / name); }
   ScratchFolder scratch_;
@@ -68,7 +67,7 @@ TEST_F(AssetWriters, MeshKeepsItsLengthAndNamesTheCar) {
       ASSERT_EQ(written[i], stored[i]) << "offset " << i;
     }
   }
-  EXPECT_EQ(log_.statuses, std::vector<std::string>{"Creating file:AB1.3da"});
+  EXPECT_EQ(log_.files, std::vector<std::string>{"AB1.3da"});
 }
 
 TEST_F(AssetWriters, MeshByNameEqualsMeshByNumber) {
@@ -81,7 +80,7 @@ TEST_F(AssetWriters, ExhaustDummyIsWrittenByteForByte) {
   ASSERT_TRUE(
       wizard::WriteGRMesh(folder(), "AB1_ExhaustDummy.3da", "EXHAUSTDUMMY", "AB1", log_.step()));
   EXPECT_EQ(file("AB1_ExhaustDummy.3da"), Resource("MESHES", "EXHAUSTDUMMY"));
-  EXPECT_EQ(log_.statuses, std::vector<std::string>{"Creating file:AB1_ExhaustDummy.3da"});
+  EXPECT_EQ(log_.files, std::vector<std::string>{"AB1_ExhaustDummy.3da"});
 }
 
 TEST_F(AssetWriters, TexturesAreTheResourcesByteForByte) {
@@ -96,7 +95,7 @@ TEST_F(AssetWriters, TexturesAreTheResourcesByteForByte) {
     ASSERT_TRUE(wizard::WriteGRTexture(folder(), target, name, log_.step()));
     EXPECT_EQ(file(target), Resource("TEXTURES", name));
   }
-  EXPECT_EQ(log_.statuses.size(), std::size(kTextures));
+  EXPECT_EQ(log_.files.size(), std::size(kTextures));
 }
 
 TEST_F(AssetWriters, BodyMaterialNamesThePainting) {
@@ -111,7 +110,7 @@ TEST_F(AssetWriters, BodyMaterialNamesThePainting) {
   EXPECT_EQ(written.find("TMP"), std::string::npos);
   EXPECT_EQ(written.find('\0'), std::string::npos);
   EXPECT_EQ(written.find_first_not_of(' ', written.rfind("\r\n") + 2), std::string::npos);
-  EXPECT_EQ(log_.statuses, std::vector<std::string>{"Creating file:AB12_Body.mat"});
+  EXPECT_EQ(log_.files, std::vector<std::string>{"AB12_Body.mat"});
 }
 
 TEST_F(AssetWriters, MaterialWithoutPaintingNumberUsesZero) {
@@ -181,7 +180,7 @@ TEST_F(AssetWriters, SkinWithThreePaintingsDefinesNineSkins) {
   EXPECT_NE(written.find("\"AB11_Body_2.mat\", \"AB12_Body_2.mat\""), std::string::npos);
   EXPECT_EQ(written.find("TMP"), std::string::npos);
   EXPECT_EQ(written.find('\0'), std::string::npos);
-  EXPECT_EQ(log_.statuses, std::vector<std::string>{"Creating file:AB1.skn"});
+  EXPECT_EQ(log_.files, std::vector<std::string>{"AB1.skn"});
 }
 
 TEST_F(AssetWriters, SkinOfOnePaintingHoldsOnlyTheFirstTemplate) {
@@ -208,7 +207,7 @@ TEST_F(AssetWriters, MissingResourceFailsWithoutReportOrFile) {
   EXPECT_FALSE(wizard::WriteGRTexture(folder(), "t.dds", "NOSUCHTEXTURE", log_.step()));
   EXPECT_FALSE(wizard::WriteGRMaterial(folder(), "x.mat", "NOSUCH", "AB1", 1, log_.step()));
   EXPECT_FALSE(wizard::WriteGRSkin(folder(), "s.skn", "TRUCK", "AB1", 2, log_.step()));
-  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_TRUE(log_.files.empty());
   EXPECT_EQ(gm_test::ListFolder(scratch_.path()), "");
 }
 
@@ -223,7 +222,7 @@ TEST_F(AssetWriters, UnwritableTargetFailsWithoutReport) {
   ASSERT_TRUE(wizard::SetFileAttributes(folder() + "/AB1.skn", wizard::kAttrReadOnly));
   EXPECT_FALSE(wizard::WriteGRSkin(folder(), "AB1.skn", "CAR", "AB1", 1, log_.step()));
   EXPECT_EQ(file("AB1.skn"), "old");
-  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_TRUE(log_.files.empty());
 }
 
 TEST_F(AssetWriters, CarIdOfOtherLengthIsRefused) {
@@ -231,7 +230,7 @@ TEST_F(AssetWriters, CarIdOfOtherLengthIsRefused) {
   EXPECT_FALSE(wizard::WriteGRMesh(folder(), "m.3da", 100, "ABCD", log_.step()));
   EXPECT_FALSE(wizard::MakeGRMesh("BONNET", "AB").has_value());
   EXPECT_FALSE(wizard::MakeGRMaterial("BODY", "AB", 1).has_value());
-  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_TRUE(log_.files.empty());
 }
 
 }  // namespace

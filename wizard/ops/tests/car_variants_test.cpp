@@ -101,3 +101,45 @@ TEST(CarVariants, StartUpResetEnablesOnlyTheFirst) {
 
 }  // namespace
 }  // namespace wizard
+
+namespace wizard {
+namespace {
+
+// The cases of the name box, the variants file and --name: every forbidden
+// character, the length in code-page characters, and what the code page
+// cannot hold; problems are found in the order code page, length, character.
+TEST(VariantText, AcceptsOnlyWhatTheGamesScriptsCanHold) {
+  const auto check = [](std::string_view text, CodePage cp = CodePage::kWindows1252,
+                        std::size_t max = kMaxCarNameLength) {
+    return CheckVariantText(text, max, cp);
+  };
+  const VariantText plain = check("Custom Car 1");
+  EXPECT_EQ(plain.problem, VariantTextProblem::kNone);
+  EXPECT_EQ(plain.bytes, "Custom Car 1");
+  EXPECT_EQ(check("").problem, VariantTextProblem::kNone);
+  for (const char c : std::string_view("\"!@#$%^&*\\")) {
+    EXPECT_EQ(check(std::string("Car") + c).problem, VariantTextProblem::kForbidden) << c;
+  }
+  // Other punctuation is fine.
+  EXPECT_EQ(check("A-B (C), d'e/f.").problem, VariantTextProblem::kNone);
+
+  EXPECT_EQ(check(std::string(20, 'x')).problem, VariantTextProblem::kNone);
+  EXPECT_EQ(check(std::string(21, 'x')).problem, VariantTextProblem::kTooLong);
+  EXPECT_EQ(check("Production12", CodePage::kWindows1252, kMaxProductionLength).problem,
+            VariantTextProblem::kNone);
+  EXPECT_EQ(check("Production123", CodePage::kWindows1252, kMaxProductionLength).problem,
+            VariantTextProblem::kTooLong);
+  // Twenty Polish letters are twenty characters (forty UTF-8 bytes).
+  std::string polish;
+  for (int i = 0; i < 20; ++i) polish += "ł";
+  const VariantText in_1250 = check(polish, CodePage::kWindows1250);
+  EXPECT_EQ(in_1250.problem, VariantTextProblem::kNone);
+  EXPECT_EQ(in_1250.bytes, std::string(20, '\xB3'));
+  EXPECT_EQ(check(polish, CodePage::kWindows1252).problem, VariantTextProblem::kCodePage);
+  EXPECT_EQ(check("caf\xC3", CodePage::kWindows1252).problem, VariantTextProblem::kCodePage);
+  EXPECT_EQ(check(std::string(21, 'x') + "#").problem, VariantTextProblem::kTooLong);
+  EXPECT_TRUE(check(std::string(21, 'x')).bytes.empty());
+}
+
+}  // namespace
+}  // namespace wizard

@@ -23,7 +23,6 @@ namespace stdfs = std::filesystem;
 class Registration : public ::testing::Test {
  protected:
   void SetUp() override {
-    wizard::SetUiLanguage(wizard::Language::kEnglish);
     stdfs::copy(stdfs::path(GM_SOURCE_DIR) / "demo" / "game", scratch_.path(),
                 stdfs::copy_options::recursive);
     game_ = scratch_.game_folder();
@@ -35,8 +34,7 @@ class Registration : public ::testing::Test {
   ProgressLog log_;
 };
 
-TEST(RegistrationLine, DoublesTheBackslashOfTheGameString) {
-  EXPECT_EQ(wizard::RegistrationLine("AB1", "Cars.scr"), "!include(\"AB1\\\\Cars.scr\")");
+TEST(RegistrationLine, ChainLinesDoubleTheBackslashOfTheGameString) {
   EXPECT_EQ(wizard::kTextsChainLine, "!include(\"Cars\\\\Texts.scr\")");
   EXPECT_EQ(wizard::kIconsChainLine, "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")");
 }
@@ -63,12 +61,12 @@ TEST_F(Registration, FirstCarOnAFreshGame) {
                 "!include(\"..\\\\..\\\\Cars\\\\Icons.scr\")\r\n\r\n");
   EXPECT_EQ(ReadFile(At("Data/Cars/Texts.scr")), "!include(\"AB1\\\\Texts.scr\")\r\n\r\n");
   EXPECT_EQ(ReadFile(At("Data/Cars/Icons.scr")), "!include(\"AB1\\\\Icons.scr\")\r\n\r\n");
-  EXPECT_EQ(log_.statuses, (std::vector<std::string>{
-                               "Creating file:Data\\Cars\\Cars.scr",
-                               "Creating file:Data\\Cars\\Parts.scr",
-                               "Creating file:Data\\Cars\\Texts.scr",
-                               "Creating file:Data\\Cars\\Icons.scr",
-                           }));
+  EXPECT_EQ(log_.files, (std::vector<std::string>{
+                            "Data\\Cars\\Cars.scr",
+                            "Data\\Cars\\Parts.scr",
+                            "Data\\Cars\\Texts.scr",
+                            "Data\\Cars\\Icons.scr",
+                        }));
 }
 
 TEST_F(Registration, SecondCarAddsOnlyItsLines) {
@@ -105,7 +103,7 @@ TEST_F(Registration, MissingCarListFailsAndCreatesNothing) {
   EXPECT_FALSE(stdfs::exists(At("Data/Cars/cars.scr")));
   EXPECT_FALSE(stdfs::exists(At("Data/Cars/Cars.scr")));
   EXPECT_FALSE(stdfs::exists(At("Data/Cars/Parts.scr")));
-  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_TRUE(log_.files.empty());
   // The wizard's own master script is created when missing.
   EXPECT_TRUE(wizard::UpdateGRTextsScript(game_, "AB1", log_.step()));
   EXPECT_TRUE(stdfs::exists(At("Data/Cars/Texts.scr")));
@@ -161,7 +159,7 @@ TEST_F(Registration, MissingGameFilesEndTextsAndIconsWithoutWriting) {
   EXPECT_FALSE(stdfs::exists(At("Data/Menu/uidef/Textures.def")));
   EXPECT_FALSE(stdfs::exists(At("Data/Cars/Texts.scr")));
   EXPECT_FALSE(stdfs::exists(At("Data/Cars/Icons.scr")));
-  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_TRUE(log_.files.empty());
 }
 
 TEST_F(Registration, AFailureNamesTheFileThatFailed) {

@@ -312,6 +312,30 @@ TEST_F(PackageRunTest, SelfExtractingProgramTakesTheChosenName) {
   EXPECT_EQ(ListFolder(tmp_.path()), "AB1.devuza.exe|game|plain.devuza");
 }
 
+// The plain package goes to a file of its own: a file of the user's that
+// bears the name it would take stays as it was, and nothing is left behind
+// when the package cannot be written.
+TEST_F(PackageRunTest, SelfExtractingProgramNeverWritesOverTheUsersFiles) {
+  static const unsigned char kExtractor[] = {'M', 'Z'};
+  wizard::RunServices services;
+  services.extractor = [] {
+    return std::optional<std::span<const unsigned char>>(std::span(kExtractor));
+  };
+  const std::string output = (tmp_.path() / "AB1.exe").string();
+  WriteFile(output + ".package-part", "mine");
+  RecordingRunView view;
+  ASSERT_TRUE(Pack(output, true, view, services).completed);
+  EXPECT_EQ(ReadFile(output + ".package-part"), "mine");
+  EXPECT_EQ(ListFolder(tmp_.path()), "AB1.exe|AB1.exe.package-part|game");
+
+  const std::string missing = (tmp_.path() / "missing" / "AB1.exe").string();
+  RecordingRunView failed;
+  EXPECT_FALSE(Pack(missing, true, failed, services).completed);
+  ASSERT_EQ(failed.errors.size(), 1u);
+  EXPECT_EQ(failed.errors[0].rfind("File:" + missing + "\n", 0), 0u);
+  EXPECT_EQ(ListFolder(tmp_.path()), "AB1.exe|AB1.exe.package-part|game");
+}
+
 TEST_F(PackageRunTest, PackingAnUnwritableOutputShowsThePackageError) {
   const std::string output = (tmp_.path() / "missing" / "AB1.devuza").string();
   RecordingRunView view;
@@ -320,6 +344,47 @@ TEST_F(PackageRunTest, PackingAnUnwritableOutputShowsThePackageError) {
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_EQ(view.errors[0].rfind("File:" + output + "\n", 0), 0u);
   EXPECT_GT(view.errors[0].size(), ("File:" + output + "\n").size());
+}
+
+}  // namespace
+
+namespace {
+
+using namespace wizard_test;
+
+// What Quorvex does: install from a request alone, the registry passed in and
+// the list after the run given back, every text in the request's language.
+TEST(InstallRequest, InstallsWithoutAWizardStateInTheRequestsLanguage) {
+  ScratchFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const std::string package = (tmp.path() / "QW3.devuza").string();
+  WriteFile(package, CraftPackage("QW3", {{"", "QW3.3da", "mesh"}}));
+
+  const wizard::InstallPackageRequest request{
+      {game, {"XY7"}, wizard::Language::kPolish}, package, "QW3"};
+  RecordingRunView view;
+  const wizard::RunOutcome outcome = wizard::InstallPackage(request, view);
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(outcome.failures, 0);
+  EXPECT_EQ(outcome.custom_cars, (std::vector<std::string>{"XY7", "QW3"}));
+  EXPECT_EQ(view.actions.front(), "Rozpakowanie DEVUZA'a...");
+  EXPECT_EQ(view.actions[1], "Tworzenie pliku:Data\\Cars\\Cars.scr");
+  EXPECT_EQ(view.actions.back(), "Zakończono pomyślnie.");
+  EXPECT_EQ(ReadFile(stdfs::path(game) / "Data/Cars/QW3/QW3.3da"), "mesh");
+  std::vector<std::string> saved;
+  ASSERT_TRUE(wizard::LoadINI(game, saved));
+  EXPECT_EQ(saved, outcome.custom_cars);
+
+  // A failure keeps the given list and titles its message in the language.
+  RecordingRunView failed;
+  const wizard::InstallPackageRequest missing{
+      {game, {"XY7"}, wizard::Language::kPolish}, package + ".none", "ZZ1"};
+  const wizard::RunOutcome refused = wizard::InstallPackage(missing, failed);
+  EXPECT_FALSE(refused.completed);
+  EXPECT_EQ(refused.custom_cars, std::vector<std::string>{"XY7"});
+  ASSERT_EQ(failed.error_titles.size(), 1u);
+  EXPECT_EQ(failed.error_titles[0], "Błąd");
+  EXPECT_EQ(failed.actions.back(), "Wystąpiły błędy!");
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ wizard::AssetWriter TextAssetWriter(AssetLog& log) {
     if (!file) return false;
     const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (std::fclose(file) != 0 || !ok) return false;
-    if (progress) progress(wizard::CreatingFileStatus(step.file_name));
+    if (progress) progress(step.file_name);
     return true;
   };
 }

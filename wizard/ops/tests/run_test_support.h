@@ -32,12 +32,16 @@ class RecordingRunView : public wizard::RunView {
   std::vector<double> progress;
   std::vector<std::string> actions;
   std::vector<std::string> errors;
+  std::vector<std::string> error_titles;
   int refreshed = 0;
 
   void SetProgress(double value) override { progress.push_back(value); }
   void SetActionText(std::string_view text) override { actions.emplace_back(text); }
   void RefreshWindow() override { ++refreshed; }
-  void ShowError(std::string_view text) override { errors.emplace_back(text); }
+  void ShowErrorBox(std::string_view title, std::string_view text) override {
+    error_titles.emplace_back(title);
+    errors.emplace_back(text);
+  }
 };
 
 // An asset writer that writes each asset file as the text

@@ -20,7 +20,6 @@ using wizard_test::StartupCar;
 
 class ScriptWriters : public ::testing::Test {
  protected:
-  void SetUp() override { wizard::SetUiLanguage(wizard::Language::kEnglish); }
   ScratchFolder scratch_;
   ProgressLog log_;
 };
@@ -35,10 +34,8 @@ TEST_F(ScriptWriters, WriteTheMadeScriptsAndReportEachFile) {
   EXPECT_TRUE(wizard::WriteGRModelScript(car, folder, "Model.scr", log_.step()));
   EXPECT_TRUE(wizard::WriteGRTextsScript(car, folder, "Texts.scr", log_.step()));
   EXPECT_TRUE(wizard::WriteGRIconsScript(car, folder, "Icons.scr", log_.step()));
-  EXPECT_EQ(log_.statuses,
-            (std::vector<std::string>{"Creating file:Cars.scr", "Creating file:Parts.scr",
-                                      "Creating file:Model.scr", "Creating file:Texts.scr",
-                                      "Creating file:Icons.scr"}));
+  EXPECT_EQ(log_.files, (std::vector<std::string>{"Cars.scr", "Parts.scr", "Model.scr", "Texts.scr",
+                                                  "Icons.scr"}));
   EXPECT_EQ(ReadFile(scratch_.path() / "Cars.scr"), *wizard::MakeCarsScript(car));
   EXPECT_EQ(ReadFile(scratch_.path() / "Parts.scr"), *wizard::MakePartsScript(car));
   EXPECT_EQ(ReadFile(scratch_.path() / "Model.scr"), *wizard::MakeModelScript(car));
@@ -58,7 +55,7 @@ TEST_F(ScriptWriters, MissingFolderFailsWithoutReport) {
   const std::string folder = (scratch_.path() / "no" / "such").string();
   EXPECT_FALSE(wizard::WriteGRCarsScript(car, folder, "Cars.scr", log_.step()));
   EXPECT_FALSE(wizard::WriteGRModelScript(car, folder, "Model.scr", log_.step()));
-  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_TRUE(log_.files.empty());
   EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "no"));
 }
 
@@ -69,7 +66,7 @@ TEST_F(ScriptWriters, ReadOnlyFileIsLeftAsItWas) {
   EXPECT_FALSE(wizard::WriteGRTextsScript(StartupCar("AB1"), scratch_.game_folder(), "Texts.scr",
                                           log_.step()));
   EXPECT_EQ(ReadFile(path), "old\r\n");
-  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_TRUE(log_.files.empty());
 }
 
 TEST_F(ScriptWriters, FailedWriteLeavesNoHalfWrittenFile) {
@@ -83,7 +80,7 @@ TEST_F(ScriptWriters, FailedWriteLeavesNoHalfWrittenFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.path()),
                           std::filesystem::directory_iterator()),
             1);
-  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_TRUE(log_.files.empty());
 }
 
 TEST_F(ScriptWriters, MissingTemplateWritesNothing) {
@@ -91,7 +88,7 @@ TEST_F(ScriptWriters, MissingTemplateWritesNothing) {
   car.Variants[0].Group = 8;  // no group pieces 91 to 97
   EXPECT_FALSE(wizard::WriteGRPartsScript(car, scratch_.game_folder(), "Parts.scr", log_.step()));
   EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "Parts.scr"));
-  EXPECT_TRUE(log_.statuses.empty());
+  EXPECT_TRUE(log_.files.empty());
 }
 
 }  // namespace

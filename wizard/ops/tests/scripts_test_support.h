@@ -45,11 +45,11 @@ inline wizard::CarScriptSetup StartupCar(std::string car_id) {
   return car;
 }
 
-// Records the status texts reported through a ProgressStep.
+// Records the file names reported through a ProgressStep.
 struct ProgressLog {
-  std::vector<std::string> statuses;
+  std::vector<std::string> files;  // as reported
   wizard::ProgressStep step() {
-    return [this](std::string_view status) { statuses.emplace_back(status); };
+    return [this](std::string_view file) { files.emplace_back(file); };
   }
 };
 

@@ -283,7 +283,10 @@ void frmAdvanced::SetCaption(std::string_view caption) {
 }
 
 void frmAdvanced::LocalizeWindow(Language language) {
-  ui::LocalizeWindow(*this, AdvancedWindowTexts(), language);
+  ui::LocalizeWindow(*this, AdvancedControlStrings(), language);
+  constexpr std::uint16_t kStrCancel = 101;  // OK stays "OK" in every language
+  const std::string_view cancel = StringText(kStrCancel, language);
+  cancel_->setText(QString::fromUtf8(cancel.data(), static_cast<qsizetype>(cancel.size())));
 }
 
 void frmAdvanced::CentreOnScreen() {

@@ -259,7 +259,7 @@ void frmMain::SetCaption(std::string_view caption) {
 }
 
 void frmMain::LocalizeWindow(Language language) {
-  ui::LocalizeWindow(*this, MainWindowTexts(), language);
+  ui::LocalizeWindow(*this, WizardControlStrings(), language);
 }
 
 void frmMain::EndProgram() {

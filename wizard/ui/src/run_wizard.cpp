@@ -26,13 +26,11 @@ bool DisplayAvailable() {
 #endif
 }
 
-int RunWizard(int& argc, char** argv, std::optional<Language> language) {
+int RunWizard(int& argc, char** argv, Language language) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("Carwright");
-  const Language chosen = language ? *language : DetectUserLanguage();
-  SetUiLanguage(chosen);
   WizardOptions options;
-  options.language = chosen;
+  options.language = language;
   options.dialog_folder = QCoreApplication::applicationDirPath().toStdString();
   frmMain window(options, QtDialogs());
   window.Start();

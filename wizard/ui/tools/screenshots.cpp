@@ -137,7 +137,6 @@ int main(int argc, char** argv) {
   const stdfs::path demo = argv[1], work = argv[2], out = argv[3];
   for (const auto& [code, language] :
        {std::pair{"en", Language::kEnglish}, std::pair{"pl", Language::kPolish}}) {
-    SetUiLanguage(language);
     const stdfs::path game = work / code / "Gravelmoor";
     std::error_code error;
     stdfs::remove_all(work / code, error);

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/string_table.h"
+
 namespace wizard {
 
 // The characters an ID may hold, compared after upper-casing. The set holds
@@ -22,11 +24,11 @@ inline constexpr std::size_t kCarIDLength = 3;
 inline constexpr std::array<std::string_view, 10> kReservedCarIDs = {
     "BMX", "DRM", "FOC", "FPU", "GLV", "MLE", "MMS", "PGT", "SBI", "STC"};
 
-// Message ids that CheckCarID returns (texts in the string table).
+// What CheckCarID returns: 0, or the id of the message that says why.
 inline constexpr std::uint16_t kCarIDValid = 0;
-inline constexpr std::uint16_t kCarIDInvalid = 10004;
-inline constexpr std::uint16_t kCarIDReserved = 10007;
-inline constexpr std::uint16_t kCarIDTaken = 10008;
+inline constexpr std::uint16_t kCarIDInvalid = kStrInvalidCarID;
+inline constexpr std::uint16_t kCarIDReserved = kStrIDReserved;
+inline constexpr std::uint16_t kCarIDTaken = kStrIDTaken;
 
 // True when `c`, upper-cased, is one of kValidCarIDChars. The one test of the
 // valid-character set.
@@ -50,6 +52,10 @@ bool IsCarFolderID(std::string_view car_id);
 // 10008 when it is already in `custom_cars`, compared after upper-casing, as
 // the car's folder would be the same. So every valid ID names a car folder.
 std::uint16_t CheckCarID(std::string_view car_id, std::span<const std::string> custom_cars);
+
+// The message of a CheckCarID result in `language`: the text of its id, for
+// 10004 followed directly by kValidCarIDChars; empty for kCarIDValid.
+std::string CarIDMessage(std::uint16_t result, Language language);
 
 // A source of uniform random numbers in [0, 1).
 using UnitRandom = std::function<double()>;

@@ -23,6 +23,9 @@ std::string AddBackslash(std::string_view path);
 // True when some character of `text`, upper-cased (ASCII), occurs in `set`.
 bool ContainsAnyOf(std::string_view set, std::string_view text);
 
+// Returns `c` upper-cased when it is an ASCII letter; other bytes unchanged.
+char UpperAscii(char c);
+
 // Returns `text` with ASCII letters upper-cased; other bytes unchanged.
 std::string ToUpperAscii(std::string_view text);
 

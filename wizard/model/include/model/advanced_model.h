@@ -34,7 +34,7 @@ bool AdvancedTextRightAligned(AdvancedText box);
 inline constexpr std::string_view kEngineTypeChoices[] = {"DOHC/4", "SOHC/2"};
 
 struct AdvancedOptions {
-  Language language = UiLanguage();
+  Language language = DetectUserLanguage();
   // The user's decimal separator for the numeric test (the locale's).
   char decimal_separator = '.';
 };

@@ -1,22 +1,28 @@
 // The seam between the wizard and the work it collects input for: when the
 // progress page has just been shown, the wizard (WizardModel::RunOperation)
-// hands itself to the launcher, which carries out the chosen operation in one
-// call. The launcher over the ops layer is OpsOperationLauncher (ops_wiring.h).
+// hands its state to the launcher, which carries out the chosen operation in
+// one call and gives back the outcome; the model then takes the custom-car
+// list after the run and enables Finish. The launcher over the ops layer is
+// OpsOperationLauncher (ops_wiring.h).
 #pragma once
 
-namespace wizard {
+#include "base/string_table.h"
+#include "ops/car_variants.h"
+#include "ops/operations.h"
+#include "ops/run_view.h"
+#include "ops/wizard_state.h"
 
-class WizardModel;
+namespace wizard {
 
 class OperationLauncher {
  public:
   virtual ~OperationLauncher() = default;
 
-  // Carries out the operation of `model` (its Task and the state collected on
-  // the pages), showing progress, action text and errors through the model's
-  // view, and finally enables Finish (WizardModel::SetNavButton). Called once
-  // per run, on page 4.
-  virtual void Launch(WizardModel& model) = 0;
+  // Carries out operation state.Task with the choices of `state` and
+  // `variants`, showing progress, action text and errors on `view` in
+  // `language`. Called once per run, on page 4.
+  virtual RunOutcome Launch(const WizardState& state, const CarVariants& variants, RunView& view,
+                            Language language) = 0;
 };
 
 }  // namespace wizard

@@ -1,7 +1,7 @@
 // Carwright's wizard wired to the real work: the OperationLauncher that the
-// model calls on page 4 (PerformOperation over the model's state, shown on
-// the model's view), and the PackageHeaderSource that reads package headers
-// through the DEVUZA package layer.
+// model calls on page 4 (the request built from the model's state by
+// PerformOperation, shown on the model's view), and the PackageHeaderSource
+// that reads package headers through the DEVUZA package layer.
 #pragma once
 
 #include <string_view>
@@ -18,9 +18,10 @@ class OpsOperationLauncher : public OperationLauncher {
   explicit OpsOperationLauncher(RunServices services = DefaultRunServices())
       : services_(std::move(services)) {}
 
-  // Runs the model's operation with PerformOperation, its errors in error boxes
-  // titled 10000 "Error", then enables Finish.
-  void Launch(WizardModel& model) override;
+  // Runs the operation with PerformOperation, its errors in error boxes titled
+  // 10000 "Error".
+  RunOutcome Launch(const WizardState& state, const CarVariants& variants, RunView& view,
+                    Language language) override;
 
   // The outcome of the last run.
   const RunOutcome& LastOutcome() const { return last_; }

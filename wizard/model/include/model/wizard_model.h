@@ -30,7 +30,10 @@ inline constexpr std::string_view kProgramVersion = "0.961a";
 // What the model needs besides its view and its two seams. Every member has a
 // working default.
 struct WizardOptions {
-  Language language = UiLanguage();
+  // The language of every text the model shows and of the runs it starts:
+  // the user's locale unless the program chooses another. The model keeps it;
+  // nothing reads a language of the process.
+  Language language = DetectUserLanguage();
   // The game folder at start-up; null: FindGameFolder over this process's
   // environment.
   std::function<GameFolderLookup()> find_game_folder;
@@ -56,8 +59,15 @@ class WizardModel {
   void GoNext();
   // Moves to the previous page of the operation; nothing on pages 0 and 4.
   void GoBack();
-  // Hands the wizard to the operation launcher (page 4).
+  // Hands the state to the operation launcher (page 4), takes the custom-car
+  // list after the run and enables Finish. The model is busy until the
+  // launcher returns; a second call meanwhile does nothing.
   void RunOperation();
+  // True while an operation runs. A window that processes events during the
+  // run must not end the program or leave page 4 halfway: while busy, the
+  // close request is refused (OnCloseRequest gives false without a question)
+  // and Help, Cancel, Back, Next, Finish, GoNext and GoBack do nothing.
+  bool Busy() const { return busy_; }
   // Shows `text` in an error box titled 10000 "Error".
   void ShowError(std::string_view text);
 
@@ -106,7 +116,6 @@ class WizardModel {
   WizardState& State() { return state_; }
   const CarVariants& Variants() const { return variants_; }
   CarVariants& Variants() { return variants_; }
-  WizardView& View() { return view_; }
   Language UiTextLanguage() const { return options_.language; }
   // The text of `id` in the model's language.
   std::string_view Text(std::uint16_t id) const;
@@ -133,6 +142,7 @@ class WizardModel {
   std::array<bool, kNavButtonCount> nav_enabled_{};
   bool car_options_disabled_ = false;
   bool ending_ = false;  // Finish was pressed or the close was confirmed
+  bool busy_ = false;    // an operation runs
   bool in_painting_check_ = false;
   int slider_value_ = 1;
 };

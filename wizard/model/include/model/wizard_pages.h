@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "base/string_table.h"
-#include "model/wizard_view.h"
+#include "model/wizard_frame_view.h"
 #include "ops/wizard_state.h"
 
 namespace wizard {
@@ -62,17 +62,17 @@ PageNavigation NavigationOfPage(int page);
 
 // Hides the frame of `hidden_page`, shows that of `shown_page` and sets the
 // page's titles in `language`. Pages outside 0..7 are ignored.
-void ShowPageFrame(WizardView& view, Language language, int hidden_page, int shown_page);
+void ShowPageFrame(WizardFrameView& view, Language language, int hidden_page, int shown_page);
 
 // Shows page `shown_page` on `view`: the navigation buttons of the page, then
 // ShowPageFrame. Page-specific controls are the caller's. Pages outside 0..7
 // are ignored.
-void ShowWizardPage(WizardView& view, Language language, int hidden_page, int shown_page);
+void ShowWizardPage(WizardFrameView& view, Language language, int hidden_page, int shown_page);
 
 // Shows `text` in an error box titled 10000 "Error".
-void ShowErrorText(WizardView& view, Language language, std::string_view text);
+void ShowErrorText(WizardFrameView& view, Language language, std::string_view text);
 
 // Asks 112 "Are you sure?" with Yes and No, titled `program_name`; true for Yes.
-bool AskToClose(WizardView& view, Language language, std::string_view program_name);
+bool AskToClose(WizardFrameView& view, Language language, std::string_view program_name);
 
 }  // namespace wizard

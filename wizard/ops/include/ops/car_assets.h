@@ -6,7 +6,7 @@
 // the car ID followed by a painting number and "TMP2" (skins) for the
 // paintings after the first. Each writer writes `folder` + `file_name` (a
 // game path; the folder must exist), replacing any older file completely,
-// and then reports CreatingFileStatus(file_name) through `progress`. It
+// and then reports `file_name` through `progress`. It
 // returns true when the file was written; false, without a report, when the
 // resource is missing, the car ID is not three characters or the file cannot
 // be written. Files are replaced atomically, so a failure leaves an older

@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/string_table.h"
 #include "ops/car_variants.h"
 
 namespace wizard {
@@ -39,19 +40,17 @@ inline constexpr std::uint32_t kPartDoors = 16;
 inline constexpr std::uint32_t kAnimPartAntenna = 1;
 inline constexpr std::uint32_t kAnimPartWipers = 2;
 
-// The status text id shown with each written file ("Creating file:").
-inline constexpr std::uint16_t kStrCreatingFile = 110;
-
 // The banner at the top of Texts.scr and Icons.scr.
 inline constexpr std::string_view kScriptBanner = "// --- Created by Carwright. Do not modyfy. ---";
 
-// Reports one finished file: the caller adds 1 to its progress and shows
-// `status`. May be empty (nothing is reported).
-using ProgressStep = std::function<void(std::string_view status)>;
+// Reports one finished file by the name it is shown with: the caller adds 1
+// to its progress and shows CreatingFileStatus of the name in its language.
+// May be empty (nothing is reported).
+using ProgressStep = std::function<void(std::string_view file_name)>;
 
-// Returns string 110 followed directly by `file_name`, the status of a
-// written file.
-std::string CreatingFileStatus(std::string_view file_name);
+// Returns string 110 in `language` followed directly by `file_name`, the
+// status of a written file.
+std::string CreatingFileStatus(std::string_view file_name, Language language);
 
 // Return the script's bytes, exactly as written to disk; nothing when a
 // template is missing from the program's resources.
@@ -62,7 +61,7 @@ std::optional<std::string> MakeTextsScript(const CarScriptSetup& car);
 std::optional<std::string> MakeIconsScript(const CarScriptSetup& car);
 
 // Write the script as `folder` + `file_name` (a game path; the folder must
-// exist) and then report CreatingFileStatus(file_name) through `progress`.
+// exist) and then report `file_name` through `progress`.
 // True when the file was written completely. False, without a report, when a
 // template is missing or the file cannot be written (a read-only file, a
 // missing folder); the file is replaced atomically, so a failure leaves any

@@ -7,8 +7,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/code_page.h"
 
 namespace wizard {
 
@@ -60,5 +63,29 @@ void InitCarParams(CarVariant& record, std::int32_t group);
 // The start-up state: every variant reset to group 0, disabled and named
 // "Custom Car 1" .. "Custom Car 5"; then the first enabled.
 void ResetCarVariants(CarVariants& variants);
+
+// The longest texts of a variant, in characters of the game's code page.
+inline constexpr std::size_t kMaxCarNameLength = 20;     // Name (txtCarName)
+inline constexpr std::size_t kMaxProductionLength = 12;  // Production (txtProduction)
+inline constexpr std::size_t kMaxEngineTypeLength = 20;  // EngineType
+
+// Why a text cannot be a variant's text, in the order they are checked.
+enum class VariantTextProblem {
+  kNone,
+  kCodePage,   // not UTF-8, or a character the game's code page cannot hold
+  kTooLong,    // more than the field's length
+  kForbidden,  // one of kForbiddenTextChars, the backslash included
+};
+
+struct VariantText {
+  VariantTextProblem problem = VariantTextProblem::kNone;
+  std::string bytes;  // the text in the code page, when there is no problem
+};
+
+// The one check of a variant's text (its name, engine type or production),
+// made by the wizard's name box, the advanced window and the command line:
+// `utf8` converted to `code_page`, at most `max_length` characters, none
+// forbidden in the game's scripts.
+VariantText CheckVariantText(std::string_view utf8, std::size_t max_length, CodePage code_page);
 
 }  // namespace wizard

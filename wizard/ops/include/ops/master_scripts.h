@@ -10,6 +10,8 @@
 // a last line without a line end, CR LF is written first. A car line is
 // appended on every call: the caller registers a car once. `game_folder` ends
 // in a separator; master scripts are found whatever case they have on disk.
+// The car's line is CarRegistrationText (custom_cars.h), the text GRDeleteCar
+// cuts out again.
 // Each routine ends at its first failure with false and, when `failed_file`
 // is given, puts there the game path of the file that failed: the game file
 // that is missing or cannot be written, whichever master script it is.
@@ -18,14 +20,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/custom_cars.h"
 #include "ops/car_scripts.h"
 
 namespace wizard {
-
-// The registration line of one car script: !include("AB1\\Cars.scr") for car
-// AB1 and `script_name` "Cars.scr", the backslash doubled as the game's
-// strings need.
-std::string RegistrationLine(std::string_view car_id, std::string_view script_name);
 
 // The chain lines and the comment written before each.
 inline constexpr std::string_view kTextsChainLine = "!include(\"Cars\\\\Texts.scr\")";

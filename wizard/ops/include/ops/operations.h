@@ -1,9 +1,9 @@
 // The four operations (create a car, delete a car, pack a car into a DEVUZA
-// package, install a package), each carried out in one call by
-// PerformOperation, which shows progress (0 to 200), the action line and one
-// error message per failure on a RunView. The wizard (through its
-// OpsOperationLauncher) and Carwright's command line both run operations
-// here; each gives its own RunView.
+// package, install a package), each carried out in one call from a plain
+// request, showing progress (0 to 200), the action line and one error message
+// per failure on a RunView. Carwright's command line and Quorvex build the
+// requests themselves; the wizard's state becomes a request in
+// PerformOperation.
 #pragma once
 
 #include <cstdint>
@@ -12,36 +12,16 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/string_table.h"
 #include "ops/asset_writer.h"
 #include "ops/car_scripts.h"
 #include "ops/car_variants.h"
+#include "ops/run_view.h"
 #include "ops/wizard_state.h"
 
 namespace wizard {
-
-// The progress bar's range.
-inline constexpr double kProgressMax = 200.0;
-
-// String ids of the runner's action line.
-inline constexpr std::uint16_t kStrSuccess = 111;            // "Successfully completed"
-inline constexpr std::uint16_t kStrRemovingCar = 113;        // "Removing car"
-inline constexpr std::uint16_t kStrCreatingPackage = 114;    // "Creating DEVUZA..."
-inline constexpr std::uint16_t kStrExtractingPackage = 115;  // "Extracting DEVUZA..."
-inline constexpr std::uint16_t kStrRunError = 116;           // "Error!"
-
-// What the runner shows. Texts are UTF-8.
-class RunView {
- public:
-  virtual ~RunView() = default;
-  virtual void SetProgress(double value) = 0;  // 0 to kProgressMax
-  virtual void SetActionText(std::string_view text) = 0;
-  virtual void RefreshWindow() = 0;
-  // One failure: an error box titled 10000 "Error" (the run goes on after it
-  // is closed).
-  virtual void ShowError(std::string_view text) = 0;
-};
 
 // Where the runner gets what a build may lack.
 struct RunServices {
@@ -62,36 +42,84 @@ RunServices DefaultRunServices();
 struct RunOutcome {
   bool completed = false;  // ended with "Successfully completed", not "Error!"
   int failures = 0;        // error messages shown
+  // The custom-car list after the run: the request's, with a created or
+  // installed car appended or the deleted one removed. On the error end it is
+  // the request's list unchanged (and "Carwright.ini" was not written).
+  std::vector<std::string> custom_cars;
 };
+
+// What every operation is given: the game folder (ending in a separator), the
+// custom-car list as read from "Carwright.ini" (a run that succeeds writes it
+// back, changed or not), and the language of the action line and messages
+// (their texts and the code page of package names).
+struct RunSetting {
+  std::string game_folder;
+  std::vector<std::string> custom_cars;
+  Language language = Language::kEnglish;
+};
+
+// Create car `car.CarID`: every folder and file of CreateCarPlan, in order (a
+// failed folder shows 10005 "Error while creating folder", a failed file 10001
+// "Error while creating file", each with the path, and the run goes on); the
+// four registrations; the ID appended to the list. An ID CheckCarID finds
+// invalid, or no asset writer: one message and the error end.
+struct CreateCarRequest {
+  RunSetting setting;
+  CarScriptSetup car;
+};
+
+// Delete the car at `index` of the list: GRDeleteCar, then the entry leaves
+// the list. An index outside the list, a reserved ID (10007), or a master
+// script that kept the car's line (one message per script, naming it; the
+// car's folder and entry stay): error end.
+struct DeleteCarRequest {
+  RunSetting setting;
+  int index = -1;
+};
+
+// Pack the car `car_id` (its folder below "Data\Cars\") into `file_name`;
+// with `make_sfx` the self-extracting program takes that name instead (the
+// plain package is written beside it and removed). An ID that cannot name a
+// car folder or is reserved is refused as a package error.
+struct PackCarRequest {
+  RunSetting setting;
+  std::string car_id;
+  std::string file_name;
+  bool make_sfx = false;
+};
+
+// Install the package `package_file` as car `car_id` (the ID its header
+// holds): extract it into the car's folder and, when the ID is not yet taken
+// (CheckCarID), register the car and append its ID. Quorvex installs through
+// this request alone.
+struct InstallPackageRequest {
+  RunSetting setting;
+  std::string package_file;
+  std::string car_id;
+};
+
+// The four operations. A package error shows "File:" + path + line feed + the
+// package layer's text and ends the run with the error end: action 116
+// "Error!", the list and "Carwright.ini" untouched. Otherwise the success end:
+// action 111, progress 200, and "Carwright.ini" rewritten with WriteINI (a
+// failure to write it is shown like a failed file). Progress: +1 per written
+// file; pack and install start at 100, install adds 10 between registrations.
+// Messages are error boxes titled 10000 "Error" in the request's language.
+RunOutcome CreateCar(const CreateCarRequest& request, RunView& view,
+                     const RunServices& services = DefaultRunServices());
+RunOutcome DeleteCar(const DeleteCarRequest& request, RunView& view);
+RunOutcome PackCar(const PackCarRequest& request, RunView& view,
+                   const RunServices& services = DefaultRunServices());
+RunOutcome InstallPackage(const InstallPackageRequest& request, RunView& view);
 
 // The wizard's choices the scripts and assets are made from.
 CarScriptSetup CarSetupFromState(const WizardState& state, const CarVariants& variants);
 
-// Carries out operation state.Task on the game folder state.GameFolder:
-//
-// - 0, create car state.CarID: every folder and file of CreateCarPlan, in
-//   order (a failed folder shows 10005 "Error while creating folder", a failed
-//   file 10001 "Error while creating file", each with the path, and the run
-//   goes on); the four registrations; the ID appended to state.CustomCars.
-//   Without an asset writer nothing is written: one message and the error end.
-// - 1, delete the car at state.SelectedCar of state.CustomCars: GRDeleteCar,
-//   then the entry leaves the list. An index outside the list, a reserved ID
-//   (10007), or a master script that kept the car's line (one message per
-//   script, naming it; the car's folder and entry stay): error end.
-// - 3, pack the registered car state.DEVUZA_CarID into state.DEVUZA_FileName;
-//   with state.MakeSFX the self-extracting program takes that name instead
-//   (the plain package is written beside it and removed). A reserved ID is
-//   refused as a package error.
-// - 4, install the package state.DEVUZA_FileName as car state.CarID: extract
-//   it into the car's folder and, when the ID is not yet taken (CheckCarID),
-//   register the car and append its ID.
-//
-// A package error shows "File:" + path + line feed + the package layer's text
-// and ends the run with the error end: action 116 "Error!", state.CustomCars
-// and "Carwright.ini" untouched. Otherwise the success end: action 111,
-// progress 200, and "Carwright.ini" rewritten with WriteINI (a failure to write
-// it is shown like a failed file). Progress: +1 per written file, extract
-// starts at 100 and adds 10 between registrations.
+// The wizard's adapter: carries out operation state.Task (0 create state.CarID,
+// 1 delete the entry state.SelectedCar, 3 pack state.DEVUZA_CarID into
+// state.DEVUZA_FileName, with state.MakeSFX, 4 install state.DEVUZA_FileName
+// as state.CarID) with the request built from `state`, and takes the list
+// after the run into state.CustomCars. Any other Task: the error end.
 RunOutcome PerformOperation(WizardState& state, const CarVariants& variants, RunView& view,
                             Language language, const RunServices& services = DefaultRunServices());
 

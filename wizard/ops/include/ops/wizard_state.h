@@ -27,7 +27,6 @@ inline constexpr int kPartCount = 5;                  // chkParts(0..4)
 inline constexpr int kAnimPartCount = 2;              // chkAnimParts(0..1)
 inline constexpr int kMinPaintings = 1;
 inline constexpr int kMaxPaintings = 5;
-inline constexpr std::size_t kMaxCarNameLength = 20;  // txtCarName, in characters
 
 // The choices made on the wizard's pages.
 struct WizardState {

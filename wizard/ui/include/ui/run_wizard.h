@@ -2,8 +2,6 @@
 // sub-command.
 #pragma once
 
-#include <optional>
-
 #include "base/string_table.h"
 
 namespace wizard::ui {
@@ -12,8 +10,8 @@ namespace wizard::ui {
 // platform chosen through QT_QPA_PLATFORM. Windows and macOS always have one.
 bool DisplayAvailable();
 
-// Shows the wizard and runs it until it is closed; returns the exit code.
-// `language` overrides the one of the user's locale.
-int RunWizard(int& argc, char** argv, std::optional<Language> language);
+// Shows the wizard in `language` and runs it until it is closed; returns the
+// exit code.
+int RunWizard(int& argc, char** argv, Language language);
 
 }  // namespace wizard::ui

@@ -1,0 +1,272 @@
+// Quorvex's pages and run, driven as the window drives them, over real
+// self-extracting files (a stand-in extractor in front of real packages).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "base/custom_cars.h"
+#include "devuza/sfx.h"
+#include "extractor/quorvex_model.h"
+#include "run_test_support.h"
+
+namespace quorvex {
+namespace {
+
+namespace stdfs = std::filesystem;
+using wizard_test::CopyDemoGame;
+using wizard_test::CraftPackage;
+using wizard_test::ListTree;
+using wizard_test::ReadFile;
+using wizard_test::ScratchFolder;
+using wizard_test::WriteFile;
+
+// Records what the model shows and answers its questions from a script.
+class FakeView : public QuorvexView {
+ public:
+  struct Question {
+    std::string title;
+    std::string text;
+    QuestionButtons buttons;
+  };
+  std::string caption;
+  std::vector<int> pages_shown;
+  std::string titles;
+  std::array<bool, kNavButtonCount> enabled{};
+  std::string folder_label;
+  std::vector<std::string> error_boxes;  // "title|text"
+  std::vector<Question> questions;
+  std::vector<bool> answers;  // next answers, first first; none left: Cancel
+  std::vector<std::string> actions;
+  std::vector<double> progress;
+  bool ended = false;
+  bool localized = false;
+
+  void SetCaption(std::string_view text) override { caption = text; }
+  void LocalizeWindow(wizard::Language) override { localized = true; }
+  void EndProgram() override { ended = true; }
+  void SwitchPage(int, int shown) override { pages_shown.push_back(shown); }
+  void SetTitles(std::string_view title, std::string_view, std::string_view) override {
+    titles = title;
+  }
+  void SetNavButtonEnabled(NavButton button, bool on) override {
+    enabled[static_cast<std::size_t>(button)] = on;
+  }
+  void SetNavButtonVisible(NavButton, bool) override {}
+  void SetGameFolderLabel(std::string_view text) override { folder_label = text; }
+  void SetCarList(std::span<const std::string>) override {}
+  void ShowErrorBox(std::string_view title, std::string_view text) override {
+    error_boxes.push_back(std::string(title) + "|" + std::string(text));
+  }
+  bool AskQuestion(std::string_view title, std::string_view text,
+                   QuestionButtons buttons) override {
+    questions.push_back({std::string(title), std::string(text), buttons});
+    if (answers.empty()) return false;
+    const bool answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  std::string PickFolder(std::string_view) override { return {}; }
+  void SetProgress(double value) override { progress.push_back(value); }
+  void SetActionText(std::string_view text) override { actions.emplace_back(text); }
+  void RefreshWindow() override {}
+
+  bool On(NavButton button) const { return enabled[static_cast<std::size_t>(button)]; }
+};
+
+constexpr std::uint8_t kExtractor[] = {'M', 'Z', 'q', 'v', 'x', 0, 1, 2};
+
+class QuorvexModelTest : public ::testing::Test {
+ protected:
+  QuorvexModelTest() : game_(CopyDemoGame(tmp_)) {}
+
+  // A self-extracting file holding `package`.
+  stdfs::path MakeProgram(const std::string& package, std::string_view name = "AB1.exe") {
+    const stdfs::path plain = tmp_ / "plain.devuza";
+    WriteFile(plain, package);
+    const stdfs::path program = tmp_ / name;
+    std::string error;
+    EXPECT_TRUE(devuza::WriteSFXPackage(program, plain, true, kExtractor, &error)) << error;
+    return program;
+  }
+
+  std::string CarPackage() {
+    return CraftPackage("AB1", {{"", "AB1.3da", "mesh"}, {"Wheels", "AB1_Ice.3da", "ice"}});
+  }
+
+  QuorvexModel& Model(const stdfs::path& program, std::string folder) {
+    QuorvexOptions options;
+    options.language = wizard::Language::kEnglish;
+    options.program = program;
+    options.find_game_folder = [folder] {
+      return wizard::GameFolderLookup{folder, wizard::GameFolderOrigin::kOption};
+    };
+    model_.emplace(view_, options);
+    model_->Start();
+    return *model_;
+  }
+
+  std::vector<std::string> Registry() {
+    std::vector<std::string> cars;
+    wizard::LoadINI(game_, cars);
+    return cars;
+  }
+
+  ScratchFolder tmp_;
+  std::string game_;
+  FakeView view_;
+  std::optional<QuorvexModel> model_;
+};
+
+TEST_F(QuorvexModelTest, StartsOnTheGameFolderPage) {
+  QuorvexModel& model = Model(MakeProgram(CarPackage()), game_);
+  EXPECT_EQ(view_.caption, "Quorvex (Carwright 0.96a)");
+  EXPECT_TRUE(view_.localized);
+  EXPECT_EQ(model.State().Step, kPageGameFolder);
+  EXPECT_EQ(model.State().Task, 0);
+  EXPECT_EQ(view_.folder_label, game_);
+  EXPECT_EQ(view_.titles, "Select game's directory");
+  EXPECT_FALSE(view_.On(NavButton::kBack));
+  EXPECT_TRUE(view_.On(NavButton::kNext));
+  EXPECT_FALSE(view_.On(NavButton::kFinish));
+  EXPECT_TRUE(view_.On(NavButton::kCancel));
+
+  Model(MakeProgram(CarPackage()), "");
+  EXPECT_EQ(view_.folder_label, "<Game not installed>");
+}
+
+TEST_F(QuorvexModelTest, PagesZeroSixFourInstallTheCar) {
+  const stdfs::path program = MakeProgram(CarPackage());
+  QuorvexModel& model = Model(program, game_);
+  model.OnNextClick();
+  EXPECT_EQ(model.State().Step, kPageReady);
+  EXPECT_EQ(model.State().Task, 4);
+  EXPECT_EQ(model.State().CarID, "AB1");
+  EXPECT_EQ(model.State().DEVUZA_FileName, program.string());
+  EXPECT_TRUE(view_.questions.empty());
+  EXPECT_TRUE(view_.On(NavButton::kBack));
+
+  // Back from 6 leads to 0, and on again.
+  model.OnBackClick();
+  EXPECT_EQ(model.State().Step, kPageGameFolder);
+  EXPECT_EQ(model.State().Task, 4);
+  model.OnNextClick();
+  ASSERT_EQ(model.State().Step, kPageReady);
+
+  model.OnNextClick();
+  EXPECT_EQ(model.State().Step, kPageProgress);
+  ASSERT_TRUE(model.HasRun());
+  EXPECT_TRUE(model.Outcome().completed);
+  EXPECT_EQ(view_.pages_shown, (std::vector<int>{0, 6, 0, 6, 4}));
+  EXPECT_EQ(view_.actions.front(), "Extracting DEVUZA...");
+  EXPECT_EQ(view_.actions.back(), "Successfully completed");
+  EXPECT_EQ(view_.progress.front(), 100);
+  EXPECT_EQ(view_.progress.back(), 200);
+  EXPECT_TRUE(view_.error_boxes.empty());
+  // Only Finish remains.
+  EXPECT_FALSE(view_.On(NavButton::kBack));
+  EXPECT_FALSE(view_.On(NavButton::kNext));
+  EXPECT_FALSE(view_.On(NavButton::kCancel));
+  EXPECT_TRUE(view_.On(NavButton::kFinish));
+
+  EXPECT_EQ(ReadFile(stdfs::path(game_) / "Data/Cars/AB1/Wheels/AB1_Ice.3da"), "ice");
+  EXPECT_EQ(Registry(), std::vector<std::string>{"AB1"});
+  EXPECT_NE(ReadFile(stdfs::path(game_) / "Data/Cars/cars.scr").find("AB1"), std::string::npos);
+  EXPECT_EQ(model.State().CustomCars, std::vector<std::string>{"AB1"});
+
+  model.OnFinishClick();
+  EXPECT_TRUE(view_.ended);
+  EXPECT_TRUE(view_.questions.empty());
+}
+
+TEST_F(QuorvexModelTest, AFolderWithoutTheGameStaysWithTenThousandTwo) {
+  QuorvexModel& model = Model(MakeProgram(CarPackage()), (tmp_.path() / "nogame").string() + "/");
+  model.OnNextClick();
+  EXPECT_EQ(model.State().Step, kPageGameFolder);
+  EXPECT_EQ(view_.error_boxes,
+            std::vector<std::string>{"Error|The selected directory does not contain Gravelmoor!"});
+}
+
+TEST_F(QuorvexModelTest, ATakenIDAsksOneSeventeenAndKeepsItsRegistration) {
+  const stdfs::path program = MakeProgram(CarPackage());
+  Model(program, game_).OnNextClick();
+  model_->OnNextClick();
+  ASSERT_TRUE(model_->Outcome().completed);
+  const std::string scripts = ReadFile(stdfs::path(game_) / "Data/Cars/cars.scr");
+  WriteFile(stdfs::path(game_) / "Data/Cars/AB1/AB1.3da", "changed");
+
+  view_ = FakeView();
+  QuorvexModel& model = Model(program, game_);
+  model.OnNextClick();  // answered Cancel
+  ASSERT_EQ(view_.questions.size(), 1u);
+  EXPECT_EQ(view_.questions[0].title, "Warning");
+  EXPECT_EQ(view_.questions[0].text,
+            "A car with this ID already exists. Do you want to replace it?");
+  EXPECT_EQ(view_.questions[0].buttons, QuestionButtons::kOkCancel);
+  EXPECT_EQ(model.State().Step, kPageGameFolder);
+
+  view_.answers = {true};
+  model.OnNextClick();
+  ASSERT_EQ(model.State().Step, kPageReady);
+  model.OnNextClick();
+  EXPECT_TRUE(model.Outcome().completed);
+  // The files are replaced; the scripts and the registry stay as they were.
+  EXPECT_EQ(ReadFile(stdfs::path(game_) / "Data/Cars/AB1/AB1.3da"), "mesh");
+  EXPECT_EQ(ReadFile(stdfs::path(game_) / "Data/Cars/cars.scr"), scripts);
+  EXPECT_EQ(Registry(), std::vector<std::string>{"AB1"});
+}
+
+TEST_F(QuorvexModelTest, AFileWithoutAPackageStaysSilentlyOnPageZero) {
+  const stdfs::path program = tmp_ / "bare";
+  WriteFile(program, std::string(200, 'x'));
+  QuorvexModel& model = Model(program, game_);
+  model.OnNextClick();
+  EXPECT_EQ(model.State().Step, kPageGameFolder);
+  EXPECT_TRUE(view_.error_boxes.empty());
+  EXPECT_TRUE(view_.questions.empty());
+  EXPECT_EQ(model.PackageProblem(), "No DEVUZA File!");
+
+  // A version other than 1.0 behind a sound trailer stays too.
+  std::string package = CarPackage();
+  devuza::testing::PatchInt16(package, devuza::testing::kVersionOffset, 2);
+  Model(MakeProgram(package, "v2.exe"), game_).OnNextClick();
+  EXPECT_EQ(model_->State().Step, kPageGameFolder);
+  EXPECT_EQ(model_->PackageProblem(), "Wrong DEVUZA version");
+}
+
+TEST_F(QuorvexModelTest, AHostileEntryEndsTheRunBeforeAnythingIsWritten) {
+  const stdfs::path program =
+      MakeProgram(CraftPackage("AB1", {{"", "AB1.3da", "mesh"}, {"..", "evil.3da", "x"}}));
+  const std::vector<std::string> before = ListTree(tmp_.path());
+  QuorvexModel& model = Model(program, game_);
+  model.OnNextClick();
+  ASSERT_EQ(model.State().Step, kPageReady);
+  model.OnNextClick();
+  EXPECT_FALSE(model.Outcome().completed);
+  ASSERT_EQ(view_.error_boxes.size(), 1u);
+  // The message names the program file, never the copy made on the way.
+  EXPECT_EQ(view_.error_boxes[0].rfind("Error|File:" + program.string() + "\n", 0), 0u)
+      << view_.error_boxes[0];
+  EXPECT_EQ(view_.actions.back(), "Error!");
+  EXPECT_TRUE(view_.On(NavButton::kFinish));
+  EXPECT_EQ(ListTree(tmp_.path()), before);
+  EXPECT_TRUE(Registry().empty());
+}
+
+TEST_F(QuorvexModelTest, TheCloseQuestionIsTitledQuorvex) {
+  QuorvexModel& model = Model(MakeProgram(CarPackage()), game_);
+  model.OnCancelClick();  // answered No
+  ASSERT_EQ(view_.questions.size(), 1u);
+  EXPECT_EQ(view_.questions[0].title, "Quorvex");
+  EXPECT_EQ(view_.questions[0].text, "Are you sure?");
+  EXPECT_EQ(view_.questions[0].buttons, QuestionButtons::kYesNo);
+  EXPECT_FALSE(view_.ended);
+  view_.answers = {true};
+  model.OnCancelClick();
+  EXPECT_TRUE(view_.ended);
+  EXPECT_TRUE(model.OnCloseRequest());
+}
+
+}  // namespace
+}  // namespace quorvex
