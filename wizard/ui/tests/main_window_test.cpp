@@ -196,6 +196,33 @@ TEST_F(MainWindowUi, DeletingPackingAndExtractingByClicks) {
     EXPECT_TRUE(header.valid);
     EXPECT_EQ(header.car_id, "AB1");
   }
+#ifdef CARWRIGHT_WITH_EXTRACTOR
+  // The same car as a self-extracting program.
+  {
+    frmMain& window = Start();
+    Next();
+    Click(window, "optTask(3)");
+    Next();
+    Click(window, "chkSFX");
+    auto* list = Find<QListWidget>(window, "lstCarList");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    const stdfs::path program = tmp_.path() / "AB1.devuza.exe";
+    dialogs_->files = {QString::fromStdString(program.string())};
+    Next();
+    ASSERT_EQ(Page(), 6);
+    ASSERT_EQ(dialogs_->save_requests.size(), 1u);
+    EXPECT_EQ(dialogs_->save_requests[0].file_name, "AB1.devuza.exe");
+    EXPECT_EQ(QtFileFilter(dialogs_->save_requests[0].filter).toStdString(), "DEVUZA SFX (*.exe)");
+    Next();
+    EXPECT_EQ(TextOf(window, "lblAction"), "Successfully completed") << dialogs_->errors.size();
+    const std::string bytes = gm_test::ReadFile(program);
+    EXPECT_EQ(bytes.substr(0, 4),
+              "\x7F"
+              "ELF");  // the extractor program comes first
+    EXPECT_GT(bytes.size(), stdfs::file_size(tmp_.path() / "AB1.devuza"));
+  }
+#endif
   // Extracting it while AB1 is registered asks 117: Cancel stays, OK goes on.
   {
     frmMain& window = Start();
