@@ -2,6 +2,9 @@
 #include "ui/run_wizard.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdlib>
 
 #include "ui/main_window.h"
@@ -29,6 +32,14 @@ bool DisplayAvailable() {
 int RunWizard(int& argc, char** argv, Language language) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("Carwright");
+  // Qt's own texts (the buttons of message boxes, the file dialogs) in the
+  // wizard's language, when Qt's translations are installed.
+  QTranslator qt_texts;
+  if (language == Language::kPolish &&
+      qt_texts.load(QLocale(QLocale::Polish), "qtbase", "_",
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qt_texts);
+  }
   WizardOptions options;
   options.language = language;
   options.dialog_folder = QCoreApplication::applicationDirPath().toStdString();
