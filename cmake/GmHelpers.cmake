@@ -1,25 +1,30 @@
 # Small helpers shared by the modules' CMakeLists.
 
-# gm_add_test(NAME SOURCES src... [LIBS lib...] [ENV VAR=value...])
+# gm_add_test(NAME SOURCES src... [LIBS lib...])
 # One GoogleTest executable per module, named <module>_test, its cases
 # registered with CTest. It links the shared test support (scratch folder,
 # file helpers, program runner).
 # The shared test data folder (../shared/testdata beside the checkout) is
-# passed to the tests as GM_TESTDATA.
+# passed to the tests as GM_TESTDATA. Each case runs in the C locale and with
+# Qt's offscreen platform.
 function(gm_add_test name)
   if(NOT GM_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gm_test_support GTest::gtest GTest::gtest_main
                         gm_warnings)
   get_filename_component(testdata "${PROJECT_SOURCE_DIR}/../shared/testdata" ABSOLUTE)
   target_compile_definitions(${name} PRIVATE
     GM_TESTDATA="${testdata}" GM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  # The discovery script flattens a property's list: only its first element
+  # would survive, so each property holds exactly one setting (LC_ALL
+  # overrides LANG and every LC_ variable).
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "LANG=C;LC_ALL=C;QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
+    PROPERTIES ENVIRONMENT "LC_ALL=C"
+               ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen")
 endfunction()
 
 # gm_add_fuzzer(NAME SOURCES src... [LIBS lib...])

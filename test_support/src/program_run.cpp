@@ -1,14 +1,18 @@
 #include "test_support/program_run.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <string>
 #include <string_view>
+#include <thread>
 
 extern char** environ;
 
@@ -98,12 +102,26 @@ ProgramRun RunProgram(const std::filesystem::path& program,
   if (spawned != 0) return run;
 
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return run;
+  bool killed = false;
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(kProgramTimeLimitSeconds);
+  for (;;) {
+    const pid_t done = ::waitpid(pid, &status, killed ? 0 : WNOHANG);
+    if (done == pid) break;
+    if (done < 0 && errno != EINTR) return run;
+    if (done == 0 && std::chrono::steady_clock::now() >= deadline) {
+      ::kill(pid, SIGKILL);
+      killed = true;
+    } else if (done == 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
   }
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.exit_code = killed ? 124 : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.out = out.Text();
   run.err = err.Text();
+  if (killed) {
+    run.err += "(killed after " + std::to_string(kProgramTimeLimitSeconds) + " s)\n";
+  }
   return run;
 }
 

@@ -10,10 +10,17 @@
 
 namespace gm_test {
 
+// A program that runs longer than this is taken to wait for ever (a window
+// opened, a read that blocks) and is killed, so that one test fails instead
+// of the whole run hanging.
+inline constexpr int kProgramTimeLimitSeconds = 120;
+
 struct ProgramRun {
-  int exit_code = -1;  // -1 when the program could not start or did not exit normally
-  std::string out;     // standard output
-  std::string err;     // standard error
+  // -1 when the program could not start or did not exit normally; 124 when it
+  // ran longer than kProgramTimeLimit and was killed.
+  int exit_code = -1;
+  std::string out;  // standard output
+  std::string err;  // standard error
 };
 
 // Changes to this process's environment for the program.
