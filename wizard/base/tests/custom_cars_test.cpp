@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "base/file_attributes.h"
 #include "test_support/files.h"
 #include "test_support/scratch_folder.h"
@@ -85,6 +89,22 @@ TEST(CarRegistry, LoadCustomCarsRefusesARegistryItCouldOnlyWriteOver) {
   stdfs::create_directories(ini);
   EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
   EXPECT_EQ(problem, ini.string() + ": cannot read the registry of custom cars");
+
+#ifndef _WIN32
+  // A FIFO would wait for a writer if it were opened, a device might never
+  // end: both are refused without being read.
+  stdfs::remove(ini);
+  ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+  problem.clear();
+  EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_EQ(problem, ini.string() + ": cannot read the registry of custom cars");
+  EXPECT_FALSE(LoadINI(tmp.game_folder(), cars));
+  stdfs::remove(ini);
+  stdfs::create_symlink("/dev/zero", ini);
+  problem.clear();
+  EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_EQ(problem, ini.string() + ": cannot read the registry of custom cars");
+#endif
 }
 
 TEST(CarRegistry, WriteOfZeroCarsWritesTheCountOnlyAndProtectsTheFile) {
