@@ -72,10 +72,15 @@ TEST(CarRegistry, LoadCustomCarsRefusesARegistryItCouldOnlyWriteOver) {
   std::string problem;
   EXPECT_TRUE(LoadCustomCars(tmp.game_folder(), cars, problem));  // missing
   EXPECT_TRUE(cars.empty());
-  WriteFile(ini, "[Cars]\r\nCarsCount=two\r\nCarID1=AB1\r\n");
-  EXPECT_TRUE(LoadCustomCars(tmp.game_folder(), cars, problem));
-  EXPECT_TRUE(cars.empty());
   EXPECT_EQ(problem, "");
+  for (const char* count : {"two", "2x", "-3"}) {
+    WriteFile(ini, std::string("[Cars]\r\nCarsCount=") + count + "\r\nCarID1=AB1\r\n");
+    cars = {"old"};
+    EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem)) << count;
+    EXPECT_TRUE(cars.empty()) << count;
+    EXPECT_EQ(problem, ini.string() + ": the registry of custom cars gives CarsCount=" + count +
+                           ", which is not a number of cars");
+  }
 
   WriteFile(ini, "[Cars]\r\nCarsCount=50654\r\nCarID1=AB1\r\n");
   cars = {"old"};
