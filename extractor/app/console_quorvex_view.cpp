@@ -56,7 +56,8 @@ void ConsoleQuorvexView::ShowErrorBox(std::string_view, std::string_view text) {
   PrintError(text);
 }
 
-bool ConsoleQuorvexView::AskQuestion(std::string_view, std::string_view text, QuestionButtons) {
+bool ConsoleQuorvexView::AskQuestion(std::string_view, std::string_view text,
+                                     wizard::QuestionButtons) {
   if (answer_yes_) return true;
   refused_question_ = text;
   return false;

@@ -4,15 +4,15 @@
 // question answered by --yes; the window's other controls ignored.
 #pragma once
 
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "extractor/quorvex_view.h"
+#include "ops/wizard_frame_view.h"
 
 namespace quorvex {
 
-class ConsoleQuorvexView : public QuorvexView {
+class ConsoleQuorvexView : public wizard::WizardFrameView {
  public:
   explicit ConsoleQuorvexView(bool answer_yes);
   ~ConsoleQuorvexView() override;
@@ -29,13 +29,19 @@ class ConsoleQuorvexView : public QuorvexView {
   void EndProgram() override {}
   void SwitchPage(int, int) override {}
   void SetTitles(std::string_view, std::string_view, std::string_view) override {}
-  void SetNavButtonEnabled(NavButton, bool) override {}
-  void SetNavButtonVisible(NavButton, bool) override {}
+  void SetNavButtonEnabled(wizard::NavButton, bool) override {}
+  void SetNavButtonVisible(wizard::NavButton, bool) override {}
   void SetGameFolderLabel(std::string_view) override {}
-  void SetCarList(std::span<const std::string>) override {}
   void ShowErrorBox(std::string_view title, std::string_view text) override;
-  bool AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons) override;
+  bool AskQuestion(std::string_view title, std::string_view text,
+                   wizard::QuestionButtons buttons) override;
   std::string PickFolder(std::string_view) override { return {}; }
+  std::optional<std::string> SaveFileDialog(const wizard::FileDialogRequest&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> OpenFileDialog(const wizard::FileDialogRequest&) override {
+    return std::nullopt;
+  }
 
   void SetProgress(double value) override;
   void SetActionText(std::string_view text) override;

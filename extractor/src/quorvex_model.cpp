@@ -8,6 +8,7 @@
 #include "base/text_routines.h"
 #include "devuza/package.h"
 #include "extractor/own_program.h"
+#include "ops/package_check.h"
 
 namespace quorvex {
 
@@ -42,7 +43,7 @@ constexpr std::uint16_t PageTitleId(int page) {
 
 }  // namespace
 
-QuorvexModel::QuorvexModel(QuorvexView& view, QuorvexOptions options)
+QuorvexModel::QuorvexModel(wizard::WizardFrameView& view, QuorvexOptions options)
     : view_(view), options_(std::move(options)) {
   if (!options_.find_game_folder) {
     options_.find_game_folder = [] {
@@ -50,7 +51,6 @@ QuorvexModel::QuorvexModel(QuorvexView& view, QuorvexOptions options)
     };
   }
   if (options_.program.empty()) options_.program = OwnProgramPath();
-  if (!options_.install) options_.install = InstallFromProgram;
 }
 
 std::string_view QuorvexModel::Text(std::uint16_t id) const {
@@ -114,20 +114,27 @@ void QuorvexModel::LeaveGameFolderPage() {
     ShowError(problem);
     return;
   }
-  view_.SetCarList(state_.CustomCars);
   state_.Task = wizard::kTaskExtractPackage;
   state_.DEVUZA_FileName = options_.program.string();
 
   // Without a sound package at the end of the program file the page stays,
   // silently; the reason is kept for the console.
-  devuza::Package header;
-  if (!devuza::ReadPackageHeader(header, options_.program, devuza::PackageMode::kReadSfx)) {
-    package_problem_ = devuza::LastPackageError(header);
-    if (package_problem_.empty()) package_problem_ = "no package";
-    return;
+  const wizard::PackageCheck check = wizard::CheckPackageForInstall(
+      options_.program, devuza::PackageMode::kReadSfx, state_.CustomCars);
+  switch (check.result) {
+    case wizard::PackageForInstall::kUnreadable:
+      package_problem_ = check.error.empty() ? "no package" : check.error;
+      return;
+    case wizard::PackageForInstall::kBadFolder:
+      ShowError("File:" + state_.DEVUZA_FileName + "\n" +
+                wizard::CarIDMessage(wizard::kCarIDInvalid, options_.language));
+      return;
+    case wizard::PackageForInstall::kReplace:
+    case wizard::PackageForInstall::kFree:
+      break;
   }
-  state_.CarID = devuza::PackageCarID(header);
-  if (wizard::CheckCarID(state_.CarID, state_.CustomCars) == wizard::kCarIDValid ||
+  state_.CarID = check.car_id;
+  if (check.result == wizard::PackageForInstall::kFree ||
       view_.AskQuestion(Text(kStrWarning), Text(kStrReplaceCar), QuestionButtons::kOkCancel)) {
     ShowPage(kPageReady);
   }
@@ -142,13 +149,13 @@ void QuorvexModel::GoBack() {
 void QuorvexModel::RunOperation() {
   if (state_.Step != kPageProgress || has_run_) return;
   has_run_ = true;
-  InstallRequest request;
-  request.game_folder = state_.GameFolder;
-  request.car_id = state_.CarID;
-  request.program = options_.program;
-  request.custom_cars = &state_.CustomCars;
-  request.language = options_.language;
-  outcome_ = options_.install(request, view_);
+  const wizard::InstallPackageRequest request{
+      {state_.GameFolder, state_.CustomCars, options_.language},
+      options_.program.string(),
+      state_.CarID,
+      devuza::PackageMode::kReadSfx};
+  outcome_ = wizard::InstallPackage(request, view_);
+  state_.CustomCars = outcome_.custom_cars;
   SetNavButton(NavButton::kFinish, true);
 }
 

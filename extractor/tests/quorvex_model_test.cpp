@@ -23,7 +23,7 @@ using wizard_test::ScratchFolder;
 using wizard_test::WriteFile;
 
 // Records what the model shows and answers its questions from a script.
-class FakeView : public QuorvexView {
+class FakeView : public wizard::WizardFrameView {
  public:
   struct Question {
     std::string title;
@@ -55,7 +55,6 @@ class FakeView : public QuorvexView {
   }
   void SetNavButtonVisible(NavButton, bool) override {}
   void SetGameFolderLabel(std::string_view text) override { folder_label = text; }
-  void SetCarList(std::span<const std::string>) override {}
   void ShowErrorBox(std::string_view title, std::string_view text) override {
     error_boxes.push_back(std::string(title) + "|" + std::string(text));
   }
@@ -68,6 +67,12 @@ class FakeView : public QuorvexView {
     return answer;
   }
   std::string PickFolder(std::string_view) override { return {}; }
+  std::optional<std::string> SaveFileDialog(const wizard::FileDialogRequest&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> OpenFileDialog(const wizard::FileDialogRequest&) override {
+    return std::nullopt;
+  }
   void SetProgress(double value) override { progress.push_back(value); }
   void SetActionText(std::string_view text) override { actions.emplace_back(text); }
   void RefreshWindow() override {}
@@ -245,13 +250,26 @@ TEST_F(QuorvexModelTest, AHostileEntryEndsTheRunBeforeAnythingIsWritten) {
   model.OnNextClick();
   EXPECT_FALSE(model.Outcome().completed);
   ASSERT_EQ(view_.error_boxes.size(), 1u);
-  // The message names the program file, never the copy made on the way.
+  // The message names the program file the package was read from.
   EXPECT_EQ(view_.error_boxes[0].rfind("Error|File:" + program.string() + "\n", 0), 0u)
       << view_.error_boxes[0];
   EXPECT_EQ(view_.actions.back(), "Error!");
   EXPECT_TRUE(view_.On(NavButton::kFinish));
   EXPECT_EQ(ListTree(tmp_.path()), before);
   EXPECT_TRUE(Registry().empty());
+}
+
+// The header reader refuses an ID that cannot name a car folder, so such a
+// file stays on page 0 like any damaged header, without a question.
+TEST_F(QuorvexModelTest, AnIDThatCannotNameACarFolderStaysOnPageZero) {
+  const stdfs::path program = MakeProgram(CraftPackage("A/B", {{"", "x.3da", "x"}}));
+  const std::vector<std::string> before = ListTree(tmp_.path());
+  QuorvexModel& model = Model(program, game_);
+  model.OnNextClick();
+  EXPECT_EQ(model.State().Step, kPageGameFolder);
+  EXPECT_NE(model.PackageProblem().find("cannot name a car folder"), std::string::npos);
+  EXPECT_TRUE(view_.questions.empty());
+  EXPECT_EQ(ListTree(tmp_.path()), before);
 }
 
 TEST_F(QuorvexModelTest, TheCloseQuestionIsTitledQuorvex) {

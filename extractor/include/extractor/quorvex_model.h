@@ -1,8 +1,10 @@
 // Quorvex without a screen: the extractor program's start-up, its pages 0
 // (game folder), 6 (ready) and 4 (progress), the checks that gate Next, the
 // replace question, the close question, and the run that installs the package
-// at the end of Quorvex's own file. The window and the console both drive it
-// through a QuorvexView. It stands on the base, ops and devuza layers only.
+// at the end of Quorvex's own file. It drives the wizard frame view (the window,
+// or the console standing in for it) and nothing more: page 7's car list does
+// not exist in Quorvex's window, so the custom cars stay in the state. It
+// stands on the base, ops and devuza layers only.
 #pragma once
 
 #include <array>
@@ -15,8 +17,8 @@
 
 #include "base/game_folder_source.h"
 #include "base/string_table.h"
-#include "extractor/package_install.h"
-#include "extractor/quorvex_view.h"
+#include "ops/operations.h"
+#include "ops/wizard_frame_view.h"
 
 namespace quorvex {
 
@@ -46,8 +48,6 @@ struct QuorvexState {
   std::vector<std::string> CustomCars;
 };
 
-using PackageInstaller = std::function<wizard::RunOutcome(const InstallRequest&, wizard::RunView&)>;
-
 // Every member has a working default.
 struct QuorvexOptions {
   wizard::Language language = wizard::Language::kEnglish;
@@ -56,13 +56,15 @@ struct QuorvexOptions {
   std::function<wizard::GameFolderLookup()> find_game_folder;
   // The file whose package is installed; empty: OwnProgramPath().
   std::filesystem::path program;
-  // Carries out the install; null: InstallFromProgram.
-  PackageInstaller install;
 };
+
+using wizard::kNavButtonCount;
+using wizard::NavButton;
+using wizard::QuestionButtons;
 
 class QuorvexModel {
  public:
-  explicit QuorvexModel(QuorvexView& view, QuorvexOptions options = {});
+  explicit QuorvexModel(wizard::WizardFrameView& view, QuorvexOptions options = {});
 
   // The start-up: caption, Step and Task 0, page 0, texts, the game folder.
   void Start();
@@ -71,11 +73,13 @@ class QuorvexModel {
   void ShowPage(int page);
   // Page 0: checks the game folder (10002), loads the custom cars, reads the
   // package header through the trailer of the program file and checks the ID
-  // (question 117 when it is taken, reserved or invalid); page 6: page 4.
+  // (question 117 when it is taken, reserved or invalid; an error naming the
+  // program file when it cannot name a car folder); page 6: page 4.
   void GoNext();
   // From page 6 back to page 0; nothing elsewhere.
   void GoBack();
-  // The install run of page 4; then only Finish is enabled.
+  // The install run of page 4, InstallPackage reading the package at the end
+  // of the program file; then only Finish is enabled.
   void RunOperation();
 
   void OnBrowseClick();
@@ -105,7 +109,7 @@ class QuorvexModel {
   void ShowGameFolder();
   void LeaveGameFolderPage();
 
-  QuorvexView& view_;
+  wizard::WizardFrameView& view_;
   QuorvexOptions options_;
   QuorvexState state_;
   std::array<bool, kNavButtonCount> nav_enabled_{};

@@ -36,13 +36,13 @@ bool LacksText(const std::string& path, std::string_view text) {
   return read.status == ReadStatus::kOk && read.text.find(text) == std::string::npos;
 }
 
-enum class RegistryCount { kRead, kMissing, kTooLarge };
+enum class RegistryCount { kRead, kMissing, kTooLarge, kNotANumber };
 
 // Reads the entries of the registry text into `custom_cars` (emptied first)
 // and the count's text into `count_text`: the count is missing (kMissing,
-// also when empty), above kMaxCustomCars (kTooLarge, the list stays empty),
-// or was read (kRead; a count that is not a decimal number, or is negative,
-// gives no entries).
+// also when empty), above kMaxCustomCars (kTooLarge), not a decimal number
+// of cars, negative ones included (kNotANumber), or was read (kRead). The
+// list stays empty unless it was read.
 RegistryCount ParseRegistry(std::string_view text, std::vector<std::string>& custom_cars,
                             std::string& count_text) {
   custom_cars.clear();
@@ -57,8 +57,8 @@ RegistryCount ParseRegistry(std::string_view text, std::vector<std::string>& cus
   if (ec == std::errc::result_out_of_range || (ec == std::errc() && count > kMaxCustomCars)) {
     return RegistryCount::kTooLarge;
   }
-  if (ec != std::errc() || end != count_text.data() + count_text.size())
-    return RegistryCount::kRead;
+  if (ec != std::errc() || end != count_text.data() + count_text.size() || count < 0)
+    return RegistryCount::kNotANumber;
 
   for (long i = 1; i <= count; ++i) {
     const auto it = values.find(ToUpperAscii(IDKey(static_cast<std::size_t>(i))));
@@ -73,8 +73,11 @@ bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars
   custom_cars.clear();
   const ReadResult read = ReadFileChecked(CustomCarsFile(game_folder));
   if (read.status != ReadStatus::kOk) return false;
+  // A count that is not a number leaves the list empty, and the file counts
+  // as read.
   std::string count_text;
-  return ParseRegistry(read.text, custom_cars, count_text) == RegistryCount::kRead;
+  const RegistryCount count = ParseRegistry(read.text, custom_cars, count_text);
+  return count == RegistryCount::kRead || count == RegistryCount::kNotANumber;
 }
 
 bool LoadCustomCars(std::string_view game_folder, std::vector<std::string>& custom_cars,
@@ -88,12 +91,22 @@ bool LoadCustomCars(std::string_view game_folder, std::vector<std::string>& cust
     problem = shown + ": cannot read the registry of custom cars";
     return false;
   }
+  // A count that cannot be read leaves cars unlisted that the next write
+  // would drop: the file is refused instead.
   std::string count_text;
-  if (ParseRegistry(read.text, custom_cars, count_text) == RegistryCount::kTooLarge) {
-    problem = shown + ": the registry of custom cars gives " + std::string(kCustomCarsCountKey) +
-              "=" + count_text + ", more than the " + std::to_string(kMaxCustomCars) +
-              " it can hold";
-    return false;
+  const std::string given =
+      shown + ": the registry of custom cars gives " + std::string(kCustomCarsCountKey) + "=";
+  switch (ParseRegistry(read.text, custom_cars, count_text)) {
+    case RegistryCount::kTooLarge:
+      problem =
+          given + count_text + ", more than the " + std::to_string(kMaxCustomCars) + " it can hold";
+      return false;
+    case RegistryCount::kNotANumber:
+      problem = given + count_text + ", which is not a number of cars";
+      return false;
+    case RegistryCount::kRead:
+    case RegistryCount::kMissing:
+      return true;
   }
   return true;
 }

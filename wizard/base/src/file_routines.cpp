@@ -38,13 +38,25 @@ bool FileExists(std::string_view path) {
 ReadResult ReadFileChecked(std::string_view path) {
   ReadResult result;
   const std::filesystem::path native = ResolveGamePath(path);
-  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  // Only a regular file is opened: opening a FIFO would wait for a writer, and
+  // a device may block or never end. The name is looked at first, and what was
+  // opened (without blocking, should it have been swapped meanwhile) again.
+  struct stat st {};
+  if (::stat(native.c_str(), &st) != 0) {
+    result.status =
+        (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::kMissing : ReadStatus::kUnreadable;
+    return result;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    result.status = ReadStatus::kUnreadable;
+    return result;
+  }
+  const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     result.status =
         (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::kMissing : ReadStatus::kUnreadable;
     return result;
   }
-  struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     result.status = ReadStatus::kUnreadable;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "base/file_attributes.h"
 #include "test_support/files.h"
 #include "test_support/scratch_folder.h"
@@ -68,10 +72,15 @@ TEST(CarRegistry, LoadCustomCarsRefusesARegistryItCouldOnlyWriteOver) {
   std::string problem;
   EXPECT_TRUE(LoadCustomCars(tmp.game_folder(), cars, problem));  // missing
   EXPECT_TRUE(cars.empty());
-  WriteFile(ini, "[Cars]\r\nCarsCount=two\r\nCarID1=AB1\r\n");
-  EXPECT_TRUE(LoadCustomCars(tmp.game_folder(), cars, problem));
-  EXPECT_TRUE(cars.empty());
   EXPECT_EQ(problem, "");
+  for (const char* count : {"two", "2x", "-3"}) {
+    WriteFile(ini, std::string("[Cars]\r\nCarsCount=") + count + "\r\nCarID1=AB1\r\n");
+    cars = {"old"};
+    EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem)) << count;
+    EXPECT_TRUE(cars.empty()) << count;
+    EXPECT_EQ(problem, ini.string() + ": the registry of custom cars gives CarsCount=" + count +
+                           ", which is not a number of cars");
+  }
 
   WriteFile(ini, "[Cars]\r\nCarsCount=50654\r\nCarID1=AB1\r\n");
   cars = {"old"};
@@ -85,6 +94,22 @@ TEST(CarRegistry, LoadCustomCarsRefusesARegistryItCouldOnlyWriteOver) {
   stdfs::create_directories(ini);
   EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
   EXPECT_EQ(problem, ini.string() + ": cannot read the registry of custom cars");
+
+#ifndef _WIN32
+  // A FIFO would wait for a writer if it were opened, a device might never
+  // end: both are refused without being read.
+  stdfs::remove(ini);
+  ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+  problem.clear();
+  EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_EQ(problem, ini.string() + ": cannot read the registry of custom cars");
+  EXPECT_FALSE(LoadINI(tmp.game_folder(), cars));
+  stdfs::remove(ini);
+  stdfs::create_symlink("/dev/zero", ini);
+  problem.clear();
+  EXPECT_FALSE(LoadCustomCars(tmp.game_folder(), cars, problem));
+  EXPECT_EQ(problem, ini.string() + ": cannot read the registry of custom cars");
+#endif
 }
 
 TEST(CarRegistry, WriteOfZeroCarsWritesTheCountOnlyAndProtectsTheFile) {

@@ -79,11 +79,11 @@ bool WritePackage(const RunContext& run, std::string_view id, const stdfs::path&
 
 // Opens the package, refuses it when any entry is unsafe (before anything is
 // written), and extracts it into `destination`; false with the layer's error.
-bool ExtractInto(const stdfs::path& package_path, const stdfs::path& destination,
-                 CodePage code_page, std::string& error) {
+bool ExtractInto(const stdfs::path& package_path, devuza::PackageMode mode,
+                 const stdfs::path& destination, CodePage code_page, std::string& error) {
   devuza::Package package;
   package.code_page = code_page;
-  bool ok = devuza::OpenPackage(package, devuza::PackageMode::kReadFile, package_path);
+  bool ok = devuza::OpenPackage(package, mode, package_path);
   if (ok && (ok = devuza::ReadDirectory(package))) {
     for (std::size_t i = 0; ok && i < package.entries.size(); ++i) {
       if (std::string problem = devuza::EntryProblem(package, i); !problem.empty()) {
@@ -178,7 +178,13 @@ RunOutcome InstallPackage(const InstallPackageRequest& request, RunView& view) {
     return run.ErrorEnd();
   }
   std::string error;
-  if (!detail::ExtractInto(stdfs::path(request.package_file),
+  // Only the two read modes: a request never makes the run write a package.
+  if (request.mode != devuza::PackageMode::kReadFile &&
+      request.mode != devuza::PackageMode::kReadSfx) {
+    run.PackageError(request.package_file, "not a read mode");
+    return run.ErrorEnd();
+  }
+  if (!detail::ExtractInto(stdfs::path(request.package_file), request.mode,
                            ResolveGamePath(detail::CarFolder(run, id)), GameCodePage(run.language),
                            error)) {
     run.PackageError(request.package_file, error);

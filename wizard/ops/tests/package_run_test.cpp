@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/custom_cars.h"
+#include "devuza/sfx.h"
 #include "ops/operations.h"
 #include "run_test_support.h"
 
@@ -385,6 +386,48 @@ TEST(InstallRequest, InstallsWithoutAWizardStateInTheRequestsLanguage) {
   ASSERT_EQ(failed.error_titles.size(), 1u);
   EXPECT_EQ(failed.error_titles[0], "Błąd");
   EXPECT_EQ(failed.actions.back(), "Wystąpiły błędy!");
+}
+
+// Quorvex's way: the package read at the end of a self-extracting program,
+// and the messages naming that program; a write mode is never carried out.
+TEST(InstallRequest, ReadsThePackageAtTheEndOfAProgramInSfxMode) {
+  ScratchFolder tmp;
+  const std::string game = CopyDemoGame(tmp);
+  const stdfs::path plain = tmp / "plain.devuza";
+  WriteFile(plain, CraftPackage("QW3", {{"", "QW3.3da", "mesh"}}));
+  const stdfs::path program = tmp / "renamed.exe";
+  const unsigned char extractor[] = {'M', 'Z', 1, 2, 3};
+  std::string error;
+  ASSERT_TRUE(devuza::WriteSFXPackage(program, plain, true, extractor, &error)) << error;
+
+  RecordingRunView view;
+  const wizard::RunOutcome outcome = wizard::InstallPackage({{game, {}, wizard::Language::kEnglish},
+                                                             program.string(),
+                                                             "QW3",
+                                                             devuza::PackageMode::kReadSfx},
+                                                            view);
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(outcome.custom_cars, std::vector<std::string>{"QW3"});
+  EXPECT_EQ(ReadFile(stdfs::path(game) / "Data/Cars/QW3/QW3.3da"), "mesh");
+
+  // The same program read as a plain package is refused, naming it.
+  RecordingRunView plain_mode;
+  const wizard::RunOutcome refused = wizard::InstallPackage(
+      {{game, {}, wizard::Language::kEnglish}, program.string(), "QW3"}, plain_mode);
+  EXPECT_FALSE(refused.completed);
+  ASSERT_EQ(plain_mode.errors.size(), 1u);
+  EXPECT_EQ(plain_mode.errors[0].rfind("File:" + program.string() + "\n", 0), 0u);
+
+  // A write mode would create or truncate the file: refused before that.
+  const std::string before = ReadFile(program);
+  RecordingRunView write_mode;
+  const wizard::RunOutcome written = wizard::InstallPackage({{game, {}, wizard::Language::kEnglish},
+                                                             program.string(),
+                                                             "QW3",
+                                                             devuza::PackageMode::kWrite},
+                                                            write_mode);
+  EXPECT_FALSE(written.completed);
+  EXPECT_EQ(ReadFile(program), before);
 }
 
 }  // namespace

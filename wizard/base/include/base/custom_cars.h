@@ -43,10 +43,11 @@ inline constexpr std::array<std::string_view, 4> kCarMasterScripts = {"Cars.scr"
 bool LoadINI(std::string_view game_folder, std::vector<std::string>& custom_cars);
 
 // Loads the registry for the wizard and the sub-commands, which may rewrite
-// it: as LoadINI, but a registry file that exists and cannot be read, or
-// whose count is above kMaxCustomCars, is refused so that it is never
-// written over: false, the list empty, and `problem` naming the file and what
-// is wrong. A missing file, or one without a count, is an empty registry.
+// it: as LoadINI, but a registry file that exists and cannot be read (a
+// folder, FIFO or device included), whose count is above kMaxCustomCars, or
+// whose count is not a decimal number of cars (such as "two", "2x" or "-3"),
+// is refused so that the cars it lists are never written over: false, the list empty, and `problem`
+// naming the file and what is wrong. A missing file, or one without a count, is an empty registry.
 bool LoadCustomCars(std::string_view game_folder, std::vector<std::string>& custom_cars,
                     std::string& problem);
 

@@ -23,7 +23,8 @@ bool FileExists(std::string_view path);
 enum class ReadStatus {
   kOk,          // the whole file was read
   kMissing,     // there is no file of that name
-  kUnreadable,  // it exists but could not be opened or read (or is a folder)
+  kUnreadable,  // it exists but could not be opened or read, or is not a
+                // regular file (a folder, FIFO or device is never opened)
   kTooLarge,    // it is larger than kMaxTextFileSize
 };
 

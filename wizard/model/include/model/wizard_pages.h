@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "base/string_table.h"
-#include "model/wizard_frame_view.h"
+#include "ops/wizard_frame_view.h"
 #include "ops/wizard_state.h"
 
 namespace wizard {

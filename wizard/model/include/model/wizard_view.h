@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/wizard_frame_view.h"
+#include "ops/wizard_frame_view.h"
 
 namespace wizard {
 

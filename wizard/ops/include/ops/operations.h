@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/string_table.h"
+#include "devuza/package.h"
 #include "ops/asset_writer.h"
 #include "ops/car_scripts.h"
 #include "ops/car_variants.h"
@@ -90,12 +91,15 @@ struct PackCarRequest {
 
 // Install the package `package_file` as car `car_id` (the ID its header
 // holds): extract it into the car's folder and, when the ID is not yet taken
-// (CheckCarID), register the car and append its ID. Quorvex installs through
-// this request alone.
+// (CheckCarID), register the car and append its ID. `mode` says how the
+// package is read: a package file (kReadFile), or the package at the end of a
+// self-extracting program (kReadSfx), which is how Quorvex installs straight
+// from its own program file. Messages name `package_file` either way.
 struct InstallPackageRequest {
   RunSetting setting;
   std::string package_file;
   std::string car_id;
+  devuza::PackageMode mode = devuza::PackageMode::kReadFile;
 };
 
 // The four operations. A package error shows "File:" + path + line feed + the
