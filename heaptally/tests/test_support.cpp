@@ -24,7 +24,24 @@ std::string dump_text() {
   Heaptally(path.c_str());
   std::string text = gm_test::ReadFile(path);
   std::remove(path.c_str());
+#if defined(_WIN32)
+  // The dump is written in text mode: on Windows every line ends in CR LF.
+  // The lines are given back with LF alone, and a line without its CR fails.
+  std::string lines;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      lines.push_back('\n');
+      ++i;
+    } else if (text[i] == '\r' || text[i] == '\n') {
+      return "line end without CR LF at byte " + std::to_string(i);
+    } else {
+      lines.push_back(text[i]);
+    }
+  }
+  return lines;
+#else
   return text;
+#endif
 }
 
 StderrCapture::StderrCapture() : path_(temp_path("stderr.txt")) {

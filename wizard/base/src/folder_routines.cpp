@@ -1,9 +1,11 @@
 // Testing, creating and deleting folders.
 #include "base/folder_routines.h"
 
-#include <unistd.h>
-
 #include <system_error>
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 #include <vector>
 
 #include "base/game_paths.h"
@@ -43,7 +45,11 @@ void DeleteTreeNative(const stdfs::path& folder) {
       stdfs::remove(entry.path(), entry_ec);
     }
   }
+#if defined(_WIN32)
+  ::_wrmdir(folder.c_str());
+#else
   ::rmdir(folder.c_str());
+#endif
 }
 
 }  // namespace
