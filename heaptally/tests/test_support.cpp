@@ -2,7 +2,10 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdio>
@@ -44,6 +47,7 @@ std::string dump_text() {
 #endif
 }
 
+#if !defined(_WIN32)
 StderrCapture::StderrCapture() : path_(temp_path("stderr.txt")) {
   std::fflush(stderr);
   const int fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -69,5 +73,7 @@ std::string StderrCapture::finish() {
   std::remove(path_.c_str());
   return text;
 }
+
+#endif
 
 }  // namespace heaptally_test

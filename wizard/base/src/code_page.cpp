@@ -31,6 +31,13 @@ std::optional<std::wstring> ToWide(std::string_view in, UINT from) {
       length) {
     return std::nullopt;
   }
+  // The bytes that Windows-1250 and -1252 leave undefined come back as C1
+  // control characters, which no text of these code pages holds.
+  if (from != CP_UTF8) {
+    for (const wchar_t c : wide) {
+      if (c >= 0x80 && c <= 0x9F) return std::nullopt;
+    }
+  }
   return wide;
 }
 

@@ -42,6 +42,11 @@ void DeleteTreeNative(const stdfs::path& folder) {
     if (entry.is_directory(entry_ec) && !entry.is_symlink(entry_ec)) {
       DeleteTreeNative(entry.path());
     } else {
+#if defined(_WIN32)
+      // Windows refuses to delete a read-only file; its attribute goes first.
+      stdfs::permissions(entry.path(), stdfs::perms::owner_write, stdfs::perm_options::add,
+                         entry_ec);
+#endif
       stdfs::remove(entry.path(), entry_ec);
     }
   }
