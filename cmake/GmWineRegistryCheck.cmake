@@ -38,9 +38,16 @@ function(run expect_ok)
   set(out "${out}" PARENT_SCOPE)
 endfunction()
 
-run(FALSE ${wine} reg delete "${key}" /f)  # a key left by an earlier run goes
+# A key left by an earlier run goes; there may be none.
+execute_process(COMMAND ${wine} reg delete "${key}" /f OUTPUT_QUIET ERROR_QUIET)
 run(FALSE ${carwright} list)
-run(TRUE ${wine} reg add "${key}" /v DestinationDir /t REG_SZ /d "${folder}" /f)
+# Called directly: the folder ends in a backslash, which would escape the
+# list separator after it in a function's arguments.
+execute_process(COMMAND ${wine} reg add "${key}" /v DestinationDir /t REG_SZ /d "${folder}" /f
+                RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "wine reg add failed (${result}):\n${out}\n${err}")
+endif()
 run(TRUE ${carwright} create --id RG1)
 run(TRUE ${carwright} list)
 string(REPLACE "\r" "" out "${out}")
