@@ -86,14 +86,22 @@ HANDLE CaptureFile() {
                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
 }
 
+// The program's output as text: a console program writes its line ends as
+// CR LF on Windows, and they are given back as LF, as on the other systems.
 std::string ReadAll(HANDLE file) {
   std::string text;
   if (::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return text;
   char buffer[4096];
   DWORD got = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
     text.append(buffer, got);
-  return text;
+  }
+  std::string lines;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    lines.push_back(text[i]);
+  }
+  return lines;
 }
 
 }  // namespace
