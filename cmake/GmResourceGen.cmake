@@ -2,6 +2,12 @@
 # into an assembler file that embeds each file with .incbin and a C++ table
 # that registers the entries with the resource store.
 #
+# The assembler file serves ELF (Linux) and PE/COFF (Windows) objects: only
+# the section directive and the symbol visibility differ, chosen by the
+# preprocessor. The C++ table names each symbol with an assembler label, so
+# the platform's prefix for C names (an underscore on 32-bit Windows) never
+# comes between the two files.
+#
 # Input:  ENTRIES  file with one "TYPE|NAME|pad4 or -|absolute path" per line
 #         TABLE    table name (used in symbol names)
 # Output: OUT_ASM, OUT_TABLE
@@ -24,8 +30,16 @@ function(c_string_literal text out)
 endfunction()
 
 set(asm "/* Generated from the resource list of ${TABLE}; do not edit. */\n")
-string(APPEND asm "#if !defined(__ELF__)\n#error \"embedded resources are written for ELF targets\"\n#endif\n")
-string(APPEND asm "\t.section .rodata.gm_resources.${table_id},\"a\"\n")
+string(APPEND asm "#if defined(__ELF__)\n"
+                 "#define GM_RESOURCE_SECTION .section .rodata.gm_resources.${table_id},\"a\"\n"
+                 "#define GM_LOCAL(sym) .hidden sym\n"
+                 "#elif defined(_WIN32)\n"
+                 "#define GM_RESOURCE_SECTION .section .rdata$gm_resources_${table_id},\"dr\"\n"
+                 "#define GM_LOCAL(sym)\n"
+                 "#else\n"
+                 "#error \"embedded resources are written for ELF and PE/COFF targets\"\n"
+                 "#endif\n")
+string(APPEND asm "\tGM_RESOURCE_SECTION\n")
 set(decls "")
 set(records "")
 set(seen "")
@@ -55,20 +69,21 @@ foreach(line IN LISTS lines)
   set(sym "gm_res_${table_id}_${index}")
   string(REPLACE "\\" "\\\\" asm_path "${res_path}")
   string(REPLACE "\"" "\\\"" asm_path "${asm_path}")
-  string(APPEND asm "\t.balign 16\n\t.globl ${sym}\n\t.hidden ${sym}\n${sym}:\n")
+  string(APPEND asm "\t.balign 16\n\t.globl ${sym}\n\tGM_LOCAL(${sym})\n${sym}:\n")
   string(APPEND asm "\t.incbin \"${asm_path}\"\n")
   if(res_pad STREQUAL "pad4")
     string(APPEND asm "\t.balign 4, 0\n")
   endif()
-  string(APPEND asm "\t.globl ${sym}_end\n\t.hidden ${sym}_end\n${sym}_end:\n")
+  string(APPEND asm "\t.globl ${sym}_end\n\tGM_LOCAL(${sym}_end)\n${sym}_end:\n")
 
-  string(APPEND decls "extern const unsigned char ${sym}[];\nextern const unsigned char ${sym}_end[];\n")
+  string(APPEND decls "extern const unsigned char ${sym}[] __asm__(\"${sym}\");\n"
+                      "extern const unsigned char ${sym}_end[] __asm__(\"${sym}_end\");\n")
   c_string_literal("${res_type}" type_literal)
   c_string_literal("${res_name}" name_literal)
   string(APPEND records "    {${type_literal}, ${name_literal}, ${sym}, ${sym}_end},\n")
   math(EXPR index "${index} + 1")
 endforeach()
-string(APPEND asm "\t.section .note.GNU-stack,\"\",%progbits\n")
+string(APPEND asm "#if defined(__ELF__)\n\t.section .note.GNU-stack,\"\",%progbits\n#endif\n")
 
 set(cpp "// Generated from the resource list of ${TABLE}; do not edit.\n")
 string(APPEND cpp "#include \"base/resource_store.h\"\n\n")

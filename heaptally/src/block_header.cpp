@@ -5,6 +5,8 @@
 #if defined(__linux__)
 #include <sys/uio.h>
 #include <unistd.h>
+#elif defined(_WIN32)
+#include <windows.h>
 #endif
 
 namespace heaptally {
@@ -24,13 +26,17 @@ __attribute__((no_sanitize("address", "thread"))) void load_raw(const unsigned c
 // Copies n bytes from memory that may not be mapped, or that the heap took
 // back; false when the bytes cannot be read. The kernel does the reading, so
 // an unmapped page gives an error instead of a fault, and the program itself
-// never touches memory that is not its own. Elsewhere the bytes are read
-// directly, and an unmapped page faults.
+// never touches memory that is not its own; on Windows ReadProcessMemory on
+// the process itself does the same. Elsewhere the bytes are read directly,
+// and an unmapped page faults.
 bool load_checked(const unsigned char* at, unsigned char* out, std::size_t n) {
 #if defined(__linux__)
   iovec local{out, n};
   iovec remote{const_cast<unsigned char*>(at), n};
   return process_vm_readv(getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(n);
+#elif defined(_WIN32)
+  SIZE_T got = 0;
+  return ::ReadProcessMemory(::GetCurrentProcess(), at, out, n, &got) && got == n;
 #else
   load_raw(at, out, n);
   return true;

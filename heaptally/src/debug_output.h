@@ -1,5 +1,5 @@
 // The debugger output: where Heaptally's reports go when no file takes them.
-// Here it is standard error.
+// On Windows it is OutputDebugStringA; elsewhere standard error.
 #pragma once
 
 namespace heaptally {

@@ -9,7 +9,11 @@
 #include <new>
 #include <string>
 
-#if __has_include(<sys/single_threaded.h>)
+#if defined(_WIN32)
+#include <windows.h>
+// <windows.h> names a page state MEM_FREE; here it is the tracker's macro.
+#undef MEM_FREE
+#elif __has_include(<sys/single_threaded.h>)
 #include <sys/single_threaded.h>
 #endif
 
@@ -33,12 +37,33 @@ union NeverDestroyed {
   T value;
 };
 
-// The process-wide state. The mutex is constant-initialised, so it exists as
-// soon as the library is loaded and before any caller can reach an export;
-// it is destroyed when the library is unloaded. Live blocks are never freed
-// at unload.
+#if defined(_WIN32)
+// On Windows the lock is a critical section, created when the DLL is attached
+// to the process and deleted when it is detached (DllMain below). Taken
+// without contention it stays in user mode with one interlocked instruction;
+// the standard mutex of this compiler goes through the winpthreads layer on
+// top of the same primitives.
+class TrackerMutex {
+ public:
+  constexpr TrackerMutex() = default;
+  void create() { ::InitializeCriticalSection(&section_); }
+  void destroy() { ::DeleteCriticalSection(&section_); }
+  void lock() { ::EnterCriticalSection(&section_); }
+  void unlock() { ::LeaveCriticalSection(&section_); }
+
+ private:
+  CRITICAL_SECTION section_{};
+};
+#else
+// The mutex is constant-initialised, so it exists as soon as the library is
+// loaded and before any caller can reach an export; it is destroyed when the
+// library is unloaded.
+using TrackerMutex = std::mutex;
+#endif
+
+// The process-wide state. Live blocks are never freed at unload.
 struct Tracker {
-  std::mutex lock;
+  TrackerMutex lock;
   LiveList list;
   // Where the headers of live blocks, and of freed ones, start. memFree
   // reads a header directly only once this says it is live, so a pointer
@@ -51,7 +76,9 @@ struct Tracker {
 constinit Tracker g_tracker;
 
 bool process_is_single_threaded() {
-#if __has_include(<sys/single_threaded.h>)
+#if defined(_WIN32)
+  return false;
+#elif __has_include(<sys/single_threaded.h>)
   return __libc_single_threaded != 0;
 #else
   return false;
@@ -117,6 +144,19 @@ const char* file_text(const char* file) {
 using namespace heaptally;
 
 extern "C" {
+
+#if defined(_WIN32)
+// Process attach creates the lock and process detach deletes it; thread
+// attach and detach do nothing.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_tracker.lock.create();
+  } else if (reason == DLL_PROCESS_DETACH) {
+    g_tracker.lock.destroy();
+  }
+  return TRUE;
+}
+#endif
 
 HEAPTALLY_API void* HEAPTALLY_CALL memAlloc(int32_t size, const char* file, int32_t line) {
   if (size < 0 || size > kMaxRequest) {

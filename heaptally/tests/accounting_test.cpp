@@ -84,6 +84,9 @@ TEST(heaptally_block_header, keeps_the_field_order_and_ends_with_the_back_guard)
   if (sizeof(void*) == 8) {
     EXPECT_EQ(heaptally::kHeaderSize, 64u);
   }
+  if (sizeof(void*) == 4) {
+    EXPECT_EQ(heaptally::kHeaderSize, 32u);
+  }
 
   auto* block = static_cast<unsigned char*>(memAlloc(3, "layout.cpp", 77));
   ASSERT_NE(block, nullptr);
@@ -99,6 +102,40 @@ TEST(heaptally_block_header, keeps_the_field_order_and_ends_with_the_back_guard)
   EXPECT_STREQ(header->file, "layout.cpp");
   EXPECT_EQ(header->line, 77);
   memFree(block);
+}
+
+// On a 32-bit build the header is the 32 bytes of the tracker's own layout:
+// guard, user block, accounted size, file, line, newer, older, guard, read
+// here as raw little-endian words in front of the block.
+TEST(heaptally_block_header, is_32_bytes_with_fixed_offsets_on_a_32_bit_build) {
+  if (sizeof(void*) != 4) {
+    GTEST_SKIP() << "a 64-bit build has the 64-byte header tested above";
+  }
+  static const char kFile[] = "words.cpp";
+  auto* older = static_cast<unsigned char*>(memAlloc(10, kFile, 5));
+  auto* block = static_cast<unsigned char*>(memAlloc(1, kFile, 6));
+  ASSERT_NE(older, nullptr);
+  ASSERT_NE(block, nullptr);
+  const auto word = [](const unsigned char* at) {
+    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+           static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+  };
+  const auto address = [](const void* p) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p));
+  };
+  const unsigned char* header = block - 32;
+  EXPECT_EQ(word(header + 0), 0x31415926u);
+  EXPECT_EQ(word(header + 4), address(block));
+  EXPECT_EQ(word(header + 8), 58u);
+  EXPECT_EQ(word(header + 12), address(kFile));
+  EXPECT_EQ(word(header + 16), 6u);
+  EXPECT_EQ(word(header + 20), 0u);                   // nothing newer
+  EXPECT_EQ(word(header + 24), address(older - 32));  // the older block's header
+  EXPECT_EQ(word(header + 28), 0x31415926u);
+  EXPECT_EQ(word(older - 32 + 20), address(header));  // and it points back
+  EXPECT_EQ(word(older - 32 + 8), 64u);
+  memFree(block);
+  memFree(older);
 }
 
 }  // namespace

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+// <windows.h> names a page state MEM_FREE; here it is the tracker's macro.
+#undef MEM_FREE
+#else
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -214,13 +220,36 @@ TEST(heaptally_probe, a_retired_header_never_passes_as_live_but_still_reads_as_o
   EXPECT_EQ(heaptally::probe_nearby(block).marks, heaptally::GuardProbe::kRetired);
 }
 
+// Two pages of which the first cannot be read; released by release_pages.
+unsigned char* second_of_two_pages(void*& pages, std::size_t& page) {
+#if defined(_WIN32)
+  SYSTEM_INFO info;
+  ::GetSystemInfo(&info);
+  page = info.dwPageSize;
+  pages = ::VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+  DWORD old = 0;
+  if (pages == nullptr || !::VirtualProtect(pages, page, PAGE_NOACCESS, &old)) return nullptr;
+#else
+  page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  pages = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (pages == MAP_FAILED || mprotect(pages, page, PROT_NONE) != 0) return nullptr;
+#endif
+  return static_cast<unsigned char*>(pages) + page;
+}
+
+bool release_pages(void* pages, [[maybe_unused]] std::size_t page) {
+#if defined(_WIN32)
+  return ::VirtualFree(pages, 0, MEM_RELEASE) != 0;
+#else
+  return munmap(pages, 2 * page) == 0;
+#endif
+}
+
 TEST(heaptally_probe, never_faults_on_unmapped_memory_in_front_of_a_pointer) {
-  const long page = sysconf(_SC_PAGESIZE);
-  void* pages = mmap(nullptr, static_cast<std::size_t>(2 * page), PROT_READ | PROT_WRITE,
-                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  ASSERT_NE(pages, MAP_FAILED);
-  auto* second = static_cast<unsigned char*>(pages) + page;
-  ASSERT_EQ(mprotect(pages, static_cast<std::size_t>(page), PROT_NONE), 0);
+  void* pages = nullptr;
+  std::size_t page = 0;
+  unsigned char* second = second_of_two_pages(pages, page);
+  ASSERT_NE(second, nullptr);
   write_u32(second, heaptally::kGuard);
   write_u32(second + 12, heaptally::kGuard);  // a back guard, but the header is unreadable
   for (const auto probe : {heaptally::probe_checked, heaptally::probe_nearby}) {
@@ -234,7 +263,7 @@ TEST(heaptally_probe, never_faults_on_unmapped_memory_in_front_of_a_pointer) {
   // a heap may place a plain block at the start of a mapping.
   heaptally::HeaderRecord headers;
   EXPECT_TRUE(heaptally::is_plain_block(headers, second, heaptally::HeaderState::kNone));
-  ASSERT_EQ(munmap(pages, static_cast<std::size_t>(2 * page)), 0);
+  ASSERT_TRUE(release_pages(pages, page));
   // Once nothing is mapped there, not even the pointer's own page.
   EXPECT_EQ(heaptally::probe_checked(second + 16).marks, heaptally::GuardProbe::kUnreadable);
 }

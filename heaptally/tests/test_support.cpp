@@ -2,7 +2,10 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cstdio>
@@ -24,9 +27,27 @@ std::string dump_text() {
   Heaptally(path.c_str());
   std::string text = gm_test::ReadFile(path);
   std::remove(path.c_str());
+#if defined(_WIN32)
+  // The dump is written in text mode: on Windows every line ends in CR LF.
+  // The lines are given back with LF alone, and a line without its CR fails.
+  std::string lines;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      lines.push_back('\n');
+      ++i;
+    } else if (text[i] == '\r' || text[i] == '\n') {
+      return "line end without CR LF at byte " + std::to_string(i);
+    } else {
+      lines.push_back(text[i]);
+    }
+  }
+  return lines;
+#else
   return text;
+#endif
 }
 
+#if !defined(_WIN32)
 StderrCapture::StderrCapture() : path_(temp_path("stderr.txt")) {
   std::fflush(stderr);
   const int fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -52,5 +73,7 @@ std::string StderrCapture::finish() {
   std::remove(path_.c_str());
   return text;
 }
+
+#endif
 
 }  // namespace heaptally_test

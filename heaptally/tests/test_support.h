@@ -5,8 +5,9 @@
 
 namespace heaptally_test {
 
-// Sends standard error (the debugger output) to a temporary file until
-// finish() returns what was written.
+// Catches the debugger output until finish() returns what was written: on
+// Windows what OutputDebugStringA sends to a debug monitor, elsewhere
+// standard error, sent to a temporary file.
 class StderrCapture {
  public:
   StderrCapture();
@@ -17,8 +18,13 @@ class StderrCapture {
   std::string finish();
 
  private:
+#if defined(_WIN32)
+  struct Listener;
+  Listener* listener_ = nullptr;
+#else
   int saved_fd_ = -1;
   std::string path_;
+#endif
 };
 
 // A fresh path in a scratch folder that lives as long as the test program;

@@ -3,7 +3,13 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+
+#if defined(_WIN32)
+#include <direct.h>
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdarg>
@@ -32,8 +38,24 @@ CrashLog& log_state() {
   return s;
 }
 
+// Every line reaches the disk before the next step of the program, which may
+// be the crash that the log is for. Windows: binary mode (the log's line ends
+// are CR LF already), not inherited, and a flush after each write.
 int create_log_file(const std::string& name) {
+#if defined(_WIN32)
+  return ::_open(name.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                 _S_IREAD | _S_IWRITE);
+#else
   return ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_DSYNC | O_CLOEXEC, 0644);
+#endif
+}
+
+void make_logs_folder() {
+#if defined(_WIN32)
+  ::_mkdir("logs");
+#else
+  ::mkdir("logs", 0755);
+#endif
 }
 
 // Caller holds the lock.
@@ -52,11 +74,14 @@ void start(CrashLog& s) {
 void write_all(int file, const std::string& text) {
   std::size_t done = 0;
   while (done < text.size()) {
-    const ssize_t wrote = ::write(file, text.data() + done, text.size() - done);
+    const auto wrote = ::write(file, text.data() + done, static_cast<unsigned>(text.size() - done));
     if (wrote < 0 && errno == EINTR) continue;
     if (wrote <= 0) return;
     done += static_cast<std::size_t>(wrote);
   }
+#if defined(_WIN32)
+  ::_commit(file);
+#endif
 }
 
 }  // namespace
@@ -75,7 +100,7 @@ std::string crash_log_convert_line_ends(std::string_view text) {
 }
 
 std::string crash_log_name() {
-  ::mkdir("logs", 0755);
+  make_logs_folder();
   const platform::LocalTime now = platform::local_time();
   char name[64];
   std::snprintf(name, sizeof(name), "logs/crash_%04d-%02d-%02d_%02d%02d.log", now.year % 10000,

@@ -1,8 +1,12 @@
 // Local time, computer and user names, debugger output, with their test seams.
 #include "model3da/platform.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 #include <climits>
 #include <cstdio>
@@ -29,11 +33,34 @@ Seams& seams() {
 LocalTime system_local_time() {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
+#if defined(_WIN32)
+  ::localtime_s(&parts, &now);
+#else
   ::localtime_r(&now, &parts);
+#endif
   return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
           parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
+#if defined(_WIN32)
+std::string system_computer_name() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = sizeof name;
+  if (!::GetComputerNameA(name, &size)) return "";
+  return std::string(name, size);
+}
+
+std::string system_user_name() {
+  char name[257] = {};  // UNLEN + 1
+  DWORD size = sizeof name;
+  if (!::GetUserNameA(name, &size) || size == 0) return "";
+  return std::string(name, size - 1);  // the size counts the closing NUL
+}
+
+void system_debugger_output(const char* text) {
+  ::OutputDebugStringA(text);
+}
+#else
 std::string system_computer_name() {
   char name[256] = {};
   if (::gethostname(name, sizeof(name) - 1) != 0) return "";
@@ -47,6 +74,13 @@ std::string system_user_name() {
   const char* from_environment = std::getenv("USER");
   return from_environment != nullptr ? from_environment : "";
 }
+
+// Without a debugger to listen, the output goes to standard error.
+void system_debugger_output(const char* text) {
+  std::fputs(text, stderr);
+  std::fflush(stderr);
+}
+#endif
 
 template <typename T>
 T copy_of(const T& seam) {
@@ -77,8 +111,7 @@ void debugger_output(const char* text) {
     sink(text);
     return;
   }
-  std::fputs(text, stderr);
-  std::fflush(stderr);
+  system_debugger_output(text);
 }
 
 void set_local_time_source(std::function<LocalTime()> source) {

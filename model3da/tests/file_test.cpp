@@ -19,7 +19,7 @@ class file_object : public ::testing::Test {
   void SetUp() override {
     std::ofstream(folder_ / "Options.ini", std::ios::binary) << "hello";
     FS_init();
-    FS_add_source(folder_.c_str(), 0, 0, 0);
+    FS_add_source(folder_.string().c_str(), 0, 0, 0);
     fs::set_log_hook([this](const char* text) { messages_ += text; });
   }
   void TearDown() override {

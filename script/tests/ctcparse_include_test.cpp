@@ -19,7 +19,7 @@ class ctcparse_include : public ::testing::Test {
  protected:
   void SetUp() override {
     FS_init();
-    FS_add_source(folder_.c_str(), 0, 0, 0);
+    FS_add_source(folder_.string().c_str(), 0, 0, 0);
     fs::set_log_hook([this](const char* text) { logged_ += text; });
   }
   void TearDown() override {

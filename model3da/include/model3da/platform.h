@@ -27,7 +27,8 @@ std::string computer_name();
 // Returns the name of the user running the process, or "" when unknown.
 std::string user_name();
 
-// Sends a text to the debugger output: standard error unless a sink is set.
+// Sends a text to the debugger output (OutputDebugStringA on Windows, standard
+// error elsewhere), or to the sink when one is set.
 void debugger_output(const char* text);
 
 // Test seams: an empty function restores the system's own answer.

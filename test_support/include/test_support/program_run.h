@@ -1,6 +1,7 @@
 // Runs a program as a user would, without a shell in between: every argument
 // reaches the program exactly as given (blanks, quotes and all), standard
-// input is empty, and standard output and error are captured.
+// input is empty, and standard output and error are captured (on Windows
+// with their CR LF line ends given back as LF).
 #pragma once
 
 #include <filesystem>

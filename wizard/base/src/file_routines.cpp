@@ -1,11 +1,17 @@
 // Reading, writing, searching and rewriting text files.
 #include "base/file_routines.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
+#endif
 
 #include "base/atomic_file.h"
 #include "base/game_paths.h"
@@ -18,12 +24,66 @@ constexpr std::string_view kLineBreak = "\r\n";
 // True when the native file exists and its owner may not write it: the
 // game's platform refuses to open such a file for writing.
 bool IsReadOnlyNative(const std::filesystem::path& native) {
+#if defined(_WIN32)
+  const DWORD attributes = ::GetFileAttributesW(native.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+#else
   struct stat st {};
   return ::stat(native.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+#endif
 }
 
 }  // namespace
 
+#if defined(_WIN32)
+// Windows has no FIFOs to wait on: the file type is asked of the path, and
+// the bytes read through the C runtime in binary mode.
+bool FileExists(std::string_view path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(ResolveGamePath(path), ec);
+}
+
+ReadResult ReadFileChecked(std::string_view path) {
+  ReadResult result;
+  const std::filesystem::path native = ResolveGamePath(path);
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(native, ec);
+  if (!std::filesystem::exists(status)) {
+    result.status = ReadStatus::kMissing;
+    return result;
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    result.status = ReadStatus::kUnreadable;
+    return result;
+  }
+  std::FILE* file = ::_wfopen(native.c_str(), L"rbN");
+  if (file == nullptr) {
+    result.status = ReadStatus::kUnreadable;
+    return result;
+  }
+  std::string text;
+  char buffer[16384];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    if (text.size() + got > kMaxTextFileSize) {
+      std::fclose(file);
+      result.status = ReadStatus::kTooLarge;
+      return result;
+    }
+    text.append(buffer, got);
+    if (got < sizeof buffer) break;
+  }
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) {
+    result.status = ReadStatus::kUnreadable;
+    return result;
+  }
+  result.status = ReadStatus::kOk;
+  result.text = std::move(text);
+  return result;
+}
+#else
 bool FileExists(std::string_view path) {
   const std::filesystem::path native = ResolveGamePath(path);
   // Without O_NONBLOCK, opening a FIFO would wait for a writer.
@@ -90,6 +150,7 @@ ReadResult ReadFileChecked(std::string_view path) {
   result.text = std::move(text);
   return result;
 }
+#endif
 
 std::string ReadTextFile(std::string_view path) {
   return ReadFileChecked(path).text;

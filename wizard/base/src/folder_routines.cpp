@@ -1,9 +1,11 @@
 // Testing, creating and deleting folders.
 #include "base/folder_routines.h"
 
-#include <unistd.h>
-
 #include <system_error>
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 #include <vector>
 
 #include "base/game_paths.h"
@@ -40,10 +42,19 @@ void DeleteTreeNative(const stdfs::path& folder) {
     if (entry.is_directory(entry_ec) && !entry.is_symlink(entry_ec)) {
       DeleteTreeNative(entry.path());
     } else {
+#if defined(_WIN32)
+      // Windows refuses to delete a read-only file; its attribute goes first.
+      stdfs::permissions(entry.path(), stdfs::perms::owner_write, stdfs::perm_options::add,
+                         entry_ec);
+#endif
       stdfs::remove(entry.path(), entry_ec);
     }
   }
+#if defined(_WIN32)
+  ::_wrmdir(folder.c_str());
+#else
   ::rmdir(folder.c_str());
+#endif
 }
 
 }  // namespace

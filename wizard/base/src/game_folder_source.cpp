@@ -1,4 +1,4 @@
-// Finding the game folder off Windows.
+// Finding the game folder: the command line, the environment, the registry.
 #include "base/game_folder_source.h"
 
 #include <cstdlib>
@@ -14,7 +14,11 @@ GameFolderSources GameFolderSourcesFromEnvironment(std::optional<std::string> op
   sources.option = std::move(option);
   const char* env = std::getenv(kGameFolderVariable);
   if (env && *env) sources.environment = std::string(env);
+#if defined(_WIN32)
+  sources.system_registry = true;
+#else
   sources.wine_prefix = DefaultWinePrefix();
+#endif
   return sources;
 }
 
@@ -27,6 +31,11 @@ GameFolderLookup FindGameFolder(const GameFolderSources& sources) {
     return {AddBackslash(*sources.environment), GameFolderOrigin::kEnvironment};
   }
   std::string stored;
+  if (sources.system_registry &&
+      RegGetValue(RegistryRoot::kLocalMachine, kGameRegistryKey, kGameRegistryValue, stored) &&
+      !stored.empty()) {
+    return {std::move(stored), GameFolderOrigin::kRegistry};
+  }
   if (!sources.wine_prefix.empty() &&
       RegGetValue(RegistryRoot::kLocalMachine, kGameRegistryKey, kGameRegistryValue, stored,
                   sources.wine_prefix) &&

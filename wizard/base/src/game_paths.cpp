@@ -12,6 +12,8 @@ namespace {
 
 namespace stdfs = std::filesystem;
 
+// Matching names without regard to case: Windows' file system does it itself.
+#if !defined(_WIN32)
 std::vector<std::string_view> SplitComponents(std::string_view path) {
   std::vector<std::string_view> parts;
   std::size_t start = 0;
@@ -39,6 +41,7 @@ std::string FindEntryNoCase(const stdfs::path& folder, std::string_view name) {
   }
   return best;
 }
+#endif
 
 }  // namespace
 

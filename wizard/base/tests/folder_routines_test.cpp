@@ -51,6 +51,9 @@ TEST(Folders, DeleteRemovesTheTreeAndReportsWhetherItExisted) {
 }
 
 TEST(Folders, DeleteTreeRemovesLinksWithoutFollowingThem) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "symbolic links and / as the separator are POSIX's";
+#endif
   ScratchFolder tmp;
   WriteFile(tmp.path() / "outside/keep.txt", "keep");
   WriteFile(tmp.path() / "car/file.txt", "x");
@@ -62,6 +65,9 @@ TEST(Folders, DeleteTreeRemovesLinksWithoutFollowingThem) {
 }
 
 TEST(Folders, AddBackslashAppendsOneSeparator) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "symbolic links and / as the separator are POSIX's";
+#endif
   EXPECT_EQ(AddBackslash("/games/gm"), "/games/gm/");
   EXPECT_EQ(AddBackslash("/games/gm/"), "/games/gm/");
   EXPECT_EQ(AddBackslash("C:\\Games\\"), "C:\\Games\\");

@@ -3,6 +3,14 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#if defined(_WIN32)
+// The C runtime's way to change the environment (an empty value removes the
+// variable, which the locale rules treat alike).
+int setenv(const char* name, const char* value, int) {
+  return ::_putenv_s(name, value);
+}
+#endif
+
 namespace wizard {
 namespace {
 

@@ -211,7 +211,11 @@ TEST(CreateCarRun, FailedRegistrationsNameTheFileThatFailed) {
 }
 
 TEST(CreateCarRun, UnwritableMasterScriptsAreReportedAndLeftWhole) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "folders have no write permission bits on Windows";
+#else
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+#endif
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const stdfs::path cars = stdfs::path(game) / "Data/Cars";

@@ -25,7 +25,7 @@ wizard::AssetWriter TextAssetWriter(AssetLog& log) {
     const stdfs::path path = wizard::ResolveGamePath(std::string(folder) + step.file_name);
     std::error_code ec;
     if (!stdfs::is_directory(path.parent_path(), ec)) return false;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
     if (!file) return false;
     const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
     if (std::fclose(file) != 0 || !ok) return false;

@@ -24,6 +24,7 @@ struct GameFolderSources {
   std::optional<std::string> option;       // --game-folder, when given
   std::optional<std::string> environment;  // GRAVELMOOR_DIR, when set and not empty
   std::filesystem::path wine_prefix;       // empty: no Wine prefix is searched
+  bool system_registry = false;            // Windows: the registry API is asked
 };
 
 struct GameFolderLookup {
@@ -32,7 +33,7 @@ struct GameFolderLookup {
 };
 
 // Returns the sources of this process: `option` as given, GRAVELMOOR_DIR, and
-// DefaultWinePrefix().
+// on Windows the system's registry, elsewhere DefaultWinePrefix().
 GameFolderSources GameFolderSourcesFromEnvironment(std::optional<std::string> option);
 
 // Returns the game folder from the first source that has one (see above). It

@@ -34,7 +34,9 @@ bool IsValidKeyName(std::string_view sub_key);
 bool RegGetValue(RegistryRoot root, std::string_view sub_key, std::string_view value_name,
                  std::string& value, const std::filesystem::path& wine_prefix);
 
-// The same, with the Wine prefix of the environment (DefaultWinePrefix).
+// The same from the system's registry: on Windows through the registry API
+// (RegOpenKeyExA, RegQueryValueExA, RegCloseKey), elsewhere from the Wine
+// prefix of the environment (DefaultWinePrefix).
 bool RegGetValue(RegistryRoot root, std::string_view sub_key, std::string_view value_name,
                  std::string& value);
 
