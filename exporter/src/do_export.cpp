@@ -129,15 +129,18 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
 
 bool Scenepress::WriteModel(const std::string& output) {
   // The header, the node chain with each node's transform from the matrix
-  // table, and the material table.
+  // table, and the material table. The transforms go into the chain itself,
+  // which is written out from where it lies.
   model3da::ModelWriteInput input;
   input.node_count = uint32_t(nodeCount);
   input.frame_count = uint32_t(frameCount);
-  input.chain = nodeChain.bytes();
   input.node_matrices = nodeMatrixTable;
   input.materials = materials;
-  model3da::Bytes image;
-  if (const std::string error = model3da::make_model_image(input, image); !error.empty()) {
+  model3da::Bytes head;
+  model3da::Bytes tail;
+  if (const std::string error =
+          model3da::make_model_image_parts(input, nodeChain.mutable_bytes(), head, tail);
+      !error.empty()) {
     ShowMessage("Unable to write %s: %s", output.c_str(), error.c_str());
     return false;
   }
@@ -146,13 +149,19 @@ bool Scenepress::WriteModel(const std::string& output) {
     ShowMessage("Unable to create file %s", output.c_str());
     return false;
   }
-  const bool written = std::fwrite(image.data(), 1, image.size(), file) == image.size();
+  bool written = true;
+  for (const std::span<const std::byte> part :
+       {std::span<const std::byte>(head), nodeChain.bytes(), std::span<const std::byte>(tail)}) {
+    written = written && std::fwrite(part.data(), 1, part.size(), file) == part.size();
+  }
   const bool closed = std::fclose(file) == 0;
   file = nullptr;
   if (!written || !closed) {
     ShowMessage("Unable to write file %s", output.c_str());
     return false;
   }
+  // The chain is in the file now; the read-back copy takes its place.
+  nodeChain.release();
 
   if (!writeMaterialScripts) WriteMaterialScripts();
 
@@ -166,10 +175,8 @@ bool Scenepress::WriteModel(const std::string& output) {
     ShowMessage("Unable to read back %s: %s", output.c_str(), loaded.message.c_str());
     return false;
   }
-  model3da::CollisionSet collision = model3da::build_collision_set(*loaded.model);
-  const std::string error = model3da::append_collision_section(output, collision);
-  model3da::release_collision_set(collision);
-  if (!error.empty()) {
+  if (const std::string error = model3da::append_collision_section(output, *loaded.model);
+      !error.empty()) {
     ShowMessage("Unable to add the collision data to %s: %s", output.c_str(), error.c_str());
     return false;
   }

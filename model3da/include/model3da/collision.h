@@ -115,6 +115,13 @@ Bytes collision_section_bytes(const CollisionSet& set, uint32_t section_offset);
 std::string append_collision_section(const std::filesystem::path& path, const CollisionSet& set,
                                      const CrashLogSink& log = crash_log_sink());
 
+// Builds the collision set of `model` and appends its section to the file at
+// `path`, giving the same bytes, log lines and reasons as
+// build_collision_set followed by the append above, but one tree at a time:
+// each is built, written and freed before the next is built.
+std::string append_collision_section(const std::filesystem::path& path, const Model& model,
+                                     const CrashLogSink& log = crash_log_sink());
+
 // Releases every tree of the set.
 void release_collision_set(CollisionSet& set);
 

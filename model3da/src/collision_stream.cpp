@@ -1,0 +1,209 @@
+// The collision section of a loaded model streamed to the end of its file:
+// each tree is built, written and freed before the next, so only one tree is
+// held at a time; the entries' tree offsets and the header are written last,
+// over their places.
+#include <fmt/format.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "collision_tree.h"
+#include "model3da/collision.h"
+
+namespace model3da {
+namespace {
+
+// Buffered writes at the end of a file opened for update, and small
+// overwrites of what was written before.
+class SectionFile {
+ public:
+  explicit SectionFile(std::FILE* file, uint64_t end) : file_(file), position_(end) {
+    buffer_.reserve(kBufferSize);
+  }
+
+  uint64_t position() const { return position_; }
+
+  void put(const std::byte* bytes, size_t n) {
+    if (buffer_.size() + n > kBufferSize) flush();
+    if (n > kBufferSize) {
+      ok_ = ok_ && std::fwrite(bytes, 1, n, file_) == n;
+    } else {
+      buffer_.insert(buffer_.end(), bytes, bytes + n);
+    }
+    position_ += n;
+  }
+  void put(const Bytes& bytes) { put(bytes.data(), bytes.size()); }
+
+  // Overwrites the u32 at `at` (written before) and comes back to the end.
+  void overwrite_u32(uint64_t at, uint32_t value) {
+    flush();
+    std::byte bytes[4];
+    put_u32(bytes, value);
+    ok_ = ok_ && std::fseek(file_, long(at), SEEK_SET) == 0 &&
+          std::fwrite(bytes, 1, 4, file_) == 4 && std::fseek(file_, 0, SEEK_END) == 0;
+  }
+
+  void flush() {
+    if (!buffer_.empty()) {
+      ok_ = ok_ && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) == buffer_.size();
+      buffer_.clear();
+    }
+  }
+
+  bool ok() const { return ok_; }
+
+ private:
+  static constexpr size_t kBufferSize = 64 * 1024;
+  std::FILE* file_;
+  uint64_t position_;
+  Bytes buffer_;
+  bool ok_ = true;
+};
+
+void append_box(Bytes& out, const Box& box) {
+  append_floats(out, box.centre);
+  append_floats(out, box.half);
+}
+
+void append_triangle(Bytes& out, const TriangleRecord& t) {
+  append_floats(out, t.a);
+  append_floats(out, t.uv_a);
+  append_floats(out, t.uv_ab);
+  append_floats(out, t.uv_ac);
+  append_floats(out, t.edge_ab);
+  append_floats(out, t.edge_ac);
+  append_u16(out, t.material);
+}
+
+// Writes a split tree, node by node in file order; returns its bytes.
+uint64_t write_tree(SectionFile& file, const collision::FlatTree& tree,
+                    const collision::TreeTriangles& triangles) {
+  const uint64_t start = file.position();
+  Bytes out;
+  for (const collision::FlatNode& node : tree.nodes) {
+    const uint64_t at = file.position();
+    const uint64_t own = node.count == 0
+                             ? kTreeNodeSize
+                             : kTreeLeafHeaderSize + uint64_t(kTriangleRecordSize) * node.count;
+    const bool has0 = node.child[0] != collision::kNoChild;
+    const bool has1 = node.child[1] != collision::kNoChild;
+    const uint64_t child0 = at + own;
+    const uint64_t child1 = child0 + (has0 ? tree.nodes[size_t(node.child[0])].subtree_bytes : 0);
+    out.clear();
+    append_box(out, node.box);
+    append_u16(out, uint16_t(node.count));
+    append_u16(out, 0);
+    append_u32(out, has0 ? uint32_t(child0) : 0);
+    append_u32(out, has1 ? uint32_t(child1) : 0);
+    if (node.count > 0) {
+      append_box(out, node.own_box);
+      append_u32(out, uint32_t(at + kTreeLeafHeaderSize));
+    }
+    file.put(out);
+    for (uint32_t i = node.first; i < node.first + node.count; ++i) {
+      out.clear();
+      append_triangle(out, triangles.record(tree.order[i]));
+      file.put(out);
+    }
+  }
+  return file.position() - start;
+}
+
+// Builds the tree of `entries` and writes it; returns its bytes (0 when no
+// tree is built: no entry or no triangle).
+uint64_t build_and_write(SectionFile& file, const Model& model,
+                         std::span<const SurfaceEntry> entries) {
+  std::optional<collision::TreeTriangles> triangles =
+      collision::TreeTriangles::gather(model, entries);
+  if (!triangles) return 0;
+  const collision::FlatTree tree = collision::split_boxes(triangles->boxes());
+  triangles->drop_boxes();
+  return write_tree(file, tree, *triangles);
+}
+
+bool has_triangles(std::span<const SurfaceEntry> entries) {
+  for (const SurfaceEntry& e : entries)
+    if (e.surface->record.listIndexCount >= 3) return true;
+  return false;
+}
+
+struct CloseFile {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+std::string append_collision_section(const std::filesystem::path& path, const Model& model,
+                                     const CrashLogSink& log) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  std::string error;
+  std::unique_ptr<std::FILE, CloseFile> handle;
+  if (ec) {
+    error = fmt::format("cannot open {}: {}", path.string(), ec.message());
+  } else {
+    handle.reset(std::fopen(path.c_str(), "r+b"));
+    if (!handle || std::fseek(handle.get(), 0, SEEK_END) != 0) {
+      error = fmt::format("cannot open {} for update", path.string());
+    }
+  }
+  if (!error.empty()) {
+    if (log) log(error + "\n");
+    return error;
+  }
+
+  const collision::CollisionPlan plan = collision::collision_plan(model);
+  auto too_many = [&](const std::vector<SurfaceEntry>& entries) {
+    if (entries.size() < kMaxInitSize) return false;
+    if (log) log(max_init_size_line());
+    return true;
+  };
+  SectionFile file(handle.get(), size);
+  const uint64_t section = file.position();
+  file.put(Bytes(kCollisionHeaderSize, std::byte{0}));
+  const uint64_t static_size =
+      too_many(plan.static_entries) ? 0 : build_and_write(file, model, plan.static_entries);
+  const uint64_t hull_size =
+      too_many(plan.hull_entries) ? 0 : build_and_write(file, model, plan.hull_entries);
+  // Per-node trees: each new one goes in front of the list, so the list runs
+  // from the last node with a tree to the first.
+  std::vector<const std::vector<SurfaceEntry>*> list;
+  for (const std::vector<SurfaceEntry>& entries : plan.per_node) {
+    if (!entries.empty() && !too_many(entries) && has_triangles(entries)) {
+      list.insert(list.begin(), &entries);
+    }
+  }
+  const uint64_t entries_at = file.position();
+  Bytes entry;
+  for (size_t i = 0; i < list.size(); ++i) {
+    entry.clear();
+    append_u32(entry, list[i]->front().node_index);
+    append_u32(entry, 0);
+    const bool last = i + 1 == list.size();
+    append_u32(entry, last ? 0 : uint32_t(file.position() + kCollisionEntrySize));
+    file.put(entry);
+  }
+  std::vector<uint32_t> tree_offsets;
+  for (const std::vector<SurfaceEntry>* entries : list) {
+    tree_offsets.push_back(uint32_t(file.position()));
+    build_and_write(file, model, *entries);
+  }
+  const uint64_t end = file.position();
+  for (size_t i = 0; i < list.size(); ++i) {
+    file.overwrite_u32(entries_at + i * kCollisionEntrySize + 4, tree_offsets[i]);
+  }
+  file.overwrite_u32(section, uint32_t(static_size));
+  file.overwrite_u32(section + 4, uint32_t(hull_size));
+  file.overwrite_u32(section + 8, uint32_t(list.size()));
+  file.overwrite_u32(section + 12, uint32_t(end - entries_at));
+  file.flush();
+  const bool closed = std::fclose(handle.release()) == 0;
+  if (!file.ok() || !closed) {
+    error = fmt::format("cannot write the collision section to {}", path.string());
+    if (log) log(error + "\n");
+  }
+  return error;
+}
+
+}  // namespace model3da

@@ -1,0 +1,213 @@
+// Splitting a tree's triangles over one array of triangle numbers, and the
+// triangles' boxes and records.
+#include "collision_tree.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace model3da::collision {
+namespace {
+
+constexpr float kStayRatio = 0.8f;
+constexpr float kCentreTolerance = 0.0001f;
+constexpr uint32_t kMaxNodeTriangles = 0xFFFF;  // the node's count is a u16
+constexpr float kHuge = 1e30f;
+
+// Groups of a node's triangles.
+constexpr uint8_t kChild0 = 0;
+constexpr uint8_t kChild1 = 1;
+constexpr uint8_t kStay = 2;
+
+uint64_t node_bytes(uint32_t triangles) {
+  return triangles == 0 ? kTreeNodeSize
+                        : kTreeLeafHeaderSize + uint64_t(kTriangleRecordSize) * triangles;
+}
+
+class Splitter {
+ public:
+  Splitter(std::span<const Box> boxes, FlatTree& tree)
+      : boxes_(boxes), tree_(tree), scratch_(boxes.size()), group_(boxes.size()) {}
+
+  // Makes the node over order[begin, end) and everything below it; returns
+  // its index.
+  int32_t split(uint32_t begin, uint32_t end) {
+    const auto index = static_cast<int32_t>(tree_.nodes.size());
+    tree_.nodes.emplace_back();
+    const Box box = union_of(begin, end);
+    const uint32_t n = end - begin;
+    if (n <= kLeafTriangles) {
+      FlatNode& leaf = tree_.nodes[size_t(index)];
+      leaf.box = box;
+      leaf.own_box = box;
+      leaf.first = begin;
+      leaf.count = n;
+      leaf.subtree_bytes = node_bytes(n);
+      return index;
+    }
+    int axis = 0;
+    if (box.half[1] > box.half[axis]) axis = 1;
+    if (box.half[2] > box.half[axis]) axis = 2;
+    const float centre = box.centre[axis];
+    const float limit = kStayRatio * box.half[axis];
+    uint32_t counts[3] = {0, 0, 0};
+    for (uint32_t i = begin; i < end; ++i) {
+      const Box& b = boxes_[tree_.order[i]];
+      uint8_t g = kStay;
+      if (!(b.half[axis] > limit || std::fabs(b.centre[axis] - centre) < kCentreTolerance)) {
+        g = b.centre[axis] >= centre ? kChild0 : kChild1;
+      }
+      group_[i] = g;
+      ++counts[g];
+    }
+    // A split that moves every triangle into one child makes no progress (only
+    // boxes with NaN or infinite coordinates do that): they stay.
+    if (counts[kChild0] == n || counts[kChild1] == n) {
+      std::fill(group_.begin() + begin, group_.begin() + end, kStay);
+      counts[kChild0] = counts[kChild1] = 0;
+      counts[kStay] = n;
+    }
+    // The node's triangle count is 16 bits: the excess goes down to child 0,
+    // after its own triangles. Order: kept | child 0 | excess | child 1.
+    const uint32_t kept = std::min(counts[kStay], kMaxNodeTriangles);
+    uint32_t at_kept = begin;
+    uint32_t at_child0 = begin + kept;
+    uint32_t at_excess = at_child0 + counts[kChild0];
+    uint32_t at_child1 = at_excess + (counts[kStay] - kept);
+    const uint32_t child0_end = at_child1;
+    for (uint32_t i = begin; i < end; ++i) {
+      const uint32_t t = tree_.order[i];
+      switch (group_[i]) {
+        case kChild0:
+          scratch_[at_child0++] = t;
+          break;
+        case kChild1:
+          scratch_[at_child1++] = t;
+          break;
+        default:
+          scratch_[at_kept < begin + kept ? at_kept++ : at_excess++] = t;
+          break;
+      }
+    }
+    std::copy(scratch_.begin() + begin, scratch_.begin() + end, tree_.order.begin() + begin);
+
+    uint64_t bytes = node_bytes(kept);
+    {
+      FlatNode& node = tree_.nodes[size_t(index)];
+      node.box = box;
+      node.first = begin;
+      node.count = kept;
+      if (kept > 0) node.own_box = union_of(begin, begin + kept);
+    }
+    const uint32_t ranges[2][2] = {{begin + kept, child0_end}, {child0_end, end}};
+    for (int c = 0; c < 2; ++c) {
+      if (ranges[c][0] == ranges[c][1]) continue;
+      const int32_t child = split(ranges[c][0], ranges[c][1]);
+      tree_.nodes[size_t(index)].child[c] = child;
+      bytes += tree_.nodes[size_t(child)].subtree_bytes;
+    }
+    tree_.nodes[size_t(index)].subtree_bytes = bytes;
+    return index;
+  }
+
+ private:
+  Box union_of(uint32_t begin, uint32_t end) const {
+    Vec3 max{-kHuge, -kHuge, -kHuge};
+    Vec3 min{kHuge, kHuge, kHuge};
+    for (uint32_t i = begin; i < end; ++i) {
+      const Box& b = boxes_[tree_.order[i]];
+      for (int a = 0; a < 3; ++a) {
+        max[a] = std::max(max[a], b.centre[a] + b.half[a]);
+        min[a] = std::min(min[a], b.centre[a] - b.half[a]);
+      }
+    }
+    Box box;
+    for (int a = 0; a < 3; ++a) {
+      box.centre[a] = (max[a] + min[a]) / 2;
+      box.half[a] = max[a] - box.centre[a];
+    }
+    return box;
+  }
+
+  std::span<const Box> boxes_;
+  FlatTree& tree_;
+  std::vector<uint32_t> scratch_;
+  std::vector<uint8_t> group_;
+};
+
+}  // namespace
+
+FlatTree split_boxes(std::span<const Box> boxes) {
+  FlatTree tree;
+  tree.order.resize(boxes.size());
+  for (uint32_t i = 0; i < tree.order.size(); ++i) tree.order[i] = i;
+  Splitter(boxes, tree).split(0, uint32_t(boxes.size()));
+  return tree;
+}
+
+std::optional<TreeTriangles> TreeTriangles::gather(const Model& model,
+                                                   std::span<const SurfaceEntry> entries) {
+  if (entries.empty() || entries.size() >= kMaxInitSize) return std::nullopt;
+  size_t count = 0;
+  size_t vertices = 0;
+  for (const SurfaceEntry& e : entries) {
+    count += e.surface->record.listIndexCount / 3;
+    vertices += e.surface->record.vertexCount;
+  }
+  if (count == 0) return std::nullopt;
+  TreeTriangles out;
+  out.model_ = &model;
+  out.entries_ = entries;
+  out.first_triangle_.reserve(entries.size() + 1);
+  out.first_vertex_.reserve(entries.size());
+  out.entry_of_.reserve(count);
+  out.positions_.reserve(vertices);
+  out.boxes_.reserve(count);
+  for (size_t k = 0; k < entries.size(); ++k) {
+    const SurfaceEntry& e = entries[k];
+    const SurfaceView& s = *e.surface;
+    const size_t first_vertex = out.positions_.size();
+    out.first_triangle_.push_back(uint32_t(out.boxes_.size()));
+    out.first_vertex_.push_back(uint32_t(first_vertex));
+    for (uint32_t v = 0; v < s.record.vertexCount; ++v) {
+      out.positions_.push_back(transform_point(model.position(s, v), e.matrix));
+    }
+    const Vec3* positions = out.positions_.data() + first_vertex;
+    const uint32_t faces = s.record.listIndexCount / 3;
+    for (uint32_t f = 0; f < faces; ++f) {
+      Box box{positions[model.list_index(s, 3 * f)], {0.0f, 0.0f, 0.0f}};
+      grow_box(box, positions[model.list_index(s, 3 * f + 1)]);
+      grow_box(box, positions[model.list_index(s, 3 * f + 2)]);
+      out.boxes_.push_back(box);
+      out.entry_of_.push_back(uint8_t(k));
+    }
+  }
+  out.first_triangle_.push_back(uint32_t(out.boxes_.size()));
+  return out;
+}
+
+TriangleRecord TreeTriangles::record(uint32_t i) const {
+  const size_t k = entry_of_[i];
+  const SurfaceView& s = *entries_[k].surface;
+  const uint32_t f = i - first_triangle_[k];
+  const uint16_t ia = model_->list_index(s, 3 * f);
+  const uint16_t ib = model_->list_index(s, 3 * f + 1);
+  const uint16_t ic = model_->list_index(s, 3 * f + 2);
+  const Vec3* positions = positions_.data() + first_vertex_[k];
+  const Vec3& a = positions[ia];
+  const Vec3& b = positions[ib];
+  const Vec3& c = positions[ic];
+  const Vec2 ta = model_->uv0(s, ia);
+  const Vec2 tb = model_->uv0(s, ib);
+  const Vec2 tc = model_->uv0(s, ic);
+  TriangleRecord t;
+  t.a = a;
+  t.uv_a = ta;
+  t.uv_ab = {tb[0] - ta[0], tb[1] - ta[1]};
+  t.uv_ac = {tc[0] - ta[0], tc[1] - ta[1]};
+  t.edge_ab = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+  t.edge_ac = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+  t.material = uint16_t(s.record.materialIndex & 0xFFFF);
+  return t;
+}
+
+}  // namespace model3da::collision
