@@ -22,27 +22,28 @@ unsigned long progress_routine(void*) {
   return 0;
 }
 
-// Reads the whole file through the engine's file layer; empty when it has
-// no length or cannot be read.
-model3da::Bytes read_back(const std::string& path) {
-  model3da::Bytes bytes;
+// Reads the whole file through the engine's file layer into `buffer`, from
+// its start; the bytes read, or none when the file has no length or cannot
+// be read.
+std::span<const std::byte> read_back(const std::string& path, model3da::ByteBuffer& buffer) {
   try {
     fs::file f;
     f.open(path.c_str(), 0);
     const long length = f.length();
-    if (length <= 0) return bytes;
-    bytes.resize(size_t(length));
+    if (length <= 0 || !buffer.seek(0)) return {};
+    std::byte* bytes = buffer.append_room(size_t(length));
+    if (bytes == nullptr) return {};
     long done = 0;
     while (done < length) {
-      const long n = f.read(bytes.data() + done, length - done);
+      const long n = f.read(bytes + done, length - done);
       if (n <= 0) break;
       done += n;
     }
-    if (done != length) bytes.clear();
+    if (done != length) return {};
+    return {bytes, size_t(length)};
   } catch (const fs::file_exception&) {
-    bytes.clear();
+    return {};
   }
-  return bytes;
 }
 
 }  // namespace
@@ -160,17 +161,18 @@ bool Scenepress::WriteModel(const std::string& output) {
     ShowMessage("Unable to write file %s", output.c_str());
     return false;
   }
-  // The chain is in the file now; the read-back copy takes its place.
-  nodeChain.release();
 
   if (!writeMaterialScripts) WriteMaterialScripts();
 
   // Read the file back, build its collision section from it and append it.
-  model3da::Bytes block = read_back(output);
-  if (block.empty()) return false;
-  model3da::put_u32(block.data() + 60, 0);
-  model3da::put_u32(block.data() + 64, 0);
-  model3da::LoadResult loaded = model3da::load_model(std::move(block));
+  // The chain is in the file now, so the file is read back into the chain's
+  // block, and the model views it there.
+  const std::span<const std::byte> file_bytes = read_back(output, nodeChain);
+  if (file_bytes.empty()) return false;
+  std::byte* header = nodeChain.mutable_bytes().data();
+  model3da::put_u32(header + 60, 0);
+  model3da::put_u32(header + 64, 0);
+  model3da::LoadResult loaded = model3da::load_model_view(file_bytes);
   if (!loaded.ok()) {
     ShowMessage("Unable to read back %s: %s", output.c_str(), loaded.message.c_str());
     return false;
@@ -181,6 +183,8 @@ bool Scenepress::WriteModel(const std::string& output) {
     return false;
   }
   WriteExportLog(output, *loaded.model);
+  loaded.model.reset();
+  nodeChain.release();
   morphSourceModel.reset();
   return true;
 }

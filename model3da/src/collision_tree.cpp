@@ -23,17 +23,44 @@ uint64_t node_bytes(uint32_t triangles) {
                         : kTreeLeafHeaderSize + uint64_t(kTriangleRecordSize) * triangles;
 }
 
+// Per-axis maximum and minimum of the boxes folded in so far, in fold order.
+struct Extent {
+  Vec3 max{-kHuge, -kHuge, -kHuge};
+  Vec3 min{kHuge, kHuge, kHuge};
+
+  void fold(const Box& b) {
+    for (int a = 0; a < 3; ++a) {
+      max[a] = std::max(max[a], b.centre[a] + b.half[a]);
+      min[a] = std::min(min[a], b.centre[a] - b.half[a]);
+    }
+  }
+  Box box() const {
+    Box box;
+    for (int a = 0; a < 3; ++a) {
+      box.centre[a] = (max[a] + min[a]) / 2;
+      box.half[a] = max[a] - box.centre[a];
+    }
+    return box;
+  }
+};
+
 class Splitter {
  public:
   Splitter(std::span<const Box> boxes, FlatTree& tree)
       : boxes_(boxes), tree_(tree), scratch_(boxes.size()), group_(boxes.size()) {}
 
-  // Makes the node over order[begin, end) and everything below it; returns
-  // its index.
-  int32_t split(uint32_t begin, uint32_t end) {
+  Box union_of(uint32_t begin, uint32_t end) const {
+    Extent extent;
+    for (uint32_t i = begin; i < end; ++i) extent.fold(boxes_[tree_.order[i]]);
+    return extent.box();
+  }
+
+  // Makes the node over order[begin, end), whose box is `box`, and everything
+  // below it; returns its index. Each group's box is folded from its
+  // triangles in their order while they are sorted into the groups.
+  int32_t split(uint32_t begin, uint32_t end, const Box& box) {
     const auto index = static_cast<int32_t>(tree_.nodes.size());
     tree_.nodes.emplace_back();
-    const Box box = union_of(begin, end);
     const uint32_t n = end - begin;
     if (n <= kLeafTriangles) {
       FlatNode& leaf = tree_.nodes[size_t(index)];
@@ -50,6 +77,7 @@ class Splitter {
     const float centre = box.centre[axis];
     const float limit = kStayRatio * box.half[axis];
     uint32_t counts[3] = {0, 0, 0};
+    Extent extents[3];
     for (uint32_t i = begin; i < end; ++i) {
       const Box& b = boxes_[tree_.order[i]];
       uint8_t g = kStay;
@@ -58,10 +86,12 @@ class Splitter {
       }
       group_[i] = g;
       ++counts[g];
+      extents[g].fold(b);
     }
     // A split that moves every triangle into one child makes no progress (only
     // boxes with NaN or infinite coordinates do that): they stay.
-    if (counts[kChild0] == n || counts[kChild1] == n) {
+    const bool no_progress = counts[kChild0] == n || counts[kChild1] == n;
+    if (no_progress) {
       std::fill(group_.begin() + begin, group_.begin() + end, kStay);
       counts[kChild0] = counts[kChild1] = 0;
       counts[kStay] = n;
@@ -89,6 +119,18 @@ class Splitter {
       }
     }
     std::copy(scratch_.begin() + begin, scratch_.begin() + end, tree_.order.begin() + begin);
+    // Only the rare cases fold their boxes again: everything staying, or more
+    // staying than a node holds.
+    Box child_box[2] = {extents[kChild0].box(), extents[kChild1].box()};
+    Box own_box = extents[kStay].box();
+    if (no_progress || kept < counts[kStay]) {
+      own_box = union_of(begin, begin + kept);
+      Extent child0 = no_progress ? Extent{} : extents[kChild0];
+      for (uint32_t i = begin + kept + counts[kChild0]; i < child0_end; ++i) {
+        child0.fold(boxes_[tree_.order[i]]);
+      }
+      child_box[0] = child0.box();
+    }
 
     uint64_t bytes = node_bytes(kept);
     {
@@ -96,12 +138,12 @@ class Splitter {
       node.box = box;
       node.first = begin;
       node.count = kept;
-      if (kept > 0) node.own_box = union_of(begin, begin + kept);
+      if (kept > 0) node.own_box = own_box;
     }
     const uint32_t ranges[2][2] = {{begin + kept, child0_end}, {child0_end, end}};
     for (int c = 0; c < 2; ++c) {
       if (ranges[c][0] == ranges[c][1]) continue;
-      const int32_t child = split(ranges[c][0], ranges[c][1]);
+      const int32_t child = split(ranges[c][0], ranges[c][1], child_box[c]);
       tree_.nodes[size_t(index)].child[c] = child;
       bytes += tree_.nodes[size_t(child)].subtree_bytes;
     }
@@ -110,24 +152,6 @@ class Splitter {
   }
 
  private:
-  Box union_of(uint32_t begin, uint32_t end) const {
-    Vec3 max{-kHuge, -kHuge, -kHuge};
-    Vec3 min{kHuge, kHuge, kHuge};
-    for (uint32_t i = begin; i < end; ++i) {
-      const Box& b = boxes_[tree_.order[i]];
-      for (int a = 0; a < 3; ++a) {
-        max[a] = std::max(max[a], b.centre[a] + b.half[a]);
-        min[a] = std::min(min[a], b.centre[a] - b.half[a]);
-      }
-    }
-    Box box;
-    for (int a = 0; a < 3; ++a) {
-      box.centre[a] = (max[a] + min[a]) / 2;
-      box.half[a] = max[a] - box.centre[a];
-    }
-    return box;
-  }
-
   std::span<const Box> boxes_;
   FlatTree& tree_;
   std::vector<uint32_t> scratch_;
@@ -140,7 +164,9 @@ FlatTree split_boxes(std::span<const Box> boxes) {
   FlatTree tree;
   tree.order.resize(boxes.size());
   for (uint32_t i = 0; i < tree.order.size(); ++i) tree.order[i] = i;
-  Splitter(boxes, tree).split(0, uint32_t(boxes.size()));
+  Splitter splitter(boxes, tree);
+  const auto n = uint32_t(boxes.size());
+  splitter.split(0, n, splitter.union_of(0, n));
   return tree;
 }
 
