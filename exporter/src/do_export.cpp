@@ -177,14 +177,18 @@ bool Scenepress::WriteModel(const std::string& output) {
     ShowMessage("Unable to read back %s: %s", output.c_str(), loaded.message.c_str());
     return false;
   }
-  if (const std::string error = model3da::append_collision_section(output, *loaded.model);
+  // What the log and the collision section need is taken from the model, so
+  // that the file's bytes can go before the trees are built.
+  const std::string log = ExportLogText(*loaded.model);
+  const model3da::CollisionInput collision = model3da::gather_collision_input(*loaded.model);
+  loaded.model.reset();
+  nodeChain.release();
+  if (const std::string error = model3da::append_collision_section(output, collision);
       !error.empty()) {
     ShowMessage("Unable to add the collision data to %s: %s", output.c_str(), error.c_str());
     return false;
   }
-  WriteExportLog(output, *loaded.model);
-  loaded.model.reset();
-  nodeChain.release();
+  WriteExportLog(output, log);
   morphSourceModel.reset();
   return true;
 }
@@ -196,7 +200,7 @@ void Scenepress::WriteMaterialScripts() {
   }
 }
 
-void Scenepress::WriteExportLog(const std::string& name, const model3da::Model& model) {
+std::string Scenepress::ExportLogText(const model3da::Model& model) {
   ExportLogInputs in;
   in.version = Version();
   in.build_time = __TIME__;
@@ -207,7 +211,11 @@ void Scenepress::WriteExportLog(const std::string& name, const model3da::Model& 
   in.scene_path = ip->GetCurFilePath();
   in.animation_data_size = animationDataSize;
   in.notes = exportNotes;
-  write_text_file(name + ".log", export_log_text(in, model, materials));
+  return export_log_text(in, model, materials);
+}
+
+void Scenepress::WriteExportLog(const std::string& name, const std::string& text) {
+  write_text_file(name + ".log", text);
 }
 
 }  // namespace scenepress

@@ -115,10 +115,9 @@ void build_tree(const Model& model, std::span<const SurfaceEntry> entries, TreeK
     if (log) log(max_init_size_line());
     return;
   }
-  std::optional<collision::TreeTriangles> triangles =
-      collision::TreeTriangles::gather(model, entries);
+  std::optional<TreeTriangles> triangles = TreeTriangles::gather(model, entries);
   if (!triangles) return;
-  const collision::FlatTree split = collision::split_boxes(triangles->boxes());
+  const collision::FlatTree split = collision::split_boxes(collision::triangle_boxes(*triangles));
   CollisionTree tree;
   tree.root = tree_of_nodes(split, 0, [&](uint32_t i) { return triangles->record(i); });
   tree.node_index = entries.front().node_index;

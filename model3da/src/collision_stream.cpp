@@ -78,7 +78,7 @@ void append_triangle(Bytes& out, const TriangleRecord& t) {
 
 // Writes a split tree, node by node in file order; returns its bytes.
 uint64_t write_tree(SectionFile& file, const collision::FlatTree& tree,
-                    const collision::TreeTriangles& triangles) {
+                    const TreeTriangles& triangles) {
   const uint64_t start = file.position();
   Bytes out;
   for (const collision::FlatNode& node : tree.nodes) {
@@ -110,22 +110,10 @@ uint64_t write_tree(SectionFile& file, const collision::FlatTree& tree,
   return file.position() - start;
 }
 
-// Builds the tree of `entries` and writes it; returns its bytes (0 when no
-// tree is built: no entry or no triangle).
-uint64_t build_and_write(SectionFile& file, const Model& model,
-                         std::span<const SurfaceEntry> entries) {
-  std::optional<collision::TreeTriangles> triangles =
-      collision::TreeTriangles::gather(model, entries);
-  if (!triangles) return 0;
-  const collision::FlatTree tree = collision::split_boxes(triangles->boxes());
-  triangles->drop_boxes();
-  return write_tree(file, tree, *triangles);
-}
-
-bool has_triangles(std::span<const SurfaceEntry> entries) {
-  for (const SurfaceEntry& e : entries)
-    if (e.surface->record.listIndexCount >= 3) return true;
-  return false;
+// Builds the tree of `triangles` and writes it; returns its bytes.
+uint64_t build_and_write(SectionFile& file, const TreeTriangles& triangles) {
+  const collision::FlatTree tree = collision::split_boxes(collision::triangle_boxes(triangles));
+  return write_tree(file, tree, triangles);
 }
 
 struct CloseFile {
@@ -134,7 +122,32 @@ struct CloseFile {
 
 }  // namespace
 
-std::string append_collision_section(const std::filesystem::path& path, const Model& model,
+CollisionInput gather_collision_input(const Model& model, const CrashLogSink& log) {
+  const collision::CollisionPlan plan = collision::collision_plan(model);
+  // As build_tree: an empty list builds nothing, a list of 256 entries or
+  // more is logged.
+  auto gather = [&](const std::vector<SurfaceEntry>& entries) -> std::optional<TreeTriangles> {
+    if (entries.empty()) return std::nullopt;
+    if (entries.size() >= kMaxInitSize) {
+      if (log) log(max_init_size_line());
+      return std::nullopt;
+    }
+    return TreeTriangles::gather(model, entries);
+  };
+  CollisionInput input;
+  input.static_tree = gather(plan.static_entries);
+  input.hull_tree = gather(plan.hull_entries);
+  for (const std::vector<SurfaceEntry>& entries : plan.per_node) {
+    // Each new per-node tree goes in front of the list.
+    if (std::optional<TreeTriangles> triangles = gather(entries)) {
+      input.per_node.emplace(input.per_node.begin(), entries.front().node_index,
+                             std::move(*triangles));
+    }
+  }
+  return input;
+}
+
+std::string append_collision_section(const std::filesystem::path& path, const CollisionInput& input,
                                      const CrashLogSink& log) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
@@ -153,49 +166,33 @@ std::string append_collision_section(const std::filesystem::path& path, const Mo
     return error;
   }
 
-  const collision::CollisionPlan plan = collision::collision_plan(model);
-  auto too_many = [&](const std::vector<SurfaceEntry>& entries) {
-    if (entries.size() < kMaxInitSize) return false;
-    if (log) log(max_init_size_line());
-    return true;
-  };
   SectionFile file(handle.get(), size);
   const uint64_t section = file.position();
   file.put(Bytes(kCollisionHeaderSize, std::byte{0}));
-  const uint64_t static_size =
-      too_many(plan.static_entries) ? 0 : build_and_write(file, model, plan.static_entries);
-  const uint64_t hull_size =
-      too_many(plan.hull_entries) ? 0 : build_and_write(file, model, plan.hull_entries);
-  // Per-node trees: each new one goes in front of the list, so the list runs
-  // from the last node with a tree to the first.
-  std::vector<const std::vector<SurfaceEntry>*> list;
-  for (const std::vector<SurfaceEntry>& entries : plan.per_node) {
-    if (!entries.empty() && !too_many(entries) && has_triangles(entries)) {
-      list.insert(list.begin(), &entries);
-    }
-  }
+  const uint64_t static_size = input.static_tree ? build_and_write(file, *input.static_tree) : 0;
+  const uint64_t hull_size = input.hull_tree ? build_and_write(file, *input.hull_tree) : 0;
   const uint64_t entries_at = file.position();
   Bytes entry;
-  for (size_t i = 0; i < list.size(); ++i) {
+  for (size_t i = 0; i < input.per_node.size(); ++i) {
     entry.clear();
-    append_u32(entry, list[i]->front().node_index);
+    append_u32(entry, input.per_node[i].first);
     append_u32(entry, 0);
-    const bool last = i + 1 == list.size();
+    const bool last = i + 1 == input.per_node.size();
     append_u32(entry, last ? 0 : uint32_t(file.position() + kCollisionEntrySize));
     file.put(entry);
   }
   std::vector<uint32_t> tree_offsets;
-  for (const std::vector<SurfaceEntry>* entries : list) {
+  for (const auto& [node_index, triangles] : input.per_node) {
     tree_offsets.push_back(uint32_t(file.position()));
-    build_and_write(file, model, *entries);
+    build_and_write(file, triangles);
   }
   const uint64_t end = file.position();
-  for (size_t i = 0; i < list.size(); ++i) {
+  for (size_t i = 0; i < tree_offsets.size(); ++i) {
     file.overwrite_u32(entries_at + i * kCollisionEntrySize + 4, tree_offsets[i]);
   }
   file.overwrite_u32(section, uint32_t(static_size));
   file.overwrite_u32(section + 4, uint32_t(hull_size));
-  file.overwrite_u32(section + 8, uint32_t(list.size()));
+  file.overwrite_u32(section + 8, uint32_t(input.per_node.size()));
   file.overwrite_u32(section + 12, uint32_t(end - entries_at));
   file.flush();
   const bool closed = std::fclose(handle.release()) == 0;

@@ -170,6 +170,16 @@ FlatTree split_boxes(std::span<const Box> boxes) {
   return tree;
 }
 
+std::vector<Box> triangle_boxes(const TreeTriangles& triangles) {
+  std::vector<Box> boxes(triangles.size());
+  for (uint32_t i = 0; i < boxes.size(); ++i) boxes[i] = triangles.box(i);
+  return boxes;
+}
+
+}  // namespace model3da::collision
+
+namespace model3da {
+
 std::optional<TreeTriangles> TreeTriangles::gather(const Model& model,
                                                    std::span<const SurfaceEntry> entries) {
   if (entries.empty() || entries.size() >= kMaxInitSize) return std::nullopt;
@@ -181,50 +191,45 @@ std::optional<TreeTriangles> TreeTriangles::gather(const Model& model,
   }
   if (count == 0) return std::nullopt;
   TreeTriangles out;
-  out.model_ = &model;
-  out.entries_ = entries;
-  out.first_triangle_.reserve(entries.size() + 1);
-  out.first_vertex_.reserve(entries.size());
+  out.entries_.reserve(entries.size());
   out.entry_of_.reserve(count);
+  out.corners_.reserve(3 * count);
   out.positions_.reserve(vertices);
-  out.boxes_.reserve(count);
+  out.uv0_.reserve(vertices);
   for (size_t k = 0; k < entries.size(); ++k) {
     const SurfaceEntry& e = entries[k];
     const SurfaceView& s = *e.surface;
-    const size_t first_vertex = out.positions_.size();
-    out.first_triangle_.push_back(uint32_t(out.boxes_.size()));
-    out.first_vertex_.push_back(uint32_t(first_vertex));
+    out.entries_.push_back(Entry{uint32_t(out.entry_of_.size()), uint32_t(out.positions_.size()),
+                                 uint16_t(s.record.materialIndex & 0xFFFF)});
     for (uint32_t v = 0; v < s.record.vertexCount; ++v) {
       out.positions_.push_back(transform_point(model.position(s, v), e.matrix));
+      out.uv0_.push_back(model.uv0(s, v));
     }
-    const Vec3* positions = out.positions_.data() + first_vertex;
     const uint32_t faces = s.record.listIndexCount / 3;
-    for (uint32_t f = 0; f < faces; ++f) {
-      Box box{positions[model.list_index(s, 3 * f)], {0.0f, 0.0f, 0.0f}};
-      grow_box(box, positions[model.list_index(s, 3 * f + 1)]);
-      grow_box(box, positions[model.list_index(s, 3 * f + 2)]);
-      out.boxes_.push_back(box);
-      out.entry_of_.push_back(uint8_t(k));
-    }
+    for (uint32_t k3 = 0; k3 < 3 * faces; ++k3) out.corners_.push_back(model.list_index(s, k3));
+    out.entry_of_.insert(out.entry_of_.end(), faces, uint8_t(k));
   }
-  out.first_triangle_.push_back(uint32_t(out.boxes_.size()));
   return out;
 }
 
+Box TreeTriangles::box(uint32_t i) const {
+  const Vec3* positions = positions_.data() + entries_[entry_of_[i]].first_vertex;
+  const uint16_t* corner = corners_.data() + 3 * size_t(i);
+  Box box{positions[corner[0]], {0.0f, 0.0f, 0.0f}};
+  grow_box(box, positions[corner[1]]);
+  grow_box(box, positions[corner[2]]);
+  return box;
+}
+
 TriangleRecord TreeTriangles::record(uint32_t i) const {
-  const size_t k = entry_of_[i];
-  const SurfaceView& s = *entries_[k].surface;
-  const uint32_t f = i - first_triangle_[k];
-  const uint16_t ia = model_->list_index(s, 3 * f);
-  const uint16_t ib = model_->list_index(s, 3 * f + 1);
-  const uint16_t ic = model_->list_index(s, 3 * f + 2);
-  const Vec3* positions = positions_.data() + first_vertex_[k];
-  const Vec3& a = positions[ia];
-  const Vec3& b = positions[ib];
-  const Vec3& c = positions[ic];
-  const Vec2 ta = model_->uv0(s, ia);
-  const Vec2 tb = model_->uv0(s, ib);
-  const Vec2 tc = model_->uv0(s, ic);
+  const Entry& e = entries_[entry_of_[i]];
+  const uint16_t* corner = corners_.data() + 3 * size_t(i);
+  const Vec3& a = positions_[e.first_vertex + corner[0]];
+  const Vec3& b = positions_[e.first_vertex + corner[1]];
+  const Vec3& c = positions_[e.first_vertex + corner[2]];
+  const Vec2& ta = uv0_[e.first_vertex + corner[0]];
+  const Vec2& tb = uv0_[e.first_vertex + corner[1]];
+  const Vec2& tc = uv0_[e.first_vertex + corner[2]];
   TriangleRecord t;
   t.a = a;
   t.uv_a = ta;
@@ -232,8 +237,8 @@ TriangleRecord TreeTriangles::record(uint32_t i) const {
   t.uv_ac = {tc[0] - ta[0], tc[1] - ta[1]};
   t.edge_ab = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
   t.edge_ac = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-  t.material = uint16_t(s.record.materialIndex & 0xFFFF);
+  t.material = e.material;
   return t;
 }
 
-}  // namespace model3da::collision
+}  // namespace model3da

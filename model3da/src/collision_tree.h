@@ -37,32 +37,8 @@ struct FlatTree {
 // Every node's own triangles keep their input order.
 FlatTree split_boxes(std::span<const Box> boxes);
 
-// The triangles of one tree from a list of surface entries: their boxes and
-// what their records are made from (the positions already in the tree's
-// space).
-class TreeTriangles {
- public:
-  // Empty when the entries hold no triangle.
-  static std::optional<TreeTriangles> gather(const Model& model,
-                                             std::span<const SurfaceEntry> entries);
-
-  size_t size() const { return boxes_.size(); }
-  std::span<const Box> boxes() const { return boxes_; }
-  // The record of triangle i (triangles are numbered entry by entry, each
-  // surface's in list order).
-  TriangleRecord record(uint32_t i) const;
-  // Frees the boxes, which only the split reads.
-  void drop_boxes() { std::vector<Box>().swap(boxes_); }
-
- private:
-  const Model* model_ = nullptr;
-  std::span<const SurfaceEntry> entries_;
-  std::vector<uint32_t> first_triangle_;  // per entry, then the total
-  std::vector<uint32_t> first_vertex_;    // per entry: its first position
-  std::vector<uint8_t> entry_of_;         // per triangle (fewer than kMaxInitSize entries)
-  std::vector<Vec3> positions_;
-  std::vector<Box> boxes_;
-};
+// The boxes of all triangles of `triangles`.
+std::vector<Box> triangle_boxes(const TreeTriangles& triangles);
 
 // Which surfaces go into which tree of a model's collision set, in the order
 // the trees are built: the static tree, the hull tree, then one tree per
