@@ -5,6 +5,7 @@
 #include <fmt/format.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -19,21 +20,19 @@ namespace {
 class SectionFile {
  public:
   explicit SectionFile(std::FILE* file, uint64_t end) : file_(file), position_(end) {
-    buffer_.reserve(kBufferSize);
+    buffer_.resize(kBufferSize);
   }
 
   uint64_t position() const { return position_; }
 
-  void put(const std::byte* bytes, size_t n) {
-    if (buffer_.size() + n > kBufferSize) flush();
-    if (n > kBufferSize) {
-      ok_ = ok_ && std::fwrite(bytes, 1, n, file_) == n;
-    } else {
-      buffer_.insert(buffer_.end(), bytes, bytes + n);
-    }
+  // Room for the next n bytes (at most 64 KiB), to be filled at once.
+  std::byte* room(size_t n) {
+    if (used_ + n > kBufferSize) flush();
+    std::byte* at = buffer_.data() + used_;
+    used_ += n;
     position_ += n;
+    return at;
   }
-  void put(const Bytes& bytes) { put(bytes.data(), bytes.size()); }
 
   // Overwrites the u32 at `at` (written before) and comes back to the end.
   void overwrite_u32(uint64_t at, uint32_t value) {
@@ -45,9 +44,9 @@ class SectionFile {
   }
 
   void flush() {
-    if (!buffer_.empty()) {
-      ok_ = ok_ && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) == buffer_.size();
-      buffer_.clear();
+    if (used_ > 0) {
+      ok_ = ok_ && std::fwrite(buffer_.data(), 1, used_, file_) == used_;
+      used_ = 0;
     }
   }
 
@@ -58,53 +57,54 @@ class SectionFile {
   std::FILE* file_;
   uint64_t position_;
   Bytes buffer_;
+  size_t used_ = 0;
   bool ok_ = true;
 };
 
-void append_box(Bytes& out, const Box& box) {
-  append_floats(out, box.centre);
-  append_floats(out, box.half);
+std::byte* put_floats(std::byte* out, std::span<const float> values) {
+  for (float v : values) {
+    put_f32(out, v);
+    out += 4;
+  }
+  return out;
 }
 
-void append_triangle(Bytes& out, const TriangleRecord& t) {
-  append_floats(out, t.a);
-  append_floats(out, t.uv_a);
-  append_floats(out, t.uv_ab);
-  append_floats(out, t.uv_ac);
-  append_floats(out, t.edge_ab);
-  append_floats(out, t.edge_ac);
-  append_u16(out, t.material);
+std::byte* put_box(std::byte* out, const Box& box) {
+  return put_floats(put_floats(out, box.centre), box.half);
+}
+
+void put_triangle(std::byte* out, const TriangleRecord& t) {
+  for (std::span<const float> values :
+       {std::span<const float>(t.a), std::span<const float>(t.uv_a),
+        std::span<const float>(t.uv_ab), std::span<const float>(t.uv_ac),
+        std::span<const float>(t.edge_ab), std::span<const float>(t.edge_ac)}) {
+    out = put_floats(out, values);
+  }
+  put_u16(out, t.material);
 }
 
 // Writes a split tree, node by node in file order; returns its bytes.
 uint64_t write_tree(SectionFile& file, const collision::FlatTree& tree,
                     const TreeTriangles& triangles) {
   const uint64_t start = file.position();
-  Bytes out;
   for (const collision::FlatNode& node : tree.nodes) {
     const uint64_t at = file.position();
-    const uint64_t own = node.count == 0
-                             ? kTreeNodeSize
-                             : kTreeLeafHeaderSize + uint64_t(kTriangleRecordSize) * node.count;
+    const uint32_t header = node.count == 0 ? kTreeNodeSize : kTreeLeafHeaderSize;
+    const uint64_t own = header + uint64_t(kTriangleRecordSize) * node.count;
     const bool has0 = node.child[0] != collision::kNoChild;
     const bool has1 = node.child[1] != collision::kNoChild;
     const uint64_t child0 = at + own;
     const uint64_t child1 = child0 + (has0 ? tree.nodes[size_t(node.child[0])].subtree_bytes : 0);
-    out.clear();
-    append_box(out, node.box);
-    append_u16(out, uint16_t(node.count));
-    append_u16(out, 0);
-    append_u32(out, has0 ? uint32_t(child0) : 0);
-    append_u32(out, has1 ? uint32_t(child1) : 0);
+    std::byte* out = put_box(file.room(header), node.box);
+    put_u16(out, uint16_t(node.count));
+    put_u16(out + 2, 0);
+    put_u32(out + 4, has0 ? uint32_t(child0) : 0);
+    put_u32(out + 8, has1 ? uint32_t(child1) : 0);
     if (node.count > 0) {
-      append_box(out, node.own_box);
-      append_u32(out, uint32_t(at + kTreeLeafHeaderSize));
+      put_u32(put_box(out + 12, node.own_box), uint32_t(at + kTreeLeafHeaderSize));
     }
-    file.put(out);
     for (uint32_t i = node.first; i < node.first + node.count; ++i) {
-      out.clear();
-      append_triangle(out, triangles.record(tree.order[i]));
-      file.put(out);
+      put_triangle(file.room(kTriangleRecordSize), triangles.record(tree.order[i]));
     }
   }
   return file.position() - start;
@@ -168,18 +168,17 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
 
   SectionFile file(handle.get(), size);
   const uint64_t section = file.position();
-  file.put(Bytes(kCollisionHeaderSize, std::byte{0}));
+  std::memset(file.room(kCollisionHeaderSize), 0, kCollisionHeaderSize);
   const uint64_t static_size = input.static_tree ? build_and_write(file, *input.static_tree) : 0;
   const uint64_t hull_size = input.hull_tree ? build_and_write(file, *input.hull_tree) : 0;
   const uint64_t entries_at = file.position();
-  Bytes entry;
   for (size_t i = 0; i < input.per_node.size(); ++i) {
-    entry.clear();
-    append_u32(entry, input.per_node[i].first);
-    append_u32(entry, 0);
     const bool last = i + 1 == input.per_node.size();
-    append_u32(entry, last ? 0 : uint32_t(file.position() + kCollisionEntrySize));
-    file.put(entry);
+    const uint64_t next = file.position() + kCollisionEntrySize;
+    std::byte* entry = file.room(kCollisionEntrySize);
+    put_u32(entry, input.per_node[i].first);
+    put_u32(entry + 4, 0);
+    put_u32(entry + 8, last ? 0 : uint32_t(next));
   }
   std::vector<uint32_t> tree_offsets;
   for (const auto& [node_index, triangles] : input.per_node) {
