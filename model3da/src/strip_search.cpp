@@ -59,8 +59,7 @@ class Search {
     next_free_.resize(n + 1);
     for (std::size_t i = 0; i <= n; ++i) next_free_[i] = static_cast<std::int32_t>(i);
     stamps_.assign(static_cast<std::size_t>(mesh.max_index) + 1, 0);
-    state_.assign(n, kNone);
-    test_strip_.assign(n, kNone);
+    marks_.assign(n, Marks{});
     // Where each face's edge k lies among the corners of the face across it.
     back_.assign(n * 3, 0);
     for (std::size_t f = 0; f < n; ++f) {
@@ -133,12 +132,12 @@ class Search {
   }
 
   bool is_marked(std::int32_t f, std::int32_t experiment_id) const {
-    const std::int32_t state = state_[static_cast<std::size_t>(f)];
+    const std::int32_t state = marks_[static_cast<std::size_t>(f)].state;
     return state == kCommitted || state == experiment_id;
   }
 
   bool in_strip(std::int32_t f, std::int32_t strip_id) const {
-    return test_strip_[static_cast<std::size_t>(f)] == strip_id;
+    return marks_[static_cast<std::size_t>(f)].strip == strip_id;
   }
 
   std::int32_t first_free(std::int32_t i) {
@@ -181,8 +180,7 @@ class Search {
   }
 
   void mark(std::int32_t f, std::int32_t experiment_id, std::int32_t strip_id) {
-    state_[static_cast<std::size_t>(f)] = experiment_id;
-    test_strip_[static_cast<std::size_t>(f)] = strip_id;
+    marks_[static_cast<std::size_t>(f)] = Marks{experiment_id, strip_id};
     for (Vertex v : face(f).v) stamps_[v] = stamp_;
   }
 
@@ -373,17 +371,21 @@ class Search {
     for (std::size_t i = begin; i < result.faces.size(); ++i) {
       const std::int32_t f = result.faces[i].face;
       if (f == kNone) continue;
-      state_[static_cast<std::size_t>(f)] = kCommitted;
+      marks_[static_cast<std::size_t>(f)].state = kCommitted;
       next_free_[static_cast<std::size_t>(f)] = f + 1;
     }
   }
 
   Mesh& mesh_;
   // Per face: kCommitted once in a committed strip, else the experiment that
-  // marked it last (kNone at first); and the strip of that experiment.
+  // marked it last (kNone at first); and the strip of that experiment (its
+  // test strip).
   static constexpr std::int32_t kCommitted = -2;
-  std::vector<std::int32_t> state_;
-  std::vector<std::int32_t> test_strip_;
+  struct Marks {
+    std::int32_t state = kNone;
+    std::int32_t strip = kNone;
+  };
+  std::vector<Marks> marks_;
   std::vector<std::uint8_t> back_;       // per face edge: its corner in the face across it
   std::vector<std::int32_t> next_free_;  // itself for a face without strip, else a later face
   std::vector<std::uint32_t> stamps_;    // per vertex: stamp_ when in the strip being built
