@@ -32,21 +32,13 @@ struct BuiltStrip {
 
 // What decides how an experiment goes on after its first strip: the faces
 // of that strip, as a set, and the vertex its further strips start from. The
-// faces lie in the pass's pool; `hash` sums a hash of each face, so it does
-// not depend on their order.
+// faces lie in the pass's pool; `hash` does not depend on their order.
 struct FirstStripKey {
   std::uint64_t hash = 0;
   Vertex vertex = 0;
   std::uint32_t begin = 0;  // in the pool
   std::uint32_t count = 0;
 };
-
-std::uint64_t face_hash(std::int32_t f) {
-  std::uint64_t x = static_cast<std::uint32_t>(f) + 0x9E3779B97F4A7C15ull;
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  return x ^ (x >> 31);
-}
 
 int next_corner(int k) {
   return k == 2 ? 0 : k + 1;
@@ -316,8 +308,17 @@ class Search {
   // and whose further strips start from `vertex`; else notes that key.
   bool repeats_first_strip(std::uint32_t begin, std::int32_t strip_id, Vertex vertex) {
     const auto count = static_cast<std::uint32_t>(pass_faces_.size()) - begin;
-    std::uint64_t hash = 0;
-    for (std::uint32_t i = begin; i < begin + count; ++i) hash += face_hash(pass_faces_[i]);
+    // The sum and the sum of squares of the faces' numbers: cheap to take,
+    // the same for the same set, and rarely the same for two sets of one
+    // size (which the marks then tell apart).
+    std::uint64_t sum = 0;
+    std::uint64_t squares = 0;
+    for (std::uint32_t i = begin; i < begin + count; ++i) {
+      const auto f = static_cast<std::uint64_t>(pass_faces_[i]);
+      sum += f;
+      squares += f * f;
+    }
+    const std::uint64_t hash = sum * 0x9E3779B97F4A7C15ull ^ squares;
     for (const FirstStripKey& key : pass_keys_) {
       if (key.hash != hash || key.vertex != vertex || key.count != count) continue;
       // The strip's faces are unique, so the same number of them, all marked
