@@ -56,8 +56,7 @@ class Splitter {
   }
 
   // Makes the node over order[begin, end), whose box is `box`, and everything
-  // below it; returns its index. Each group's box is folded from its
-  // triangles in their order while they are sorted into the groups.
+  // below it; returns its index.
   int32_t split(uint32_t begin, uint32_t end, const Box& box) {
     const auto index = static_cast<int32_t>(tree_.nodes.size());
     tree_.nodes.emplace_back();
@@ -76,61 +75,42 @@ class Splitter {
     if (box.half[2] > box.half[axis]) axis = 2;
     const float centre = box.centre[axis];
     const float limit = kStayRatio * box.half[axis];
-    uint32_t counts[3] = {0, 0, 0};
-    Extent extents[3];
+    // Sort the triangles into their groups, keeping their order in each.
+    uint32_t child0_count = 0;
+    uint32_t child1_count = 0;
     for (uint32_t i = begin; i < end; ++i) {
       const Box& b = boxes_[tree_.order[i]];
-      uint8_t g = kStay;
-      if (!(b.half[axis] > limit || std::fabs(b.centre[axis] - centre) < kCentreTolerance)) {
-        g = b.centre[axis] >= centre ? kChild0 : kChild1;
-      }
+      const bool stays =
+          b.half[axis] > limit || std::fabs(b.centre[axis] - centre) < kCentreTolerance;
+      const bool above = b.centre[axis] >= centre;
+      const uint8_t g = stays ? kStay : above ? kChild0 : kChild1;
       group_[i] = g;
-      ++counts[g];
-      extents[g].fold(b);
+      child0_count += g == kChild0;
+      child1_count += g == kChild1;
     }
+    uint32_t stay_count = n - child0_count - child1_count;
     // A split that moves every triangle into one child makes no progress (only
     // boxes with NaN or infinite coordinates do that): they stay.
-    const bool no_progress = counts[kChild0] == n || counts[kChild1] == n;
-    if (no_progress) {
+    if (child0_count == n || child1_count == n) {
       std::fill(group_.begin() + begin, group_.begin() + end, kStay);
-      counts[kChild0] = counts[kChild1] = 0;
-      counts[kStay] = n;
+      child0_count = child1_count = 0;
+      stay_count = n;
     }
     // The node's triangle count is 16 bits: the excess goes down to child 0,
     // after its own triangles. Order: kept | child 0 | excess | child 1.
-    const uint32_t kept = std::min(counts[kStay], kMaxNodeTriangles);
-    uint32_t at_kept = begin;
-    uint32_t at_child0 = begin + kept;
-    uint32_t at_excess = at_child0 + counts[kChild0];
-    uint32_t at_child1 = at_excess + (counts[kStay] - kept);
-    const uint32_t child0_end = at_child1;
+    const uint32_t kept = std::min(stay_count, kMaxNodeTriangles);
+    uint32_t at[3] = {begin + kept, begin + kept + child0_count + (stay_count - kept), begin};
+    uint32_t at_excess = begin + kept + child0_count;
+    const uint32_t child0_end = at[kChild1];
     for (uint32_t i = begin; i < end; ++i) {
-      const uint32_t t = tree_.order[i];
-      switch (group_[i]) {
-        case kChild0:
-          scratch_[at_child0++] = t;
-          break;
-        case kChild1:
-          scratch_[at_child1++] = t;
-          break;
-        default:
-          scratch_[at_kept < begin + kept ? at_kept++ : at_excess++] = t;
-          break;
-      }
+      const uint8_t g = group_[i];
+      const uint32_t to = g == kStay && at[kStay] == begin + kept ? at_excess++ : at[g]++;
+      scratch_[to] = tree_.order[i];
     }
     std::copy(scratch_.begin() + begin, scratch_.begin() + end, tree_.order.begin() + begin);
-    // Only the rare cases fold their boxes again: everything staying, or more
-    // staying than a node holds.
-    Box child_box[2] = {extents[kChild0].box(), extents[kChild1].box()};
-    Box own_box = extents[kStay].box();
-    if (no_progress || kept < counts[kStay]) {
-      own_box = union_of(begin, begin + kept);
-      Extent child0 = no_progress ? Extent{} : extents[kChild0];
-      for (uint32_t i = begin + kept + counts[kChild0]; i < child0_end; ++i) {
-        child0.fold(boxes_[tree_.order[i]]);
-      }
-      child_box[0] = child0.box();
-    }
+    // Each group's box, folded over its triangles in their order.
+    const Box own_box = union_of(begin, begin + kept);
+    const Box child_box[2] = {union_of(begin + kept, child0_end), union_of(child0_end, end)};
 
     uint64_t bytes = node_bytes(kept);
     {
