@@ -153,7 +153,8 @@ bool Scenepress::WriteModel(const std::string& output) {
   bool written = true;
   for (const std::span<const std::byte> part :
        {std::span<const std::byte>(head), nodeChain.bytes(), std::span<const std::byte>(tail)}) {
-    written = written && std::fwrite(part.data(), 1, part.size(), file) == part.size();
+    written =
+        written && (part.empty() || std::fwrite(part.data(), 1, part.size(), file) == part.size());
   }
   const bool closed = std::fclose(file) == 0;
   file = nullptr;
