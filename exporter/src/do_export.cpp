@@ -22,27 +22,28 @@ unsigned long progress_routine(void*) {
   return 0;
 }
 
-// Reads the whole file through the engine's file layer; empty when it has
-// no length or cannot be read.
-model3da::Bytes read_back(const std::string& path) {
-  model3da::Bytes bytes;
+// Reads the whole file through the engine's file layer into `buffer`, from
+// its start; the bytes read, or none when the file has no length or cannot
+// be read.
+std::span<const std::byte> read_back(const std::string& path, model3da::ByteBuffer& buffer) {
   try {
     fs::file f;
     f.open(path.c_str(), 0);
     const long length = f.length();
-    if (length <= 0) return bytes;
-    bytes.resize(size_t(length));
+    if (length <= 0 || !buffer.seek(0)) return {};
+    std::byte* bytes = buffer.append_room(size_t(length));
+    if (bytes == nullptr) return {};
     long done = 0;
     while (done < length) {
-      const long n = f.read(bytes.data() + done, length - done);
+      const long n = f.read(bytes + done, length - done);
       if (n <= 0) break;
       done += n;
     }
-    if (done != length) bytes.clear();
+    if (done != length) return {};
+    return {bytes, size_t(length)};
   } catch (const fs::file_exception&) {
-    bytes.clear();
+    return {};
   }
-  return bytes;
 }
 
 }  // namespace
@@ -129,15 +130,18 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
 
 bool Scenepress::WriteModel(const std::string& output) {
   // The header, the node chain with each node's transform from the matrix
-  // table, and the material table.
+  // table, and the material table. The transforms go into the chain itself,
+  // which is written out from where it lies.
   model3da::ModelWriteInput input;
   input.node_count = uint32_t(nodeCount);
   input.frame_count = uint32_t(frameCount);
-  input.chain = nodeChain.bytes();
   input.node_matrices = nodeMatrixTable;
   input.materials = materials;
-  model3da::Bytes image;
-  if (const std::string error = model3da::make_model_image(input, image); !error.empty()) {
+  model3da::Bytes head;
+  model3da::Bytes tail;
+  if (const std::string error =
+          model3da::make_model_image_parts(input, nodeChain.mutable_bytes(), head, tail);
+      !error.empty()) {
     ShowMessage("Unable to write %s: %s", output.c_str(), error.c_str());
     return false;
   }
@@ -146,7 +150,12 @@ bool Scenepress::WriteModel(const std::string& output) {
     ShowMessage("Unable to create file %s", output.c_str());
     return false;
   }
-  const bool written = std::fwrite(image.data(), 1, image.size(), file) == image.size();
+  bool written = true;
+  for (const std::span<const std::byte> part :
+       {std::span<const std::byte>(head), nodeChain.bytes(), std::span<const std::byte>(tail)}) {
+    written =
+        written && (part.empty() || std::fwrite(part.data(), 1, part.size(), file) == part.size());
+  }
   const bool closed = std::fclose(file) == 0;
   file = nullptr;
   if (!written || !closed) {
@@ -157,23 +166,30 @@ bool Scenepress::WriteModel(const std::string& output) {
   if (!writeMaterialScripts) WriteMaterialScripts();
 
   // Read the file back, build its collision section from it and append it.
-  model3da::Bytes block = read_back(output);
-  if (block.empty()) return false;
-  model3da::put_u32(block.data() + 60, 0);
-  model3da::put_u32(block.data() + 64, 0);
-  model3da::LoadResult loaded = model3da::load_model(std::move(block));
+  // The chain is in the file now, so the file is read back into the chain's
+  // block, and the model views it there.
+  const std::span<const std::byte> file_bytes = read_back(output, nodeChain);
+  if (file_bytes.empty()) return false;
+  std::byte* header = nodeChain.mutable_bytes().data();
+  model3da::put_u32(header + 60, 0);
+  model3da::put_u32(header + 64, 0);
+  model3da::LoadResult loaded = model3da::load_model_view(file_bytes);
   if (!loaded.ok()) {
     ShowMessage("Unable to read back %s: %s", output.c_str(), loaded.message.c_str());
     return false;
   }
-  model3da::CollisionSet collision = model3da::build_collision_set(*loaded.model);
-  const std::string error = model3da::append_collision_section(output, collision);
-  model3da::release_collision_set(collision);
-  if (!error.empty()) {
+  // What the log and the collision section need is taken from the model, so
+  // that the file's bytes can go before the trees are built.
+  const std::string log = ExportLogText(*loaded.model);
+  const model3da::CollisionInput collision = model3da::gather_collision_input(*loaded.model);
+  loaded.model.reset();
+  nodeChain.release();
+  if (const std::string error = model3da::append_collision_section(output, collision);
+      !error.empty()) {
     ShowMessage("Unable to add the collision data to %s: %s", output.c_str(), error.c_str());
     return false;
   }
-  WriteExportLog(output, *loaded.model);
+  WriteExportLog(output, log);
   morphSourceModel.reset();
   return true;
 }
@@ -185,7 +201,7 @@ void Scenepress::WriteMaterialScripts() {
   }
 }
 
-void Scenepress::WriteExportLog(const std::string& name, const model3da::Model& model) {
+std::string Scenepress::ExportLogText(const model3da::Model& model) {
   ExportLogInputs in;
   in.version = Version();
   in.build_time = __TIME__;
@@ -196,7 +212,11 @@ void Scenepress::WriteExportLog(const std::string& name, const model3da::Model& 
   in.scene_path = ip->GetCurFilePath();
   in.animation_data_size = animationDataSize;
   in.notes = exportNotes;
-  write_text_file(name + ".log", export_log_text(in, model, materials));
+  return export_log_text(in, model, materials);
+}
+
+void Scenepress::WriteExportLog(const std::string& name, const std::string& text) {
+  write_text_file(name + ".log", text);
 }
 
 }  // namespace scenepress

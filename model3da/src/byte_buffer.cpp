@@ -1,26 +1,39 @@
 #include "model3da/byte_buffer.h"
 
 #include <cstring>
+#include <new>
 
 namespace model3da {
 
-ByteBuffer::ByteBuffer(size_t capacity) : capacity_(capacity) {
-  if (capacity > 0) data_ = std::make_unique<std::byte[]>(capacity);
+ByteBuffer::ByteBuffer(size_t capacity) {
+  if (capacity == 0) return;
+  data_.reset(static_cast<std::byte*>(std::malloc(capacity)));
+  if (!data_) throw std::bad_alloc();
+  capacity_ = capacity;
+}
+
+std::byte* ByteBuffer::append_room(size_t n) {
+  if (!data_) return nullptr;
+  const size_t needed = position_ + n;
+  if (capacity_ < needed) {
+    // The new block receives the old bytes and the old block is freed.
+    const size_t grown = capacity_ * (needed / capacity_ + 1);
+    auto* block = static_cast<std::byte*>(std::realloc(data_.get(), grown));
+    if (block == nullptr) throw std::bad_alloc();
+    static_cast<void>(data_.release());
+    data_.reset(block);
+    capacity_ = grown;
+  }
+  std::byte* at = data_.get() + position_;
+  position_ = needed;
+  if (position_ > length_) length_ = position_;
+  return at;
 }
 
 bool ByteBuffer::append(std::span<const std::byte> bytes) {
-  if (!data_) return false;
-  const size_t needed = position_ + bytes.size();
-  if (capacity_ < needed) {
-    const size_t grown = capacity_ * (needed / capacity_ + 1);
-    auto block = std::make_unique<std::byte[]>(grown);
-    if (length_ > 0) std::memcpy(block.get(), data_.get(), length_);
-    data_ = std::move(block);
-    capacity_ = grown;
-  }
-  if (!bytes.empty()) std::memcpy(data_.get() + position_, bytes.data(), bytes.size());
-  position_ = needed;
-  if (position_ > length_) length_ = position_;
+  std::byte* at = append_room(bytes.size());
+  if (at == nullptr) return false;
+  if (!bytes.empty()) std::memcpy(at, bytes.data(), bytes.size());
   return true;
 }
 
@@ -28,6 +41,11 @@ bool ByteBuffer::seek(size_t position) {
   if (position > length_) return false;
   position_ = position;
   return true;
+}
+
+void ByteBuffer::release() {
+  data_.reset();
+  length_ = position_ = capacity_ = 0;
 }
 
 }  // namespace model3da

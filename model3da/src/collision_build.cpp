@@ -6,111 +6,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "collision_tree.h"
 #include "model3da/collision.h"
 #include "model3da/crash_log.h"
 
 namespace model3da {
 namespace {
-
-constexpr float kStayRatio = 0.8f;
-constexpr float kCentreTolerance = 0.0001f;
-constexpr size_t kMaxNodeTriangles = 0xFFFF;  // the node's count is a u16
-constexpr float kHuge = 1e30f;
-
-// A triangle being sorted into the tree: its box and its index in the
-// tree's triangle array. Each split moves these into contiguous arrays of
-// their own, so every pass over a node's triangles reads memory in order.
-struct Item {
-  Box box;
-  uint32_t triangle;
-};
-
-Box union_box(std::span<const Item> items) {
-  Vec3 max{-kHuge, -kHuge, -kHuge};
-  Vec3 min{kHuge, kHuge, kHuge};
-  for (const Item& item : items) {
-    const Box& b = item.box;
-    for (int a = 0; a < 3; ++a) {
-      max[a] = std::max(max[a], b.centre[a] + b.half[a]);
-      min[a] = std::min(min[a], b.centre[a] - b.half[a]);
-    }
-  }
-  Box box;
-  for (int a = 0; a < 3; ++a) {
-    box.centre[a] = (max[a] + min[a]) / 2;
-    box.half[a] = max[a] - box.centre[a];
-  }
-  return box;
-}
-
-std::vector<TriangleRecord> gather(const std::vector<TriangleRecord>& triangles,
-                                   std::span<const Item> items) {
-  std::vector<TriangleRecord> out;
-  out.reserve(items.size());
-  for (const Item& item : items) out.push_back(triangles[item.triangle]);
-  return out;
-}
-
-std::unique_ptr<TreeNode> split(const std::vector<TriangleRecord>& triangles,
-                                std::vector<Item> set) {
-  auto node = std::make_unique<TreeNode>();
-  node->box = union_box(set);
-  if (set.size() <= kLeafTriangles) {
-    node->own_box = node->box;
-    node->triangles = gather(triangles, set);
-    return node;
-  }
-  const Vec3& half = node->box.half;
-  int axis = 0;
-  if (half[1] > half[axis]) axis = 1;
-  if (half[2] > half[axis]) axis = 2;
-  const float centre = node->box.centre[axis];
-  const float limit = kStayRatio * half[axis];
-  // Group of each item: 0 or 1 for the children, 2 to stay.
-  std::vector<uint8_t> group(set.size());
-  size_t counts[3] = {0, 0, 0};
-  for (size_t i = 0; i < set.size(); ++i) {
-    const Box& b = set[i].box;
-    uint8_t g = 2;
-    if (!(b.half[axis] > limit || std::fabs(b.centre[axis] - centre) < kCentreTolerance)) {
-      g = b.centre[axis] >= centre ? 0 : 1;
-    }
-    group[i] = g;
-    ++counts[g];
-  }
-  // A split that moves every triangle into one child makes no progress (only
-  // boxes with NaN or infinite coordinates do that): they stay.
-  if (counts[0] == set.size() || counts[1] == set.size()) {
-    std::fill(group.begin(), group.end(), uint8_t{2});
-    counts[0] = counts[1] = 0;
-    counts[2] = set.size();
-  }
-  std::vector<Item> children[2];
-  std::vector<Item> stay;
-  children[0].reserve(counts[0]);
-  children[1].reserve(counts[1]);
-  stay.reserve(counts[2]);
-  for (size_t i = 0; i < set.size(); ++i) {
-    (group[i] == 2 ? stay : children[group[i]]).push_back(set[i]);
-  }
-  // The node's triangle count is 16 bits: the excess goes down to child 0,
-  // which then holds fewer triangles than this node.
-  if (stay.size() > kMaxNodeTriangles) {
-    children[0].insert(children[0].end(), stay.begin() + kMaxNodeTriangles, stay.end());
-    stay.resize(kMaxNodeTriangles);
-  }
-  if (!stay.empty()) {
-    node->own_box = union_box(stay);
-    node->triangles = gather(triangles, stay);
-  }
-  std::vector<Item>().swap(set);
-  std::vector<Item>().swap(stay);
-  std::vector<uint8_t>().swap(group);
-  for (int c = 0; c < 2; ++c) {
-    if (!children[c].empty()) node->child[c] = split(triangles, std::move(children[c]));
-  }
-  return node;
-}
 
 bool is_hull_name(const std::string& name) {
   static constexpr char kHull[] = "collisionhull_0";
@@ -131,7 +32,51 @@ void add_surfaces(const NodeView& node, const Matrix4& matrix, std::vector<Surfa
   for (const SurfaceView& surface : node.surfaces) out.push_back({&surface, matrix, node.index});
 }
 
+// The tree of nodes of a split, its triangles' records from `record_of`.
+template <class RecordOf>
+std::unique_ptr<TreeNode> tree_of_nodes(const collision::FlatTree& tree, int32_t index,
+                                        const RecordOf& record_of) {
+  const collision::FlatNode& flat = tree.nodes[size_t(index)];
+  auto node = std::make_unique<TreeNode>();
+  node->box = flat.box;
+  node->own_box = flat.own_box;
+  node->triangles.reserve(flat.count);
+  for (uint32_t i = flat.first; i < flat.first + flat.count; ++i) {
+    node->triangles.push_back(record_of(tree.order[i]));
+  }
+  for (int c = 0; c < 2; ++c) {
+    if (flat.child[c] != collision::kNoChild) {
+      node->child[c] = tree_of_nodes(tree, flat.child[c], record_of);
+    }
+  }
+  return node;
+}
+
 }  // namespace
+
+namespace collision {
+
+CollisionPlan collision_plan(const Model& model) {
+  CollisionPlan plan;
+  for (const NodeView& node : model.nodes) {
+    if (qualifies(node) && !is_hull_name(node.record.name) && !node_is_animated(model, node)) {
+      add_surfaces(node, node_world_matrix(model, node), plan.static_entries);
+    }
+  }
+  for (const NodeView& node : model.nodes) {
+    if (is_hull_name(node.record.name)) {
+      add_surfaces(node, node_world_matrix(model, node), plan.hull_entries);
+    }
+  }
+  for (const NodeView& node : model.nodes) {
+    if (qualifies(node) && !is_hull_name(node.record.name) && node_is_animated(model, node)) {
+      add_surfaces(node, identity_matrix(), plan.per_node.emplace_back());
+    }
+  }
+  return plan;
+}
+
+}  // namespace collision
 
 CrashLogSink crash_log_sink() {
   return [](const std::string& line) { fs::crash_log_line("%s", line.c_str()); };
@@ -159,10 +104,8 @@ void grow_box(Box& box, const Vec3& point) {
 
 std::unique_ptr<TreeNode> split_triangles(std::vector<TriangleRecord> triangles,
                                           std::vector<Box> boxes) {
-  std::vector<Item> all(triangles.size());
-  for (size_t i = 0; i < all.size(); ++i) all[i] = {boxes[i], uint32_t(i)};
-  std::vector<Box>().swap(boxes);
-  return split(triangles, std::move(all));
+  const collision::FlatTree tree = collision::split_boxes(boxes);
+  return tree_of_nodes(tree, 0, [&](uint32_t i) { return triangles[i]; });
 }
 
 void build_tree(const Model& model, std::span<const SurfaceEntry> entries, TreeKind kind,
@@ -172,48 +115,11 @@ void build_tree(const Model& model, std::span<const SurfaceEntry> entries, TreeK
     if (log) log(max_init_size_line());
     return;
   }
-  size_t count = 0;
-  for (const SurfaceEntry& e : entries) count += e.surface->record.listIndexCount / 3;
-  if (count == 0) return;
-  std::vector<TriangleRecord> triangles;
-  std::vector<Box> boxes;
-  triangles.reserve(count);
-  boxes.reserve(count);
-  std::vector<Vec3> positions;
-  for (const SurfaceEntry& e : entries) {
-    const SurfaceView& s = *e.surface;
-    positions.resize(s.record.vertexCount);
-    for (uint32_t v = 0; v < s.record.vertexCount; ++v) {
-      positions[v] = transform_point(model.position(s, v), e.matrix);
-    }
-    const uint32_t faces = s.record.listIndexCount / 3;
-    for (uint32_t f = 0; f < faces; ++f) {
-      const uint16_t ia = model.list_index(s, 3 * f);
-      const uint16_t ib = model.list_index(s, 3 * f + 1);
-      const uint16_t ic = model.list_index(s, 3 * f + 2);
-      const Vec3& a = positions[ia];
-      const Vec3& b = positions[ib];
-      const Vec3& c = positions[ic];
-      const Vec2 ta = model.uv0(s, ia);
-      const Vec2 tb = model.uv0(s, ib);
-      const Vec2 tc = model.uv0(s, ic);
-      TriangleRecord t;
-      t.a = a;
-      t.uv_a = ta;
-      t.uv_ab = {tb[0] - ta[0], tb[1] - ta[1]};
-      t.uv_ac = {tc[0] - ta[0], tc[1] - ta[1]};
-      t.edge_ab = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
-      t.edge_ac = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-      t.material = uint16_t(s.record.materialIndex & 0xFFFF);
-      triangles.push_back(t);
-      Box box{a, {0.0f, 0.0f, 0.0f}};
-      grow_box(box, b);
-      grow_box(box, c);
-      boxes.push_back(box);
-    }
-  }
+  std::optional<TreeTriangles> triangles = TreeTriangles::gather(model, entries);
+  if (!triangles) return;
+  const collision::FlatTree split = collision::split_boxes(collision::triangle_boxes(*triangles));
   CollisionTree tree;
-  tree.root = split_triangles(std::move(triangles), std::move(boxes));
+  tree.root = tree_of_nodes(split, 0, [&](uint32_t i) { return triangles->record(i); });
   tree.node_index = entries.front().node_index;
   switch (kind) {
     case TreeKind::kStatic:
@@ -230,26 +136,11 @@ void build_tree(const Model& model, std::span<const SurfaceEntry> entries, TreeK
 
 CollisionSet build_collision_set(const Model& model, const CrashLogSink& log) {
   CollisionSet set;
-  std::vector<SurfaceEntry> entries;
-  for (const NodeView& node : model.nodes) {
-    if (qualifies(node) && !is_hull_name(node.record.name) && !node_is_animated(model, node)) {
-      add_surfaces(node, node_world_matrix(model, node), entries);
-    }
-  }
-  build_tree(model, entries, TreeKind::kStatic, set, log);
-  entries.clear();
-  for (const NodeView& node : model.nodes) {
-    if (is_hull_name(node.record.name)) {
-      add_surfaces(node, node_world_matrix(model, node), entries);
-    }
-  }
-  build_tree(model, entries, TreeKind::kHull, set, log);
-  for (const NodeView& node : model.nodes) {
-    if (qualifies(node) && !is_hull_name(node.record.name) && node_is_animated(model, node)) {
-      entries.clear();
-      add_surfaces(node, identity_matrix(), entries);
-      build_tree(model, entries, TreeKind::kPerNode, set, log);
-    }
+  const collision::CollisionPlan plan = collision::collision_plan(model);
+  build_tree(model, plan.static_entries, TreeKind::kStatic, set, log);
+  build_tree(model, plan.hull_entries, TreeKind::kHull, set, log);
+  for (const std::vector<SurfaceEntry>& entries : plan.per_node) {
+    build_tree(model, entries, TreeKind::kPerNode, set, log);
   }
   return set;
 }

@@ -157,7 +157,7 @@ Failure load_tracks(std::span<const std::byte> file, NodeView& node) {
 }
 
 Failure load_nodes(Model& model) {
-  const std::span<const std::byte> file(model.block);
+  const std::span<const std::byte> file(model.bytes);
   const FileHeader& h = model.header;
   if (h.nodeCount > file.size() / kNodeRecordSize) {
     return fail(
@@ -205,7 +205,7 @@ Failure load_nodes(Model& model) {
 }
 
 Failure load_materials(Model& model) {
-  const std::span<const std::byte> file(model.block);
+  const std::span<const std::byte> file(model.bytes);
   const FileHeader& h = model.header;
   if (!range_fits(file.size(), h.materialTableOffset, h.materialCount, kMaterialRecordSize)) {
     return fail(LoadError::kBadMaterialTable,
@@ -233,7 +233,7 @@ Failure load_materials(Model& model) {
 }
 
 Failure load_all(Model& model, uint32_t expected_version) {
-  const std::span<const std::byte> file(model.block);
+  const std::span<const std::byte> file(model.bytes);
   if (file.size() < kFileHeaderSize) {
     return fail(
         LoadError::kTooShort,
@@ -301,12 +301,27 @@ const char* load_error_name(LoadError error) {
 LoadResult load_model(Bytes block, uint32_t expected_version) {
   auto model = std::make_unique<Model>();
   model->block = std::move(block);
+  model->bytes = model->block;
   Failure failure = load_all(*model, expected_version);
   LoadResult result;
   if (failure) {
     result.error = failure.error;
     result.message = std::move(failure.message);
     result.block = std::move(model->block);
+    return result;
+  }
+  result.model = std::move(model);
+  return result;
+}
+
+LoadResult load_model_view(std::span<const std::byte> bytes, uint32_t expected_version) {
+  auto model = std::make_unique<Model>();
+  model->bytes = bytes;
+  Failure failure = load_all(*model, expected_version);
+  LoadResult result;
+  if (failure) {
+    result.error = failure.error;
+    result.message = std::move(failure.message);
     return result;
   }
   result.model = std::move(model);

@@ -32,21 +32,21 @@ Matrix4 local_matrix(const NodeView& node) {
 }  // namespace
 
 Vec3 Model::position(const SurfaceView& surface, uint32_t vertex) const {
-  const std::byte* p = block.data() + surface.record.positionsOffset + size_t(vertex) * 12;
+  const std::byte* p = bytes.data() + surface.record.positionsOffset + size_t(vertex) * 12;
   return {read_f32(p), read_f32(p + 4), read_f32(p + 8)};
 }
 
 Vec2 Model::uv0(const SurfaceView& surface, uint32_t vertex) const {
-  const std::byte* p = block.data() + surface.record.uvOffset[0] + size_t(vertex) * 8;
+  const std::byte* p = bytes.data() + surface.record.uvOffset[0] + size_t(vertex) * 8;
   return {read_f32(p), read_f32(p + 4)};
 }
 
 uint16_t Model::list_index(const SurfaceView& surface, uint32_t k) const {
-  return read_u16(block.data() + surface.record.listIndicesOffset + size_t(k) * 2);
+  return read_u16(bytes.data() + surface.record.listIndicesOffset + size_t(k) * 2);
 }
 
 uint16_t Model::strip_index(const SurfaceView& surface, uint32_t k) const {
-  return read_u16(block.data() + surface.record.stripIndicesOffset + size_t(k) * 2);
+  return read_u16(bytes.data() + surface.record.stripIndicesOffset + size_t(k) * 2);
 }
 
 std::string Model::material_name(const SurfaceView& surface) const {

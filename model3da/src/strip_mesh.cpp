@@ -121,6 +121,12 @@ VertexOrNone Mesh::next_index_unusual(VertexOrNone p, VertexOrNone q, std::int32
 
 int Mesh::neighbour_count(const StripFace& f) const {
   int count = 0;
+  if (f.face != kNone) {
+    // A face's own edges: the faces across them are noted.
+    for (std::int32_t other : faces[static_cast<std::size_t>(f.face)].across)
+      count += other != kNone;
+    return count;
+  }
   for (int k = 0; k < 3; ++k)
     if (other_face(f.v[k], f.v[(k + 1) % 3], f.face) != kNone) ++count;
   return count;

@@ -1,13 +1,18 @@
-// The experiments. Each experiment is built, scored and then either kept as
-// the best so far or dropped, so only two are alive at once. An experiment
-// whose first strip holds the same faces as an earlier one's of the same
-// pass, and whose further strips start from the same vertex, goes on exactly
-// as that one did (within a pass only the experiment's own faces change
-// which faces count as marked), so it would tie and lose; it is not built
-// beyond its first strip. Reset points are found through a "next face
-// without strip" forest, the uniqueness test of the backward walk through
-// per-vertex stamps. The faces' marks live in small arrays of their own, as
-// looking at a neighbour's mark is the hot step.
+// The experiments. An experiment is built only to be scored: its strips'
+// faces are counted, not kept, and the pass's winner is built once more,
+// this time keeping its faces, when it is committed (an experiment depends
+// only on the committed faces and on its own, so the second build gives the
+// same strips). An experiment whose first strip holds the same faces as an
+// earlier one's of the same pass, and whose further strips start from the
+// same vertex, goes on exactly as that one did (within a pass only the
+// experiment's own faces change which faces count as marked), so it would
+// tie and lose; it is not built beyond its first strip. Reset points are
+// found through a "next face without strip" forest, the uniqueness test of
+// the backward walk through per-vertex stamps. A strip walks from face to
+// face through each face's neighbours and the place of the shared edge in
+// the neighbour, noted once per surface, so a step needs no search. The
+// faces' marks live in small arrays of their own, as looking at a
+// neighbour's mark is the hot step.
 #include "strip_search.h"
 
 #include <algorithm>
@@ -23,28 +28,21 @@ struct BuiltStrip {
   std::int32_t start_edge = kNone;
   bool toward_second = true;
   std::int32_t strip_id = kNone;
-  std::uint32_t end = 0;  // end of its faces in the experiment's face array
-  std::int32_t degenerate_count = 0;
-};
-
-struct Experiment {
-  std::int32_t experiment_id = kNone;
-  std::vector<StripFace> faces;
-  std::vector<BuiltStrip> strips;
 };
 
 // What decides how an experiment goes on after its first strip: the faces
-// of that strip, as a sorted set, and the vertex its further strips start
-// from.
+// of that strip, as a set, and the vertex its further strips start from. The
+// faces lie in the pass's pool; `hash` does not depend on their order.
 struct FirstStripKey {
   std::uint64_t hash = 0;
   Vertex vertex = 0;
-  std::vector<std::int32_t> faces;
-
-  bool operator==(const FirstStripKey& other) const {
-    return hash == other.hash && vertex == other.vertex && faces == other.faces;
-  }
+  std::uint32_t begin = 0;  // in the pool
+  std::uint32_t count = 0;
 };
+
+int next_corner(int k) {
+  return k == 2 ? 0 : k + 1;
+}
 
 class Search {
  public:
@@ -53,8 +51,18 @@ class Search {
     next_free_.resize(n + 1);
     for (std::size_t i = 0; i <= n; ++i) next_free_[i] = static_cast<std::int32_t>(i);
     stamps_.assign(static_cast<std::size_t>(mesh.max_index) + 1, 0);
-    state_.assign(n, kNone);
-    test_strip_.assign(n, kNone);
+    marks_.assign(n, Marks{});
+    // Where each face's edge k lies among the corners of the face across it.
+    back_.assign(n * 3, 0);
+    for (std::size_t f = 0; f < n; ++f) {
+      const Face& face = mesh.faces[f];
+      for (int k = 0; k < 3; ++k) {
+        const std::int32_t other = face.across[k];
+        if (other == kNone) continue;
+        back_[3 * f + static_cast<std::size_t>(k)] =
+            static_cast<std::uint8_t>(local_edge(other, face.v[k], face.v[next_corner(k)]));
+      }
+    }
   }
 
   // The passes. Building an experiment as soon as its sample is chosen gives
@@ -66,9 +74,11 @@ class Search {
       std::int32_t used[10];
       int used_count = 0;
       pass_keys_.clear();
+      pass_faces_.clear();
       bool ended_early = false;
       bool have_best = false;
       float best_score = 0.0f;
+      BuiltStrip best;
       for (int sample = 0; sample < 10; ++sample) {
         const std::int32_t reset = reset_point();
         if (reset == kNone) {
@@ -79,32 +89,47 @@ class Search {
         used[used_count++] = reset;
         for (std::int32_t edge : mesh_.face_edges[static_cast<std::size_t>(reset)].edge) {
           for (bool toward_second : {true, false}) {
-            if (!run_experiment(reset, edge, toward_second, current_)) continue;
-            const float score = score_of(current_);
+            BuiltStrip first;
+            first.start_face = reset;
+            first.start_edge = edge;
+            first.toward_second = toward_second;
+            float score = 0.0f;
+            if (!run_experiment(first, nullptr, score)) continue;
             if (score > best_score) {
               best_score = score;
               have_best = true;
-              std::swap(best_, current_);
+              best = first;
             }
           }
         }
       }
-      if (have_best) commit(best_, result);
+      if (have_best) commit(best, result);
       if (ended_early) break;
     }
     return result;
   }
 
  private:
-  Face& face(std::int32_t f) { return mesh_.faces[static_cast<std::size_t>(f)]; }
+  const Face& face(std::int32_t f) const { return mesh_.faces[static_cast<std::size_t>(f)]; }
+
+  // The corner k of face f whose edge (k, k + 1) joins a and b.
+  int local_edge(std::int32_t f, VertexOrNone a, VertexOrNone b) const {
+    const Vertex* v = face(f).v;
+    for (int k = 0; k < 3; ++k) {
+      const Vertex x = v[k];
+      const Vertex y = v[next_corner(k)];
+      if ((x == a && y == b) || (x == b && y == a)) return k;
+    }
+    return 0;
+  }
 
   bool is_marked(std::int32_t f, std::int32_t experiment_id) const {
-    const std::int32_t state = state_[static_cast<std::size_t>(f)];
+    const std::int32_t state = marks_[static_cast<std::size_t>(f)].state;
     return state == kCommitted || state == experiment_id;
   }
 
   bool in_strip(std::int32_t f, std::int32_t strip_id) const {
-    return test_strip_[static_cast<std::size_t>(f)] == strip_id;
+    return marks_[static_cast<std::size_t>(f)].strip == strip_id;
   }
 
   std::int32_t first_free(std::int32_t i) {
@@ -147,64 +172,94 @@ class Search {
   }
 
   void mark(std::int32_t f, std::int32_t experiment_id, std::int32_t strip_id) {
-    state_[static_cast<std::size_t>(f)] = experiment_id;
-    test_strip_[static_cast<std::size_t>(f)] = strip_id;
+    marks_[static_cast<std::size_t>(f)] = Marks{experiment_id, strip_id};
     for (Vertex v : face(f).v) stamps_[v] = stamp_;
   }
 
   bool all_stamped(std::int32_t f) const {
-    const Face& fc = mesh_.faces[static_cast<std::size_t>(f)];
+    const Face& fc = face(f);
     return stamps_[fc.v[0]] == stamp_ && stamps_[fc.v[1]] == stamp_ && stamps_[fc.v[2]] == stamp_;
   }
 
-  // Extends a strip from the current edge (p, q) of face `current`.
-  void extend(VertexOrNone p, VertexOrNone q, std::int32_t current, std::vector<StripFace>& out,
-              bool backward, std::int32_t experiment_id, std::int32_t strip_id,
+  // Extends a strip across edge k of face `current`, whose vertices are p
+  // and q (the last two indices of the strip so far). Counts the faces it
+  // adds and the swap faces among them; `out`, when given, receives them.
+  // `first` (the first strip of an experiment) receives the faces' numbers.
+  void extend(VertexOrNone p, VertexOrNone q, std::int32_t current, int k,
+              std::vector<StripFace>* out, std::vector<std::int32_t>* first, bool backward,
+              std::int32_t experiment_id, std::int32_t strip_id, std::int32_t& faces,
               std::int32_t& degenerates) {
     for (;;) {
-      const std::int32_t f = mesh_.other_face(p, q, current);
+      const std::size_t edge = 3 * static_cast<std::size_t>(current) + static_cast<std::size_t>(k);
+      const std::int32_t f = face(current).across[k];
       if (f == kNone) break;
-      __builtin_prefetch(&mesh_.faces[static_cast<std::size_t>(f)]);
+      const Face& next = face(f);
+      __builtin_prefetch(&next);
       if (is_marked(f, experiment_id)) break;
       if (backward && all_stamped(f)) break;
-      const VertexOrNone n = mesh_.next_index(p, q, f);
-      const std::int32_t beyond = mesh_.other_face(q, n, f);
+      // The face's vertex beyond the shared edge j, and its edges (q, n) and
+      // (p, n).
+      const int j = back_[edge];
+      const int j1 = next_corner(j);
+      const int j2 = next_corner(j1);
+      const VertexOrNone n = next.v[j2];
+      const bool q_second = next.v[j1] == q;
+      const int qn = q_second ? j1 : j2;
+      const int pn = q_second ? j2 : j1;
+      const std::int32_t beyond = next.across[qn];
       bool swapped = false;
       if (beyond == kNone || is_marked(beyond, experiment_id)) {
-        const std::int32_t side = mesh_.other_face(p, n, f);
+        const std::int32_t side = next.across[pn];
         if (side != kNone && !is_marked(side, experiment_id)) {
-          const auto pv = static_cast<Vertex>(p);
-          out.push_back(StripFace{{pv, static_cast<Vertex>(q), pv}, kNone});
+          if (out != nullptr) {
+            const auto pv = static_cast<Vertex>(p);
+            out->push_back(StripFace{{pv, static_cast<Vertex>(q), pv}, kNone});
+          }
+          ++faces;
           ++degenerates;
           swapped = true;
         }
       }
-      out.push_back(mesh_.strip_face(f));
+      if (out != nullptr) out->push_back(mesh_.strip_face(f));
+      if (first != nullptr) first->push_back(f);
+      ++faces;
       mark(f, experiment_id, strip_id);
       if (!swapped) p = q;
       q = n;
+      k = swapped ? pn : qn;
       current = f;
     }
   }
 
-  void build(Experiment& experiment, BuiltStrip& strip) {
+  // Builds a strip of an experiment; returns its faces less its swap faces.
+  // `out` (when given) receives its faces in order, `first` the numbers of
+  // its faces.
+  std::int32_t build(std::int32_t experiment_id, const BuiltStrip& strip,
+                     std::vector<StripFace>* out, std::vector<std::int32_t>* first) {
     ++stamp_;
     const std::int32_t start = strip.start_face;
-    mark(start, experiment.experiment_id, strip.strip_id);
+    mark(start, experiment_id, strip.strip_id);
     const Edge& edge = mesh_.edges[static_cast<std::size_t>(strip.start_edge)];
     const VertexOrNone a = strip.toward_second ? edge.v0 : edge.v1;
     const VertexOrNone b = strip.toward_second ? edge.v1 : edge.v0;
     const VertexOrNone c = mesh_.next_index(a, b, start);
-    forward_.clear();
-    forward_.push_back(mesh_.strip_face(start));
-    extend(b, c, start, forward_, false, experiment.experiment_id, strip.strip_id,
-           strip.degenerate_count);
-    backward_.clear();
-    extend(b, a, start, backward_, true, experiment.experiment_id, strip.strip_id,
-           strip.degenerate_count);
-    experiment.faces.insert(experiment.faces.end(), backward_.rbegin(), backward_.rend());
-    experiment.faces.insert(experiment.faces.end(), forward_.begin(), forward_.end());
-    strip.end = static_cast<std::uint32_t>(experiment.faces.size());
+    std::int32_t faces = 1;
+    std::int32_t degenerates = 0;
+    if (first != nullptr) first->push_back(start);
+    if (out != nullptr) {
+      forward_.clear();
+      forward_.push_back(mesh_.strip_face(start));
+    }
+    extend(b, c, start, local_edge(start, b, c), out != nullptr ? &forward_ : nullptr, first, false,
+           experiment_id, strip.strip_id, faces, degenerates);
+    if (out != nullptr) backward_.clear();
+    extend(b, a, start, local_edge(start, b, a), out != nullptr ? &backward_ : nullptr, first, true,
+           experiment_id, strip.strip_id, faces, degenerates);
+    if (out != nullptr) {
+      out->insert(out->end(), backward_.rbegin(), backward_.rend());
+      out->insert(out->end(), forward_.begin(), forward_.end());
+    }
+    return faces - degenerates;
   }
 
   bool shares_edge(std::int32_t f, std::int32_t strip_id) const {
@@ -217,9 +272,13 @@ class Search {
     return false;
   }
 
+  static Vertex further_vertex(const Mesh& mesh, const BuiltStrip& strip) {
+    const Edge& start = mesh.edges[static_cast<std::size_t>(strip.start_edge)];
+    return strip.toward_second ? start.v1 : start.v0;
+  }
+
   bool find_further(std::int32_t experiment_id, const BuiltStrip& strip, BuiltStrip& further) {
-    const Edge& start = mesh_.edges[static_cast<std::size_t>(strip.start_edge)];
-    const Vertex v = strip.toward_second ? start.v1 : start.v0;
+    const Vertex v = further_vertex(mesh_, strip);
     std::int32_t e = mesh_.heads[static_cast<std::size_t>(v)];
     while (e != kNone) {
       const Edge& edge = mesh_.edges[static_cast<std::size_t>(e)];
@@ -244,85 +303,91 @@ class Search {
     return false;
   }
 
-  // The key of an experiment's first strip, the experiment's only strip so
-  // far.
-  FirstStripKey first_strip_key(const Experiment& experiment) const {
-    FirstStripKey key;
-    const BuiltStrip& strip = experiment.strips.front();
-    const Edge& start = mesh_.edges[static_cast<std::size_t>(strip.start_edge)];
-    key.vertex = strip.toward_second ? start.v1 : start.v0;
-    for (const StripFace& f : experiment.faces) {
-      if (f.face != kNone) key.faces.push_back(f.face);
+  // True when an earlier experiment of this pass had the first strip whose
+  // faces are the last `count` faces of the pool, marked with `strip_id`,
+  // and whose further strips start from `vertex`; else notes that key.
+  bool repeats_first_strip(std::uint32_t begin, std::int32_t strip_id, Vertex vertex) {
+    const auto count = static_cast<std::uint32_t>(pass_faces_.size()) - begin;
+    // The sum and the sum of squares of the faces' numbers: cheap to take,
+    // the same for the same set, and rarely the same for two sets of one
+    // size (which the marks then tell apart).
+    std::uint64_t sum = 0;
+    std::uint64_t squares = 0;
+    for (std::uint32_t i = begin; i < begin + count; ++i) {
+      const auto f = static_cast<std::uint64_t>(pass_faces_[i]);
+      sum += f;
+      squares += f * f;
     }
-    std::sort(key.faces.begin(), key.faces.end());
-    std::uint64_t hash = 0x9e3779b97f4a7c15ull ^ key.vertex;
-    for (std::int32_t f : key.faces) {
-      hash = (hash ^ static_cast<std::uint32_t>(f)) * 0x100000001b3ull;
-      hash ^= hash >> 29;
+    const std::uint64_t hash = sum * 0x9E3779B97F4A7C15ull ^ squares;
+    for (const FirstStripKey& key : pass_keys_) {
+      if (key.hash != hash || key.vertex != vertex || key.count != count) continue;
+      // The strip's faces are unique, so the same number of them, all marked
+      // with this strip, is the same set.
+      bool same = true;
+      for (std::uint32_t i = key.begin; i < key.begin + key.count && same; ++i) {
+        same = in_strip(pass_faces_[i], strip_id);
+      }
+      if (same) {
+        pass_faces_.resize(begin);
+        return true;
+      }
     }
-    key.hash = hash;
-    return key;
+    pass_keys_.push_back(FirstStripKey{hash, vertex, begin, count});
+    return false;
   }
 
-  // Builds an experiment; false, leaving it unfinished, when it would only
-  // repeat an earlier experiment of this pass.
-  bool run_experiment(std::int32_t face, std::int32_t edge, bool toward_second,
-                      Experiment& experiment) {
-    experiment.experiment_id = next_experiment_id_++;
-    experiment.faces.clear();
-    experiment.strips.clear();
-    BuiltStrip strip;
-    strip.start_face = face;
-    strip.start_edge = edge;
-    strip.toward_second = toward_second;
+  // Builds the experiment that starts with `strip`; false, leaving it
+  // unfinished, when it would only repeat an earlier experiment of this
+  // pass. `score` receives its score; `out` (when given) receives its strips.
+  bool run_experiment(BuiltStrip strip, StripList* out, float& score) {
+    const std::int32_t experiment_id = next_experiment_id_++;
+    std::int64_t sum = 0;
+    std::int64_t strips = 0;
     for (;;) {
       strip.strip_id = next_strip_id_++;
-      build(experiment, strip);
-      experiment.strips.push_back(strip);
-      if (experiment.strips.size() == 1) {
-        FirstStripKey key = first_strip_key(experiment);
-        if (std::find(pass_keys_.begin(), pass_keys_.end(), key) != pass_keys_.end()) {
+      if (strips == 0 && out == nullptr) {
+        const auto begin = static_cast<std::uint32_t>(pass_faces_.size());
+        sum += build(experiment_id, strip, nullptr, &pass_faces_);
+        if (repeats_first_strip(begin, strip.strip_id, further_vertex(mesh_, strip))) {
           return false;
         }
-        pass_keys_.push_back(std::move(key));
+      } else {
+        sum += build(experiment_id, strip, out != nullptr ? &out->faces : nullptr, nullptr);
+        if (out != nullptr) out->close_strip();
       }
-      if (!find_further(experiment.experiment_id, experiment.strips.back(), strip)) break;
+      ++strips;
+      const BuiltStrip built = strip;
+      if (!find_further(experiment_id, built, strip)) break;
     }
+    const auto count = static_cast<float>(strips);
+    score = static_cast<float>(sum) / count * 1.0f + count * 0.0f;
     return true;
   }
 
-  static float score_of(const Experiment& experiment) {
-    std::int64_t sum = 0;
-    std::uint32_t begin = 0;
-    for (const BuiltStrip& s : experiment.strips) {
-      sum += static_cast<std::int64_t>(s.end - begin) - s.degenerate_count;
-      begin = s.end;
-    }
-    const float count = static_cast<float>(experiment.strips.size());
-    return static_cast<float>(sum) / count * 1.0f + count * 0.0f;
-  }
-
-  void commit(const Experiment& experiment, StripList& result) {
-    std::uint32_t begin = 0;
-    for (const BuiltStrip& s : experiment.strips) {
-      for (std::uint32_t i = begin; i < s.end; ++i) {
-        const StripFace& sf = experiment.faces[i];
-        result.faces.push_back(sf);
-        if (sf.face == kNone) continue;
-        state_[static_cast<std::size_t>(sf.face)] = kCommitted;
-        next_free_[static_cast<std::size_t>(sf.face)] = sf.face + 1;
-      }
-      result.close_strip();
-      begin = s.end;
+  // Builds the pass's winner again, keeping its strips, and commits them.
+  void commit(const BuiltStrip& first, StripList& result) {
+    const std::size_t begin = result.faces.size();
+    float score = 0.0f;
+    run_experiment(first, &result, score);
+    for (std::size_t i = begin; i < result.faces.size(); ++i) {
+      const std::int32_t f = result.faces[i].face;
+      if (f == kNone) continue;
+      marks_[static_cast<std::size_t>(f)].state = kCommitted;
+      next_free_[static_cast<std::size_t>(f)] = f + 1;
     }
   }
 
   Mesh& mesh_;
   // Per face: kCommitted once in a committed strip, else the experiment that
-  // marked it last (kNone at first); and the strip of that experiment.
+  // marked it last (kNone at first); and the strip of that experiment (its
+  // test strip).
   static constexpr std::int32_t kCommitted = -2;
-  std::vector<std::int32_t> state_;
-  std::vector<std::int32_t> test_strip_;
+  struct Marks {
+    std::int32_t state = kNone;
+    std::int32_t strip = kNone;
+  };
+  std::vector<Marks> marks_;
+  std::vector<std::uint8_t> back_;       // per face edge: its corner in the face across it
   std::vector<std::int32_t> next_free_;  // itself for a face without strip, else a later face
   std::vector<std::uint32_t> stamps_;    // per vertex: stamp_ when in the strip being built
   std::uint32_t stamp_ = 0;
@@ -330,9 +395,8 @@ class Search {
   float jump_ = 0.0f;
   std::int32_t next_strip_id_ = 0;
   std::int32_t next_experiment_id_ = 0;
-  Experiment current_;
-  Experiment best_;
   std::vector<FirstStripKey> pass_keys_;  // of this pass's experiments so far
+  std::vector<std::int32_t> pass_faces_;  // their first strips' faces
   std::vector<StripFace> forward_;
   std::vector<StripFace> backward_;
 };

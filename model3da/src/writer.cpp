@@ -3,6 +3,10 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+#include <bit>
+#include <cassert>
+#include <cstring>
 #include <fstream>
 #include <limits>
 
@@ -64,56 +68,110 @@ std::string check_material_names(const MaterialRecord& material, size_t m) {
   return {};
 }
 
-void append_vec3s(Bytes& out, const std::vector<Vec3>& values, size_t n) {
-  if (values.empty()) {
-    out.resize(out.size() + n * 12, std::byte{0});
-    return;
+// Copies `count` values of `element_size` bytes, each made of 4-byte (or, for
+// `two_byte`, 2-byte) little-endian words, from `values` to `out`, or writes
+// zeros when `values` is null. Returns the end of what was written.
+std::byte* put_words(std::byte* out, const void* values, size_t count, size_t element_size,
+                     bool two_byte = false) {
+  const size_t size = count * element_size;
+  if (values == nullptr) {
+    std::memset(out, 0, size);
+  } else if constexpr (std::endian::native == std::endian::little) {
+    if (size != 0) std::memcpy(out, values, size);
+  } else {
+    const auto* in = static_cast<const std::byte*>(values);
+    const size_t word = two_byte ? 2 : 4;
+    for (size_t i = 0; i < size; i += word)
+      for (size_t k = 0; k < word; ++k) out[i + k] = in[i + word - 1 - k];
   }
-  for (const Vec3& v : values) append_floats(out, v);
+  return out + size;
 }
 
-void append_vec2s(Bytes& out, const std::vector<Vec2>& values, size_t n) {
-  if (values.empty()) {
-    out.resize(out.size() + n * 8, std::byte{0});
-    return;
-  }
-  for (const Vec2& v : values) append_floats(out, v);
+template <class T>
+const void* data_or_null(const std::vector<T>& values) {
+  return values.empty() ? nullptr : values.data();
 }
 
-// Appends one surface's arrays to `data` (which starts at file offset
-// `base`) and fills the offsets of `record`.
-void append_surface_arrays(Bytes& data, uint32_t base, const SurfaceData& s,
-                           SurfaceRecord& record) {
+// Bytes of one surface's arrays and indices in the file.
+uint64_t surface_arrays_size(const SurfaceData& s) {
+  const uint64_t n = s.positions.size();
+  return n * (3 * 12 + 4 + kSkinSize + kPairSize + kUvChannels * 8) +
+         2 * uint64_t(s.list_indices.size()) + 2 * uint64_t(s.strip_indices.size());
+}
+
+// Writes one surface's arrays at `out`, which lies at file offset `at`, and
+// fills the offsets of `record`. Returns the end of what was written.
+std::byte* put_surface_arrays(std::byte* out, uint32_t at, const SurfaceData& s,
+                              SurfaceRecord& record) {
+  static_assert(sizeof(Vec3) == 12 && sizeof(Vec2) == 8);
   const size_t n = s.positions.size();
-  auto here = [&] { return base + uint32_t(data.size()); };
+  const std::byte* const begin = out;
+  auto here = [&] { return at + uint32_t(out - begin); };
   record.materialIndex = s.material_index;
   record.vertexCount = uint32_t(n);
   record.positionsOffset = here();
-  append_vec3s(data, s.positions, n);
+  out = put_words(out, data_or_null(s.positions), n, 12);
   record.normalsOffset = here();
-  append_vec3s(data, s.normals, n);
+  out = put_words(out, data_or_null(s.normals), n, 12);
   record.tangentsOffset = here();
-  append_vec3s(data, s.tangents, n);
+  out = put_words(out, data_or_null(s.tangents), n, 12);
   record.colorsOffset = here();
-  for (size_t v = 0; v < n; ++v) append_u32(data, s.colors.empty() ? 0xFFFFFFFFu : s.colors[v]);
+  if (s.colors.empty()) {
+    std::memset(out, 0xFF, 4 * n);
+    out += 4 * n;
+  } else {
+    out = put_words(out, s.colors.data(), n, 4);
+  }
   record.skinOffset = here();
   if (s.skin.empty()) {
-    data.resize(data.size() + n * kSkinSize, std::byte{0});
-  } else {
-    for (const auto& skin : s.skin) append_bytes(data, skin);
+    std::memset(out, 0, n * kSkinSize);
+  } else if (n != 0) {
+    std::memcpy(out, s.skin.data(), n * kSkinSize);
   }
+  out += n * kSkinSize;
   record.pairOffset = here();
-  data.resize(data.size() + n * kPairSize, std::byte{0});
+  std::memset(out, 0, n * kPairSize);
+  out += n * kPairSize;
   for (int c = 0; c < kUvChannels; ++c) {
     record.uvOffset[c] = here();
-    append_vec2s(data, s.uv[c], n);
+    out = put_words(out, data_or_null(s.uv[c]), n, 8);
   }
   record.listIndexCount = uint32_t(s.list_indices.size());
   record.listIndicesOffset = s.list_indices.empty() ? 0 : here();
-  for (uint16_t i : s.list_indices) append_u16(data, i);
+  out = put_words(out, s.list_indices.data(), s.list_indices.size(), 2, true);
   record.stripIndexCount = uint32_t(s.strip_indices.size());
   record.stripIndicesOffset = s.strip_indices.empty() ? 0 : here();
-  for (uint16_t i : s.strip_indices) append_u16(data, i);
+  out = put_words(out, s.strip_indices.data(), s.strip_indices.size(), 2, true);
+  return out;
+}
+
+// Bytes that put_surfaces writes.
+uint64_t surfaces_size(std::span<const SurfaceData> surfaces) {
+  uint64_t size = uint64_t(kSurfaceRecordSize) * surfaces.size();
+  for (const SurfaceData& s : surfaces) size += surface_arrays_size(s);
+  return size;
+}
+
+// Writes the surfaces' arrays and then their records at `out`, which lies at
+// file offset `base` (the whole image must stay below 32-bit offsets).
+// Returns the offset of the first record (0 without surfaces).
+uint32_t put_surfaces(std::byte* out, uint32_t base, std::span<const SurfaceData> surfaces) {
+  std::vector<SurfaceRecord> records(surfaces.size());
+  std::byte* at = out;
+  for (size_t s = 0; s < surfaces.size(); ++s) {
+    at = put_surface_arrays(at, base + uint32_t(at - out), surfaces[s], records[s]);
+  }
+  const uint32_t first = records.empty() ? 0 : base + uint32_t(at - out);
+  Bytes image;
+  image.reserve(kSurfaceRecordSize);
+  for (SurfaceRecord& r : records) {
+    r.nextSurfaceOffset = base + uint32_t(at - out) + kSurfaceRecordSize;
+    image.clear();
+    append_surface_record(image, r);
+    std::memcpy(at, image.data(), image.size());
+    at += image.size();
+  }
+  return first;
 }
 
 }  // namespace
@@ -130,21 +188,11 @@ std::string append_surfaces(Bytes& data, uint32_t base, std::span<const SurfaceD
   for (size_t s = 0; s < surfaces.size(); ++s) {
     if (std::string error = check_surface(surfaces[s], s); !error.empty()) return error;
   }
+  const uint64_t size = surfaces_size(surfaces);
+  if (uint64_t(base) + data.size() + size > kMaxOffset) return "the surfaces pass 32-bit offsets";
   const size_t start = data.size();
-  std::vector<SurfaceRecord> records(surfaces.size());
-  for (size_t s = 0; s < surfaces.size(); ++s) {
-    append_surface_arrays(data, base, surfaces[s], records[s]);
-  }
-  const uint64_t records_at = uint64_t(base) + data.size();
-  if (records_at + uint64_t(kSurfaceRecordSize) * records.size() > kMaxOffset) {
-    data.resize(start);
-    return "the surfaces pass 32-bit offsets";
-  }
-  surfaces_offset = records.empty() ? 0 : uint32_t(records_at);
-  for (SurfaceRecord& s : records) {
-    s.nextSurfaceOffset = base + uint32_t(data.size()) + kSurfaceRecordSize;
-    append_surface_record(data, s);
-  }
+  data.resize(start + size_t(size));
+  surfaces_offset = put_surfaces(data.data() + start, base + uint32_t(start), surfaces);
   return {};
 }
 
@@ -156,13 +204,28 @@ std::string append_node(ByteBuffer& chain, const NodeData& node) {
   const uint64_t base64 = record_at + kNodeRecordSize;
   if (base64 > kMaxOffset) return "the node chain passes 32-bit offsets";
   const uint32_t base = uint32_t(base64);
-  Bytes data;
-  uint32_t surfaces_offset = 0;
-  if (std::string error = append_surfaces(data, base, node.surfaces, surfaces_offset);
-      !error.empty()) {
-    return fmt::format("node \"{}\": {}", node.name, error);
+  for (size_t s = 0; s < node.surfaces.size(); ++s) {
+    if (std::string error = check_surface(node.surfaces[s], s); !error.empty()) {
+      return fmt::format("node \"{}\": {}", node.name, error);
+    }
   }
+  // The node's data: its surfaces, then its track blocks.
+  const uint64_t surfaces_bytes = surfaces_size(node.surfaces);
+  if (base64 + surfaces_bytes > kMaxOffset) {
+    return fmt::format("node \"{}\": the surfaces pass 32-bit offsets", node.name);
+  }
+  uint64_t size = surfaces_bytes;
   NodeRecord record;
+  const std::pair<const std::unique_ptr<Track_c>*, uint32_t*> tracks[] = {
+      {&node.position, &record.positionTrackOffset},
+      {&node.rotation, &record.rotationTrackOffset},
+      {&node.scale, &record.scaleTrackOffset}};
+  for (const auto& [track, offset] : tracks) {
+    if (!*track) continue;
+    *offset = uint32_t(base64 + size);
+    size += (*track)->image_size();
+  }
+  if (base64 + size > kMaxOffset) return "the node chain passes 32-bit offsets";
   record.nodeType = node.node_type;
   record.name = node.name;
   record.boxMin = node.box_min;
@@ -170,34 +233,43 @@ std::string append_node(ByteBuffer& chain, const NodeData& node) {
   record.parentIndex = node.parent_index;
   record.childCount = node.child_count;
   record.surfaceCount = uint32_t(node.surfaces.size());
-  record.surfacesOffset = surfaces_offset;
-  const std::pair<const std::unique_ptr<Track_c>*, uint32_t*> tracks[] = {
-      {&node.position, &record.positionTrackOffset},
-      {&node.rotation, &record.rotationTrackOffset},
-      {&node.scale, &record.scaleTrackOffset}};
-  for (const auto& [track, offset] : tracks) {
-    if (!*track) continue;
-    *offset = base + uint32_t(data.size());
-    (*track)->write(data, *offset);
-  }
-  if (base64 + data.size() > kMaxOffset) return "the node chain passes 32-bit offsets";
-  record.nextNodeOffset = base + uint32_t(data.size());
+  // The surface records follow all the surfaces' arrays.
+  record.surfacesOffset =
+      node.surfaces.empty()
+          ? 0
+          : base + uint32_t(surfaces_bytes - uint64_t(kSurfaceRecordSize) * node.surfaces.size());
+  record.nextNodeOffset = base + uint32_t(size);
+
   Bytes image;
   image.reserve(kNodeRecordSize);
   append_node_record(image, record);
   chain.seek(chain.length());
-  if (!chain.append(image)) return "the node chain buffer has no data block";
-  chain.append(data);
+  std::byte* at = chain.append_room(image.size());
+  if (at == nullptr) return "the node chain buffer has no data block";
+  std::memcpy(at, image.data(), image.size());
+  std::byte* data = chain.append_room(size_t(size));
+  [[maybe_unused]] const uint32_t surfaces_offset = put_surfaces(data, base, node.surfaces);
+  assert(surfaces_offset == record.surfacesOffset);
+  Bytes track_image;
+  for (const auto& [track, offset] : tracks) {
+    if (!*track) continue;
+    track_image.clear();
+    (*track)->write(track_image, *offset);
+    const size_t room = (*track)->image_size();
+    assert(track_image.size() == room);
+    std::memcpy(data + (*offset - base), track_image.data(), std::min(track_image.size(), room));
+  }
   return {};
 }
 
-std::string make_model_image(const ModelWriteInput& input, Bytes& out) {
+std::string make_model_image_parts(const ModelWriteInput& input, std::span<std::byte> chain,
+                                   Bytes& head, Bytes& tail) {
   for (size_t m = 0; m < input.materials.size(); ++m) {
     if (std::string error = check_material_names(input.materials[m], m); !error.empty()) {
       return error;
     }
   }
-  const uint64_t chain_length = input.chain.size();
+  const uint64_t chain_length = chain.size();
   const uint64_t collision_offset =
       kFileHeaderSize + chain_length + uint64_t(kMaterialRecordSize) * input.materials.size();
   if (collision_offset > kMaxOffset) return "the model passes 32-bit offsets";
@@ -216,24 +288,43 @@ std::string make_model_image(const ModelWriteInput& input, Bytes& out) {
   h.boundsMax = {-kEmptyBoundsMin, -kEmptyBoundsMin, -kEmptyBoundsMin};
   h.collisionFormat = kCollisionFormat;
   h.collisionOffset = uint32_t(collision_offset);
-  out.clear();
-  out.reserve(size_t(collision_offset) + kCollisionHeaderSize);
-  append_file_header(out, h);
-  append_bytes(out, input.chain);
+  head.clear();
+  append_file_header(head, h);
   // Copy entry i of the matrix table into node i's transform, walking the
-  // chain by its next offsets.
+  // chain by its next offsets (file offsets: the chain starts at 68).
   uint64_t at = kFileHeaderSize;
   for (uint32_t i = 0; i < input.node_count; ++i) {
-    if (at < kFileHeaderSize || !range_fits(out.size(), at, 1, kNodeRecordSize)) {
+    if (at < kFileHeaderSize ||
+        !range_fits(chain.size(), at - kFileHeaderSize, 1, kNodeRecordSize)) {
       return fmt::format("the node chain holds fewer than {} nodes", input.node_count);
     }
+    std::byte* record = chain.data() + (at - kFileHeaderSize);
     const Matrix4 m = input.node_matrices.empty() ? identity_matrix() : input.node_matrices[i];
-    for (int k = 0; k < 16; ++k) put_f32(out.data() + at + 84 + 4 * k, m[k]);
-    const uint32_t next = read_u32(out.data() + at + 148);
+    for (int k = 0; k < 16; ++k) put_f32(record + 84 + 4 * k, m[k]);
+    const uint32_t next = read_u32(record + 148);
     if (next <= at) return "the node chain's next offsets do not advance";
     at = next;
   }
-  for (const MaterialRecord& m : input.materials) append_material_record(out, m);
+  tail.clear();
+  tail.reserve(size_t(kMaterialRecordSize) * input.materials.size());
+  for (const MaterialRecord& m : input.materials) append_material_record(tail, m);
+  return {};
+}
+
+std::string make_model_image(const ModelWriteInput& input, Bytes& out) {
+  Bytes head;
+  Bytes tail;
+  out.clear();
+  out.reserve(kFileHeaderSize + input.chain.size() +
+              size_t(kMaterialRecordSize) * input.materials.size() + kCollisionHeaderSize);
+  out.resize(kFileHeaderSize);
+  append_bytes(out, input.chain);
+  const std::span<std::byte> chain(out.data() + kFileHeaderSize, input.chain.size());
+  if (std::string error = make_model_image_parts(input, chain, head, tail); !error.empty()) {
+    return error;
+  }
+  std::memcpy(out.data(), head.data(), kFileHeaderSize);
+  append_bytes(out, tail);
   return {};
 }
 

@@ -7,7 +7,6 @@
 #include <bit>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <utility>
 
 #include "smoothing_groups.h"
@@ -25,14 +24,48 @@ struct WeldKey {
   bool operator==(const WeldKey&) const = default;
 };
 
-struct WeldKeyHash {
-  size_t operator()(const WeldKey& k) const {
-    uint64_t h = 0x9E3779B97F4A7C15ull;
-    for (uint32_t v : {k.bits[0], k.bits[1], k.bits[2], k.skin}) {
-      h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-    }
-    return size_t(h);
+size_t weld_hash(const WeldKey& k) {
+  uint64_t h = 0x9E3779B97F4A7C15ull;
+  for (uint32_t v : {k.bits[0], k.bits[1], k.bits[2], k.skin}) {
+    h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
   }
+  return size_t(h ^ (h >> 29));
+}
+
+// The welded vertices by key: open addressing over one array, sized for
+// `vertices` keys at most.
+class WeldTable {
+ public:
+  explicit WeldTable(size_t vertices) {
+    size_t size = 16;
+    while (size < 2 * vertices) size *= 2;
+    slots_.resize(size);
+    mask_ = size - 1;
+  }
+  // The number of `key`, `next` when it is new (and then noted as added).
+  uint32_t find_or_add(const WeldKey& key, uint32_t next, bool& added) {
+    for (size_t i = weld_hash(key) & mask_;; i = (i + 1) & mask_) {
+      Slot& slot = slots_[i];
+      if (slot.number == kEmpty) {
+        slot = {key, next};
+        added = true;
+        return next;
+      }
+      if (slot.key == key) {
+        added = false;
+        return slot.number;
+      }
+    }
+  }
+
+ private:
+  static constexpr uint32_t kEmpty = UINT32_MAX;
+  struct Slot {
+    WeldKey key{};
+    uint32_t number = kEmpty;
+  };
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
 };
 
 uint32_t float_bits(float f) {
@@ -75,6 +108,14 @@ void fill_channel(MeshMap& map, std::span<const aiMesh* const> meshes,
                   const std::vector<std::vector<std::array<uint32_t, 3>>>& corners, Has has,
                   ValueOf value_of, const Point3& fallback) {
   std::vector<uint32_t> base(meshes.size(), UINT32_MAX);
+  size_t vertices = 1;
+  size_t faces = 0;
+  for (size_t k = 0; k < meshes.size(); ++k) {
+    if (has(*meshes[k])) vertices += meshes[k]->mNumVertices;
+    faces += corners[k].size();
+  }
+  map.tv.reserve(vertices);
+  map.tf.reserve(faces);
   for (size_t k = 0; k < meshes.size(); ++k) {
     if (!has(*meshes[k])) continue;
     base[k] = uint32_t(map.tv.size());
@@ -104,8 +145,17 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
   Mesh& mesh = out.object->mesh;
   out.host_vertex.resize(meshes.size());
 
+  size_t vertex_count = 0;
+  size_t face_count = 0;
+  for (const aiMesh* m : meshes) {
+    if (!has_triangles(*m)) continue;
+    vertex_count += m->mNumVertices;
+    face_count += m->mNumFaces;
+  }
+
   // Weld the vertices.
-  std::unordered_map<WeldKey, uint32_t, WeldKeyHash> welded;
+  WeldTable welded(vertex_count);
+  mesh.verts.reserve(vertex_count);
   std::map<SkinSignature, uint32_t> signatures;
   for (size_t k = 0; k < meshes.size(); ++k) {
     const aiMesh& m = *meshes[k];
@@ -116,9 +166,9 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
     for (unsigned v = 0; v < m.mNumVertices; ++v) {
       const Point3 p = host_point(m.mVertices[v]);
       const WeldKey key{{float_bits(p.x), float_bits(p.y), float_bits(p.z)}, skin[v]};
-      const auto [it, added] = welded.emplace(key, uint32_t(mesh.verts.size()));
+      bool added = false;
+      host_vertex[v] = welded.find_or_add(key, uint32_t(mesh.verts.size()), added);
       if (added) mesh.verts.push_back(p);
-      host_vertex[v] = it->second;
     }
   }
 
@@ -126,12 +176,16 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
   std::vector<std::vector<std::array<uint32_t, 3>>> corners(meshes.size());
   std::vector<std::array<uint32_t, 3>> faces;
   std::vector<Point3> normals;
+  faces.reserve(face_count);
+  normals.reserve(3 * face_count);
+  mesh.faces.reserve(face_count);
   for (size_t k = 0; k < meshes.size(); ++k) {
     const aiMesh& m = *meshes[k];
     if (!has_triangles(m)) {
       out.skipped_faces += m.mNumFaces;
       continue;
     }
+    corners[k].reserve(m.mNumFaces);
     for (unsigned f = 0; f < m.mNumFaces; ++f) {
       const aiFace& face = m.mFaces[f];
       if (face.mNumIndices != 3 || face.mIndices[0] >= m.mNumVertices ||

@@ -97,8 +97,9 @@ SmoothingResult smoothing_groups(std::span<const std::array<uint32_t, 3>> faces,
   }
   if (region_count == 0) return out;
 
-  // Regions that meet at a vertex must not share a bit.
-  std::vector<std::vector<uint32_t>> neighbours(region_count);
+  // Regions that meet at a vertex must not share a bit: the pairs of
+  // regions that meet, each region's neighbours sorted and unique.
+  std::vector<std::pair<uint32_t, uint32_t>> pairs;
   std::vector<uint32_t> here;
   for (size_t v = 0; v < vertex_count; ++v) {
     here.clear();
@@ -110,24 +111,29 @@ SmoothingResult smoothing_groups(std::span<const std::array<uint32_t, 3>> faces,
     here.erase(std::unique(here.begin(), here.end()), here.end());
     for (size_t i = 0; i < here.size(); ++i)
       for (size_t j = 0; j < here.size(); ++j)
-        if (i != j) neighbours[here[i]].push_back(here[j]);
+        if (i != j) pairs.emplace_back(here[i], here[j]);
   }
-  for (auto& list : neighbours) {
-    std::sort(list.begin(), list.end());
-    list.erase(std::unique(list.begin(), list.end()), list.end());
-  }
+  std::sort(pairs.begin(), pairs.end());
+  pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+  std::vector<uint32_t> first_neighbour(region_count + 1, 0);
+  for (const auto& [a, b] : pairs) ++first_neighbour[a + 1];
+  std::partial_sum(first_neighbour.begin(), first_neighbour.end(), first_neighbour.begin());
+  auto neighbours_of = [&](uint32_t r) {
+    return std::span<const std::pair<uint32_t, uint32_t>>(
+        pairs.data() + first_neighbour[r], first_neighbour[r + 1] - first_neighbour[r]);
+  };
 
   // Greedy colouring, most connected regions first.
   std::vector<uint32_t> order(region_count);
   std::iota(order.begin(), order.end(), 0u);
   std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    return neighbours[a].size() > neighbours[b].size();
+    return neighbours_of(a).size() > neighbours_of(b).size();
   });
   std::vector<int> bit(region_count, -1);
   for (uint32_t r : order) {
     uint32_t used = 0;
     std::array<int, kGroupBits> uses{};
-    for (uint32_t n : neighbours[r]) {
+    for (const auto& [self, n] : neighbours_of(r)) {
       if (bit[n] < 0) continue;
       used |= 1u << bit[n];
       ++uses[size_t(bit[n])];

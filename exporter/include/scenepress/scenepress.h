@@ -92,8 +92,10 @@ class Scenepress final : public SceneExport {
   // Writes a .mat script for every material table entry into the current
   // folder.
   void WriteMaterialScripts();
-  // Writes "<name>.log" from the loaded export.
-  void WriteExportLog(const std::string& name, const model3da::Model& model);
+  // The export log's text, from the loaded export.
+  std::string ExportLogText(const model3da::Model& model);
+  // Writes the export log `text` to "<name>.log".
+  void WriteExportLog(const std::string& name, const std::string& text);
 
   // The exporter's state, in this order.
   bool selectedOnly = false;

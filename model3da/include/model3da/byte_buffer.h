@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <span>
 
@@ -24,9 +25,17 @@ class ByteBuffer {
   // Returns false, changing nothing, when the buffer has no data block.
   bool append(std::span<const std::byte> bytes);
 
+  // Makes room for `n` bytes at the write position exactly as append does
+  // and returns where they go, for the caller to fill before the buffer
+  // changes again; null, changing nothing, without a data block.
+  std::byte* append_room(size_t n);
+
   // Moves the write position (at most to the length); returns false when
   // `position` lies past the length.
   bool seek(size_t position);
+
+  // Frees the data block; the buffer then has none (capacity 0).
+  void release();
 
   std::span<const std::byte> bytes() const { return {data_.get(), length_}; }
   std::span<std::byte> mutable_bytes() { return {data_.get(), length_}; }
@@ -35,7 +44,13 @@ class ByteBuffer {
   size_t capacity() const { return capacity_; }
 
  private:
-  std::unique_ptr<std::byte[]> data_;
+  // The block is the C heap's, so that growing it can extend it in place
+  // (a large block is remapped, not copied) and fresh capacity stays
+  // untouched until it is written.
+  struct Free {
+    void operator()(std::byte* p) const { std::free(p); }
+  };
+  std::unique_ptr<std::byte, Free> data_;
   size_t length_ = 0;
   size_t position_ = 0;
   size_t capacity_ = 0;

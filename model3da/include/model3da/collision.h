@@ -115,6 +115,58 @@ Bytes collision_section_bytes(const CollisionSet& set, uint32_t section_offset);
 std::string append_collision_section(const std::filesystem::path& path, const CollisionSet& set,
                                      const CrashLogSink& log = crash_log_sink());
 
+// The triangles of one tree copied out of a model: positions already in the
+// tree's space, texture coordinates 0, each triangle's corners and its
+// surface's material. Triangles are numbered entry by entry, each surface's
+// in list order.
+class TreeTriangles {
+ public:
+  // The triangles of `entries` (fewer than kMaxInitSize); none when the
+  // entries hold no triangle.
+  static std::optional<TreeTriangles> gather(const Model& model,
+                                             std::span<const SurfaceEntry> entries);
+
+  size_t size() const { return entry_of_.size(); }
+  // The box of triangle i: vertex A grown to take in B and C.
+  Box box(uint32_t i) const;
+  TriangleRecord record(uint32_t i) const;
+
+ private:
+  struct Entry {
+    uint32_t first_triangle = 0;
+    uint32_t first_vertex = 0;
+    uint16_t material = 0;
+  };
+  std::vector<Entry> entries_;
+  std::vector<uint8_t> entry_of_;  // per triangle
+  std::vector<uint16_t> corners_;  // per triangle: three vertices of its entry
+  std::vector<Vec3> positions_;
+  std::vector<Vec2> uv0_;
+};
+
+// Everything a model's collision section is built from, so that the model
+// (and its block) can go before the trees are built: the static tree's and
+// the hull tree's triangles, and the per-node trees' with their node
+// indices, in list order (the last node first).
+struct CollisionInput {
+  std::optional<TreeTriangles> static_tree;
+  std::optional<TreeTriangles> hull_tree;
+  std::vector<std::pair<uint32_t, TreeTriangles>> per_node;
+};
+
+// Gathers the collision input of a model as build_collision_set chooses its
+// trees, logging max_init_size_line() to `log` for each entry list of 256
+// surfaces or more, in the same order.
+CollisionInput gather_collision_input(const Model& model,
+                                      const CrashLogSink& log = crash_log_sink());
+
+// Builds the trees of `input` and appends the collision section to the file
+// at `path`, giving the same bytes and reasons as build_collision_set
+// followed by the append above, but one tree at a time: each is built,
+// written and freed before the next is built.
+std::string append_collision_section(const std::filesystem::path& path, const CollisionInput& input,
+                                     const CrashLogSink& log = crash_log_sink());
+
 // Releases every tree of the set.
 void release_collision_set(CollisionSet& set);
 

@@ -4,7 +4,8 @@
 //
 // Loading checks every offset, count and size against the block before
 // anything is used; after a successful load, every view may be trusted. The
-// block is kept as it was read: offsets are not turned into pointers.
+// block is kept as it was read: offsets are not turned into pointers. A
+// model either owns its block or views bytes its loader keeps alive.
 #pragma once
 
 #include <cstdint>
@@ -44,7 +45,10 @@ struct Model {
   Model(const Model&) = delete;
   Model& operator=(const Model&) = delete;
 
-  Bytes block;  // the whole file; tracks read their keys from it
+  Bytes block;  // the whole file, when the model owns it
+  // The whole file: `block`, or the bytes a viewing load was given; views
+  // and tracks read from it.
+  std::span<const std::byte> bytes;
   FileHeader header;
   uint32_t first_node_offset = 0;  // as loaded: 0 (null) when nodeCount is 0
   std::vector<NodeView> nodes;
@@ -93,6 +97,11 @@ struct LoadResult {
 // collision section is checked; the first fault found is reported. On
 // failure the block is handed back unchanged in the result.
 LoadResult load_model(Bytes block, uint32_t expected_version = 0);
+
+// load_model without taking the bytes: the model views `bytes`, which must
+// stay unchanged while the model lives; its block stays empty (also on
+// failure).
+LoadResult load_model_view(std::span<const std::byte> bytes, uint32_t expected_version = 0);
 
 // Reads the file at `path` and loads it; an unreadable file gives kIoError.
 LoadResult load_model_file(const std::filesystem::path& path, uint32_t expected_version = 0);

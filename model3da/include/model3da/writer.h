@@ -99,6 +99,14 @@ struct ModelWriteInput {
 // offsets). Names are never cut to fit.
 std::string make_model_image(const ModelWriteInput& input, Bytes& out);
 
+// make_model_image for a chain that is written out where it lies: the node
+// transforms are copied into `chain` itself, `head` receives the header and
+// `tail` the material table, and the image is head, chain, tail
+// (input.chain is not read). The same checks and reasons; `chain` may have
+// been changed when a reason is returned.
+std::string make_model_image_parts(const ModelWriteInput& input, std::span<std::byte> chain,
+                                   Bytes& head, Bytes& tail);
+
 // The whole file: the image, loaded back and checked, and the collision
 // section built from it appended. Returns an empty text or the reason.
 std::string make_model_file(const ModelWriteInput& input, Bytes& out,

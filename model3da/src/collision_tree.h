@@ -1,0 +1,54 @@
+// AABB trees in one piece: the split of a tree's triangles over a single
+// array of triangle numbers (each node owns a run of it), and the data a
+// tree's triangle records are made from. The collision set's trees of nodes
+// (collision.h) and the streamed collision section are both built from it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "model3da/collision.h"
+
+namespace model3da::collision {
+
+inline constexpr int32_t kNoChild = -1;
+
+// A node of a split tree. The node's own triangles are the numbers
+// order[first, first + count).
+struct FlatNode {
+  Box box;
+  Box own_box;  // when count > 0
+  uint32_t first = 0;
+  uint32_t count = 0;
+  int32_t child[2] = {kNoChild, kNoChild};
+  uint64_t subtree_bytes = 0;  // of the node and everything below it in the file
+};
+
+// The nodes in file order (depth first: a node, then the whole subtree of
+// child 0, then that of child 1).
+struct FlatTree {
+  std::vector<FlatNode> nodes;
+  std::vector<uint32_t> order;
+};
+
+// Splits the triangles whose boxes are `boxes` (triangle i has boxes[i]).
+// Every node's own triangles keep their input order.
+FlatTree split_boxes(std::span<const Box> boxes);
+
+// The boxes of all triangles of `triangles`.
+std::vector<Box> triangle_boxes(const TreeTriangles& triangles);
+
+// Which surfaces go into which tree of a model's collision set, in the order
+// the trees are built: the static tree, the hull tree, then one tree per
+// animated node in chain order.
+struct CollisionPlan {
+  std::vector<SurfaceEntry> static_entries;
+  std::vector<SurfaceEntry> hull_entries;
+  std::vector<std::vector<SurfaceEntry>> per_node;  // each of one node's surfaces
+};
+
+CollisionPlan collision_plan(const Model& model);
+
+}  // namespace model3da::collision

@@ -1,0 +1,179 @@
+// The collision section streamed to a file one tree at a time against the
+// whole collision set written at once, and the file read back as a view.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "model3da/collision.h"
+#include "test_support.h"
+
+namespace model3da {
+namespace {
+
+using testing::build_file;
+using testing::load_ok;
+using testing::mesh_node;
+using testing::moving_track;
+
+// A surface of `count` random triangles around `centre`, some of them large
+// enough to stay in the nodes they are split at.
+SurfaceData random_surface(std::mt19937& random, int count, Vec3 centre, uint32_t material) {
+  std::uniform_real_distribution<float> near(-20, 20);
+  SurfaceData s;
+  s.material_index = material;
+  for (int t = 0; t < count; ++t) {
+    const float scale = random() % 8 == 0 ? 15.0f : 1.0f;
+    for (int k = 0; k < 3; ++k) {
+      s.positions.push_back({centre[0] + near(random) * (k == 0 ? 1.0f : 0.05f * scale),
+                             centre[1] + near(random), centre[2] + near(random) * 0.5f});
+      s.uv[0].push_back({near(random), near(random)});
+    }
+    for (int k = 0; k < 3; ++k) s.list_indices.push_back(uint16_t(3 * t + (k + t) % 3));
+  }
+  return s;
+}
+
+class collision_stream_test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("collision_stream_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  // The model's file without its collision section, as the exporter writes
+  // it before it appends the section.
+  std::filesystem::path write_without_section(const Model& model) {
+    const auto path = dir_ / "m.3da";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(model.block.data()),
+               std::streamsize(model.header.collisionOffset));
+    return path;
+  }
+
+  Bytes read(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Bytes bytes(text.size());
+    std::memcpy(bytes.data(), text.data(), text.size());
+    return bytes;
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(collision_stream_test, streamed_section_is_the_sets_section_byte_for_byte) {
+  std::mt19937 random(11);
+  std::vector<NodeData> nodes;
+  // Static meshes of several surfaces, one rotated under a moved parent.
+  NodeData ground = mesh_node("Ground_0", 1, {5, 0, 0});
+  ground.surfaces = {random_surface(random, 900, {0, 0, 0}, 0),
+                     random_surface(random, 500, {30, 5, 0}, 1)};
+  nodes.push_back(std::move(ground));
+  NodeData rock = mesh_node("Rock_0", 1, {0, 3, 0});
+  rock.parent_index = 0;
+  rock.rotation = constant_rotation_track({0, 0.38268343f, 0, 0.9238795f});
+  rock.surfaces = {random_surface(random, 300, {-10, 0, 4}, 2)};
+  nodes.push_back(std::move(rock));
+  // A hull in any case, and three animated nodes (one without triangles).
+  NodeData hull = mesh_node("collisionHULL_0", 1);
+  hull.surfaces = {random_surface(random, 40, {0, 0, 0}, 0)};
+  nodes.push_back(std::move(hull));
+  for (const char* name : {"DoorA_0", "Empty_0", "DoorB_0"}) {
+    NodeData door = mesh_node(name, 1);
+    door.position = moving_track({0, 0, 0}, {1, 2, 3});
+    door.surfaces = {
+        random_surface(random, std::string(name) == "Empty_0" ? 0 : 200, {2, 2, 2}, 1)};
+    nodes.push_back(std::move(door));
+  }
+  std::vector<MaterialRecord> materials(3);
+  for (size_t m = 0; m < materials.size(); ++m) materials[m].name = "Mat" + std::to_string(m);
+  const Bytes whole = build_file(std::move(nodes), std::move(materials));
+  auto model = load_ok(whole);
+  ASSERT_TRUE(model->collision.static_tree && model->collision.hull_tree);
+  ASSERT_EQ(model->collision.entry_count, 2u);
+
+  const auto path = write_without_section(*model);
+  std::vector<std::string> lines;
+  const CollisionInput input =
+      gather_collision_input(*model, [&](const std::string& line) { lines.push_back(line); });
+  EXPECT_EQ(append_collision_section(path, input), "");
+  EXPECT_EQ(read(path), whole);
+  EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(collision_stream_test, more_than_a_node_holds_and_oversized_lists_match_too) {
+  // 70 000 triangles that all straddle the split stay in the root up to its
+  // 16-bit count; the rest go to child 0. A node of 256 surfaces is logged.
+  NodeData wide = mesh_node("Wide_0", 1);
+  SurfaceData& s = wide.surfaces[0];
+  s = SurfaceData{};
+  for (int j = 0; j < 20000; ++j) {
+    const float y = float(j % 7);
+    s.positions.push_back({-100, y, 0});
+    s.positions.push_back({100, y, 1});
+    s.positions.push_back({0, y + 1, 0});
+    for (int k = 0; k < 3; ++k) s.uv[0].push_back({float(k), float(j)});
+  }
+  for (int t = 0; t < 70000; ++t) {
+    for (int k = 0; k < 3; ++k) s.list_indices.push_back(uint16_t(3 * (t % 20000) + k));
+  }
+  std::vector<NodeData> nodes;
+  nodes.push_back(std::move(wide));
+  NodeData many = mesh_node("Many_0", 1);
+  many.position = moving_track({0, 0, 0}, {0, 1, 0});
+  for (int i = 0; i < 255; ++i) many.surfaces.push_back(many.surfaces[0]);
+  nodes.push_back(std::move(many));
+  std::vector<std::string> expected_lines;
+  const Bytes whole = build_file(std::move(nodes), {},
+                                 [&](const std::string& line) { expected_lines.push_back(line); });
+  auto model = load_ok(whole);
+  const auto path = write_without_section(*model);
+  std::vector<std::string> lines;
+  const CollisionInput input =
+      gather_collision_input(*model, [&](const std::string& line) { lines.push_back(line); });
+  EXPECT_EQ(append_collision_section(path, input), "");
+  EXPECT_EQ(read(path), whole);
+  EXPECT_EQ(lines, expected_lines);
+  ASSERT_EQ(lines.size(), 1u);
+}
+
+TEST_F(collision_stream_test, missing_file_is_refused_and_logged) {
+  auto model = load_ok(build_file({}));
+  std::vector<std::string> lines;
+  const auto log = [&](const std::string& line) { lines.push_back(line); };
+  const std::string error =
+      append_collision_section(dir_ / "none" / "x.3da", gather_collision_input(*model, log), log);
+  EXPECT_NE(error.find("cannot open"), std::string::npos);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], error + "\n");
+}
+
+TEST_F(collision_stream_test, a_viewed_model_reads_the_bytes_it_was_given) {
+  std::vector<NodeData> nodes;
+  nodes.push_back(mesh_node("Row_0", 13));
+  const Bytes whole = build_file(std::move(nodes));
+  const LoadResult viewed = load_model_view(whole);
+  ASSERT_TRUE(viewed.ok()) << viewed.message;
+  EXPECT_TRUE(viewed.model->block.empty());
+  EXPECT_EQ(viewed.model->bytes.data(), whole.data());
+  const SurfaceView& surface = viewed.model->nodes.at(0).surfaces.at(0);
+  auto owned = load_ok(whole);
+  const SurfaceView& same = owned->nodes.at(0).surfaces.at(0);
+  for (uint32_t v = 0; v < surface.record.vertexCount; ++v) {
+    EXPECT_EQ(viewed.model->position(surface, v), owned->position(same, v));
+  }
+  Bytes broken = whole;
+  broken[0] = std::byte{'X'};
+  EXPECT_EQ(load_model_view(broken).error, LoadError::kBadMagic);
+}
+
+}  // namespace
+}  // namespace model3da
