@@ -156,7 +156,11 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
   if (ec) {
     error = fmt::format("cannot open {}: {}", path.string(), ec.message());
   } else {
+#ifdef _WIN32
+    handle.reset(_wfopen(path.c_str(), L"r+b"));
+#else
     handle.reset(std::fopen(path.c_str(), "r+b"));
+#endif
     if (!handle || std::fseek(handle.get(), 0, SEEK_END) != 0) {
       error = fmt::format("cannot open {} for update", path.string());
     }
