@@ -1,6 +1,7 @@
 // quorvex: the extractor program. Run as a self-extracting package it installs
-// the car packed at the end of its own file; this build offers the console
-// install and listing (the window comes with the Qt build of Quorvex).
+// the car packed at the end of its own file: in its window when it is given no
+// options and a display is there, else through the console install and
+// listing.
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <optional>
@@ -15,6 +16,9 @@
 #include "extractor/own_program.h"
 #include "extractor/package_listing.h"
 #include "extractor/quorvex_model.h"
+#if defined(QUORVEX_WINDOW)
+#include "extractor_ui/run_quorvex_window.h"
+#endif
 
 namespace {
 
@@ -99,7 +103,8 @@ int main(int argc, char** argv) {
       "game, as Carwright's install does.",
       "quorvex"};
   app.footer(
-      "Without options Quorvex opens its window (this build has none yet and says so).\n"
+      "Without options Quorvex opens its window when a display is there (without a\n"
+      "display it says so and exits with 2).\n"
       "Exit codes: 0 success, 1 the install failed or was refused, 2 usage error.\n"
       "The game folder comes from --game-folder, else the environment variable\n"
       "GRAVELMOOR_DIR, else the game's registry entry in the Wine prefix\n"
@@ -139,8 +144,14 @@ int main(int argc, char** argv) {
   }
   if (options.list) return List(program, language);
   if (options.game_folder || options.yes) return Install(program, options, language);
+#if defined(QUORVEX_WINDOW)
+  if (quorvex::ui::DisplayAvailable()) return quorvex::ui::RunQuorvexWindow(argc, argv, language);
+  std::cerr << "quorvex: no display for the window; install with the console options: "
+            << kConsoleOptions << "\n";
+#else
   std::cerr << "quorvex: the window is not built in this build; install with the console "
                "options: "
             << kConsoleOptions << "\n";
+#endif
   return kExitUsage;
 }

@@ -47,8 +47,10 @@ class QuorvexProgramTest : public ::testing::Test {
                  const std::string& game_folder_variable = "") {
     gm_test::ProgramEnvironment environment;
     environment.values = {{"WINEPREFIX", (tmp_ / "nowine").string()}, {"TMPDIR", temp_.string()}};
+    // No display: a run without options says so instead of opening the window.
+    environment.unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
     if (game_folder_variable.empty()) {
-      environment.unset = {"GRAVELMOOR_DIR"};
+      environment.unset.push_back("GRAVELMOOR_DIR");
     } else {
       environment.values.emplace_back("GRAVELMOOR_DIR", game_folder_variable);
     }
@@ -164,7 +166,7 @@ TEST_F(QuorvexProgramTest, ListsTheCarAndSaysWhatItCannotDo) {
   EXPECT_EQ(list.exit_code, 0) << list.err;
   EXPECT_EQ(list.out, "Car ID: SKY\nFiles: 2\nSKY.3da  4\nWheels\\SKY_Ice.3da  3\n");
 
-  // Without arguments the window would open; this build says so.
+  // Without arguments and without a display the window cannot open; it says so.
   const ProgramRun bare = Run(sfx, {});
   EXPECT_EQ(bare.exit_code, 2);
   EXPECT_NE(bare.err.find("--game-folder DIR"), std::string::npos) << bare.err;

@@ -16,7 +16,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "control_texts.h"
+#include "ui/control_texts.h"
 
 namespace wizard::ui {
 

@@ -1,5 +1,5 @@
 // Localisation of the Qt windows from the model's control table.
-#include "control_texts.h"
+#include "ui/control_texts.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 
 #include "base/code_page.h"
-#include "control_texts.h"
 #include "ui/advanced_window.h"
+#include "ui/control_texts.h"
 
 namespace wizard::ui {
 

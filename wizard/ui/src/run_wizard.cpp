@@ -5,29 +5,11 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <cstdlib>
 
 #include "ui/main_window.h"
 #include "ui/wizard_dialogs.h"
 
 namespace wizard::ui {
-
-namespace {
-
-bool IsSet(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && value[0] != '\0';
-}
-
-}  // namespace
-
-bool DisplayAvailable() {
-#if defined(_WIN32) || defined(__APPLE__)
-  return true;
-#else
-  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
-#endif
-}
 
 int RunWizard(int& argc, char** argv, Language language) {
   QApplication application(argc, argv);

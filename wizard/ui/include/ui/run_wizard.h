@@ -3,12 +3,9 @@
 #pragma once
 
 #include "base/string_table.h"
+#include "ui/display.h"
 
 namespace wizard::ui {
-
-// True when a window can be shown: a display (X11 or Wayland) or a Qt
-// platform chosen through QT_QPA_PLATFORM. Windows and macOS always have one.
-bool DisplayAvailable();
 
 // Shows the wizard in `language` and runs it until it is closed; returns the
 // exit code.

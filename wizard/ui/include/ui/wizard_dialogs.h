@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "model/wizard_view.h"
+#include "ops/wizard_frame_view.h"
 
 class QWidget;
 

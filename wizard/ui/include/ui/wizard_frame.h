@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/wizard_view.h"
+#include "ops/wizard_frame_view.h"
 #include "ui/wizard_dialogs.h"
 
 class QLabel;
