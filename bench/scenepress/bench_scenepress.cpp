@@ -5,6 +5,7 @@
 // against the size of Assimp's model of the file.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
+#include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -124,6 +125,11 @@ long peak_growth_kib(const std::function<void()>& work) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --write-scene PATH: only writes the scene, to run the program on it.
+  if (argc == 3 && std::string(argv[1]) == "--write-scene") {
+    bench_scenepress::write_sphere_scene(argv[2], kNodes, kRings, kSegments);
+    return 0;
+  }
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("bench_scenepress_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir / "plugcfg");
@@ -152,8 +158,14 @@ int main(int argc, char** argv) {
   // Memory: one import and export, and Assimp's own imports, each from the
   // resident size before it.
   const long ours = peak_growth_kib([] {
+    const long start = status_kib("VmRSS");
+    if (getenv("TMP_SMAPS")) { std::ifstream in("/proc/self/smaps"); std::ofstream out(std::string(getenv("TMP_SMAPS"))+".0"); out << in.rdbuf(); }
+    std::fprintf(stderr, "TMP start: anon %ld file %ld\n", status_kib("RssAnon"), status_kib("RssFile"));
     std::unique_ptr<host::Scene> scene = import_or_die();
+    if (getenv("TMP_SMAPS")) { std::ifstream in("/proc/self/smaps"); std::ofstream out(getenv("TMP_SMAPS")); out << in.rdbuf(); }
+    std::fprintf(stderr, "TMP after import: rss +%ld hwm +%ld anon %ld file %ld\n", status_kib("VmRSS") - start, status_kib("VmHWM") - start, status_kib("RssAnon"), status_kib("RssFile"));
     if (!export_scene(*scene)) std::fprintf(stderr, "the export failed\n");
+    std::fprintf(stderr, "TMP after export: rss +%ld hwm +%ld anon %ld file %ld\n", status_kib("VmRSS") - start, status_kib("VmHWM") - start, status_kib("RssAnon"), status_kib("RssFile"));
   });
   const long import_only = peak_growth_kib([] { import_or_die(); });
   const long plain = peak_growth_kib([] { scene_import::reference_import(scene_path, false); });
