@@ -22,6 +22,7 @@
 #include "host/class_ids.h"
 #include "host/plugin.h"
 #include "host/recording_ui.h"
+#include "import/free_heap.h"
 #include "import/scene_import.h"
 #include "model3da/platform.h"
 #include "model3da/records.h"
@@ -200,6 +201,8 @@ int run_export(const Options& o, const scenepress_app::DialogAnswers& answers) {
     std::cout << fmt::format("wrote {}\n", (folder / image.file_name).string());
   }
   imported.images = {};  // written; the export does not need their bytes
+  // Assimp's model is gone; the export need not sit on top of its pages.
+  scene_import::return_free_heap();
 
   // The export runs in the output's folder: .mat scripts and the
   // "exportselected" marker are beside the model.

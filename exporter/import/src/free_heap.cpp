@@ -1,4 +1,4 @@
-#include "free_heap.h"
+#include "import/free_heap.h"
 
 #include <cstdlib>  // defines __GLIBC__ on the GNU C library
 

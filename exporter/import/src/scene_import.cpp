@@ -12,7 +12,6 @@
 
 #include <fmt/format.h>
 
-#include "free_heap.h"
 #include "import_context.h"
 #include "name_shortening.h"
 #include "uvw_box_map.h"
@@ -35,8 +34,9 @@ void each_mesh_node(host::SceneNode& node, const std::function<void(host::SceneN
   for (auto& child : node.children) each_mesh_node(*child, f);
 }
 
-// The import while Assimp's importer and model live.
-ImportResult convert_scene(const std::filesystem::path& path, const ImportOptions& options) {
+}  // namespace
+
+ImportResult import_scene(const std::filesystem::path& path, const ImportOptions& options) {
   ImportResult result;
   const std::string shown = path.string();
 
@@ -95,16 +95,6 @@ ImportResult convert_scene(const std::filesystem::path& path, const ImportOption
 
   scene.anim_range =
       c.clip != nullptr ? Interval(0, source_ticks(c, c.clip->mDuration)) : Interval(0, 0);
-  return result;
-}
-
-}  // namespace
-
-ImportResult import_scene(const std::filesystem::path& path, const ImportOptions& options) {
-  ImportResult result = convert_scene(path, options);
-  // Assimp's model and its reading buffers are freed now; their pages are
-  // not needed by the export that follows.
-  return_free_heap();
   return result;
 }
 

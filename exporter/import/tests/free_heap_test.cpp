@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "free_heap.h"
+#include "import/free_heap.h"
 
 namespace scene_import {
 namespace {
