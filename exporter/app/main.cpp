@@ -8,9 +8,12 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <set>
 
 #include <fmt/format.h>
@@ -19,9 +22,10 @@
 #include "host/class_ids.h"
 #include "host/plugin.h"
 #include "host/recording_ui.h"
+#include "import/free_heap.h"
 #include "import/scene_import.h"
-#include "model3da/model.h"
 #include "model3da/platform.h"
+#include "model3da/records.h"
 #include "plugin_library.h"
 #include "program_host.h"
 
@@ -144,6 +148,16 @@ bool select_nodes(host::Scene& scene, const std::vector<std::string>& names) {
   return true;
 }
 
+// The header of the .3da file at `path`, or nothing when it has none.
+std::optional<model3da::FileHeader> written_header(const std::filesystem::path& path) {
+  std::array<std::byte, model3da::kFileHeaderSize> bytes{};
+  std::ifstream in(path, std::ios::binary);
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()))) return {};
+  const model3da::FileHeader header = model3da::read_file_header(bytes.data());
+  if (header.magic != model3da::kMagic) return {};
+  return header;
+}
+
 int run_tree(const Options& o) {
   scene_import::ImportResult result = import(o);
   if (!result.ok()) {
@@ -186,6 +200,9 @@ int run_export(const Options& o, const scenepress_app::DialogAnswers& answers) {
   for (const auto& image : imported.images) {
     std::cout << fmt::format("wrote {}\n", (folder / image.file_name).string());
   }
+  imported.images = {};  // written; the export does not need their bytes
+  // Assimp's model is gone; the export need not sit on top of its pages.
+  scene_import::return_free_heap();
 
   // The export runs in the output's folder: .mat scripts and the
   // "exportselected" marker are beside the model.
@@ -243,12 +260,13 @@ int run_export(const Options& o, const scenepress_app::DialogAnswers& answers) {
     error_line(fmt::format("the export of {} to {} failed", o.scene, output.string()));
     return kExitFailed;
   }
-  model3da::LoadResult written = model3da::load_model_file(name);
-  if (written.ok()) {
+  // The plug-in has loaded and checked the file it wrote; its header is
+  // enough here (loading the whole file again would double the memory the
+  // export took).
+  if (const std::optional<model3da::FileHeader> header = written_header(name)) {
     std::cout << fmt::format("wrote {}: {} nodes, {} materials, {} frames; log {}.log\n",
-                             output.string(), written.model->header.nodeCount,
-                             written.model->header.materialCount, written.model->header.frameCount,
-                             output.string());
+                             output.string(), header->nodeCount, header->materialCount,
+                             header->frameCount, output.string());
   } else {
     std::cout << fmt::format("wrote {}\n", output.string());
   }

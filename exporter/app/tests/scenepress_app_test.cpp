@@ -109,6 +109,11 @@ TEST_F(ProgramTest, box_textured_gives_a_mesh_node_its_texture_script_and_log) {
             std::string::npos)
       << last_.out;
   EXPECT_EQ(read("out/BoxTextured_0.png").substr(1, 3), "PNG");
+  const std::string written = (dir_ / "out" / "box.3da").string();
+  EXPECT_NE(last_.out.find("wrote " + written + ": 1 nodes, 1 materials, 0 frames; log " + written +
+                           ".log\n"),
+            std::string::npos)
+      << last_.out;
   ASSERT_EQ(model->header.nodeCount, 1u);
   EXPECT_EQ(model->nodes[0].record.name, "nodes[1]_0");
   // The renaming warning is a message box: one line on standard error.
