@@ -4,7 +4,6 @@
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <numeric>
@@ -66,18 +65,12 @@ void merge_sort(std::vector<uint32_t>& order, Less less) {
 
 static_assert(sizeof(Corner) == 84, "a Corner is 21 words without padding");
 
-// The hash only picks table slots (classes are numbered by first
-// appearance), so it is free to take the words in three independent chains
-// of seven, which the processor runs side by side.
 uint64_t corner_hash(const Corner& c) {
   uint32_t words[21];
   std::memcpy(words, &c, sizeof words);
-  uint64_t h[3] = {0, 0x243F6A8885A308D3ull, 0x13198A2E03707344ull};
-  for (int i = 0; i < 7; ++i) {
-    for (int k = 0; k < 3; ++k) h[k] = (h[k] ^ words[7 * k + i]) * 0x9E3779B97F4A7C15ull;
-  }
-  const uint64_t m = h[0] ^ std::rotl(h[1], 21) ^ std::rotl(h[2], 42);
-  return m ^ (m >> 29);
+  uint64_t h = 0;
+  for (uint32_t w : words) h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 29);
 }
 
 // Sorts corners that are bit for bit equal into classes. Returns the class
