@@ -18,7 +18,7 @@ namespace scenepress {
 
 int geometry_threads() {
   const char* setting = std::getenv("SCENEPRESS_THREADS");
-  if (setting != nullptr && std::strcmp(setting, "1") == 0) return 1;
+  if (setting == nullptr || std::strcmp(setting, "2") != 0) return 1;
   return std::thread::hardware_concurrency() > 1 ? 2 : 1;
 }
 

@@ -30,11 +30,7 @@ class geometry_pipeline_test : public ExportTest {
 
   // Exports the scene to `name` with the geometry on one thread or two.
   Outcome run(const std::string& name, bool one_thread) {
-    if (one_thread) {
-      setenv("SCENEPRESS_THREADS", "1", 1);
-    } else {
-      unsetenv("SCENEPRESS_THREADS");
-    }
+    setenv("SCENEPRESS_THREADS", one_thread ? "1" : "2", 1);
     ui_.messages.clear();
     Outcome out;
     std::unique_ptr<SceneExport> exporter = make_exporter();
