@@ -1,13 +1,26 @@
 // Mesh geometry built on a second thread beside the scene walk: the file,
 // the log, the messages and their order must be those of the walk on one
 // thread, also when a node fails while another one is being built.
-#include <cstdlib>
+#include <stdlib.h>
 
 #include "export_fixture.h"
 #include "mesh_scenes.h"
 
 namespace scenepress::testing {
 namespace {
+
+// Sets the exporter's thread setting, or removes it for "".
+void set_threads(const char* value) {
+#if defined(_WIN32)
+  ::_putenv_s("SCENEPRESS_THREADS", value);
+#else
+  if (*value != 0) {
+    ::setenv("SCENEPRESS_THREADS", value, 1);
+  } else {
+    ::unsetenv("SCENEPRESS_THREADS");
+  }
+#endif
+}
 
 // What one export showed and wrote.
 struct Outcome {
@@ -24,13 +37,13 @@ class geometry_pipeline_test : public ExportTest {
     default_options();
   }
   void TearDown() override {
-    unsetenv("SCENEPRESS_THREADS");
+    set_threads("");
     ExportTest::TearDown();
   }
 
   // Exports the scene to `name` with the geometry on one thread or two.
   Outcome run(const std::string& name, bool one_thread) {
-    setenv("SCENEPRESS_THREADS", one_thread ? "1" : "2", 1);
+    set_threads(one_thread ? "1" : "2");
     ui_.messages.clear();
     Outcome out;
     std::unique_ptr<SceneExport> exporter = make_exporter();
