@@ -109,6 +109,8 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
       break;
     }
   }
+  // The last mesh node may still be on the other thread.
+  if (!FinishPending()) failed = true;
   ip->ProgressEnd();
   if (failed) return 0;
   // Skinned meshes named their bones, and the matrix table its entries, by

@@ -8,7 +8,6 @@
 #include "geometry/morph_weld.h"
 #include "geometry/weld_map_file.h"
 #include "host/class_ids.h"
-#include "model3da/platform.h"
 #include "scenepress/mesh_gather.h"
 #include "scenepress/morph_target.h"
 #include "scenepress/physique_skin.h"
@@ -31,11 +30,15 @@ const std::vector<INode*>& Scenepress::RecordPlan() {
 }
 
 void Scenepress::ShowWarning(const std::string& text) {
-  MessageBox(ip->GetMAXHWnd(), text.c_str(), "Error...", MB_OK | MB_ICONERROR);
+  Output([this, text] {
+    MessageBox(ip->GetMAXHWnd(), text.c_str(), "Error...", MB_OK | MB_ICONERROR);
+  });
 }
 
 void Scenepress::ShowErrBox(const char* text) {
-  MessageBox(ip->GetMAXHWnd(), text, "Err..", MB_OK | MB_ICONERROR);
+  Output([this, message = std::string(text)] {
+    MessageBox(ip->GetMAXHWnd(), message.c_str(), "Err..", MB_OK | MB_ICONERROR);
+  });
 }
 
 bool Scenepress::FaceMaterials(INode* node, const Mesh& mesh, geometry::MeshInput& input) {
@@ -82,7 +85,8 @@ bool Scenepress::MorphWelder(const std::string& name, const geometry::MeshInput&
   return true;
 }
 
-bool Scenepress::BuildSurfaces(model3da::NodeData& record, INode* node, const Mesh& mesh) {
+bool Scenepress::PrepareSurfaces(model3da::NodeData& record, INode* node, const Mesh& mesh,
+                                 geometry::MeshInput& input, geometry::Welder& welder) {
   const bool bone = record.node_type == model3da::BONE_3DA;
   const std::array<bool, 5> channels = present_map_channels(mesh);
   if (!bone && !any_texture_channel(channels)) {
@@ -90,7 +94,6 @@ bool Scenepress::BuildSurfaces(model3da::NodeData& record, INode* node, const Me
     return false;
   }
 
-  geometry::MeshInput input;
   input.node_name = node->GetName();
   input.bone = bone;
   input.mirrored = is_mirrored(node);
@@ -120,15 +123,17 @@ bool Scenepress::BuildSurfaces(model3da::NodeData& record, INode* node, const Me
   input.normal_matrix = normal_matrix(offset);
   if (!bone && !FaceMaterials(node, mesh, input)) return false;
 
-  geometry::Welder welder;
   if (!MorphWelder(record.name, input, welder)) return false;
   morphDetail.clear();
-  geometry::GeometryResult result = geometry::export_geometry(input, welder);
+  return true;
+}
+
+bool Scenepress::FinishSurfaces(model3da::NodeData& record, geometry::GeometryResult& result) {
   for (const std::string& warning : result.warnings) ShowWarning(warning);
   for (const std::string& note : result.notes) exportNotes.push_back(record.name + ": " + note);
   if (!result.ok()) {
     const geometry::GeometryErrorKind kind = result.error.kind;
-    if (!morphDetail.empty()) platform::debugger_output((morphDetail + "\n").c_str());
+    if (!morphDetail.empty()) DebugOutput(morphDetail + "\n");
     if (morphTarget && (kind == geometry::GeometryErrorKind::kWeldMapUnreadable ||
                         kind == geometry::GeometryErrorKind::kWeldMapMismatch)) {
       ShowMessage("%s", std::string(geometry::kMessageSurfacesDoNotMatch).c_str());
@@ -169,8 +174,25 @@ bool Scenepress::ExportGeomData(INode* node, Object* object, int parentIndex) {
   if (is_biped_controller(node->GetTMController())) record.node_type = model3da::BONE_3DA;
   const bool bone = record.node_type == model3da::BONE_3DA;
   if (!ApplyLodPostfix(record, bone ? nullptr : "ExportGeomData")) return false;
-  if (record.node_type != model3da::HELPER_3DA && !BuildSurfaces(record, node, mesh)) return false;
+  if (record.node_type != model3da::HELPER_3DA) {
+    geometry::MeshInput input;
+    geometry::Welder welder;
+    if (!PrepareSurfaces(record, node, mesh, input, welder)) return false;
+    // Without a morph welder the core depends on the input alone, so it may
+    // run beside the walk; the node is finished later, in walk order.
+    if (parallelGeometry && !welder && !pendingGeometry) {
+      StartPending(std::move(record), node, std::move(input));
+      return true;
+    }
+    geometry::GeometryResult result = geometry::export_geometry(input, welder);
+    if (!FinishPending() || !FinishSurfaces(record, result)) return false;
+  } else if (!FinishPending()) {
+    return false;
+  }
+  return FinishGeomData(record, node);
+}
 
+bool Scenepress::FinishGeomData(model3da::NodeData& record, INode* node) {
   if (!CaptureTracks(record, node)) {
     ShowMessage("Unable to export animation data");
     return false;

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "host/class_ids.h"
-#include "model3da/platform.h"
 #include "scenepress/axes.h"
 #include "scenepress/scene_order.h"
 #include "scenepress/scenepress.h"
@@ -15,7 +14,7 @@ namespace scenepress {
 int Scenepress::WalkNode(INode* node, int parentIndex) {
   if (selectedOnly && !node->Selected()) return kWalkOn;
   if (ip->GetCancel()) return kWalkStop;
-  ip->ProgressUpdate(nodeCount, true, nullptr);
+  Output([this] { ip->ProgressUpdate(nodeCount, true, nullptr); });
   if (!ExportNode(node, parentIndex)) return kWalkStop;
   if (ip->GetCancel()) return kWalkStop;
   const int children_parent = nodeIndexCounter;
@@ -33,10 +32,16 @@ bool Scenepress::ExportNode(INode* node, int parentIndex) {
   const SClass_ID super = state.obj->SuperClassID();
   if (super == GEOMOBJECT_CLASS_ID) {
     if (!state.obj->CanConvertToType(TRIOBJ_CLASS_ID)) return true;
-    if (!ExportGeomData(node, state.obj, parentIndex)) return false;
+    if (!ExportGeomData(node, state.obj, parentIndex)) {
+      FinishPending();  // the node before, and then what was held back
+      return false;
+    }
     exported = true;
   } else if (super == HELPER_CLASS_ID) {
-    if (!ExportHelperData(node, parentIndex)) return false;
+    if (!ExportHelperData(node, parentIndex)) {
+      FinishPending();  // the node before, and then what was held back
+      return false;
+    }
     exported = true;
   }
   if (exported) ++nodeIndexCounter;
@@ -95,7 +100,7 @@ bool Scenepress::CaptureTracks(model3da::NodeData& record, INode* node) {
   CapturedTracks tracks;
   const bool ok = capture_tracks(
       node, settings, [this](const std::string& text) { ShowMessage("%s", text.c_str()); },
-      [](const std::string& text) { platform::debugger_output(text.c_str()); }, tracks);
+      [this](const std::string& text) { DebugOutput(text); }, tracks);
   if (!ok) return false;
   if (tracks.biped) record.node_type = model3da::BONE_3DA;
   record.position = std::move(tracks.position);
@@ -122,7 +127,7 @@ bool Scenepress::ExportHelperData(INode* node, int parentIndex) {
   }
   record.name = node->GetName();
   if (!ApplyLodPostfix(record, "ExportHelperData")) return false;
-  if (!CaptureTracks(record, node)) return false;
+  if (!CaptureTracks(record, node) || !FinishPending()) return false;
   return AppendNode(record, node);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 
+#include "pending_geometry.h"
 #include "scenepress/material_record.h"
 #include "scenepress/resources.h"
 
@@ -24,6 +25,7 @@ INT_PTR about_proc(HWND dialog, UINT message, WPARAM w, LPARAM) {
 
 Scenepress::Scenepress() {
   materials.reserve(kMaxMaterials);
+  parallelGeometry = geometry_threads() > 1;
 }
 
 Scenepress::~Scenepress() {
@@ -64,8 +66,11 @@ void Scenepress::ShowMessage(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(text, sizeof(text), format, args);
   va_end(args);
-  errorFlag = 1;
-  MessageBox(ip != nullptr ? ip->GetMAXHWnd() : nullptr, text, "Error...", MB_OK | MB_ICONERROR);
+  Output([this, message = std::string(text)] {
+    errorFlag = 1;
+    MessageBox(ip != nullptr ? ip->GetMAXHWnd() : nullptr, message.c_str(), "Error...",
+               MB_OK | MB_ICONERROR);
+  });
 }
 
 int Scenepress::AddMaterial(const model3da::MaterialRecord& record) {

@@ -176,30 +176,43 @@ class Search {
     for (Vertex v : face(f).v) stamps_[v] = stamp_;
   }
 
-  bool all_stamped(std::int32_t f) const {
-    const Face& fc = face(f);
-    return stamps_[fc.v[0]] == stamp_ && stamps_[fc.v[1]] == stamp_ && stamps_[fc.v[2]] == stamp_;
-  }
-
   // Extends a strip across edge k of face `current`, whose vertices are p
   // and q (the last two indices of the strip so far). Counts the faces it
   // adds and the swap faces among them; `out`, when given, receives them.
   // `first` (the first strip of an experiment) receives the faces' numbers.
+  // The three uses (scoring, keeping, a first strip) and the two directions
+  // are instances of their own, and the hot state is held in locals, as
+  // this loop is where the builder spends most of its time.
+  template <bool kBackward, bool kKeep, bool kFirst>
   void extend(VertexOrNone p, VertexOrNone q, std::int32_t current, int k,
-              std::vector<StripFace>* out, std::vector<std::int32_t>* first, bool backward,
+              std::vector<StripFace>* out, std::vector<std::int32_t>* first,
               std::int32_t experiment_id, std::int32_t strip_id, std::int32_t& faces,
               std::int32_t& degenerates) {
+    const Face* const all = mesh_.faces.data();
+    Marks* const marks = marks_.data();
+    std::uint32_t* const stamps = stamps_.data();
+    const std::uint8_t* const back = back_.data();
+    const std::uint32_t stamp = stamp_;
+    auto marked = [marks, experiment_id](std::int32_t f) {
+      const std::int32_t state = marks[f].state;
+      return state == kCommitted || state == experiment_id;
+    };
+    std::int32_t added = 0;
+    std::int32_t swaps = 0;
     for (;;) {
       const std::size_t edge = 3 * static_cast<std::size_t>(current) + static_cast<std::size_t>(k);
-      const std::int32_t f = face(current).across[k];
+      const std::int32_t f = all[current].across[k];
       if (f == kNone) break;
-      const Face& next = face(f);
+      const Face& next = all[f];
       __builtin_prefetch(&next);
-      if (is_marked(f, experiment_id)) break;
-      if (backward && all_stamped(f)) break;
+      if (marked(f)) break;
+      if (kBackward && stamps[next.v[0]] == stamp && stamps[next.v[1]] == stamp &&
+          stamps[next.v[2]] == stamp) {
+        break;
+      }
       // The face's vertex beyond the shared edge j, and its edges (q, n) and
       // (p, n).
-      const int j = back_[edge];
+      const int j = back[edge];
       const int j1 = next_corner(j);
       const int j2 = next_corner(j1);
       const VertexOrNone n = next.v[j2];
@@ -208,27 +221,43 @@ class Search {
       const int pn = q_second ? j2 : j1;
       const std::int32_t beyond = next.across[qn];
       bool swapped = false;
-      if (beyond == kNone || is_marked(beyond, experiment_id)) {
+      if (beyond == kNone || marked(beyond)) {
         const std::int32_t side = next.across[pn];
-        if (side != kNone && !is_marked(side, experiment_id)) {
-          if (out != nullptr) {
+        if (side != kNone && !marked(side)) {
+          if constexpr (kKeep) {
             const auto pv = static_cast<Vertex>(p);
             out->push_back(StripFace{{pv, static_cast<Vertex>(q), pv}, kNone});
           }
-          ++faces;
-          ++degenerates;
+          ++added;
+          ++swaps;
           swapped = true;
         }
       }
-      if (out != nullptr) out->push_back(mesh_.strip_face(f));
-      if (first != nullptr) first->push_back(f);
-      ++faces;
-      mark(f, experiment_id, strip_id);
+      if constexpr (kKeep) out->push_back(mesh_.strip_face(f));
+      if constexpr (kFirst) first->push_back(f);
+      ++added;
+      marks[f] = Marks{experiment_id, strip_id};
+      stamps[next.v[0]] = stamp;
+      stamps[next.v[1]] = stamp;
+      stamps[next.v[2]] = stamp;
       if (!swapped) p = q;
       q = n;
       k = swapped ? pn : qn;
       current = f;
     }
+    faces += added;
+    degenerates += swaps;
+  }
+
+  // Both directions of a strip from its start face, for one use.
+  template <bool kKeep, bool kFirst>
+  void extend_both(VertexOrNone a, VertexOrNone b, VertexOrNone c, std::int32_t start,
+                   std::vector<std::int32_t>* first, std::int32_t experiment_id,
+                   std::int32_t strip_id, std::int32_t& faces, std::int32_t& degenerates) {
+    extend<false, kKeep, kFirst>(b, c, start, local_edge(start, b, c), &forward_, first,
+                                 experiment_id, strip_id, faces, degenerates);
+    extend<true, kKeep, kFirst>(b, a, start, local_edge(start, b, a), &backward_, first,
+                                experiment_id, strip_id, faces, degenerates);
   }
 
   // Builds a strip of an experiment; returns its faces less its swap faces.
@@ -249,12 +278,21 @@ class Search {
     if (out != nullptr) {
       forward_.clear();
       forward_.push_back(mesh_.strip_face(start));
+      backward_.clear();
     }
-    extend(b, c, start, local_edge(start, b, c), out != nullptr ? &forward_ : nullptr, first, false,
-           experiment_id, strip.strip_id, faces, degenerates);
-    if (out != nullptr) backward_.clear();
-    extend(b, a, start, local_edge(start, b, a), out != nullptr ? &backward_ : nullptr, first, true,
-           experiment_id, strip.strip_id, faces, degenerates);
+    if (out != nullptr && first != nullptr) {
+      extend_both<true, true>(a, b, c, start, first, experiment_id, strip.strip_id, faces,
+                              degenerates);
+    } else if (out != nullptr) {
+      extend_both<true, false>(a, b, c, start, first, experiment_id, strip.strip_id, faces,
+                               degenerates);
+    } else if (first != nullptr) {
+      extend_both<false, true>(a, b, c, start, first, experiment_id, strip.strip_id, faces,
+                               degenerates);
+    } else {
+      extend_both<false, false>(a, b, c, start, first, experiment_id, strip.strip_id, faces,
+                                degenerates);
+    }
     if (out != nullptr) {
       out->insert(out->end(), backward_.rbegin(), backward_.rend());
       out->insert(out->end(), forward_.begin(), forward_.end());

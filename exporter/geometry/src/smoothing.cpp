@@ -70,9 +70,12 @@ CornerVectors smooth_corners(std::span<const Triangle> faces,
     for (uint32_t f : ring)
       if (smoothing_groups[f] != 0) sets.join(smoothing_groups[f]);
     // Sums per connected set of groups, indexed by the set's root; a root's
-    // sums are cleared when it is first met.
+    // sums are cleared when it is first met. Each set's unit vectors are
+    // worked out once, for all the corners that share them.
     double normal_sum[32][3];
     double tangent_sum[32][3];
+    Vec3 unit_normal[32];
+    Vec3 unit_tangent[32];
     uint32_t started = 0;
     for (uint32_t f : ring) {
       if (smoothing_groups[f] == 0) continue;
@@ -86,23 +89,28 @@ CornerVectors smooth_corners(std::span<const Triangle> faces,
         tangent_sum[root][k] += face_tangents[f][k];
       }
     }
+    for (uint32_t set = started; set != 0; set &= set - 1) {
+      const int root = std::countr_zero(set);
+      unit_normal[root] =
+          unit_or_fallback(normal_sum[root], kMinNormalLengthSquared, kFallbackNormal);
+      unit_tangent[root] =
+          unit_or_fallback(tangent_sum[root], kMinTangentLengthSquared, kFallbackTangent);
+    }
     for (uint32_t f : ring) {
       const size_t corner = size_t(f) * 3 + size_t(corner_at(faces[f], uint32_t(v)));
-      double n[3], t[3];
       if (smoothing_groups[f] == 0) {
+        double n[3], t[3];
         for (int k = 0; k < 3; ++k) {
           n[k] = face_normals[f][k];
           t[k] = face_tangents[f][k];
         }
+        out.normals[corner] = unit_or_fallback(n, kMinNormalLengthSquared, kFallbackNormal);
+        out.tangents[corner] = unit_or_fallback(t, kMinTangentLengthSquared, kFallbackTangent);
       } else {
         const int root = sets.find(std::countr_zero(smoothing_groups[f]));
-        for (int k = 0; k < 3; ++k) {
-          n[k] = normal_sum[root][k];
-          t[k] = tangent_sum[root][k];
-        }
+        out.normals[corner] = unit_normal[root];
+        out.tangents[corner] = unit_tangent[root];
       }
-      out.normals[corner] = unit_or_fallback(n, kMinNormalLengthSquared, kFallbackNormal);
-      out.tangents[corner] = unit_or_fallback(t, kMinTangentLengthSquared, kFallbackTangent);
     }
   }
   return out;

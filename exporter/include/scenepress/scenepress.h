@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,12 @@ inline constexpr size_t kHelperDataCapacity = 0x10000;
 inline constexpr size_t kGeometryDataCapacity = 0x40000;
 // The exporter's version, as Version() gives it and the log prints it.
 inline constexpr unsigned kExporterVersion = 0x10010;
+
+// The threads an export builds mesh geometry on: 2 when the environment
+// variable SCENEPRESS_THREADS is "2" and the machine has more than one core,
+// else 1. (On the shared build machine the second thread cost more CPU time
+// and memory than it saved in wall time, so it is not the default.)
+int geometry_threads();
 
 // Result of WalkNode.
 inline constexpr int kWalkOn = 0;
@@ -132,18 +139,45 @@ class Scenepress final : public SceneExport {
   std::string morphDetail;
   std::vector<std::string> exportNotes;
 
+  // Whether a mesh node's geometry may be built on a second thread while
+  // the walk goes on (geometry_pipeline.cpp); set from geometry_threads().
+  bool parallelGeometry = false;
+
  private:
+  struct PendingGeometry;
+  // Runs `action` (a message, a line of debug output, a progress step) now,
+  // or, while a node's geometry is being built on the other thread, once
+  // that node is finished, so that the host sees everything in walk order.
+  void Output(std::function<void()> action);
+  // Builds the geometry of `input` on another thread; the node is finished
+  // (surfaces, tracks, appended) by FinishPending.
+  void StartPending(model3da::NodeData record, INode* node, geometry::MeshInput input);
+  // Waits for the node whose geometry is being built, if any, finishes it
+  // and then runs the output held back meanwhile; false when that node fails
+  // the export (the held-back output is dropped, as the walk would not have
+  // got past that node).
+  bool FinishPending();
+  // The surfaces of a mesh node of kind 1, 2 or 4 come in two steps around
+  // the geometry core: the mesh description from the host (skinned through
+  // Physique when it has the modifier, which makes `record` kind 2) with
+  // its welder (the weld maps of a morph export), and the core's result
+  // taken into `record`'s box and surfaces. Each is false when the export
+  // fails (the message shown).
+  bool PrepareSurfaces(model3da::NodeData& record, INode* node, const Mesh& mesh,
+                       geometry::MeshInput& input, geometry::Welder& welder);
+  bool FinishSurfaces(model3da::NodeData& record, geometry::GeometryResult& result);
+  // The rest of a mesh node after its surfaces: tracks, then the chain.
+  bool FinishGeomData(model3da::NodeData& record, INode* node);
+  void DebugOutput(std::string text);
+
   // Appends a finished node (record and data) to the chain and counts it.
   bool AppendNode(const model3da::NodeData& record, INode* node);
   // The nodes this export will write, in record order, worked out when a
   // skinned mesh first needs its bones' indices (record_plan.h).
   const std::vector<INode*>& RecordPlan();
-  // The surfaces of a mesh node of kind 1, 2 or 4: the mesh description
-  // from the host (skinned through Physique when it has the modifier, which
-  // makes `record` kind 2), welded (or, in a morph export, with weld maps)
-  // into `record`'s box and surfaces. False when the export fails (the
-  // message shown).
-  bool BuildSurfaces(model3da::NodeData& record, INode* node, const Mesh& mesh);
+
+  std::unique_ptr<PendingGeometry> pendingGeometry;
+  std::vector<std::function<void()>> heldOutput;
   // The material table index of every face (per material id of the node).
   bool FaceMaterials(INode* node, const Mesh& mesh, geometry::MeshInput& input);
   // The welder of the export's morph mode; empty for a plain weld. A
