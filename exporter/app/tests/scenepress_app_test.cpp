@@ -379,6 +379,63 @@ TEST_F(ProgramTest, usage_errors_exit_with_2) {
   EXPECT_EQ(run({"--help"}).exit_code, 0);
 }
 
+// Writes NAME.obj and NAME.mtl into `folder`: one triangle, node "Plate",
+// whose material is named `material` and textured with paint.png.
+void write_plate_scene(const std::filesystem::path& folder, const std::string& name,
+                       const std::string& material) {
+  std::ofstream(folder / "paint.png") << "";
+  std::ofstream(folder / (name + ".mtl"))
+      << "newmtl " << material << "\nKd 1 1 1\nmap_Kd paint.png\n";
+  std::ofstream(folder / (name + ".obj")) << "mtllib " << name << ".mtl\no Plate\n"
+                                          << "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                                          << "vt 0 0\nvt 1 0\nvt 0 1\n"
+                                          << "usemtl " << material << "\nf 1/1 2/2 3/3\n";
+}
+
+TEST_F(ProgramTest, AMissingOutputFolderIsCreatedAndGoesAgainWhenTheExportFails) {
+  write_plate_scene(dir_, "plate", "Paint");
+  ProgramRun r = run({"plate.obj", "-o", "new/deeper/plate.3da", "--material-scripts"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("created " + (dir_ / "new" / "deeper").string() + "\n"), std::string::npos)
+      << r.out;
+  for (const char* file : {"plate.3da", "plate.3da.log", "Paint.mat"})
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "new" / "deeper" / file)) << file;
+  // A folder made for an export that fails goes again; one that cannot be
+  // made fails with one line naming it.
+  r = run({"plate.obj", "-o", "gone/deeper/x.3da", "--lighting", "pixel"});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "gone"));
+  std::ofstream(dir_ / "broken.glb", std::ios::binary) << "glTF\x02garbage";
+  r = run({"broken.glb", "-o", "never/x.3da"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "never"));
+  std::ofstream(dir_ / "plain") << "a file\n";
+  for (const char* output : {"plain/x.3da", "plain/sub/x.3da"}) {
+    r = run({"plate.obj", "-o", output});
+    EXPECT_EQ(r.exit_code, 1) << output;
+    EXPECT_NE(r.err.find((dir_ / "plain").string()), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir_ / "plain"));
+}
+
+TEST_F(ProgramTest, MaterialScriptsStayInTheOutputFolderWhateverTheMaterialIsNamed) {
+  // The import makes "../evil" a plain name; the plug-in refuses a name
+  // that is a device on Windows. Nothing lands outside out/.
+  write_plate_scene(dir_, "evil", "../evil");
+  ProgramRun r = run({"evil.obj", "-o", "out/plate.3da", "--material-scripts"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "out" / ".._evil.mat"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "evil.mat"));
+  write_plate_scene(dir_, "device", "NUL");
+  r = run({"device.obj", "-o", "out/device.3da", "--material-scripts"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("Material [NUL] of node [Plate"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("rename the material"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out" / "device.3da"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out" / "NUL.mat"));
+}
+
 TEST_F(ProgramTest, plugin_is_checked_before_anything_is_read) {
   SKIP_WITHOUT("BoxTextured.glb");
   const std::string scene = scene_file("BoxTextured.glb").string();
