@@ -319,6 +319,43 @@ TEST_F(geometry_node_test, a_face_normal_that_is_not_finite_warns_without_failin
   }
 }
 
+TEST_F(geometry_node_test, a_face_of_zero_area_adds_nothing_to_its_neighbours) {
+  // Face 1 is a sliver on a line; it shares vertex 0 and the group with
+  // face 0, which faces host (0, -1, 1), in the file (0, 1, 1).
+  builder_.node("Sliver_0",
+                mesh_object({Point3(0, 0, 0), Point3(1, 0, 0), Point3(0, 1, 1), Point3(2, 0, 0)},
+                            {{0, 1, 2}, {0, 3, 1}}));
+  ASSERT_EQ(export_scene(), 1);
+  auto model = load();
+  const model3da::SurfaceView& s = only_node(*model).surfaces.at(0);
+  for (uint32_t v = 0; v < s.record.vertexCount; ++v) {
+    const Vec3 n = normal_of(*model, s, v);
+    for (float c : n) EXPECT_TRUE(std::isfinite(c));
+    for (float c : tangent_of(*model, s, v)) EXPECT_TRUE(std::isfinite(c));
+    if (model->position(s, v) == Vec3{0, 0, 0}) {
+      expect_near(n, {0, 1 / std::sqrt(2.0f), 1 / std::sqrt(2.0f)});
+    }
+  }
+}
+
+TEST_F(geometry_node_test, a_surface_over_65535_vertices_fails_naming_node_material_and_count) {
+  // 21846 separate triangles in different groups weld to 65538 vertices.
+  std::vector<Point3> verts;
+  std::vector<TestFace> faces;
+  for (uint32_t t = 0; t < 21846; ++t) {
+    const float x = float(2 * t);
+    verts.insert(verts.end(), {Point3(x, 0, 0), Point3(x + 1, 0, 0), Point3(x, 1, 0)});
+    faces.push_back({3 * t, 3 * t + 1, 3 * t + 2, 1u << (t % 32)});
+  }
+  host::SceneNode& big = builder_.node("Big_0", mesh_object(verts, faces));
+  big.material = textured_material("Paint", "paint.tga");
+  EXPECT_EQ(export_scene(), 0);
+  ASSERT_EQ(messages().size(), 1u);
+  for (const char* part : {"'Big_0'", "'Paint.mat'", "65538", "65535"})
+    EXPECT_NE(messages()[0].find(part), std::string::npos) << messages()[0];
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out.3da"));
+}
+
 TEST_F(geometry_node_test, strip_builder_messages_go_to_the_log) {
   // Three triangles in one plane and smoothing group on the edge 0-1, so
   // that its two corners weld into shared vertices.
