@@ -9,20 +9,13 @@
 #include "host/decomp.h"
 #include "host/matrix3.h"
 #include "host/quat.h"
+#include "host_expect.h"
 
 namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
-void expect_near(const Point3& a, const Point3& b, float eps = 1e-4f) {
-  EXPECT_NEAR(a.x, b.x, eps);
-  EXPECT_NEAR(a.y, b.y, eps);
-  EXPECT_NEAR(a.z, b.z, eps);
-}
-
-void expect_near(const Matrix3& a, const Matrix3& b, float eps = 1e-4f) {
-  for (int i = 0; i < 4; ++i) expect_near(a[i], b[i], eps);
-}
+using host::testing::expect_near;
 
 // Same rotation: q and -q are the same.
 void expect_same_rotation(const Quat& a, const Quat& b, float eps = 1e-4f) {

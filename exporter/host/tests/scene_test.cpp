@@ -5,16 +5,13 @@
 #include <numbers>
 
 #include "host/scene_builder.h"
+#include "host_expect.h"
 
 namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
-void expect_near(const Point3& a, const Point3& b, float eps = 1e-4f) {
-  EXPECT_NEAR(a.x, b.x, eps);
-  EXPECT_NEAR(a.y, b.y, eps);
-  EXPECT_NEAR(a.z, b.z, eps);
-}
+using host::testing::expect_near;
 
 TEST(scene_controls_test, keyframe_values_at_and_between_keys) {
   auto position = host::keyframes<ITCBPoint3Key>(

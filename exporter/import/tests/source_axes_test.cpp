@@ -6,21 +6,14 @@
 
 #include <random>
 
+#include "../../host/tests/host_expect.h"
 #include "source_axes.h"
 #include "transform_split.h"
 
 namespace scene_import {
 namespace {
 
-void expect_near(const Point3& a, const Point3& b, float tolerance = 1e-4f) {
-  EXPECT_NEAR(a.x, b.x, tolerance);
-  EXPECT_NEAR(a.y, b.y, tolerance);
-  EXPECT_NEAR(a.z, b.z, tolerance);
-}
-
-void expect_near(const Matrix3& a, const Matrix3& b, float tolerance = 1e-4f) {
-  for (int r = 0; r < 4; ++r) expect_near(a[r], b[r], tolerance);
-}
+using host::testing::expect_near;
 
 // Scale, then rotation, then translation, as a source node's transform is
 // made (column vectors: T · R · S).
