@@ -231,6 +231,7 @@ int run_export(const Options& o, const scenepress_app::DialogAnswers& answers) {
                                       selected_only ? SCENE_EXPORT_SELECTED : 0);
   exporter.reset();
   progress.end();
+  if (done) made.keep();
 
   if (ui.refused_control() != 0) {
     error_line(
@@ -256,7 +257,6 @@ int run_export(const Options& o, const scenepress_app::DialogAnswers& answers) {
     error_line(fmt::format("the export of {} to {} failed", o.scene, output.string()));
     return kExitFailed;
   }
-  made.keep();
   model3da::LoadResult written = model3da::load_model_file(name);
   if (written.ok()) {
     std::cout << fmt::format("wrote {}: {} nodes, {} materials, {} frames; log {}.log\n",
