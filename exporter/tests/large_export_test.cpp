@@ -24,7 +24,7 @@ uint64_t digest(std::string_view bytes) {
   return h;
 }
 
-class large_export_test : public ExportTest {
+class LargeExportTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -71,7 +71,7 @@ class large_export_test : public ExportTest {
   }
 };
 
-TEST_F(large_export_test, writes_the_same_bytes_as_before) {
+TEST_F(LargeExportTest, WritesTheSameBytesAsBefore) {
   ASSERT_EQ(export_scene(), 1);
   const std::string file = read_file("out.3da");
   ASSERT_GE(file.size(), 68u);

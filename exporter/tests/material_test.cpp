@@ -31,7 +31,7 @@ std::shared_ptr<host::BitmapMap> bitmap(const std::string& path, bool alpha = fa
   return std::make_shared<host::BitmapMap>(path, alpha);
 }
 
-TEST(material_record_test, record_from_a_bitmap) {
+TEST(MaterialRecordTest, RecordFromABitmap) {
   auto m = standard("Paint", bitmap("C:\\cars\\maps\\paint.tga"));
   const MaterialBuild b = build_material_record(m.get(), m->GetSubTexmap(ID_DI));
   EXPECT_TRUE(b.warnings.empty());
@@ -51,7 +51,7 @@ TEST(material_record_test, record_from_a_bitmap) {
   EXPECT_EQ(build_material_record(m.get(), m->GetSubTexmap(ID_DI)).record.specularPower, 0.0f);
 }
 
-TEST(material_record_test, texture_names_kinds_and_flags) {
+TEST(MaterialRecordTest, TextureNamesKindsAndFlags) {
   EXPECT_EQ(texture_file_name("maps/cars/body.dds"), "body.dds");
   EXPECT_EQ(texture_file_name("C:\\maps/odd\\body.dds"), "body.dds");
   EXPECT_EQ(texture_file_name("plain.dds"), "plain.dds");
@@ -75,7 +75,7 @@ TEST(material_record_test, texture_names_kinds_and_flags) {
   EXPECT_EQ(build_material_record(m.get(), multiply.get()).record.textures[1], "y.tga");
 }
 
-TEST(material_record_test, warnings_give_no_material) {
+TEST(MaterialRecordTest, WarningsGiveNoMaterial) {
   auto m = standard("Bare", nullptr);
   MaterialBuild b = build_material_record(m.get(), nullptr);
   EXPECT_EQ(b.warnings,
@@ -93,7 +93,7 @@ TEST(material_record_test, warnings_give_no_material) {
   EXPECT_EQ(b.record.textureCount, 0);
 }
 
-TEST(material_record_test, what_does_not_fit_the_record_fails) {
+TEST(MaterialRecordTest, WhatDoesNotFitTheRecordFails) {
   auto long_name = standard(std::string(28, 'L'), bitmap("a.tga"));
   MaterialBuild b = build_material_record(long_name.get(), long_name->GetSubTexmap(ID_DI));
   EXPECT_EQ(b.error, "Material name [" + std::string(28, 'L') + "] is longer than 27 characters");
@@ -111,7 +111,7 @@ TEST(material_record_test, what_does_not_fit_the_record_fails) {
   EXPECT_NE(b.error.find("longer than 31 characters"), std::string::npos);
 }
 
-class material_table_test : public ExportTest {
+class MaterialTableTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -120,7 +120,7 @@ class material_table_test : public ExportTest {
   Scenepress exporter_;
 };
 
-TEST_F(material_table_test, faces_share_equal_records_and_multi_materials_pick_by_id) {
+TEST_F(MaterialTableTest, FacesShareEqualRecordsAndMultiMaterialsPickById) {
   auto paint = standard("Paint", bitmap("paint.tga"));
   auto same = standard("PaintCopy", bitmap("D:/other/folder/paint.tga"));
   auto glass = standard("Glass", bitmap("glass.tga", true));
@@ -141,7 +141,7 @@ TEST_F(material_table_test, faces_share_equal_records_and_multi_materials_pick_b
   EXPECT_EQ(exporter_.errorFlag, 0u);
 }
 
-TEST_F(material_table_test, empty_multi_material_gives_no_material_with_a_warning) {
+TEST_F(MaterialTableTest, EmptyMultiMaterialGivesNoMaterialWithAWarning) {
   auto empty = std::make_shared<host::MaterialWithSubs>(MULTI_CLASS_ID, "Nothing");
   EXPECT_EQ(exporter_.MaterialIndex(empty.get(), 2), 0xFFFF);
   EXPECT_EQ(messages(),
@@ -150,7 +150,7 @@ TEST_F(material_table_test, empty_multi_material_gives_no_material_with_a_warnin
   EXPECT_EQ(exporter_.MaterialIndex(long_name.get(), 0), -1);
 }
 
-TEST_F(material_table_test, the_table_holds_1024_materials) {
+TEST_F(MaterialTableTest, TheTableHolds1024Materials) {
   for (int i = 0; i < 1024; ++i) {
     auto m = standard("M" + std::to_string(i), bitmap("t" + std::to_string(i) + ".tga"));
     ASSERT_EQ(exporter_.MaterialIndex(m.get(), 0), i);
@@ -166,7 +166,7 @@ TEST_F(material_table_test, the_table_holds_1024_materials) {
   EXPECT_EQ(exporter_.MaterialIndex(again.get(), 0), 5);
 }
 
-TEST_F(material_table_test, material_scripts_byte_for_byte) {
+TEST_F(MaterialTableTest, MaterialScriptsByteForByte) {
   model3da::MaterialRecord one;
   one.name = "Paint.mat";
   one.textureCount = 1;

@@ -25,7 +25,7 @@ aiMatrix4x4 source_transform(const aiVector3D& scale, const aiQuaternion& rotati
   return t * aiMatrix4x4(rotation.GetMatrix()) * s;
 }
 
-TEST(source_axes_test, y_up_becomes_z_up) {
+TEST(SourceAxesTest, YUpBecomesZUp) {
   expect_near(host_point(aiVector3D(0, 1, 0)), Point3(0, 0, 1));
   expect_near(host_point(aiVector3D(0, 0, 1)), Point3(0, -1, 0));
   expect_near(host_point(aiVector3D(1, 0, 0)), Point3(1, 0, 0));
@@ -34,7 +34,7 @@ TEST(source_axes_test, y_up_becomes_z_up) {
   expect_near(Point3(h.x, h.z, -h.y), Point3(1, 2, 3));
 }
 
-TEST(source_axes_test, transforms_points_rotations_and_scales_agree) {
+TEST(SourceAxesTest, TransformsPointsRotationsAndScalesAgree) {
   std::mt19937 random(7);
   std::uniform_real_distribution<float> value(-3.0f, 3.0f);
   for (int i = 0; i < 50; ++i) {
@@ -75,7 +75,7 @@ Matrix3 recompose(const TransformSplit& s) {
   return m;
 }
 
-TEST(transform_split_test, controller_takes_what_it_can_and_offset_the_rest) {
+TEST(TransformSplitTest, ControllerTakesWhatItCanAndOffsetTheRest) {
   const Quat turn = QFromAngAxis(0.7f, Point3(1, 2, 3));
   // A rotation with scale along the node's own axes: the controller alone.
   Matrix3 own = ScaleMatrix(Point3(2, 3, 4)) * RotateMatrix(turn);
@@ -101,7 +101,7 @@ TEST(transform_split_test, controller_takes_what_it_can_and_offset_the_rest) {
   expect_near(recompose(split), sheared);
 }
 
-TEST(transform_split_test, similarity_means_uniform_scale_and_rotation) {
+TEST(TransformSplitTest, SimilarityMeansUniformScaleAndRotation) {
   Matrix3 m = ScaleMatrix(Point3(2, 2, 2)) * RotateMatrix(QFromAngAxis(1.0f, Point3(0, 1, 1)));
   m.SetTrans(Point3(3, 4, 5));
   EXPECT_TRUE(is_similarity(m));
