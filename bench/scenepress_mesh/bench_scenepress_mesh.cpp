@@ -1,8 +1,9 @@
 // Mesh nodes through the plug-in, as the host runs it: libscenepress.so is
 // loaded with dlopen and exports an in-memory scene holding one UV sphere of
 // 250 segments and 200 rings (99 500 triangles, a textured material, map
-// channel 1 with a seam, four latitude bands in their own smoothing groups),
-// or one of 177 x 142 (49 914 triangles) skinned by Physique to two bones.
+// channel 1 with a seam, four latitude bands in their own smoothing groups
+// and material ids), or one of 177 x 142 (49 914 triangles) skinned by
+// Physique to two bones.
 // Each export is the whole DoExport: options, walk, geometry, tracks, the
 // file written, read back, its collision section built and appended, and the
 // log. In the same run: the load of the finished file, and the plug-in's
@@ -12,12 +13,11 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <numbers>
 
+#include "../../exporter/tests/mesh_scenes.h"
 #include "geometry/geometry_export.h"
 #include "host/plugin.h"
 #include "host/recording_ui.h"
@@ -29,57 +29,6 @@
 #include "scenepress/scene_order.h"
 
 namespace {
-
-// A UV sphere in the host's axes (z up): the poles and rings - 1 rings of
-// `segments` vertices; map vertices (segments + 1) x (rings + 1).
-std::shared_ptr<TriObject> sphere(int segments, int rings) {
-  auto object = std::make_shared<TriObject>();
-  Mesh& mesh = object->mesh;
-  const double pi = std::numbers::pi;
-  mesh.verts.push_back(Point3(0, 0, 1));
-  for (int r = 1; r < rings; ++r) {
-    const double theta = pi * r / rings;
-    for (int s = 0; s < segments; ++s) {
-      const double phi = 2 * pi * s / segments;
-      mesh.verts.push_back(Point3(float(std::sin(theta) * std::cos(phi)),
-                                  float(std::sin(theta) * std::sin(phi)), float(std::cos(theta))));
-    }
-  }
-  mesh.verts.push_back(Point3(0, 0, -1));
-  const uint32_t south = uint32_t(mesh.verts.size() - 1);
-  auto vertex = [&](int r, int s) {
-    if (r == 0) return 0u;
-    if (r == rings) return south;
-    return uint32_t(1 + (r - 1) * segments + s % segments);
-  };
-  mesh.setNumMaps(2);
-  MeshMap& map = *mesh.Map(1);
-  for (int r = 0; r <= rings; ++r)
-    for (int s = 0; s <= segments; ++s)
-      map.tv.push_back(UVVert(float(s) / segments, 1.0f - float(r) / rings, 0));
-  auto map_vertex = [&](int r, int s) { return uint32_t(r * (segments + 1) + s); };
-  auto add = [&](int r0, int s0, int r1, int s1, int r2, int s2) {
-    Face f;
-    f.v[0] = vertex(r0, s0);
-    f.v[1] = vertex(r1, s1);
-    f.v[2] = vertex(r2, s2);
-    f.smGroup = 1u << (4 * std::min(r0, r1) / rings);
-    mesh.faces.push_back(f);
-    TVFace t;
-    t.t[0] = map_vertex(r0, s0);
-    t.t[1] = map_vertex(r1, s1);
-    t.t[2] = map_vertex(r2, s2);
-    map.tf.push_back(t);
-  };
-  // Wound so that the faces point outwards.
-  for (int r = 0; r < rings; ++r) {
-    for (int s = 0; s < segments; ++s) {
-      if (r != 0) add(r, s, r + 1, s, r, s + 1);
-      if (r != rings - 1) add(r, s + 1, r + 1, s, r + 1, s + 1);
-    }
-  }
-  return object;
-}
 
 std::shared_ptr<Mtl> paint() {
   auto material = std::make_shared<host::StandardMaterial>("Paint");
@@ -105,14 +54,14 @@ struct Bench {
     class_desc = reinterpret_cast<LibClassDescFn>(dlsym(plugin, "LibClassDesc"));
 
     plain.scene.plugin_config_dir = (dir / "plugcfg").string();
-    host::SceneNode& ball = plain.node("Sphere_0", sphere(250, 200));
+    host::SceneNode& ball = plain.node("Sphere_0", scenepress::testing::sphere_object(250, 200));
     ball.material = paint();
 
     skinned.scene.plugin_config_dir = (dir / "plugcfg").string();
     host::SceneNode& lower = skinned.dummy("BoneLower_0");
     host::SceneNode& upper = skinned.dummy("BoneUpper_0");
     auto physique = std::make_shared<host::PhysiqueModifier>();
-    std::shared_ptr<TriObject> arm = sphere(177, 142);
+    std::shared_ptr<TriObject> arm = scenepress::testing::sphere_object(177, 142);
     host::SceneNode& node =
         skinned.node("Arm_0", std::make_shared<host::DerivedObject>(
                                   arm, std::vector<std::shared_ptr<Modifier>>{physique}));

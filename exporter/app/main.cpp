@@ -26,6 +26,7 @@
 #include "import/scene_import.h"
 #include "model3da/platform.h"
 #include "model3da/records.h"
+#include "output_folder.h"
 #include "plugin_library.h"
 #include "program_host.h"
 
@@ -172,8 +173,12 @@ int run_export(const Options& o, const scenepress_app::DialogAnswers& answers) {
   std::error_code error;
   const std::filesystem::path output = std::filesystem::absolute(o.output, error);
   const std::filesystem::path folder = output.parent_path();
-  if (error || output.filename().empty() || !std::filesystem::is_directory(folder, error)) {
-    error_line(fmt::format("{}: the output's folder does not exist", o.output));
+  if (error || output.filename().empty() || output.filename() == "." || output.filename() == "..") {
+    error_line(fmt::format("{}: names no file to write", o.output));
+    return kExitFailed;
+  }
+  if (std::filesystem::exists(folder, error) && !std::filesystem::is_directory(folder, error)) {
+    error_line(fmt::format("{}: the output's folder is not a folder", folder.string()));
     return kExitFailed;
   }
   const std::filesystem::path plugin_path = o.plugin.empty()
@@ -192,6 +197,14 @@ int run_export(const Options& o, const scenepress_app::DialogAnswers& answers) {
   }
   host::Scene& scene = *imported.scene;
   if (!o.selected.empty() && !select_nodes(scene, o.selected)) return kExitUsage;
+  // A missing output folder is made now that there is something to write;
+  // it goes again when the export fails before anything is in it.
+  scenepress_app::OutputFolder made;
+  if (const std::string problem = made.create(folder); !problem.empty()) {
+    error_line(problem);
+    return kExitFailed;
+  }
+  if (!made.created().empty()) std::cout << fmt::format("created {}\n", folder.string());
   if (const std::string problem = scene_import::write_embedded_images(imported.images, folder);
       !problem.empty()) {
     error_line(problem);
@@ -235,6 +248,7 @@ int run_export(const Options& o, const scenepress_app::DialogAnswers& answers) {
                                       selected_only ? SCENE_EXPORT_SELECTED : 0);
   exporter.reset();
   progress.end();
+  if (done) made.keep();
 
   if (ui.refused_control() != 0) {
     error_line(

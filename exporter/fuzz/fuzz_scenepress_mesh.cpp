@@ -29,6 +29,11 @@ struct Setup {
     platform::set_debugger_output_sink([](const char*) {});
     fs::set_up_file_system();
   }
+  ~Setup() {
+    std::error_code ignored;
+    std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+    std::filesystem::remove_all(dir, ignored);
+  }
   std::filesystem::path dir;
   host::RecordingUi ui;
   host::ScopedUiSeam seam{&ui};

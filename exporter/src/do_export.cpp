@@ -10,6 +10,7 @@
 #include "model3da/file.h"
 #include "model3da/platform.h"
 #include "scenepress/export_log.h"
+#include "scenepress/material_file_name.h"
 #include "scenepress/resources.h"
 #include "scenepress/scene_order.h"
 #include "scenepress/scenepress.h"
@@ -199,6 +200,7 @@ bool Scenepress::WriteModel(const std::string& output) {
 void Scenepress::WriteMaterialScripts() {
   const std::string scene_file = ip->GetCurFileName();
   for (const model3da::MaterialRecord& record : materials) {
+    if (!material_file_name_fault(record.name).empty()) continue;
     write_text_file(record.name, material_script(record, lightingType, scene_file));
   }
 }

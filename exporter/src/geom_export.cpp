@@ -46,10 +46,13 @@ bool Scenepress::FaceMaterials(INode* node, const Mesh& mesh, geometry::MeshInpu
   // up (and its messages shown) once.
   std::map<uint16_t, int> by_id;
   Mtl* material = node->GetMtl();
+  const char* node_name = node->GetName();
   for (size_t f = 0; f < mesh.faces.size(); ++f) {
     const uint16_t id = mesh.faces[f].getMatID();
     auto found = by_id.find(id);
-    if (found == by_id.end()) found = by_id.emplace(id, MaterialIndex(material, id)).first;
+    if (found == by_id.end())
+      found = by_id.emplace(id, MaterialIndex(material, id, node_name != nullptr ? node_name : ""))
+                  .first;
     if (found->second < 0) return false;
     input.faces[f].material_index = uint32_t(found->second);
   }

@@ -3,21 +3,15 @@
 
 #include <algorithm>
 
+#include "filesystem/ascii_case.h"
 #include "host/class_ids.h"
 
 namespace scenepress {
-namespace {
-
-char lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-}  // namespace
 
 int compare_no_case(std::string_view a, std::string_view b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    const int d = int(uint8_t(lower(a[i]))) - int(uint8_t(lower(b[i])));
+    const int d = int(uint8_t(ascii::lower(a[i]))) - int(uint8_t(ascii::lower(b[i])));
     if (d != 0) return d;
   }
   return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);

@@ -5,6 +5,7 @@
 #include <cstdarg>
 
 #include "pending_geometry.h"
+#include "scenepress/material_file_name.h"
 #include "scenepress/material_record.h"
 #include "scenepress/resources.h"
 
@@ -82,7 +83,7 @@ int Scenepress::AddMaterial(const model3da::MaterialRecord& record) {
   return int(materials.size() - 1);
 }
 
-int Scenepress::MaterialIndex(Mtl* material, int face_material_id) {
+int Scenepress::MaterialIndex(Mtl* material, int face_material_id, std::string_view node_name) {
   const FaceMaterial face = face_material(material, face_material_id);
   if (face.empty_multi != nullptr) {
     ShowMessage("Material [%s] has no diffuse texture assigned!",
@@ -97,6 +98,16 @@ int Scenepress::MaterialIndex(Mtl* material, int face_material_id) {
     return -1;
   }
   if (build.record.textureCount == 0) return int(model3da::kNoMaterial);
+  // The record's name becomes a file in the output folder.
+  if (!writeMaterialScripts) {
+    const std::string name = face.material->GetName();
+    if (const std::string fault = material_file_name_fault(name); !fault.empty()) {
+      ShowMessage(
+          "Material [%s] of node [%.*s] cannot name its .mat script: %s; rename the material",
+          name.c_str(), int(node_name.size()), node_name.data(), fault.c_str());
+      return -1;
+    }
+  }
   const int index = AddMaterial(build.record);
   if (index < 0) {
     ShowMessage("Too many materials: material [%s] does not fit the table of %d entries",

@@ -10,13 +10,13 @@
 namespace scenepress::testing {
 namespace {
 
-class driver_test : public ExportTest {
+class DriverTest : public ExportTest {
  protected:
   // Tests that look at the exporter's options run one in this process.
   static Scenepress* state(const std::unique_ptr<Scenepress>& e) { return e.get(); }
 };
 
-TEST_F(driver_test, without_options_script_the_dialog_opens_in_its_initial_state) {
+TEST_F(DriverTest, WithoutOptionsScriptTheDialogOpensInItsInitialState) {
   builder_.dummy("A_0");
   auto e = std::make_unique<Scenepress>();
   ui_.dialog_clicks.push_back(
@@ -55,7 +55,7 @@ TEST_F(driver_test, without_options_script_the_dialog_opens_in_its_initial_state
   EXPECT_EQ(load()->nodes.size(), 1u);
 }
 
-TEST_F(driver_test, dialog_morph_boxes_exclude_each_other_and_cancel_writes_nothing) {
+TEST_F(DriverTest, DialogMorphBoxesExcludeEachOtherAndCancelWritesNothing) {
   builder_.dummy("A_0");
   std::unique_ptr<SceneExport> e = make_exporter();
   // Per-pixel lighting is created disabled; a checked morph box disables
@@ -70,7 +70,7 @@ TEST_F(driver_test, dialog_morph_boxes_exclude_each_other_and_cancel_writes_noth
   EXPECT_FALSE(std::filesystem::exists(dir_ / "out.3da"));
 }
 
-TEST_F(driver_test, options_script_sets_only_its_keywords) {
+TEST_F(DriverTest, OptionsScriptSetsOnlyItsKeywords) {
   builder_.dummy("A_0");
   write_options("!NoGeometry()\nNoGeometry()\n");
   auto e = std::make_unique<Scenepress>();
@@ -101,7 +101,7 @@ TEST_F(driver_test, options_script_sets_only_its_keywords) {
   EXPECT_EQ(ui_.dialogs.size(), 2u);
 }
 
-TEST_F(driver_test, morph_exports_name_their_files_after_the_output) {
+TEST_F(DriverTest, MorphExportsNameTheirFilesAfterTheOutput) {
   builder_.dummy("A_0");
   write_options("!Morphing(s)\nMorphing(\"dst\")\n");
   EXPECT_EQ(export_scene("scene.3da"), 0);
@@ -129,7 +129,7 @@ TEST_F(driver_test, morph_exports_name_their_files_after_the_output) {
   EXPECT_EQ(messages(), (std::vector<std::string>{"Invalid export name: scene"}));
 }
 
-TEST_F(driver_test, empty_scene_gives_header_and_empty_collision_section) {
+TEST_F(DriverTest, EmptySceneGivesHeaderAndEmptyCollisionSection) {
   default_options();
   builder_.light("Lamp");
   ASSERT_EQ(export_scene(), 1);
@@ -142,7 +142,7 @@ TEST_F(driver_test, empty_scene_gives_header_and_empty_collision_section) {
   EXPECT_EQ(model->header.collisionOffset, 68u);
 }
 
-TEST_F(driver_test, selection_leaves_out_unselected_subtrees) {
+TEST_F(DriverTest, SelectionLeavesOutUnselectedSubtrees) {
   default_options();
   host::SceneNode& a = builder_.dummy("A_0");
   host::SceneNode& child = builder_.dummy("Child_0", &a);
@@ -161,7 +161,7 @@ TEST_F(driver_test, selection_leaves_out_unselected_subtrees) {
   EXPECT_EQ(load("marked.3da")->nodes.size(), 1u);
 }
 
-TEST_F(driver_test, cancel_between_top_level_nodes_keeps_the_nodes_so_far) {
+TEST_F(DriverTest, CancelBetweenTopLevelNodesKeepsTheNodesSoFar) {
   default_options();
   builder_.dummy("A_0");
   builder_.dummy("B_0");
@@ -178,7 +178,7 @@ TEST_F(driver_test, cancel_between_top_level_nodes_keeps_the_nodes_so_far) {
   EXPECT_EQ(scene_.progress.back(), "end");
 }
 
-TEST_F(driver_test, a_shown_message_makes_later_exports_fail_at_once) {
+TEST_F(DriverTest, AShownMessageMakesLaterExportsFailAtOnce) {
   default_options();
   builder_.dummy("Root");
   std::unique_ptr<SceneExport> e = make_exporter();
@@ -192,7 +192,7 @@ TEST_F(driver_test, a_shown_message_makes_later_exports_fail_at_once) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "again.3da"));
 }
 
-TEST_F(driver_test, export_log_lines) {
+TEST_F(DriverTest, ExportLogLines) {
   default_options();
   scene_.anim_range = Interval(160, 160 * 31);
   scene_.file_path = "C:\\scenes\\rally car.max";
@@ -241,7 +241,7 @@ class LateHelper final : public HelperObject {
   int calls_ = 0;
 };
 
-TEST_F(driver_test, more_records_than_counted_fail_the_export) {
+TEST_F(DriverTest, MoreRecordsThanCountedFailTheExport) {
   default_options();
   builder_.node("Late_0", std::make_shared<LateHelper>());
   EXPECT_EQ(export_scene(), 0);

@@ -13,7 +13,7 @@ namespace {
 
 using model3da::Vec3;
 
-class geometry_node_test : public ExportTest {
+class GeometryNodeTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -31,7 +31,7 @@ void expect_near(const Vec3& a, const Vec3& b, float tolerance = 1e-5f) {
     EXPECT_NEAR(a[size_t(k)], b[size_t(k)], tolerance) << "component " << k;
 }
 
-TEST_F(geometry_node_test, mirrored_nodes_still_face_outwards) {
+TEST_F(GeometryNodeTest, MirroredNodesStillFaceOutwards) {
   // One triangle facing host +z (file +y): plain, mirrored by its object
   // offset, and mirrored by its node transform.
   builder_.mesh("Plain_0");
@@ -56,7 +56,7 @@ TEST_F(geometry_node_test, mirrored_nodes_still_face_outwards) {
   EXPECT_LT(facing(model->nodes[0]), 0.0f);
 }
 
-TEST_F(geometry_node_test, corners_closer_than_the_tolerance_are_welded) {
+TEST_F(GeometryNodeTest, CornersCloserThanTheToleranceAreWelded) {
   // A flat quad of two triangles that share no vertex numbers; the second
   // triangle's copies of the shared corners are moved by d.
   for (const float d : {0.00005f, 0.0005f}) {
@@ -73,7 +73,7 @@ TEST_F(geometry_node_test, corners_closer_than_the_tolerance_are_welded) {
   }
 }
 
-TEST_F(geometry_node_test, colours_from_vertex_colours_and_alpha_else_white) {
+TEST_F(GeometryNodeTest, ColoursFromVertexColoursAndAlphaElseWhite) {
   auto plain = host::triangle_mesh();
   builder_.node("Plain_0", plain);
   auto coloured = host::triangle_mesh();
@@ -105,7 +105,7 @@ TEST_F(geometry_node_test, colours_from_vertex_colours_and_alpha_else_white) {
             (std::multiset<uint32_t>{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}));
 }
 
-TEST_F(geometry_node_test, uvs_tangents_and_colours_follow_export_tcoord_0) {
+TEST_F(GeometryNodeTest, UvsTangentsAndColoursFollowExportTcoord0) {
   // Channel 1 is (x, y) of each vertex, so u grows along host x (file x).
   auto mesh = mesh_object({Point3(0, 0, 0), Point3(2, 0, 0), Point3(0, 1, 0)}, {{0, 1, 2}});
   mesh->mesh.Map(0)->tv = {UVVert(1, 0, 0)};
@@ -139,7 +139,7 @@ TEST_F(geometry_node_test, uvs_tangents_and_colours_follow_export_tcoord_0) {
   }
 }
 
-TEST_F(geometry_node_test, map_channels_that_count) {
+TEST_F(GeometryNodeTest, MapChannelsThatCount) {
   // Channel 2 alone maps a mesh and is written as uv 1.
   auto second = host::triangle_mesh();
   second->mesh.setNumMaps(3);
@@ -166,7 +166,7 @@ TEST_F(geometry_node_test, map_channels_that_count) {
   EXPECT_EQ(messages(), (std::vector<std::string>{"No mapping applied for mesh: Colours_0"}));
 }
 
-TEST_F(geometry_node_test, a_channel_whose_map_faces_do_not_match_fails_naming_the_node) {
+TEST_F(GeometryNodeTest, AChannelWhoseMapFacesDoNotMatchFailsNamingTheNode) {
   auto broken = host::triangle_mesh();
   broken->mesh.setNumMaps(3);
   broken->mesh.Map(2)->tv = {UVVert(0, 0, 0)};
@@ -178,7 +178,7 @@ TEST_F(geometry_node_test, a_channel_whose_map_faces_do_not_match_fails_naming_t
       (std::vector<std::string>{"Mesh 'Broken_0': map channel 2 has 2 map faces for 1 faces"}));
 }
 
-TEST_F(geometry_node_test, degenerate_and_illegal_faces_and_isolated_vertices_are_left_out) {
+TEST_F(GeometryNodeTest, DegenerateAndIllegalFacesAndIsolatedVerticesAreLeftOut) {
   builder_.node("Mixed_0",
                 mesh_object({Point3(0, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0), Point3(5, 5, 5)},
                             {{0, 0, 1}, {0, 1, 2}, {0, 1, 9}, {2, 1, 1}}));
@@ -194,7 +194,7 @@ TEST_F(geometry_node_test, degenerate_and_illegal_faces_and_isolated_vertices_ar
   EXPECT_EQ(node.record.boxMin, (Vec3{0, 0, -5}));
 }
 
-TEST_F(geometry_node_test, positions_and_normals_go_through_the_object_offset) {
+TEST_F(GeometryNodeTest, PositionsAndNormalsGoThroughTheObjectOffset) {
   // Offset: scale 2 along x, the quaternion of 90 degrees about z (which
   // turns row vectors clockwise), then moved by (10, 0, 0). Host (1, 0, 0)
   // -> (2, 0, 0) -> (0, -2, 0) -> (10, -2, 0), in the file (10, 0, 2).
@@ -227,7 +227,7 @@ TEST_F(geometry_node_test, positions_and_normals_go_through_the_object_offset) {
   for (uint32_t v = 0; v < 3; ++v) expect_near(normal_of(*model, f, v), {0, 1, 0});
 }
 
-TEST_F(geometry_node_test, cube_with_two_materials) {
+TEST_F(GeometryNodeTest, CubeWithTwoMaterials) {
   for (const bool smooth : {false, true}) {
     SCOPED_TRACE(smooth ? "smooth" : "flat");
     builder_.scene.root().children.clear();
@@ -280,7 +280,7 @@ TEST_F(geometry_node_test, cube_with_two_materials) {
   }
 }
 
-TEST_F(geometry_node_test, no_geometry_writes_tracks_and_box_without_surfaces) {
+TEST_F(GeometryNodeTest, NoGeometryWritesTracksAndBoxWithoutSurfaces) {
   write_options("!NoGeometry()\nNoGeometry()\n");
   builder_.node("Cube_0", cube_object(false));
   builder_.mesh("lipBone_0");
@@ -298,7 +298,7 @@ TEST_F(geometry_node_test, no_geometry_writes_tracks_and_box_without_surfaces) {
   EXPECT_EQ(model->nodes[1].record.surfaceCount, 0u);
 }
 
-TEST_F(geometry_node_test, a_face_normal_that_is_not_finite_warns_without_failing) {
+TEST_F(GeometryNodeTest, AFaceNormalThatIsNotFiniteWarnsWithoutFailing) {
   // The cross product of these edges overflows.
   builder_.node("Huge_0", mesh_object({Point3(0, 0, 0), Point3(3e38f, 0, 0), Point3(0, 3e38f, 0),
                                        Point3(0, 0, 1)},
@@ -319,7 +319,44 @@ TEST_F(geometry_node_test, a_face_normal_that_is_not_finite_warns_without_failin
   }
 }
 
-TEST_F(geometry_node_test, strip_builder_messages_go_to_the_log) {
+TEST_F(GeometryNodeTest, AFaceOfZeroAreaAddsNothingToItsNeighbours) {
+  // Face 1 is a sliver on a line; it shares vertex 0 and the group with
+  // face 0, which faces host (0, -1, 1), in the file (0, 1, 1).
+  builder_.node("Sliver_0",
+                mesh_object({Point3(0, 0, 0), Point3(1, 0, 0), Point3(0, 1, 1), Point3(2, 0, 0)},
+                            {{0, 1, 2}, {0, 3, 1}}));
+  ASSERT_EQ(export_scene(), 1);
+  auto model = load();
+  const model3da::SurfaceView& s = only_node(*model).surfaces.at(0);
+  for (uint32_t v = 0; v < s.record.vertexCount; ++v) {
+    const Vec3 n = normal_of(*model, s, v);
+    for (float c : n) EXPECT_TRUE(std::isfinite(c));
+    for (float c : tangent_of(*model, s, v)) EXPECT_TRUE(std::isfinite(c));
+    if (model->position(s, v) == Vec3{0, 0, 0}) {
+      expect_near(n, {0, 1 / std::sqrt(2.0f), 1 / std::sqrt(2.0f)});
+    }
+  }
+}
+
+TEST_F(GeometryNodeTest, ASurfaceOver65535VerticesFailsNamingNodeMaterialAndCount) {
+  // 21846 separate triangles in different groups weld to 65538 vertices.
+  std::vector<Point3> verts;
+  std::vector<TestFace> faces;
+  for (uint32_t t = 0; t < 21846; ++t) {
+    const float x = float(2 * t);
+    verts.insert(verts.end(), {Point3(x, 0, 0), Point3(x + 1, 0, 0), Point3(x, 1, 0)});
+    faces.push_back({3 * t, 3 * t + 1, 3 * t + 2, 1u << (t % 32)});
+  }
+  host::SceneNode& big = builder_.node("Big_0", mesh_object(verts, faces));
+  big.material = textured_material("Paint", "paint.tga");
+  EXPECT_EQ(export_scene(), 0);
+  ASSERT_EQ(messages().size(), 1u);
+  for (const char* part : {"'Big_0'", "'Paint.mat'", "65538", "65535"})
+    EXPECT_NE(messages()[0].find(part), std::string::npos) << messages()[0];
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out.3da"));
+}
+
+TEST_F(GeometryNodeTest, StripBuilderMessagesGoToTheLog) {
   // Three triangles in one plane and smoothing group on the edge 0-1, so
   // that its two corners weld into shared vertices.
   builder_.node("Fin_0", mesh_object({Point3(0, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0),

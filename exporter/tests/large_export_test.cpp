@@ -4,9 +4,7 @@
 // of collision tree and the log all take part. The digests were taken from
 // the exporter as it stood before its speed work; any change in the bytes
 // written shows up here.
-#include <cmath>
 #include <cstdint>
-#include <numbers>
 #include <string_view>
 
 #include "export_fixture.h"
@@ -26,61 +24,7 @@ uint64_t digest(std::string_view bytes) {
   return h;
 }
 
-// A UV sphere of radius `radius` in the host's axes (z up): one vertex at
-// each pole, map channel 1 with a seam, the latitude bands in smoothing
-// groups 1, 2, 4, 8 and material ids 0, 1, 2 by band.
-std::shared_ptr<TriObject> sphere(int segments, int rings, float radius) {
-  auto object = std::make_shared<TriObject>();
-  Mesh& mesh = object->mesh;
-  const double pi = std::numbers::pi;
-  mesh.verts.push_back(Point3(0, 0, radius));
-  for (int r = 1; r < rings; ++r) {
-    const double theta = pi * r / rings;
-    for (int s = 0; s < segments; ++s) {
-      const double phi = 2 * pi * s / segments;
-      mesh.verts.push_back(Point3(float(radius * std::sin(theta) * std::cos(phi)),
-                                  float(radius * std::sin(theta) * std::sin(phi)),
-                                  float(radius * std::cos(theta))));
-    }
-  }
-  mesh.verts.push_back(Point3(0, 0, -radius));
-  const uint32_t south = uint32_t(mesh.verts.size() - 1);
-  auto vertex = [&](int r, int s) {
-    if (r == 0) return 0u;
-    if (r == rings) return south;
-    return uint32_t(1 + (r - 1) * segments + s % segments);
-  };
-  mesh.setNumMaps(2);
-  MeshMap& map = *mesh.Map(1);
-  for (int r = 0; r <= rings; ++r)
-    for (int s = 0; s <= segments; ++s)
-      map.tv.push_back(UVVert(float(s) / float(segments), 1.0f - float(r) / float(rings), 0));
-  auto map_vertex = [&](int r, int s) { return uint32_t(r * (segments + 1) + s); };
-  auto add = [&](int r0, int s0, int r1, int s1, int r2, int s2) {
-    Face f;
-    f.v[0] = vertex(r0, s0);
-    f.v[1] = vertex(r1, s1);
-    f.v[2] = vertex(r2, s2);
-    const int band = 4 * std::min(r0, r1) / rings;
-    f.smGroup = 1u << band;
-    f.matID = uint16_t(band % 3);
-    mesh.faces.push_back(f);
-    TVFace t;
-    t.t[0] = map_vertex(r0, s0);
-    t.t[1] = map_vertex(r1, s1);
-    t.t[2] = map_vertex(r2, s2);
-    map.tf.push_back(t);
-  };
-  for (int r = 0; r < rings; ++r) {
-    for (int s = 0; s < segments; ++s) {
-      if (r != 0) add(r, s, r + 1, s, r, s + 1);
-      if (r != rings - 1) add(r, s + 1, r + 1, s, r + 1, s + 1);
-    }
-  }
-  return object;
-}
-
-class large_export_test : public ExportTest {
+class LargeExportTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -88,31 +32,31 @@ class large_export_test : public ExportTest {
     const auto materials = multi_material({"Rock", "Sand", "Snow"});
 
     host::SceneNode& root = builder_.dummy("Root");
-    host::SceneNode& globe = builder_.node("Globe_0", sphere(96, 64, 10.0f), &root);
+    host::SceneNode& globe = builder_.node("Globe_0", sphere_object(96, 64, 10.0f), &root);
     globe.material = materials;
     globe.controller =
         host::static_transform(Point3(3, -2, 1), Quat(0.0f, 0.0f, 0.38268343f, 0.9238795f));
 
-    host::SceneNode& moon = builder_.node("Moon_0", sphere(40, 30, 2.0f), &globe);
+    host::SceneNode& moon = builder_.node("Moon_0", sphere_object(40, 30, 2.0f), &globe);
     moon.material = materials;
     moon.controller = host::transform(host::keyframes<ILinPoint3Key>(
         {host::linear(0, Point3(14, 0, 0)), host::linear(3200, Point3(0, 14, 2))}));
 
-    host::SceneNode& hull = builder_.node("CollisionHull_0", sphere(16, 12, 11.0f));
+    host::SceneNode& hull = builder_.node("CollisionHull_0", sphere_object(16, 12, 11.0f));
     hull.material = materials;
 
-    host::SceneNode& mirror = builder_.node("Mirror_0", sphere(24, 16, 1.5f), &root);
+    host::SceneNode& mirror = builder_.node("Mirror_0", sphere_object(24, 16, 1.5f), &root);
     mirror.material = materials;
     mirror.offset_scale = ScaleValue{Point3(-1, 1, 2), Quat()};
     mirror.offset_position = Point3(-20, 4, 0);
 
-    host::SceneNode& far = builder_.node("Far_1", sphere(12, 8, 30.0f), &root);
+    host::SceneNode& far = builder_.node("Far_1", sphere_object(12, 8, 30.0f), &root);
     far.material = materials;
 
     host::SceneNode& lower = builder_.dummy("BoneLower_0", &root);
     host::SceneNode& upper = builder_.dummy("BoneUpper_0", &root);
     auto physique = std::make_shared<host::PhysiqueModifier>();
-    std::shared_ptr<TriObject> arm = sphere(32, 24, 1.0f);
+    std::shared_ptr<TriObject> arm = sphere_object(32, 24, 1.0f);
     host::SceneNode& skinned = builder_.node("Arm_0", with_modifiers(arm, {physique}), &root);
     skinned.material = materials;
     physique->init_tm[&lower] = TransMatrix(Point3(0, 0, -0.5f));
@@ -127,7 +71,7 @@ class large_export_test : public ExportTest {
   }
 };
 
-TEST_F(large_export_test, writes_the_same_bytes_as_before) {
+TEST_F(LargeExportTest, WritesTheSameBytesAsBefore) {
   ASSERT_EQ(export_scene(), 1);
   const std::string file = read_file("out.3da");
   ASSERT_GE(file.size(), 68u);

@@ -1,9 +1,13 @@
 // Material records from host materials, the material table, and the .mat
 // scripts byte for byte.
+#include <algorithm>
 #include <filesystem>
 
 #include "export_fixture.h"
+#include "mesh_scenes.h"
+#include "scenepress/material_file_name.h"
 #include "scenepress/material_record.h"
+#include "scenepress/resources.h"
 #include "scenepress/scenepress.h"
 #include "scenepress/text_output.h"
 
@@ -27,7 +31,7 @@ std::shared_ptr<host::BitmapMap> bitmap(const std::string& path, bool alpha = fa
   return std::make_shared<host::BitmapMap>(path, alpha);
 }
 
-TEST(material_record_test, record_from_a_bitmap) {
+TEST(MaterialRecordTest, RecordFromABitmap) {
   auto m = standard("Paint", bitmap("C:\\cars\\maps\\paint.tga"));
   const MaterialBuild b = build_material_record(m.get(), m->GetSubTexmap(ID_DI));
   EXPECT_TRUE(b.warnings.empty());
@@ -47,7 +51,7 @@ TEST(material_record_test, record_from_a_bitmap) {
   EXPECT_EQ(build_material_record(m.get(), m->GetSubTexmap(ID_DI)).record.specularPower, 0.0f);
 }
 
-TEST(material_record_test, texture_names_kinds_and_flags) {
+TEST(MaterialRecordTest, TextureNamesKindsAndFlags) {
   EXPECT_EQ(texture_file_name("maps/cars/body.dds"), "body.dds");
   EXPECT_EQ(texture_file_name("C:\\maps/odd\\body.dds"), "body.dds");
   EXPECT_EQ(texture_file_name("plain.dds"), "plain.dds");
@@ -71,7 +75,7 @@ TEST(material_record_test, texture_names_kinds_and_flags) {
   EXPECT_EQ(build_material_record(m.get(), multiply.get()).record.textures[1], "y.tga");
 }
 
-TEST(material_record_test, warnings_give_no_material) {
+TEST(MaterialRecordTest, WarningsGiveNoMaterial) {
   auto m = standard("Bare", nullptr);
   MaterialBuild b = build_material_record(m.get(), nullptr);
   EXPECT_EQ(b.warnings,
@@ -89,7 +93,7 @@ TEST(material_record_test, warnings_give_no_material) {
   EXPECT_EQ(b.record.textureCount, 0);
 }
 
-TEST(material_record_test, what_does_not_fit_the_record_fails) {
+TEST(MaterialRecordTest, WhatDoesNotFitTheRecordFails) {
   auto long_name = standard(std::string(28, 'L'), bitmap("a.tga"));
   MaterialBuild b = build_material_record(long_name.get(), long_name->GetSubTexmap(ID_DI));
   EXPECT_EQ(b.error, "Material name [" + std::string(28, 'L') + "] is longer than 27 characters");
@@ -107,7 +111,7 @@ TEST(material_record_test, what_does_not_fit_the_record_fails) {
   EXPECT_NE(b.error.find("longer than 31 characters"), std::string::npos);
 }
 
-class material_table_test : public ExportTest {
+class MaterialTableTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -116,7 +120,7 @@ class material_table_test : public ExportTest {
   Scenepress exporter_;
 };
 
-TEST_F(material_table_test, faces_share_equal_records_and_multi_materials_pick_by_id) {
+TEST_F(MaterialTableTest, FacesShareEqualRecordsAndMultiMaterialsPickById) {
   auto paint = standard("Paint", bitmap("paint.tga"));
   auto same = standard("PaintCopy", bitmap("D:/other/folder/paint.tga"));
   auto glass = standard("Glass", bitmap("glass.tga", true));
@@ -137,7 +141,7 @@ TEST_F(material_table_test, faces_share_equal_records_and_multi_materials_pick_b
   EXPECT_EQ(exporter_.errorFlag, 0u);
 }
 
-TEST_F(material_table_test, empty_multi_material_gives_no_material_with_a_warning) {
+TEST_F(MaterialTableTest, EmptyMultiMaterialGivesNoMaterialWithAWarning) {
   auto empty = std::make_shared<host::MaterialWithSubs>(MULTI_CLASS_ID, "Nothing");
   EXPECT_EQ(exporter_.MaterialIndex(empty.get(), 2), 0xFFFF);
   EXPECT_EQ(messages(),
@@ -146,7 +150,7 @@ TEST_F(material_table_test, empty_multi_material_gives_no_material_with_a_warnin
   EXPECT_EQ(exporter_.MaterialIndex(long_name.get(), 0), -1);
 }
 
-TEST_F(material_table_test, the_table_holds_1024_materials) {
+TEST_F(MaterialTableTest, TheTableHolds1024Materials) {
   for (int i = 0; i < 1024; ++i) {
     auto m = standard("M" + std::to_string(i), bitmap("t" + std::to_string(i) + ".tga"));
     ASSERT_EQ(exporter_.MaterialIndex(m.get(), 0), i);
@@ -162,7 +166,7 @@ TEST_F(material_table_test, the_table_holds_1024_materials) {
   EXPECT_EQ(exporter_.MaterialIndex(again.get(), 0), 5);
 }
 
-TEST_F(material_table_test, material_scripts_byte_for_byte) {
+TEST_F(MaterialTableTest, MaterialScriptsByteForByte) {
   model3da::MaterialRecord one;
   one.name = "Paint.mat";
   one.textureCount = 1;
@@ -212,11 +216,85 @@ TEST_F(material_table_test, material_scripts_byte_for_byte) {
   exporter_.WriteMaterialScripts();
   EXPECT_EQ(read_file("Paint.mat"),
             head + stage("paint.tga") + colours + "\t}\r\n\r\n\tCull(\"cw\")\r\n}\r\n\r\n\r\n");
-  // A script that cannot be created is skipped.
+  // A script that cannot be created is skipped, and one whose name leads out
+  // of the folder is never written.
   exporter_.materials[0].name = "missing/Paint.mat";
   exporter_.WriteMaterialScripts();
   EXPECT_FALSE(std::filesystem::exists(dir_ / "missing"));
+  const std::string escaped = dir_.filename().string() + "_Escaped.mat";
+  exporter_.materials[0].name = "../" + escaped;
+  exporter_.WriteMaterialScripts();
+  EXPECT_FALSE(std::filesystem::exists(dir_.parent_path() / escaped));
+  std::filesystem::remove(dir_.parent_path() / escaped);
   EXPECT_TRUE(messages().empty());
+}
+
+TEST(MaterialFileName, NamesThatLeaveTheFolderOrNameADeviceAreRefused) {
+  for (const char* name :
+       {"../evil",   "../../x", "/tmp/abs", "sub/dir", "a\\b",   "C:evil",
+        "x:y",       "what?",   "star*",    "pipe|",   "<in>",   "quote\"",
+        "tab\there", "line\n",  "del\x7f",  "NUL",     "nul",    "Con",
+        "aux.body",  "PRN ",    "COM1",     "lpt9.x",  "CONIN$", "Com\xC2\xB9"}) {
+    EXPECT_NE(material_file_name_fault(name), "") << name;
+  }
+  for (const char* name : {"Paint", "Material.001", "Material #25", "", "..", ".", "Console",
+                           "nul_body", "COM10", "COM0", "LPT", "\xC3\x96lfarbe", "Body.mat"}) {
+    EXPECT_EQ(material_file_name_fault(name), "") << name;
+  }
+  EXPECT_EQ(material_file_name_fault("../evil"), "it holds '/'");
+  EXPECT_EQ(material_file_name_fault("a\nb"), "it holds the control character 0x0A");
+  EXPECT_EQ(material_file_name_fault("com3.mat"), "com3 is a device name on Windows");
+}
+
+// A scene whose material names come from a file nobody checked: with .mat
+// scripts on, a name that is no plain file name fails the export before
+// anything is written, naming the material and the node.
+class MaterialScriptExport : public ExportTest {
+ protected:
+  int export_with_scripts() {
+    ui_.dialog_clicks.push_back({IDC_MATERIAL_SCRIPT, IDOK});
+    return export_scene();
+  }
+};
+
+TEST_F(MaterialScriptExport, AHostileMaterialNameFailsBeforeAnythingIsWritten) {
+  // Names that fit the record; where they lead must stay free of scripts.
+  const std::vector<std::filesystem::path> outside = {
+      dir_.parent_path() / "sp_evil1.mat", dir_.parent_path().parent_path() / "sp_evil2.mat",
+      "/tmp/sp_evil3.mat"};
+  for (const auto& file : outside) std::filesystem::remove(file);
+  for (const std::string name : {"../sp_evil1", "../../sp_evil2", "/tmp/sp_evil3", "D:evil",
+                                 "bad\rname", "NUL", "Lpt1.body"}) {
+    SCOPED_TRACE(name);
+    builder_.scene.root().children.clear();
+    ui_.messages.clear();
+    builder_.mesh("Plain_0").material = textured_material("Paint", "paint.tga");
+    builder_.mesh("Top_0").material = textured_material(name, "top.tga");  // after Plain_0
+    EXPECT_EQ(export_with_scripts(), 0);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].find("Material [" + name + "] of node [Top_0]"), std::string::npos)
+        << messages()[0];
+    EXPECT_NE(messages()[0].find("rename the material"), std::string::npos);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_))
+      files.push_back(entry.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"plugcfg"});
+    for (const auto& file : outside) EXPECT_FALSE(std::filesystem::exists(file)) << file;
+  }
+}
+
+TEST_F(MaterialScriptExport, PlainNamesAreWrittenAndWithoutScriptsNamesAreNotChecked) {
+  builder_.mesh("Plain_0").material = textured_material("\xC3\x96lfarbe.v2", "paint.tga");
+  ASSERT_EQ(export_with_scripts(), 1);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "\xC3\x96lfarbe.v2.mat"));
+  // Without scripts the name only names the material in the model.
+  builder_.mesh("Hull_0").material = textured_material("ns:hull", "hull.tga");
+  ui_.dialog_clicks.push_back({IDOK});
+  ASSERT_EQ(export_scene(), 1);
+  EXPECT_TRUE(messages().empty());
+  const auto materials = load()->materials;
+  EXPECT_TRUE(std::any_of(materials.begin(), materials.end(),
+                          [](const auto& m) { return m.name == "ns:hull.mat"; }));
 }
 
 }  // namespace

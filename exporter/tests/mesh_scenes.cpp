@@ -1,6 +1,12 @@
-// Test meshes, materials and surface readers.
+// Test meshes (a mesh from lists, a cube, a UV sphere), materials and
+// surface readers.
 #include "mesh_scenes.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "../geometry/tests/cube_sides.h"
 #include "host/class_ids.h"
 #include "model3da/byte_io.h"
 
@@ -45,23 +51,12 @@ std::shared_ptr<TriObject> mesh_object(const std::vector<Point3>& verts,
 std::shared_ptr<TriObject> cube_object(bool smooth) {
   auto object = std::make_shared<TriObject>();
   Mesh& mesh = object->mesh;
-  for (int i = 0; i < 8; ++i)
-    mesh.verts.push_back(
-        Point3((i & 1) ? 1.0f : -1.0f, (i & 2) ? 1.0f : -1.0f, (i & 4) ? 1.0f : -1.0f));
-  const std::array<std::array<uint32_t, 4>, 6> sides{{
-      {7, 5, 1, 3},  // +x
-      {7, 3, 2, 6},  // +y
-      {7, 6, 4, 5},  // +z
-      {6, 4, 0, 2},  // -x
-      {5, 4, 0, 1},  // -y
-      {3, 2, 0, 1},  // -z
-  }};
-  for (int s = 0; s < 6; ++s) {
-    std::array<uint32_t, 4> q = sides[size_t(s)];
-    const Point3 n =
-        CrossProd(mesh.verts[q[1]] - mesh.verts[q[0]], mesh.verts[q[2]] - mesh.verts[q[0]]);
-    if (n[s % 3] * (s < 3 ? 1.0f : -1.0f) < 0) std::swap(q[1], q[3]);  // wind outwards
-    for (const auto& tri : {std::array<uint32_t, 3>{q[0], q[1], q[2]}, {q[0], q[2], q[3]}}) {
+  for (uint32_t i = 0; i < 8; ++i) {
+    const std::array<float, 3> p = cube_sides::corner(i);
+    mesh.verts.push_back(Point3(p[0], p[1], p[2]));
+  }
+  for (int s = 0; s < cube_sides::kSides; ++s) {
+    for (const std::array<uint32_t, 3>& tri : cube_sides::triangles(s)) {
       Face face;
       for (int k = 0; k < 3; ++k) face.v[k] = tri[size_t(k)];
       face.smGroup = smooth ? 1u : 1u << s;
@@ -72,6 +67,57 @@ std::shared_ptr<TriObject> cube_object(bool smooth) {
   mesh.setNumMaps(2);
   mesh.Map(1)->tv = {UVVert(0.25f, 0.75f, 0)};
   mesh.Map(1)->tf.assign(mesh.faces.size(), TVFace{});
+  return object;
+}
+
+std::shared_ptr<TriObject> sphere_object(int segments, int rings, float radius) {
+  auto object = std::make_shared<TriObject>();
+  Mesh& mesh = object->mesh;
+  const double pi = std::numbers::pi;
+  mesh.verts.push_back(Point3(0, 0, radius));
+  for (int r = 1; r < rings; ++r) {
+    const double theta = pi * r / rings;
+    for (int s = 0; s < segments; ++s) {
+      const double phi = 2 * pi * s / segments;
+      mesh.verts.push_back(Point3(float(radius * std::sin(theta) * std::cos(phi)),
+                                  float(radius * std::sin(theta) * std::sin(phi)),
+                                  float(radius * std::cos(theta))));
+    }
+  }
+  mesh.verts.push_back(Point3(0, 0, -radius));
+  const uint32_t south = uint32_t(mesh.verts.size() - 1);
+  auto vertex = [&](int r, int s) {
+    if (r == 0) return 0u;
+    if (r == rings) return south;
+    return uint32_t(1 + (r - 1) * segments + s % segments);
+  };
+  mesh.setNumMaps(2);
+  MeshMap& map = *mesh.Map(1);
+  for (int r = 0; r <= rings; ++r)
+    for (int s = 0; s <= segments; ++s)
+      map.tv.push_back(UVVert(float(s) / float(segments), 1.0f - float(r) / float(rings), 0));
+  auto map_vertex = [&](int r, int s) { return uint32_t(r * (segments + 1) + s); };
+  auto add = [&](int r0, int s0, int r1, int s1, int r2, int s2) {
+    Face f;
+    f.v[0] = vertex(r0, s0);
+    f.v[1] = vertex(r1, s1);
+    f.v[2] = vertex(r2, s2);
+    const int band = 4 * std::min(r0, r1) / rings;
+    f.smGroup = 1u << band;
+    f.matID = uint16_t(band % 3);
+    mesh.faces.push_back(f);
+    TVFace t;
+    t.t[0] = map_vertex(r0, s0);
+    t.t[1] = map_vertex(r1, s1);
+    t.t[2] = map_vertex(r2, s2);
+    map.tf.push_back(t);
+  };
+  for (int r = 0; r < rings; ++r) {
+    for (int s = 0; s < segments; ++s) {
+      if (r != 0) add(r, s, r + 1, s, r, s + 1);
+      if (r != rings - 1) add(r, s + 1, r + 1, s, r + 1, s + 1);
+    }
+  }
   return object;
 }
 

@@ -28,6 +28,13 @@ std::shared_ptr<TriObject> mesh_object(const std::vector<Point3>& verts,
 // group (flat) or all in group 1 (smooth). Channel 1 has one map vertex.
 std::shared_ptr<TriObject> cube_object(bool smooth);
 
+// A UV sphere of radius `radius` around the origin in the host's axes (z
+// up): one vertex at each pole and rings - 1 rings of `segments` vertices,
+// faces wound outwards, map channel 1 with (segments + 1) x (rings + 1)
+// vertices and a seam, the four latitude bands in smoothing groups 1, 2, 4,
+// 8 and material ids 0, 1, 2, 0.
+std::shared_ptr<TriObject> sphere_object(int segments, int rings, float radius = 1.0f);
+
 // A standard material with a bitmap as its diffuse map.
 std::shared_ptr<host::StandardMaterial> textured_material(const std::string& name,
                                                           const std::string& bitmap);

@@ -8,9 +8,9 @@
 namespace scenepress::testing {
 namespace {
 
-class model_check_test : public ExportTest {};
+class ModelCheckTest : public ExportTest {};
 
-TEST_F(model_check_test, export_of_every_controller_kind_passes_model3da_check) {
+TEST_F(ModelCheckTest, ExportOfEveryControllerKindPassesModel3daCheck) {
   default_options();
   const Point3 z(0, 0, 1);
   builder_.dummy("Tcb_0").controller = host::transform(
@@ -54,7 +54,7 @@ TEST_F(model_check_test, export_of_every_controller_kind_passes_model3da_check) 
   EXPECT_EQ(load("every.3da")->nodes.size(), 6u);
 }
 
-TEST_F(model_check_test, meshes_skinned_meshes_and_morph_pairs_pass_model3da_check) {
+TEST_F(ModelCheckTest, MeshesSkinnedMeshesAndMorphPairsPassModel3daCheck) {
   host::SceneNode& bone = builder_.dummy("Bone_0");
   auto physique = std::make_shared<host::PhysiqueModifier>();
   host::SceneNode& skin = builder_.node("Skin_0", with_modifiers(cube_object(true), {physique}));

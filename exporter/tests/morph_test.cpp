@@ -22,7 +22,7 @@ std::shared_ptr<TriObject> split_quad(float d) {
                      {{0, 1, 2}, {3, 4, 5}});
 }
 
-class morph_test : public ExportTest {
+class MorphTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -64,7 +64,7 @@ class morph_test : public ExportTest {
   host::SceneNode* quad = nullptr;
 };
 
-TEST_F(morph_test, a_source_export_writes_one_weld_map_per_surface) {
+TEST_F(MorphTest, ASourceExportWritesOneWeldMapPerSurface) {
   ASSERT_EQ(export_source(), 1);
   auto model = load("car.3da_0.3da");
   ASSERT_EQ(model->nodes.size(), 2u);
@@ -83,7 +83,7 @@ TEST_F(morph_test, a_source_export_writes_one_weld_map_per_surface) {
   for (size_t k = 0; k < 18; ++k) EXPECT_LT(words[2 + k], 12u);
 }
 
-TEST_F(morph_test, moved_vertices_keep_the_source_vertices_and_lists) {
+TEST_F(MorphTest, MovedVerticesKeepTheSourceVerticesAndLists) {
   ASSERT_EQ(export_source(), 1);
   body_mesh().verts[7] = Point3(1.5f, 1.2f, 1.1f);
   // Welded afresh, the quad's corners would now become 4 vertices.
@@ -109,27 +109,27 @@ TEST_F(morph_test, moved_vertices_keep_the_source_vertices_and_lists) {
   EXPECT_EQ(target->nodes[1].surfaces[0].record.vertexCount, 6u);
 }
 
-TEST_F(morph_test, a_renamed_mesh_fails_the_target) {
+TEST_F(MorphTest, ARenamedMeshFailsTheTarget) {
   ASSERT_EQ(export_source(), 1);
   quad->name = "Panel_0";
   expect_target_failure(
       {{"Invalid 3da file specified as a morph source, node not found: Panel_0", "Error..."}});
 }
 
-TEST_F(morph_test, an_added_material_fails_the_target) {
+TEST_F(MorphTest, AnAddedMaterialFailsTheTarget) {
   ASSERT_EQ(export_source(), 1);
   body_mesh().faces[0].matID = 2;
   expect_target_failure(
       {{"Invalid 3da file specified as a morph source, surface not found!", "Error..."}});
 }
 
-TEST_F(morph_test, a_deleted_weld_map_folder_fails_with_unable_to_open_file) {
+TEST_F(MorphTest, ADeletedWeldMapFolderFailsWithUnableToOpenFile) {
   ASSERT_EQ(export_source(), 1);
   std::filesystem::remove_all(dir_ / "car.3da_0.3da_dir");
   expect_target_failure({{"unable to open file!", "Err.."}, {kSurfacesDoNotMatch, "Error..."}});
 }
 
-TEST_F(morph_test, more_corners_in_a_surface_fail_with_the_tri_list_box) {
+TEST_F(MorphTest, MoreCornersInASurfaceFailWithTheTriListBox) {
   ASSERT_EQ(export_source(), 1);
   // Both triangles of the -x side get material 0: surface 0 grows by 6
   // corners, surface 1 shrinks, the count of surfaces stays.
@@ -139,7 +139,7 @@ TEST_F(morph_test, more_corners_in_a_surface_fail_with_the_tri_list_box) {
       {{"src tri list != dest tri list", "Err.."}, {kSurfacesDoNotMatch, "Error..."}});
 }
 
-TEST_F(morph_test, a_weld_map_that_does_not_fit_is_refused_before_use) {
+TEST_F(MorphTest, AWeldMapThatDoesNotFitIsRefusedBeforeUse) {
   ASSERT_EQ(export_source(), 1);
   // Corner 0 names vertex 40 of a map of 12 vertices.
   std::vector<uint32_t> words = map_words("Body_0.0");
@@ -157,7 +157,7 @@ TEST_F(morph_test, a_weld_map_that_does_not_fit_is_refused_before_use) {
   expect_target_failure({{kSurfacesDoNotMatch, "Error..."}});
 }
 
-TEST_F(morph_test, triangles_the_strip_builder_drops_do_not_break_the_pair) {
+TEST_F(MorphTest, TrianglesTheStripBuilderDropsDoNotBreakThePair) {
   // The same triangle twice: the strip builder keeps one, so the list holds
   // 3 indices for 6 corners.
   quad->object =
@@ -168,7 +168,7 @@ TEST_F(morph_test, triangles_the_strip_builder_drops_do_not_break_the_pair) {
   EXPECT_EQ(load("car.3da_1.3da")->nodes[1].surfaces.at(0).record.listIndexCount, 3u);
 }
 
-TEST_F(morph_test, a_weld_map_that_cannot_be_written_fails_the_source_naming_the_file) {
+TEST_F(MorphTest, AWeldMapThatCannotBeWrittenFailsTheSourceNamingTheFile) {
   // A file where the map folder should be.
   std::ofstream(dir_ / "car.3da_0.3da_dir") << "in the way";
   EXPECT_EQ(export_source(), 0);

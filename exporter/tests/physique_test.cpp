@@ -19,7 +19,7 @@ using model3da::Vec3;
 // BoneB_0 bind as translations, BoneC_0 as a quarter turn (x to y) moved by
 // (2, 0, 0). Every influence of a vertex puts it at the same point, so the
 // weighted sum is that point: (0, 0, 10), (1, 0, 10), (0, 1, 10).
-class physique_test : public ExportTest {
+class PhysiqueTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -102,7 +102,7 @@ std::array<uint8_t, 12> skin(uint8_t first, uint8_t second, uint16_t w1, uint16_
           uint8_t(w2), uint8_t(w2 >> 8), 0,   0,   0,           0};
 }
 
-TEST_F(physique_test, bind_pose_positions_and_the_two_strongest_bones) {
+TEST_F(PhysiqueTest, BindPosePositionsAndTheTwoStrongestBones) {
   ASSERT_EQ(export_scene(), 1);
   EXPECT_TRUE(messages().empty());
   EXPECT_EQ(physique->open_interfaces, 0);
@@ -126,7 +126,7 @@ TEST_F(physique_test, bind_pose_positions_and_the_two_strongest_bones) {
   }
 }
 
-TEST_F(physique_test, matrix_table_holds_the_inverse_bind_transforms_in_file_axes) {
+TEST_F(PhysiqueTest, MatrixTableHoldsTheInverseBindTransformsInFileAxes) {
   ASSERT_EQ(export_scene(), 1);
   auto model = load();
   ASSERT_EQ(model->nodes.size(), 4u);
@@ -143,7 +143,7 @@ TEST_F(physique_test, matrix_table_holds_the_inverse_bind_transforms_in_file_axe
   EXPECT_EQ(model->nodes[3].record.transform, model3da::identity_matrix());
 }
 
-TEST_F(physique_test, modifier_is_found_through_derived_objects) {
+TEST_F(PhysiqueTest, ModifierIsFoundThroughDerivedObjects) {
   // Physique below another derived object with a modifier of its own.
   mesh->object =
       with_modifiers(mesh->object, {std::make_shared<host::PlainModifier>(Class_ID(0x77, 0))});
@@ -157,7 +157,7 @@ TEST_F(physique_test, modifier_is_found_through_derived_objects) {
   EXPECT_EQ(load()->nodes[3].record.nodeType, model3da::MESH_3DA);
 }
 
-TEST_F(physique_test, failures_name_their_cause_and_release_every_interface) {
+TEST_F(PhysiqueTest, FailuresNameTheirCauseAndReleaseEveryInterface) {
   physique->offers_interface = false;
   expect_failure("cant retrieve physique interface for node 'Skin_0'!");
   physique->offers_interface = true;
@@ -196,7 +196,7 @@ TEST_F(physique_test, failures_name_their_cause_and_release_every_interface) {
   expect_failure("Bone 'BoneC_0' of skinned node 'Skin_0' is not among the exported nodes");
 }
 
-TEST_F(physique_test, a_modifier_of_another_class_is_refused) {
+TEST_F(PhysiqueTest, AModifierOfAnotherClassIsRefused) {
   host::PlainModifier other(Class_ID(0x100, 1));
   std::vector<model3da::Matrix4> table(4, model3da::identity_matrix());
   PhysiqueSkin out;
@@ -240,14 +240,14 @@ class PhysiqueWithoutVertex final : public Modifier, public IPhysiqueExport {
   std::shared_ptr<host::PhysiqueModifier> inner_;
 };
 
-TEST_F(physique_test, a_vertex_without_interface_fails_naming_it) {
+TEST_F(PhysiqueTest, AVertexWithoutInterfaceFailsNamingIt) {
   mesh->object =
       with_modifiers(mesh_object({Point3(0, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0)}, {{0, 1, 2}}),
                      {std::make_shared<PhysiqueWithoutVertex>(physique)});
   expect_failure("cant retrieve physique vertex(1) interface for node 'Skin_0'");
 }
 
-TEST_F(physique_test, bone_indices_are_the_records_of_the_export) {
+TEST_F(PhysiqueTest, BoneIndicesAreTheRecordsOfTheExport) {
   // A hidden node and an unselected subtree before the bones, and a light:
   // none of them is a record, so none of them counts.
   builder_.dummy("Aaa_0").hidden = true;
@@ -281,7 +281,7 @@ TEST_F(physique_test, bone_indices_are_the_records_of_the_export) {
                             "nodes"}));
 }
 
-TEST_F(physique_test, a_cancelled_export_keeps_its_records_only_when_they_hold_every_bone) {
+TEST_F(PhysiqueTest, ACancelledExportKeepsItsRecordsOnlyWhenTheyHoldEveryBone) {
   // Each top-level node takes three polls of cancel; the thirteenth, before
   // the fifth node, cancels.
   builder_.dummy("Zed_0");
@@ -307,7 +307,7 @@ TEST_F(physique_test, a_cancelled_export_keeps_its_records_only_when_they_hold_e
             skin(4, 4, 16384, 16384));
 }
 
-TEST_F(physique_test, bone_index_past_254_fails_naming_the_bone) {
+TEST_F(PhysiqueTest, BoneIndexPast254FailsNamingTheBone) {
   // Helpers sorted before every bone: 252 of them put BoneC_0 at 254.
   for (int i = 0; i < 252; ++i) builder_.dummy(fmt_name(i));
   ASSERT_EQ(export_scene(), 1);

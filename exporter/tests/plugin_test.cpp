@@ -10,7 +10,7 @@
 namespace scenepress::testing {
 namespace {
 
-TEST(plugin_load_test, entry_points_answer_as_the_host_expects) {
+TEST(PluginLoadTest, EntryPointsAnswerAsTheHostExpects) {
   const Plugin& plugin = Plugin::get();
   ASSERT_NE(plugin.handle, nullptr);
   ASSERT_NE(plugin.LibVersion, nullptr);
@@ -44,7 +44,7 @@ TEST(plugin_load_test, entry_points_answer_as_the_host_expects) {
   EXPECT_NE(desc2->HInstance(), nullptr);
 }
 
-TEST(plugin_load_test, exporter_describes_itself) {
+TEST(PluginLoadTest, ExporterDescribesItself) {
   const Plugin& plugin = Plugin::get();
   ASSERT_NE(plugin.LibClassDesc, nullptr);
   std::unique_ptr<SceneExport> e(static_cast<SceneExport*>(plugin.LibClassDesc(0)->Create(false)));
@@ -137,9 +137,9 @@ void static_helper(Image& f, uint32_t at, const std::string& name, float box[6],
   for (int i = 0; i < 3; ++i) f.f32(1);
 }
 
-class smallest_export_test : public ExportTest {};
+class SmallestExportTest : public ExportTest {};
 
-TEST_F(smallest_export_test, two_static_dummies_give_the_674_byte_file) {
+TEST_F(SmallestExportTest, TwoStaticDummiesGiveThe674ByteFile) {
   default_options();
   scene_.anim_range = Interval(0, 30 * 160);
   host::SceneNode& a = builder_.dummy("A_0");

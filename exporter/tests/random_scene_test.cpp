@@ -10,9 +10,9 @@
 namespace scenepress::testing {
 namespace {
 
-class random_scene_test : public ExportTest {};
+class RandomSceneTest : public ExportTest {};
 
-TEST_F(random_scene_test, random_meshes_export_or_are_refused) {
+TEST_F(RandomSceneTest, RandomMeshesExportOrAreRefused) {
   default_options();
   std::mt19937 rng(20);
   int exported = 0, refused = 0, skinned = 0;

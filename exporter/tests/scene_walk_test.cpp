@@ -6,7 +6,7 @@
 namespace scenepress::testing {
 namespace {
 
-class scene_walk_test : public ExportTest {
+class SceneWalkTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -19,7 +19,7 @@ class scene_walk_test : public ExportTest {
   }
 };
 
-TEST_F(scene_walk_test, children_are_sorted_without_regard_to_case) {
+TEST_F(SceneWalkTest, ChildrenAreSortedWithoutRegardToCase) {
   host::SceneNode& top = builder_.dummy("top_0");
   for (const char* name : {"b_0", "A_0", "c_0"}) builder_.dummy(name, &top);
   builder_.dummy("Z_0");
@@ -32,7 +32,7 @@ TEST_F(scene_walk_test, children_are_sorted_without_regard_to_case) {
   EXPECT_EQ(model->nodes[5].record.parentIndex, -1);
 }
 
-TEST_F(scene_walk_test, skipped_parents_hand_down_the_most_recent_record) {
+TEST_F(SceneWalkTest, SkippedParentsHandDownTheMostRecentRecord) {
   builder_.dummy("A_0");
   host::SceneNode& lamp = builder_.light("Lamp");
   builder_.mesh("Shade_0", &lamp);
@@ -56,7 +56,7 @@ TEST_F(scene_walk_test, skipped_parents_hand_down_the_most_recent_record) {
   EXPECT_EQ(model->nodes[3].record.boxMax, (model3da::Vec3{1, 0, 0}));
 }
 
-TEST_F(scene_walk_test, level_of_detail_postfix) {
+TEST_F(SceneWalkTest, LevelOfDetailPostfix) {
   for (const char* name : {"Root", "Body_1", "Body_9", "Body_10", "Body_x"}) builder_.dummy(name);
   builder_.mesh("Hull");
   builder_.mesh("lipLower");
@@ -76,7 +76,7 @@ TEST_F(scene_walk_test, level_of_detail_postfix) {
                 "Root_0"}));
 }
 
-TEST_F(scene_walk_test, name_lengths) {
+TEST_F(SceneWalkTest, NameLengths) {
   const std::string name31 = std::string(29, 'n') + "_1";
   builder_.dummy(name31);
   ASSERT_EQ(export_scene(), 1);
@@ -89,7 +89,7 @@ TEST_F(scene_walk_test, name_lengths) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "long.3da"));
 }
 
-TEST_F(scene_walk_test, postfix_past_the_name_field_fails_naming_the_node) {
+TEST_F(SceneWalkTest, PostfixPastTheNameFieldFailsNamingTheNode) {
   const std::string name30 = std::string(30, 'm');
   builder_.dummy(name30);
   EXPECT_EQ(export_scene(), 0);
@@ -99,7 +99,7 @@ TEST_F(scene_walk_test, postfix_past_the_name_field_fails_naming_the_node) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "out.3da"));
 }
 
-TEST_F(scene_walk_test, lip_meshes_are_bones_and_empty_meshes_helpers) {
+TEST_F(SceneWalkTest, LipMeshesAreBonesAndEmptyMeshesHelpers) {
   builder_.mesh("lipUpper_0");
   builder_.node("LIPupper_1", host::empty_mesh());
   host::SceneNode& degenerate = builder_.mesh("Flat_0");
@@ -116,7 +116,7 @@ TEST_F(scene_walk_test, lip_meshes_are_bones_and_empty_meshes_helpers) {
   EXPECT_EQ(model->nodes[2].record.nodeType, model3da::HELPER_3DA);
 }
 
-TEST_F(scene_walk_test, meshes_need_a_mapping_and_bones_do_not) {
+TEST_F(SceneWalkTest, MeshesNeedAMappingAndBonesDoNot) {
   auto unmapped = host::triangle_mesh();
   unmapped->mesh.setNumMaps(1);
   builder_.node("lipBare_0", unmapped);
@@ -126,7 +126,7 @@ TEST_F(scene_walk_test, meshes_need_a_mapping_and_bones_do_not) {
   EXPECT_EQ(messages(), (std::vector<std::string>{"No mapping applied for mesh: Bare_0"}));
 }
 
-TEST_F(scene_walk_test, objects_that_are_not_meshes_or_helpers_give_no_record) {
+TEST_F(SceneWalkTest, ObjectsThatAreNotMeshesOrHelpersGiveNoRecord) {
   builder_.node("Cam_0", host::camera_object());
   builder_.node("Spline_0", host::shape_object());
   builder_.node("Particles_0",
@@ -140,7 +140,7 @@ TEST_F(scene_walk_test, objects_that_are_not_meshes_or_helpers_give_no_record) {
   EXPECT_EQ(model->nodes[0].record.boxMin, (model3da::Vec3{0, 0, 0}));
 }
 
-TEST_F(scene_walk_test, dummy_box_lies_in_the_object_offset_frame) {
+TEST_F(SceneWalkTest, DummyBoxLiesInTheObjectOffsetFrame) {
   host::SceneNode& d = builder_.dummy("D_0");
   d.object = host::dummy_object(Point3(0, 0, 0), Point3(1, 2, 3));
   d.offset_position = Point3(10, 0, 0);

@@ -30,7 +30,7 @@ model3da::Quat as_file(const Quat& q) {
   return {q.x, q.y, q.z, q.w};
 }
 
-class track_capture_test : public ExportTest {
+class TrackCaptureTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -58,7 +58,7 @@ class track_capture_test : public ExportTest {
   std::unique_ptr<model3da::Model> model_;
 };
 
-TEST_F(track_capture_test, tcb_rotation_keys_multiply_up_with_squad_tangents) {
+TEST_F(TrackCaptureTest, TcbRotationKeysMultiplyUpWithSquadTangents) {
   host::SceneNode& n = builder_.dummy("Spin_0");
   const Point3 z(0, 0, 1);
   auto rotation = host::keyframes<ITCBRotKey>(
@@ -91,7 +91,7 @@ TEST_F(track_capture_test, tcb_rotation_keys_multiply_up_with_squad_tangents) {
   expect_values(k0.in_tangent, std::array<float, 4>{0, 0, 0, 0}, "in 0");
 }
 
-TEST_F(track_capture_test, tcb_linear_and_bezier_positions_match_the_controller) {
+TEST_F(TrackCaptureTest, TcbLinearAndBezierPositionsMatchTheController) {
   auto tcb = host::keyframes<ITCBPoint3Key>({host::tcb(0, Point3(1, 2, 3)),
                                              host::tcb(320, Point3(4, 5, 6)),
                                              host::tcb(480, Point3(-1, 0, 2))});
@@ -139,7 +139,7 @@ TEST_F(track_capture_test, tcb_linear_and_bezier_positions_match_the_controller)
   expect_values(b1.out_handle, file_point(Point3(1, 2, 6)), "inner out handle");
 }
 
-TEST_F(track_capture_test, scale_and_rotation_kinds) {
+TEST_F(TrackCaptureTest, ScaleAndRotationKinds) {
   auto scale = host::keyframes<IBezScaleKey>(
       {host::bezier(0, ScaleValue{Point3(1, 2, 3), Quat()}, Point3(), Point3(0.03f, 0, 0)),
        host::bezier(300, ScaleValue{Point3(2, 2, 2), Quat()}, Point3(), Point3())});
@@ -187,7 +187,7 @@ TEST_F(track_capture_test, scale_and_rotation_kinds) {
   expect_rotation(br->keys()[1].value, file_quat(QFromAngAxis(0.75f, Point3(0, 0, 1))));
 }
 
-TEST_F(track_capture_test, euler_orders_and_float_sub_tracks) {
+TEST_F(TrackCaptureTest, EulerOrdersAndFloatSubTracks) {
   auto x = host::keyframes<ITCBFloatKey>(
       {host::tcb(0, 0.5f), host::tcb(160, 1.0f), host::tcb(480, 0.0f)});
   auto y = host::keyframes<ILinFloatKey>({host::linear(0, 0.25f), host::linear(320, -1.0f)});
@@ -219,7 +219,7 @@ TEST_F(track_capture_test, euler_orders_and_float_sub_tracks) {
   EXPECT_EQ(euler_axis_order("Local Euler"), (std::array<uint32_t, 3>{0, 1, 2}));
 }
 
-TEST_F(track_capture_test, no_animation_writes_the_values_at_time_0) {
+TEST_F(TrackCaptureTest, NoAnimationWritesTheValuesAtTime0) {
   write_options("!NoAnimation()\nNoAnimation()\n");
   builder_.dummy("A_0").controller = host::transform(
       host::keyframes<ITCBPoint3Key>(
@@ -249,7 +249,7 @@ class OddControl final : public Control, public IKeyControl {
   bool keyed_;
 };
 
-TEST_F(track_capture_test, unsupported_controllers_fail_with_their_message) {
+TEST_F(TrackCaptureTest, UnsupportedControllersFailWithTheirMessage) {
   struct Case {
     std::function<std::unique_ptr<host::PRSControl>()> make;
     std::vector<std::string> messages;
@@ -294,7 +294,7 @@ TEST_F(track_capture_test, unsupported_controllers_fail_with_their_message) {
                                                   "Unable to export animation data"}));
 }
 
-TEST_F(track_capture_test, biped_bones_are_sampled_at_the_key_times_of_their_ancestors) {
+TEST_F(TrackCaptureTest, BipedBonesAreSampledAtTheKeyTimesOfTheirAncestors) {
   host::SceneNode& pelvis = builder_.dummy("Pelvis_0");
   pelvis.controller = host::transform(host::keyframes<ILinPoint3Key>(
       {host::linear(0, Point3(0, 0, 0)), host::linear(320, Point3(0, 0, 4))}));
@@ -336,7 +336,7 @@ TEST_F(track_capture_test, biped_bones_are_sampled_at_the_key_times_of_their_anc
   expect_values(r->keys()[0].out_tangent, r->keys()[1].in_tangent, "biped tangents");
 }
 
-TEST_F(track_capture_test, biped_without_key_times_takes_the_world_translation) {
+TEST_F(TrackCaptureTest, BipedWithoutKeyTimesTakesTheWorldTranslation) {
   host::SceneNode& parent = builder_.dummy("P_0");
   parent.controller = host::static_transform(Point3(5, 0, 0));
   host::SceneNode& bone = builder_.dummy("Foot_0", &parent);

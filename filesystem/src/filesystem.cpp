@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "filesystem/ascii_case.h"
+
 namespace {
 
 constexpr long kMaxLength = 0x7FFFFFFFL;
@@ -26,18 +28,6 @@ State& state() {
   return s;
 }
 
-char fold(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool same_without_case(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
-
 bool exists(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0;
@@ -51,7 +41,7 @@ std::optional<std::string> find_without_case(const std::string& folder, const st
   if (dir == nullptr) return std::nullopt;
   std::optional<std::string> found;
   while (const dirent* entry = ::readdir(dir)) {
-    if (same_without_case(name, entry->d_name) && (!found || *found > entry->d_name)) {
+    if (ascii::equal_no_case(name, entry->d_name) && (!found || *found > entry->d_name)) {
       found = entry->d_name;
     }
   }

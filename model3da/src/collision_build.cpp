@@ -2,11 +2,11 @@
 #include <fmt/format.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 
 #include "collision_tree.h"
+#include "filesystem/ascii_case.h"
 #include "model3da/collision.h"
 #include "model3da/crash_log.h"
 
@@ -14,12 +14,7 @@ namespace model3da {
 namespace {
 
 bool is_hull_name(const std::string& name) {
-  static constexpr char kHull[] = "collisionhull_0";
-  if (name.size() != sizeof(kHull) - 1) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(name[i])) != kHull[i]) return false;
-  }
-  return true;
+  return ascii::equal_no_case(name, "collisionhull_0");
 }
 
 bool qualifies(const NodeView& node) {

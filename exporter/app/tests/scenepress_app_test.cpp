@@ -101,7 +101,7 @@ aiQuaternion rotation_of(const aiMatrix4x4& m) {
   return rotation;
 }
 
-TEST_F(ProgramTest, box_textured_gives_a_mesh_node_its_texture_script_and_log) {
+TEST_F(ProgramTest, BoxTexturedGivesAMeshNodeItsTextureScriptAndLog) {
   SKIP_WITHOUT("BoxTextured.glb");
   auto model = export_ok("BoxTextured.glb", "box.3da", {"--material-scripts"});
   ASSERT_TRUE(model);
@@ -143,7 +143,7 @@ TEST_F(ProgramTest, box_textured_gives_a_mesh_node_its_texture_script_and_log) {
   EXPECT_NE(log.find("v: 24 f: 12 list: 36 strip: 0 mat: Texture.mat"), std::string::npos);
 }
 
-TEST_F(ProgramTest, tree_shows_the_imported_host_scene) {
+TEST_F(ProgramTest, TreeShowsTheImportedHostScene) {
   SKIP_WITHOUT("BoxTextured.glb");
   const ProgramRun r = run({"--tree", scene_file("BoxTextured.glb").string()});
   EXPECT_EQ(r.exit_code, 0) << r.err;
@@ -160,7 +160,7 @@ TEST_F(ProgramTest, tree_shows_the_imported_host_scene) {
   EXPECT_TRUE(std::filesystem::is_empty(dir_ / "out"));
 }
 
-TEST_F(ProgramTest, rotating_cube_rotation_track_is_the_source_rotation_at_every_key) {
+TEST_F(ProgramTest, RotatingCubeRotationTrackIsTheSourceRotationAtEveryKey) {
   SKIP_WITHOUT("RotatingCube.3DS");
   auto model = export_ok("RotatingCube.3DS", "cube.3da");
   ASSERT_TRUE(model);
@@ -185,7 +185,7 @@ TEST_F(ProgramTest, rotating_cube_rotation_track_is_the_source_rotation_at_every
   }
 }
 
-TEST_F(ProgramTest, morph_cube_needs_a_box_map_and_keeps_its_rotation) {
+TEST_F(ProgramTest, MorphCubeNeedsABoxMapAndKeepsItsRotation) {
   SKIP_WITHOUT("AnimatedMorphCube.gltf");
   ProgramRun plain = run({scene_file("AnimatedMorphCube.gltf").string(), "-o", "out/m.3da"});
   EXPECT_EQ(plain.exit_code, 1);
@@ -209,7 +209,7 @@ TEST_F(ProgramTest, morph_cube_needs_a_box_map_and_keeps_its_rotation) {
   for (float s : cube->scale->current_value()) EXPECT_NEAR(s, 100.0f, 1e-3f);
 }
 
-TEST_F(ProgramTest, skeleton_tracks_hold_the_source_keys_and_skins_name_their_bones) {
+TEST_F(ProgramTest, SkeletonTracksHoldTheSourceKeysAndSkinsNameTheirBones) {
   SKIP_WITHOUT("huesitos.fbx");
   auto model = export_ok("huesitos.fbx", "bones.3da");
   ASSERT_TRUE(model);
@@ -253,7 +253,7 @@ TEST_F(ProgramTest, skeleton_tracks_hold_the_source_keys_and_skins_name_their_bo
   }
 }
 
-TEST_F(ProgramTest, every_shared_scene_exports_to_a_valid_file) {
+TEST_F(ProgramTest, EverySharedSceneExportsToAValidFile) {
   for (const char* file : {"cube_with_2UVs.DAE", "spider.obj", "quad_skin.glb"}) {
     SKIP_WITHOUT(file);
     SCOPED_TRACE(file);
@@ -268,7 +268,7 @@ model3da::Vec2 uv_of(const model3da::Model& model, const model3da::SurfaceView& 
   return {model3da::read_f32(p), model3da::read_f32(p + 4)};
 }
 
-TEST_F(ProgramTest, two_texture_sets_fill_two_uv_arrays) {
+TEST_F(ProgramTest, TwoTextureSetsFillTwoUvArrays) {
   SKIP_WITHOUT("cube_with_2UVs.DAE");
   auto model = export_ok("cube_with_2UVs.DAE", "cube.3da");
   ASSERT_TRUE(model);
@@ -296,7 +296,7 @@ TEST_F(ProgramTest, two_texture_sets_fill_two_uv_arrays) {
   }
 }
 
-TEST_F(ProgramTest, spider_materials_become_surfaces_and_positions_keep_the_source_axes) {
+TEST_F(ProgramTest, SpiderMaterialsBecomeSurfacesAndPositionsKeepTheSourceAxes) {
   SKIP_WITHOUT("spider.obj");
   auto model = export_ok("spider.obj", "spider.3da");
   ASSERT_TRUE(model);
@@ -334,7 +334,7 @@ TEST_F(ProgramTest, spider_materials_become_surfaces_and_positions_keep_the_sour
   }
 }
 
-TEST_F(ProgramTest, quad_skin_weights_name_bone_records_and_sum_to_one) {
+TEST_F(ProgramTest, QuadSkinWeightsNameBoneRecordsAndSumToOne) {
   SKIP_WITHOUT("quad_skin.glb");
   auto model = export_ok("quad_skin.glb", "quad.3da");
   ASSERT_TRUE(model);
@@ -357,7 +357,7 @@ TEST_F(ProgramTest, quad_skin_weights_name_bone_records_and_sum_to_one) {
   }
 }
 
-TEST_F(ProgramTest, damaged_and_unsupported_files_fail_with_one_line) {
+TEST_F(ProgramTest, DamagedAndUnsupportedFilesFailWithOneLine) {
   std::ofstream(dir_ / "broken.glb", std::ios::binary) << "glTF\x02garbage";
   std::ofstream(dir_ / "notes.txt") << "not a scene\n";
   for (const char* name : {"broken.glb", "notes.txt", "missing.fbx"}) {
@@ -369,7 +369,7 @@ TEST_F(ProgramTest, damaged_and_unsupported_files_fail_with_one_line) {
   EXPECT_TRUE(std::filesystem::is_empty(dir_ / "out"));
 }
 
-TEST_F(ProgramTest, usage_errors_exit_with_2) {
+TEST_F(ProgramTest, UsageErrorsExitWith2) {
   SKIP_WITHOUT("BoxTextured.glb");
   const std::string scene = scene_file("BoxTextured.glb").string();
   EXPECT_EQ(run({scene}).exit_code, 2);  // no output
@@ -384,7 +384,64 @@ TEST_F(ProgramTest, usage_errors_exit_with_2) {
   EXPECT_EQ(run({"--help"}).exit_code, 0);
 }
 
-TEST_F(ProgramTest, plugin_is_checked_before_anything_is_read) {
+// Writes NAME.obj and NAME.mtl into `folder`: one triangle, node "Plate",
+// whose material is named `material` and textured with paint.png.
+void write_plate_scene(const std::filesystem::path& folder, const std::string& name,
+                       const std::string& material) {
+  std::ofstream(folder / "paint.png") << "";
+  std::ofstream(folder / (name + ".mtl"))
+      << "newmtl " << material << "\nKd 1 1 1\nmap_Kd paint.png\n";
+  std::ofstream(folder / (name + ".obj")) << "mtllib " << name << ".mtl\no Plate\n"
+                                          << "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                                          << "vt 0 0\nvt 1 0\nvt 0 1\n"
+                                          << "usemtl " << material << "\nf 1/1 2/2 3/3\n";
+}
+
+TEST_F(ProgramTest, AMissingOutputFolderIsCreatedAndGoesAgainWhenTheExportFails) {
+  write_plate_scene(dir_, "plate", "Paint");
+  ProgramRun r = run({"plate.obj", "-o", "new/deeper/plate.3da", "--material-scripts"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("created " + (dir_ / "new" / "deeper").string() + "\n"), std::string::npos)
+      << r.out;
+  for (const char* file : {"plate.3da", "plate.3da.log", "Paint.mat"})
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "new" / "deeper" / file)) << file;
+  // A folder made for an export that fails goes again; one that cannot be
+  // made fails with one line naming it.
+  r = run({"plate.obj", "-o", "gone/deeper/x.3da", "--lighting", "pixel"});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "gone"));
+  std::ofstream(dir_ / "broken.glb", std::ios::binary) << "glTF\x02garbage";
+  r = run({"broken.glb", "-o", "never/x.3da"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "never"));
+  std::ofstream(dir_ / "plain") << "a file\n";
+  for (const char* output : {"plain/x.3da", "plain/sub/x.3da"}) {
+    r = run({"plate.obj", "-o", output});
+    EXPECT_EQ(r.exit_code, 1) << output;
+    EXPECT_NE(r.err.find((dir_ / "plain").string()), std::string::npos) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir_ / "plain"));
+}
+
+TEST_F(ProgramTest, MaterialScriptsStayInTheOutputFolderWhateverTheMaterialIsNamed) {
+  // The import makes "../evil" a plain name; the plug-in refuses a name
+  // that is a device on Windows. Nothing lands outside out/.
+  write_plate_scene(dir_, "evil", "../evil");
+  ProgramRun r = run({"evil.obj", "-o", "out/plate.3da", "--material-scripts"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "out" / ".._evil.mat"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "evil.mat"));
+  write_plate_scene(dir_, "device", "NUL");
+  r = run({"device.obj", "-o", "out/device.3da", "--material-scripts"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("Material [NUL] of node [Plate"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("rename the material"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out" / "device.3da"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out" / "NUL.mat"));
+}
+
+TEST_F(ProgramTest, PluginIsCheckedBeforeAnythingIsRead) {
   SKIP_WITHOUT("BoxTextured.glb");
   const std::string scene = scene_file("BoxTextured.glb").string();
   ProgramRun r = run({scene, "-o", "out/x.3da", "--plugin", "no/such/plugin.so"});
@@ -396,7 +453,7 @@ TEST_F(ProgramTest, plugin_is_checked_before_anything_is_read) {
   EXPECT_TRUE(std::filesystem::is_empty(dir_ / "out"));
 }
 
-TEST_F(ProgramTest, options_script_takes_precedence_and_the_program_says_so) {
+TEST_F(ProgramTest, OptionsScriptTakesPrecedenceAndTheProgramSaysSo) {
   SKIP_WITHOUT("RotatingCube.3DS");
   // A keyword is declared (!) before it is used.
   std::ofstream(dir_ / "plugcfg" / "scenepress.ini") << "!NoAnimation()\nNoAnimation()\n";
@@ -409,7 +466,7 @@ TEST_F(ProgramTest, options_script_takes_precedence_and_the_program_says_so) {
   EXPECT_EQ(box->rotation->key_count(), 1);
 }
 
-TEST_F(ProgramTest, dialog_answers_come_from_the_command_line) {
+TEST_F(ProgramTest, DialogAnswersComeFromTheCommandLine) {
   SKIP_WITHOUT("RotatingCube.3DS");
   auto model = export_ok("RotatingCube.3DS", "still.3da", {"--type", "no-animation"});
   ASSERT_TRUE(model);
@@ -420,7 +477,7 @@ TEST_F(ProgramTest, dialog_answers_come_from_the_command_line) {
   EXPECT_EQ(last_.err.find("precedence"), std::string::npos);
 }
 
-TEST_F(ProgramTest, selected_nodes_are_exported_with_the_selected_only_option) {
+TEST_F(ProgramTest, SelectedNodesAreExportedWithTheSelectedOnlyOption) {
   SKIP_WITHOUT("huesitos.fbx");
   auto model =
       export_ok("huesitos.fbx", "some.3da", {"--selected", "Armature", "Bone", "Bone.002"});

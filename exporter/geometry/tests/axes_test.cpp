@@ -21,7 +21,7 @@ AffineTransform bind() {
   return {multiply(scale, rotation), {1, 2, 3}};
 }
 
-TEST(axes_test, host_z_up_becomes_file_y_up) {
+TEST(AxesTest, HostZUpBecomesFileYUp) {
   EXPECT_EQ(to_file_axes(Vec3{1, 2, 3}), (Vec3{1, 3, -2}));
   // A quarter turn about host z (x to y) is a quarter turn about file y
   // that takes file x to file -z.
@@ -38,7 +38,7 @@ TEST(axes_test, host_z_up_becomes_file_y_up) {
   for (int k = 0; k < 3; ++k) EXPECT_NEAR(a[k], b[k], 1e-5f);
 }
 
-TEST(axes_test, the_normal_matrix_is_the_inverse_transpose_in_file_axes) {
+TEST(AxesTest, TheNormalMatrixIsTheInverseTransposeInFileAxes) {
   // Host scale (1, 3, 1) stretches file z; normals shrink along it.
   expect_near(*normal_matrix_from_object_offset({1, 0, 0, 0, 3, 0, 0, 0, 1}),
               {1, 0, 0, 0, 1, 0, 0, 0, 1.0f / 3});
@@ -48,7 +48,7 @@ TEST(axes_test, the_normal_matrix_is_the_inverse_transpose_in_file_axes) {
   EXPECT_FALSE(normal_matrix_from_object_offset({1, 0, 0, 2, 0, 0, 0, 0, 1}).has_value());
 }
 
-TEST(axes_test, inverse_bind_matrices_undo_the_bind_in_file_axes) {
+TEST(AxesTest, InverseBindMatricesUndoTheBindInFileAxes) {
   // Translation only: (1, 2, 3) inverted is (-1, -2, -3), in file axes
   // (-1, -3, 2).
   const auto moved = inverse_bind_matrix({kIdentity3, {1, 2, 3}});

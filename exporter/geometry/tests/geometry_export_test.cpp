@@ -76,7 +76,7 @@ std::array<Vec3, 3> corners_of(const SurfaceData& s, size_t t) {
           s.positions[s.list_indices[3 * t + 2]]};
 }
 
-TEST(geometry_export_test, mirrored_faces_still_face_outwards) {
+TEST(GeometryExportTest, MirroredFacesStillFaceOutwards) {
   MeshInput m = triangle();
   const SurfaceData plain = export_ok(m).surfaces.at(0);
   m.mirrored = true;
@@ -105,7 +105,7 @@ TEST(geometry_export_test, mirrored_faces_still_face_outwards) {
   }
 }
 
-TEST(geometry_export_test, corners_closer_than_the_tolerance_weld_across_faces) {
+TEST(GeometryExportTest, CornersCloserThanTheToleranceWeldAcrossFaces) {
   // A quad of two triangles whose second triangle has its own copies of the
   // two shared vertices, moved by `offset`.
   auto quad = [](float offset) {
@@ -129,7 +129,7 @@ std::set<uint32_t> colors_of(const MeshInput& m) {
   return {s.colors.begin(), s.colors.end()};
 }
 
-TEST(geometry_export_test, colours_are_white_without_vertex_colours_and_alpha) {
+TEST(GeometryExportTest, ColoursAreWhiteWithoutVertexColoursAndAlpha) {
   MeshInput m = triangle();
   EXPECT_EQ(colors_of(m), (std::set<uint32_t>{0xFFFFFFFFu}));
   // (r, g, b) = (1, 0.5, 0.25): bytes blue 63, green 127, red 255, alpha 255.
@@ -148,7 +148,7 @@ TEST(geometry_export_test, colours_are_white_without_vertex_colours_and_alpha) {
   EXPECT_EQ(colors_of(m), (std::set<uint32_t>{0xFF0000FFu}));
 }
 
-TEST(geometry_export_test, uvs_flip_v_and_follow_the_export_switches) {
+TEST(GeometryExportTest, UvsFlipVAndFollowTheExportSwitches) {
   MeshInput m = triangle();
   constant_channel(m, 2, {0.25f, 0.75f, 0});
   constant_channel(m, 4, {0.5f, 0.125f, 0});
@@ -164,7 +164,7 @@ TEST(geometry_export_test, uvs_flip_v_and_follow_the_export_switches) {
   for (size_t v = 0; v < 3; ++v) EXPECT_EQ(s.uv[1][v], (Vec2{0.25f, 0.25f}));
 }
 
-TEST(geometry_export_test, inconsistent_descriptions_are_refused_naming_the_node) {
+TEST(GeometryExportTest, InconsistentDescriptionsAreRefusedNamingTheNode) {
   auto refused = [](const MeshInput& m) {
     const GeometryResult r = export_geometry(m);
     EXPECT_EQ(r.error.kind, GeometryErrorKind::kInvalidInput);
@@ -195,7 +195,7 @@ TEST(geometry_export_test, inconsistent_descriptions_are_refused_naming_the_node
   refused(m);
 }
 
-TEST(geometry_export_test, without_tcoord_0_uv0_is_zero_tangents_are_x_and_no_colours) {
+TEST(GeometryExportTest, WithoutTcoord0Uv0IsZeroTangentsAreXAndNoColours) {
   MeshInput m = triangle();
   m.positions[2] = {0, 0, -2};  // the uvs give a tangent that is not +x...
   m.channels[1].vertices = {{0, 1, 0}, {0, 0, 0}, {1, 1, 0}};
@@ -218,7 +218,7 @@ TEST(geometry_export_test, without_tcoord_0_uv0_is_zero_tangents_are_x_and_no_co
   EXPECT_TRUE(export_geometry(m).ok());
 }
 
-TEST(geometry_export_test, a_mesh_without_texture_channels_fails_and_a_bone_does_not) {
+TEST(GeometryExportTest, AMeshWithoutTextureChannelsFailsAndABoneDoesNot) {
   MeshInput m = triangle();
   m.channels[1] = {};
   constant_channel(m, 0, {1, 1, 1});  // colours alone are not a mapping
@@ -233,7 +233,7 @@ TEST(geometry_export_test, a_mesh_without_texture_channels_fails_and_a_bone_does
   EXPECT_EQ(bone.surfaces[0].material_index, kNoMaterial);
 }
 
-TEST(geometry_export_test, degenerate_and_illegal_faces_and_isolated_vertices_are_left_out) {
+TEST(GeometryExportTest, DegenerateAndIllegalFacesAndIsolatedVerticesAreLeftOut) {
   MeshInput m;
   m.node_name = "Holes_0";
   m.positions = {{0, 0, 0}, {1, 0, 0}, {0, 0, -1}, {5, 5, 5}, {1, 0, -1}};
@@ -257,7 +257,7 @@ TEST(geometry_export_test, degenerate_and_illegal_faces_and_isolated_vertices_ar
   EXPECT_EQ(r.box_max, (Vec3{5, 5, 5}));
 }
 
-TEST(geometry_export_test, a_face_normal_that_is_not_finite_warns_and_adds_nothing) {
+TEST(GeometryExportTest, AFaceNormalThatIsNotFiniteWarnsAndAddsNothing) {
   MeshInput m = triangle();
   m.positions.push_back({1, 0, -1});
   m.faces.push_back({{1, 3, 2}, 1, 0});
@@ -290,7 +290,7 @@ std::set<Vec3> tangents_of(const MeshInput& m) {
   return {s.tangents.begin(), s.tangents.end()};
 }
 
-TEST(geometry_export_test, tangents_are_divided_by_d_only_when_it_is_positive) {
+TEST(GeometryExportTest, TangentsAreDividedByDOnlyWhenItIsPositive) {
   MeshInput m = triangle();
   m.faces[0].smoothing_groups = 0;
   // Exported uvs (0, 0), (1, 0), (0, 1): D = 1, u grows along +x.
@@ -304,7 +304,7 @@ TEST(geometry_export_test, tangents_are_divided_by_d_only_when_it_is_positive) {
   EXPECT_EQ(tangents_of(m), (std::set<Vec3>{{1, 0, 0}}));
 }
 
-TEST(geometry_export_test, face_normals_are_converted_and_go_through_the_normal_matrix) {
+TEST(GeometryExportTest, FaceNormalsAreConvertedAndGoThroughTheNormalMatrix) {
   MeshInput m = triangle();
   // Host normal (0, 1, 1) is file (0, 1, -1); an object offset stretching
   // host y (file z) by 3 divides the normal's file z by 3.
@@ -327,7 +327,7 @@ std::multiset<std::array<std::array<float, 3>, 3>> triangles_by_position(
   return out;
 }
 
-TEST(geometry_export_test, cube_with_two_materials) {
+TEST(GeometryExportTest, CubeWithTwoMaterials) {
   for (const bool smooth : {false, true}) {
     SCOPED_TRACE(smooth ? "smooth" : "flat");
     const MeshInput m = cube(smooth);
@@ -373,7 +373,7 @@ TEST(geometry_export_test, cube_with_two_materials) {
   }
 }
 
-TEST(geometry_export_test, a_surface_over_65535_vertices_fails_naming_node_material_count) {
+TEST(GeometryExportTest, ASurfaceOver65535VerticesFailsNamingNodeMaterialCount) {
   // 21846 separate triangles weld to 65538 vertices.
   MeshInput m;
   m.node_name = "Big_0";
@@ -392,7 +392,7 @@ TEST(geometry_export_test, a_surface_over_65535_vertices_fails_naming_node_mater
   EXPECT_TRUE(r.surfaces.empty());
 }
 
-TEST(geometry_export_test, the_strip_builder_messages_come_back_counted) {
+TEST(GeometryExportTest, TheStripBuilderMessagesComeBackCounted) {
   // Three faces on the edge (0, 1), then three on the edge (5, 6).
   MeshInput m;
   m.node_name = "Fins_0";
@@ -413,7 +413,7 @@ TEST(geometry_export_test, the_strip_builder_messages_come_back_counted) {
   EXPECT_EQ(r.notes, (std::vector<std::string>{message + " (2 times)"}));
 }
 
-TEST(geometry_export_test, surface_bytes_lie_at_their_absolute_offsets) {
+TEST(GeometryExportTest, SurfaceBytesLieAtTheirAbsoluteOffsets) {
   const GeometryResult r = export_ok(cube(false));
   model3da::Bytes data(10, std::byte{0xAA});  // the node's data so far
   uint32_t surfaces_offset = 0;
@@ -455,7 +455,7 @@ TEST(geometry_export_test, surface_bytes_lie_at_their_absolute_offsets) {
   EXPECT_EQ(data.size(), 10 + 2 * surface_bytes + 2 * 68);
 }
 
-TEST(geometry_export_test, random_meshes_export_into_files_that_load) {
+TEST(GeometryExportTest, RandomMeshesExportIntoFilesThatLoad) {
   std::mt19937 rng(4242);
   int refused = 0;
   for (int round = 0; round < 150; ++round) {

@@ -22,7 +22,7 @@ SkinRecord bytes(std::initializer_list<int> values) {
   return r;
 }
 
-TEST(skin_test, the_two_strongest_weights_are_normalised_and_scaled) {
+TEST(SkinTest, TheTwoStrongestWeightsAreNormalisedAndScaled) {
   // 0.5, 0.3, 0.2: the first two, as 0.625 and 0.375 of 32768.
   EXPECT_EQ(skin({{4, 0.5f}, {9, 0.3f}, {2, 0.2f}}),
             bytes({4, 9, 255, 255, 0x00, 0x50, 0x00, 0x30, 0, 0, 0, 0}));  // 20480, 12288
@@ -36,7 +36,7 @@ TEST(skin_test, the_two_strongest_weights_are_normalised_and_scaled) {
             bytes({1, 2, 255, 255, 0xCC, 0x4C, 0x33, 0x33, 0, 0, 0, 0}));  // 19660, 13107
 }
 
-TEST(skin_test, earlier_influences_win_ties) {
+TEST(SkinTest, EarlierInfluencesWinTies) {
   EXPECT_EQ(skin({{3, 0.5f}, {8, 0.5f}})[0], std::byte(3));
   // A later equal weight displaces neither kept one.
   const SkinRecord r = skin({{3, 0.4f}, {8, 0.2f}, {5, 0.2f}, {6, 0.4f}});
@@ -49,7 +49,7 @@ TEST(skin_test, earlier_influences_win_ties) {
   EXPECT_EQ((*two)[1].bone, 5);
 }
 
-TEST(skin_test, unusable_weights_never_reach_the_record) {
+TEST(SkinTest, UnusableWeightsNeverReachTheRecord) {
   EXPECT_FALSE(skin_record({}).has_value());
   // Zero, negative and NaN weights count as 0; both 0 give 16384 each.
   const float nan = std::numeric_limits<float>::quiet_NaN();

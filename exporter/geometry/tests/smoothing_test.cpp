@@ -76,7 +76,7 @@ Fan fan(std::vector<Vec3> normals) {
   return f;
 }
 
-TEST(smoothing_test, closure_runs_through_shared_groups_only) {
+TEST(SmoothingTest, ClosureRunsThroughSharedGroupsOnly) {
   // A in group 1, B in groups 1 and 2, C in group 2, D in group 4, E none.
   const Fan f = fan({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, -1, 0}, {-1, 0, 0}});
   const std::vector<uint32_t> groups{1, 1 | 2, 2, 4, 0};
@@ -89,7 +89,7 @@ TEST(smoothing_test, closure_runs_through_shared_groups_only) {
   expect_near(c.normals[13], {-1, 0, 0}, "normal", 13);
 }
 
-TEST(smoothing_test, zero_and_opposite_sums_fall_back) {
+TEST(SmoothingTest, ZeroAndOppositeSumsFallBack) {
   // A zero-length face normal contributes nothing: the corner takes the
   // other face's normal exactly.
   Fan f = fan({{0, 0, 0}, {0, 0, 1}});
@@ -113,7 +113,7 @@ TEST(smoothing_test, zero_and_opposite_sums_fall_back) {
   expect_near(c.tangents[0], {0, 1, 0}, "tangent", 0);
 }
 
-TEST(smoothing_test, matches_the_plain_closure_on_random_meshes) {
+TEST(SmoothingTest, MatchesThePlainClosureOnRandomMeshes) {
   std::mt19937 rng(20261208);
   for (int round = 0; round < 60; ++round) {
     const uint32_t vertex_count = 4 + round % 12;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 
+#include "cube_sides.h"
 #include "geometry/face_vectors.h"
 #include "model3da/writer.h"
 
@@ -38,29 +39,11 @@ void set_host_normals(MeshInput& input) {
 MeshInput cube(bool smooth) {
   MeshInput m;
   m.node_name = "Cube_0";
-  for (uint32_t i = 0; i < 8; ++i)
-    m.positions.push_back({(i & 1) ? 1.0f : -1.0f, (i & 2) ? 1.0f : -1.0f, (i & 4) ? 1.0f : -1.0f});
-  // Each side's corners in cyclic order, starting at the corner with the
-  // largest coordinate sum; the triangles are (a, b, c) and (a, c, d).
-  const std::array<std::array<uint32_t, 4>, 6> sides{{
-      {7, 5, 1, 3},  // +x
-      {7, 3, 2, 6},  // +y
-      {7, 6, 4, 5},  // +z
-      {6, 4, 0, 2},  // -x
-      {5, 4, 0, 1},  // -y
-      {3, 2, 0, 1},  // -z
-  }};
-  for (int s = 0; s < 6; ++s) {
-    std::array<uint32_t, 4> q = sides[s];
-    const int axis = s % 3;
-    const float outward = s < 3 ? 1.0f : -1.0f;
-    const Vec3 n =
-        cross(sub(m.positions[q[1]], m.positions[q[0]]), sub(m.positions[q[2]], m.positions[q[0]]));
-    if (n[axis] * outward < 0) std::swap(q[1], q[3]);  // wind outwards
+  for (uint32_t i = 0; i < 8; ++i) m.positions.push_back(cube_sides::corner(i));
+  for (int s = 0; s < cube_sides::kSides; ++s) {
     const uint32_t groups = smooth ? 1u : 1u << s;
     const uint32_t material = s < 3 ? 0 : 1;
-    m.faces.push_back({{q[0], q[1], q[2]}, groups, material});
-    m.faces.push_back({{q[0], q[2], q[3]}, groups, material});
+    for (const auto& t : cube_sides::triangles(s)) m.faces.push_back({t, groups, material});
   }
   set_host_normals(m);
   m.channels[1].vertices = {{0.25f, 0.75f, 0.0f}};

@@ -30,7 +30,7 @@ model3da::Bytes bytes(std::initializer_list<uint32_t> words) {
 // Three corners, corners 0 and 2 welded into vertex 0 (which takes corner 2).
 const WeldMap kSmall{{0, 1, 0}, {2, 1}};
 
-TEST(weld_map_file_test, the_file_is_counts_then_corner_vertices_then_vertex_corners) {
+TEST(WeldMapFileTest, TheFileIsCountsThenCornerVerticesThenVertexCorners) {
   EXPECT_EQ(weld_map_bytes(kSmall), bytes({3, 1, 0, 1, 0, 2, 1}));
   WeldMap read;
   EXPECT_EQ(parse_weld_map(bytes({3, 1, 0, 1, 0, 2, 1}), 3, read), "");
@@ -38,7 +38,7 @@ TEST(weld_map_file_test, the_file_is_counts_then_corner_vertices_then_vertex_cor
   EXPECT_EQ(read.corner_of_vertex, kSmall.corner_of_vertex);
 }
 
-TEST(weld_map_file_test, maps_that_do_not_fit_the_surface_are_refused) {
+TEST(WeldMapFileTest, MapsThatDoNotFitTheSurfaceAreRefused) {
   WeldMap read;
   // Another corner count than the surface's.
   EXPECT_NE(parse_weld_map(bytes({3, 1, 0, 1, 0, 2, 1}), 6, read), "");
@@ -58,7 +58,7 @@ TEST(weld_map_file_test, maps_that_do_not_fit_the_surface_are_refused) {
   EXPECT_TRUE(read.vertex_of_corner.empty());  // untouched by every refusal
 }
 
-TEST(weld_map_file_test, files_are_named_after_node_and_surface_inside_the_folder) {
+TEST(WeldMapFileTest, FilesAreNamedAfterNodeAndSurfaceInsideTheFolder) {
   std::filesystem::path path;
   EXPECT_FALSE(weld_map_path("maps", "Bonnet_0", 2, path));
   EXPECT_EQ(path, std::filesystem::path("maps") / "Bonnet_0.2");
@@ -68,7 +68,7 @@ TEST(weld_map_file_test, files_are_named_after_node_and_surface_inside_the_folde
   }
 }
 
-TEST(weld_map_file_test, files_round_trip_and_failures_name_the_file) {
+TEST(WeldMapFileTest, FilesRoundTripAndFailuresNameTheFile) {
   const auto dir = scratch("weld_map_files");
   const auto path = dir / "Bonnet_0.0";
   ASSERT_FALSE(write_weld_map_file(path, kSmall));
@@ -104,7 +104,7 @@ MeshInput shape(bool moved) {
   return m;
 }
 
-TEST(weld_map_file_test, a_target_reuses_the_source_welds) {
+TEST(WeldMapFileTest, ATargetReusesTheSourceWelds) {
   const auto dir = scratch("morph_pair");
   const GeometryResult source = export_geometry(shape(false), morph_source_welder(dir, "Bonnet_0"));
   ASSERT_TRUE(source.ok()) << source.error.message;
@@ -138,7 +138,7 @@ TEST(weld_map_file_test, a_target_reuses_the_source_welds) {
   EXPECT_NE(r.error.message.find("Bonnet_0.0"), std::string::npos);
 }
 
-TEST(weld_map_file_test, a_map_that_does_not_fit_is_refused_before_use) {
+TEST(WeldMapFileTest, AMapThatDoesNotFitIsRefusedBeforeUse) {
   // A welder that hands back a map naming a vertex the surface does not have.
   const Welder broken = [](std::size_t, const CornerSurface& surface, WeldMap& weld) {
     weld = weld_corners(surface.corners);

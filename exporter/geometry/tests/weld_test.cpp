@@ -19,7 +19,7 @@ Corner at(float x, float y = 0, float z = 0) {
   return c;
 }
 
-TEST(weld_test, corners_closer_than_the_tolerance_become_one_vertex) {
+TEST(WeldTest, CornersCloserThanTheToleranceBecomeOneVertex) {
   Corner a = at(1, 2, 3), b = at(1.00005f, 1.99995f, 3.00009f);
   b.uv[0] = {0.00009f, 0};
   const std::vector<Corner> close{a, b};
@@ -39,7 +39,7 @@ TEST(weld_test, corners_closer_than_the_tolerance_become_one_vertex) {
   EXPECT_EQ(weld_corners(std::vector<Corner>{a, c}).corner_of_vertex.size(), 2u);
 }
 
-TEST(weld_test, vertices_are_numbered_in_sorted_order_and_keep_their_last_corner) {
+TEST(WeldTest, VerticesAreNumberedInSortedOrderAndKeepTheirLastCorner) {
   // Corners at x = 3, 1, 2, 1.00004, 3.00005: vertex 0 is x = 1 (corners 1
   // and 3), vertex 1 is x = 2, vertex 2 is x = 3 (corners 0 and 4).
   const std::vector<Corner> corners{at(3), at(1), at(2), at(1.00004f), at(3.00005f)};
@@ -50,7 +50,7 @@ TEST(weld_test, vertices_are_numbered_in_sorted_order_and_keep_their_last_corner
   EXPECT_EQ(check_weld_map(weld, corners.size()), "");
 }
 
-TEST(weld_test, fields_compare_in_the_documented_order) {
+TEST(WeldTest, FieldsCompareInTheDocumentedOrder) {
   // Position decides before normal.
   Corner a = at(0), b = at(1);
   a.normal = {0, 0, 1};
@@ -97,7 +97,7 @@ TEST(weld_test, fields_compare_in_the_documented_order) {
   EXPECT_EQ(compare_corners(a, a), 0);
 }
 
-TEST(weld_test, chains_of_near_values_give_a_consistent_weld) {
+TEST(WeldTest, ChainsOfNearValuesGiveAConsistentWeld) {
   // 0 ~ 0.00008 ~ 0.00016 but 0 and 0.00016 differ: the comparison is not
   // transitive. Whatever order the sort gives, the weld must be a valid one,
   // and corners that are exactly equal must share a vertex.
@@ -120,7 +120,7 @@ TEST(weld_test, chains_of_near_values_give_a_consistent_weld) {
   }
 }
 
-TEST(weld_test, maps_that_do_not_fit_a_surface_are_named) {
+TEST(WeldTest, MapsThatDoNotFitASurfaceAreNamed) {
   WeldMap ok{{0, 1, 0}, {2, 1}};
   EXPECT_EQ(check_weld_map(ok, 3), "");
   EXPECT_NE(check_weld_map(ok, 6), "");  // wrong corner count

@@ -9,20 +9,13 @@
 #include "host/decomp.h"
 #include "host/matrix3.h"
 #include "host/quat.h"
+#include "host_expect.h"
 
 namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
-void expect_near(const Point3& a, const Point3& b, float eps = 1e-4f) {
-  EXPECT_NEAR(a.x, b.x, eps);
-  EXPECT_NEAR(a.y, b.y, eps);
-  EXPECT_NEAR(a.z, b.z, eps);
-}
-
-void expect_near(const Matrix3& a, const Matrix3& b, float eps = 1e-4f) {
-  for (int i = 0; i < 4; ++i) expect_near(a[i], b[i], eps);
-}
+using host::testing::expect_near;
 
 // Same rotation: q and -q are the same.
 void expect_same_rotation(const Quat& a, const Quat& b, float eps = 1e-4f) {
@@ -34,7 +27,7 @@ Quat random_quat(std::mt19937& rng) {
   return Quat(n(rng), n(rng), n(rng), n(rng)).Normalize();
 }
 
-TEST(quat_test, product_is_rotation_followed_by_rotation) {
+TEST(QuatTest, ProductIsRotationFollowedByRotation) {
   // A row vector (1, 0, 0) turned by +90° about z becomes (0, 1, 0).
   const Quat z90 = QuatFromAngAxis(AngAxis{Point3(0, 0, 1), kPi / 2});
   expect_near(Point3(1, 0, 0) * RotateMatrix(z90), Point3(0, 1, 0));
@@ -50,7 +43,7 @@ TEST(quat_test, product_is_rotation_followed_by_rotation) {
   }
 }
 
-TEST(quat_test, log_and_exp_are_inverse) {
+TEST(QuatTest, LogAndExpAreInverse) {
   const Quat q = QFromAngAxis(1.2f, Point3(1, 2, 3));
   const Quat l = LogN(q);
   EXPECT_NEAR(std::sqrt(l.x * l.x + l.y * l.y + l.z * l.z), 0.6f, 1e-5f);
@@ -58,7 +51,7 @@ TEST(quat_test, log_and_exp_are_inverse) {
   EXPECT_EQ(Exp(LogN(Quat())), Quat());
 }
 
-TEST(quat_test, squad_inner_point_from_its_definition) {
+TEST(QuatTest, SquadInnerPointFromItsDefinition) {
   const Point3 z(0, 0, 1);
   // Even steps about one axis: the inner point is the key itself.
   const Quat a = QFromAngAxis(0.0f, z), b = QFromAngAxis(0.5f, z), c = QFromAngAxis(1.0f, z);
@@ -73,7 +66,7 @@ TEST(quat_test, squad_inner_point_from_its_definition) {
   expect_same_rotation(QCompA(b, b, b), b, 1e-6f);
 }
 
-TEST(quat_test, slerp_runs_along_the_shorter_arc) {
+TEST(QuatTest, SlerpRunsAlongTheShorterArc) {
   const Point3 x(1, 0, 0);
   const Quat a = QFromAngAxis(0.2f, x), b = QFromAngAxis(1.0f, x);
   expect_same_rotation(Slerp(a, b, 0.5f), QFromAngAxis(0.6f, x));
@@ -81,7 +74,7 @@ TEST(quat_test, slerp_runs_along_the_shorter_arc) {
   expect_same_rotation(Slerp(a, neg_b, 0.25f), QFromAngAxis(0.4f, x));
 }
 
-TEST(matrix3_test, inverse_and_products) {
+TEST(Matrix3Test, InverseAndProducts) {
   std::mt19937 rng(11);
   std::uniform_real_distribution<float> u(-3, 3);
   for (int i = 0; i < 50; ++i) {
@@ -100,7 +93,7 @@ TEST(matrix3_test, inverse_and_products) {
   EXPECT_TRUE(Inverse(Matrix3(Point3(), Point3(), Point3(), Point3(1, 2, 3))).IsIdentity());
 }
 
-TEST(matrix3_test, pre_rotation_and_scaling_apply_before_the_matrix) {
+TEST(Matrix3Test, PreRotationAndScalingApplyBeforeTheMatrix) {
   Matrix3 m = TransMatrix(Point3(10, 0, 0));
   PreRotateMatrix(m, QuatFromAngAxis(AngAxis{Point3(0, 0, 1), kPi / 2}));
   expect_near(Point3(1, 0, 0) * m, Point3(10, 1, 0));
@@ -120,7 +113,7 @@ TEST(matrix3_test, pre_rotation_and_scaling_apply_before_the_matrix) {
   expect_near(Point3(1, 0, 0) * offset, Point3(0, 2, 5));
 }
 
-TEST(decomp_test, recomposes_random_affine_transforms) {
+TEST(DecompTest, RecomposesRandomAffineTransforms) {
   std::mt19937 rng(3);
   std::uniform_real_distribution<float> u(-2, 2);
   for (int i = 0; i < 200; ++i) {
@@ -138,7 +131,7 @@ TEST(decomp_test, recomposes_random_affine_transforms) {
   }
 }
 
-TEST(decomp_test, finds_scale_rotation_translation_and_mirror) {
+TEST(DecompTest, FindsScaleRotationTranslationAndMirror) {
   const Quat q = QFromAngAxis(0.7f, Point3(1, -2, 0.5f));
   Matrix3 m = RotateMatrix(q);
   m.SetTrans(Point3(4, 5, 6));
@@ -162,7 +155,7 @@ TEST(decomp_test, finds_scale_rotation_translation_and_mirror) {
   expect_near(compose_affine(parts), mirrored);
 }
 
-TEST(box3_test, grows_and_transforms) {
+TEST(Box3Test, GrowsAndTransforms) {
   Box3 box;
   EXPECT_TRUE(box.IsEmpty());
   box += Point3(1, 2, 3);

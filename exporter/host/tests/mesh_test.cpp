@@ -34,7 +34,7 @@ Mesh quad_with_bad_faces() {
   return m;
 }
 
-TEST(mesh_test, removes_degenerate_and_illegal_faces_with_their_map_faces) {
+TEST(MeshTest, RemovesDegenerateAndIllegalFacesWithTheirMapFaces) {
   Mesh m = quad_with_bad_faces();
   EXPECT_TRUE(m.mapSupport(1));
   EXPECT_FALSE(m.mapSupport(0));
@@ -55,7 +55,7 @@ TEST(mesh_test, removes_degenerate_and_illegal_faces_with_their_map_faces) {
   EXPECT_EQ(m.mapVerts(1)[3], UVVert(0, 1, 0));
 }
 
-TEST(mesh_test, renumbers_map_faces_after_deleting_isolated_map_vertices) {
+TEST(MeshTest, RenumbersMapFacesAfterDeletingIsolatedMapVertices) {
   Mesh m;
   m.verts = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0)};
   m.faces = {face(0, 1, 2)};

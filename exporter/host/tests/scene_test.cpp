@@ -5,18 +5,15 @@
 #include <numbers>
 
 #include "host/scene_builder.h"
+#include "host_expect.h"
 
 namespace {
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
-void expect_near(const Point3& a, const Point3& b, float eps = 1e-4f) {
-  EXPECT_NEAR(a.x, b.x, eps);
-  EXPECT_NEAR(a.y, b.y, eps);
-  EXPECT_NEAR(a.z, b.z, eps);
-}
+using host::testing::expect_near;
 
-TEST(scene_controls_test, keyframe_values_at_and_between_keys) {
+TEST(SceneControlsTest, KeyframeValuesAtAndBetweenKeys) {
   auto position = host::keyframes<ITCBPoint3Key>(
       {host::tcb(0, Point3(0, 0, 0)), host::tcb(160, Point3(2, 0, 0))});
   Point3 p;
@@ -47,7 +44,7 @@ TEST(scene_controls_test, keyframe_values_at_and_between_keys) {
   EXPECT_EQ(f, 4.5f);
 }
 
-TEST(scene_controls_test, relative_rotation_keys_multiply_up) {
+TEST(SceneControlsTest, RelativeRotationKeysMultiplyUp) {
   const Point3 z(0, 0, 1);
   auto tcb = host::keyframes<ITCBRotKey>(
       {host::tcb(0, AngAxis{z, kPi / 2}), host::tcb(160, AngAxis{z, kPi / 2})});
@@ -65,7 +62,7 @@ TEST(scene_controls_test, relative_rotation_keys_multiply_up) {
   EXPECT_NEAR(std::fabs(QDot(q, QFromAngAxis(0.4f, z))), 1.0f, 1e-6f);
 }
 
-TEST(scene_controls_test, euler_turns_in_its_order) {
+TEST(SceneControlsTest, EulerTurnsInItsOrder) {
   auto euler = std::make_unique<host::EulerControl>(host::keyframes<ILinFloatKey>({}, kPi / 2),
                                                     host::keyframes<ILinFloatKey>({}, kPi / 2),
                                                     host::keyframes<ILinFloatKey>({}, 0.0f), "YXZ");
@@ -78,7 +75,7 @@ TEST(scene_controls_test, euler_turns_in_its_order) {
   expect_near(Point3(0, 0, 1) * RotateMatrix(q), Point3(1, 0, 0));
 }
 
-TEST(scene_nodes_test, transforms_chain_through_parents_and_object_offset) {
+TEST(SceneNodesTest, TransformsChainThroughParentsAndObjectOffset) {
   host::SceneBuilder b;
   host::SceneNode& parent = b.dummy("P");
   parent.controller = host::static_transform(Point3(10, 0, 0));
@@ -95,7 +92,7 @@ TEST(scene_nodes_test, transforms_chain_through_parents_and_object_offset) {
   EXPECT_FALSE(child.IsRootNode());
 }
 
-TEST(scene_nodes_test, evaluation_looks_through_derived_objects) {
+TEST(SceneNodesTest, EvaluationLooksThroughDerivedObjects) {
   host::SceneBuilder b;
   auto mesh = host::triangle_mesh();
   auto physique = std::make_shared<host::PhysiqueModifier>();
@@ -112,7 +109,7 @@ TEST(scene_nodes_test, evaluation_looks_through_derived_objects) {
   EXPECT_TRUE(n.IsNodeHidden(false));
 }
 
-TEST(scene_nodes_test, biped_body_keeps_its_key_times_in_its_first_sub_controller) {
+TEST(SceneNodesTest, BipedBodyKeepsItsKeyTimesInItsFirstSubController) {
   host::BipedKeyTimes times{{0, 320}, {160}, {}};
   host::BipedControl body(BIPBODY_CONTROL_CLASS_ID, {}, times);
   std::vector<TimeValue> found;
@@ -129,7 +126,7 @@ TEST(scene_nodes_test, biped_body_keeps_its_key_times_in_its_first_sub_controlle
   expect_near(local.GetTrans(), Point3(1, 0, 0));
 }
 
-TEST(scene_interface_test, cancel_comes_after_the_given_polls) {
+TEST(SceneInterfaceTest, CancelComesAfterTheGivenPolls) {
   host::Scene scene;
   EXPECT_FALSE(scene.GetCancel());
   scene.cancel_after_polls = 2;

@@ -36,7 +36,7 @@ INT_PTR record_proc(HWND dialog, UINT message, WPARAM w, LPARAM l) {
   return 0;
 }
 
-TEST(ui_seam_test, dialog_buttons_behave_as_auto_controls) {
+TEST(UiSeamTest, DialogButtonsBehaveAsAutoControls) {
   host::RecordingUi ui;
   host::ScopedUiSeam scope(&ui);
   seen.clear();
@@ -54,7 +54,7 @@ TEST(ui_seam_test, dialog_buttons_behave_as_auto_controls) {
   EXPECT_EQ(seen.back().first, WM_DESTROY);
 }
 
-TEST(ui_seam_test, dialog_without_answers_is_closed) {
+TEST(UiSeamTest, DialogWithoutAnswersIsClosed) {
   host::RecordingUi ui;
   host::ScopedUiSeam scope(&ui);
   seen.clear();
@@ -69,7 +69,7 @@ TEST(ui_seam_test, dialog_without_answers_is_closed) {
   EXPECT_EQ(ui.messages[0].type, MB_ICONERROR);
 }
 
-TEST(ui_seam_test, without_a_seam_boxes_answer_ok_and_dialogs_close) {
+TEST(UiSeamTest, WithoutASeamBoxesAnswerOkAndDialogsClose) {
   host::ScopedUiSeam scope(nullptr);
   seen.clear();
   EXPECT_EQ(MessageBox(nullptr, "x", "y", MB_OKCANCEL), IDOK);

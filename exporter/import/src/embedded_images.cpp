@@ -1,21 +1,17 @@
 // Embedded textures as files.
 #include "embedded_images.h"
 
-#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 
+#include "filesystem/ascii_case.h"
 #include "import/scene_import.h"
 
 namespace scene_import {
 namespace {
 
-std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return char(std::tolower(c)); });
-  return text;
-}
+using ascii::lower;
 
 std::string safe(const std::string& text) {
   std::string out;

@@ -1,10 +1,10 @@
 // Alpha channels from image headers.
 #include "image_alpha.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <string>
+
+#include "filesystem/ascii_case.h"
 
 namespace scene_import {
 namespace {
@@ -65,9 +65,7 @@ bool image_has_alpha(std::span<const uint8_t> bytes, std::string_view extension)
   static constexpr uint8_t kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   if (bytes.size() >= 8 && std::memcmp(bytes.data(), kPng, 8) == 0) return png_has_alpha(bytes);
   if (bytes.size() >= 4 && std::memcmp(bytes.data(), "DDS ", 4) == 0) return dds_has_alpha(bytes);
-  std::string ext(extension);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return char(std::tolower(c)); });
+  const std::string ext = ascii::lower(extension);
   if (ext == "tga") return tga_has_alpha(bytes);
   return false;
 }

@@ -2,13 +2,13 @@
 #include "material_import.h"
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iterator>
 
 #include <fmt/format.h>
 
 #include "embedded_images.h"
+#include "filesystem/ascii_case.h"
 #include "host/class_ids.h"
 #include "host/memory_objects.h"
 #include "image_alpha.h"
@@ -24,11 +24,7 @@ Color color_of(const aiColor3D& c) {
   return Color{c.r, c.g, c.b};
 }
 
-std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return char(std::tolower(c)); });
-  return text;
-}
+using ascii::lower;
 
 // The first bytes of a file (enough for any image header); empty when it
 // cannot be read.

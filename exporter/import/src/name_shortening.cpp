@@ -5,17 +5,13 @@
 #include <cctype>
 #include <functional>
 
+#include "filesystem/ascii_case.h"
 #include "host/memory_objects.h"
 
 namespace scene_import {
 namespace {
 
-std::string lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return char(std::tolower(c)); });
-  return out;
-}
+using ascii::lower;
 
 void each_node(host::SceneNode& node, const std::function<void(host::SceneNode&)>& visit) {
   visit(node);

@@ -96,7 +96,7 @@ Prism make_prism(int sides) {
   return p;
 }
 
-TEST(smoothing_groups_test, hard_and_soft_edges_of_a_prism_survive_the_exporters_smoothing) {
+TEST(SmoothingGroupsTest, HardAndSoftEdgesOfAPrismSurviveTheExportersSmoothing) {
   const Prism prism = make_prism(8);
   const SmoothingResult result = smoothing_groups(prism.faces, prism.normals, prism.verts.size());
   EXPECT_EQ(result.shared, 0u);
@@ -111,7 +111,7 @@ TEST(smoothing_groups_test, hard_and_soft_edges_of_a_prism_survive_the_exporters
   }
 }
 
-TEST(smoothing_groups_test, flat_faces_alone_get_no_group_and_many_regions_share_bits) {
+TEST(SmoothingGroupsTest, FlatFacesAloneGetNoGroupAndManyRegionsShareBits) {
   // A fan of triangles around a centre, every pair of neighbours one flat
   // region tilted its own way: 40 regions meet at the centre.
   const int pairs = 40;
@@ -178,7 +178,7 @@ void set_bone(aiMesh& m, const char* name, std::vector<aiVertexWeight> weights) 
   m.mBones = bones;
 }
 
-TEST(mesh_import_test, meshes_of_a_node_become_one_welded_mesh_with_ids_and_channels) {
+TEST(MeshImportTest, MeshesOfANodeBecomeOneWeldedMeshWithIdsAndChannels) {
   // Two quads sharing the edge x = 1: the first with one texture set, the
   // second with two and vertex colours, one of them half transparent.
   auto a = make_mesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}});
@@ -221,7 +221,7 @@ TEST(mesh_import_test, meshes_of_a_node_become_one_welded_mesh_with_ids_and_chan
   for (const Face& f : mesh.faces) EXPECT_EQ(f.smGroup, mesh.faces[0].smGroup);
 }
 
-TEST(mesh_import_test, skinned_vertices_weld_only_with_the_same_weights) {
+TEST(MeshImportTest, SkinnedVerticesWeldOnlyWithTheSameWeights) {
   auto a = make_mesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{0, 1, 2}});
   auto b = make_mesh({{1, 0, 0}, {1, 1, 0}, {2, 0, 0}}, {{0, 2, 1}});
   set_bone(*a, "Arm", {{0, 1.0f}, {1, 1.0f}, {2, 1.0f}});
@@ -236,7 +236,7 @@ TEST(mesh_import_test, skinned_vertices_weld_only_with_the_same_weights) {
   EXPECT_EQ(imported.object->mesh.getNumVerts(), 5);
 }
 
-TEST(uvw_box_map_test, every_side_of_a_box_spans_the_map) {
+TEST(UvwBoxMapTest, EverySideOfABoxSpansTheMap) {
   // A box 2 x 4 x 6 with its faces wound outwards.
   Mesh mesh;
   for (int i = 0; i < 8; ++i) {

@@ -37,7 +37,7 @@ Bytes dds(uint32_t flags, const char* code) {
   return b;
 }
 
-TEST(image_alpha_test, reads_alpha_from_png_tga_and_dds_headers) {
+TEST(ImageAlphaTest, ReadsAlphaFromPngTgaAndDdsHeaders) {
   EXPECT_TRUE(image_has_alpha(png(6, false), "png"));
   EXPECT_TRUE(image_has_alpha(png(4, false), "png"));
   EXPECT_FALSE(image_has_alpha(png(2, false), "png"));
@@ -62,7 +62,7 @@ TEST(image_alpha_test, reads_alpha_from_png_tga_and_dds_headers) {
   EXPECT_FALSE(image_has_alpha(Bytes{0xFF, 0xD8, 0xFF, 0xE0}, "jpg"));
 }
 
-TEST(image_alpha_test, damaged_headers_give_no_alpha_and_are_read_within_bounds) {
+TEST(ImageAlphaTest, DamagedHeadersGiveNoAlphaAndAreReadWithinBounds) {
   const Bytes whole = png(6, false);
   for (size_t n = 0; n < whole.size(); ++n) {
     const Bytes prefix(whole.begin(), whole.begin() + long(n));
@@ -80,7 +80,7 @@ TEST(image_alpha_test, damaged_headers_give_no_alpha_and_are_read_within_bounds)
   EXPECT_FALSE(image_has_alpha(Bytes{'D', 'D', 'S', ' '}, "dds"));
 }
 
-TEST(embedded_images_test, names_fit_are_plain_and_unique) {
+TEST(EmbeddedImagesTest, NamesFitArePlainAndUnique) {
   std::set<std::string> taken;
   aiTexture compressed;
   compressed.mWidth = 3;
@@ -106,7 +106,7 @@ TEST(embedded_images_test, names_fit_are_plain_and_unique) {
   compressed.mFilename = "";  // aiTexture frees pcData: none was set
 }
 
-TEST(embedded_images_test, raw_texels_become_a_32_bit_tga_with_alpha) {
+TEST(EmbeddedImagesTest, RawTexelsBecomeA32BitTgaWithAlpha) {
   aiTexture raw;
   raw.mWidth = 2;
   raw.mHeight = 1;

@@ -7,7 +7,7 @@
 namespace scene_import {
 namespace {
 
-TEST(name_shortening_test, names_fit_with_room_for_the_postfix) {
+TEST(NameShorteningTest, NamesFitWithRoomForThePostfix) {
   EXPECT_TRUE(node_name_fits(std::string(29, 'a')));
   EXPECT_FALSE(node_name_fits(std::string(30, 'a')));  // "_0" would make 32
   EXPECT_TRUE(node_name_fits(std::string(29, 'a') + "_3"));
@@ -17,14 +17,14 @@ TEST(name_shortening_test, names_fit_with_room_for_the_postfix) {
   EXPECT_FALSE(has_lod_postfix("Body1"));
 }
 
-TEST(name_shortening_test, names_from_files_name_no_folder) {
+TEST(NameShorteningTest, NamesFromFilesNameNoFolder) {
   EXPECT_EQ(file_safe_name("../../etc/evil"), ".._.._etc_evil");
   EXPECT_EQ(file_safe_name("C:\\maps\\wood"), "C:_maps_wood");
   EXPECT_EQ(file_safe_name("tab\there"), "tab_here");  // a tab
   EXPECT_EQ(file_safe_name("Armature|Bone.001"), "Armature|Bone.001");
 }
 
-TEST(name_shortening_test, shortened_names_keep_start_and_postfix_and_are_unique) {
+TEST(NameShorteningTest, ShortenedNamesKeepStartAndPostfixAndAreUnique) {
   std::set<std::string> taken{"wheel_front_left_suspension~1"};
   const std::string name = "Wheel_Front_Left_Suspension_Arm";  // 31, no postfix
   const std::string first = shorten_name(name, kMaxNodeNameWithoutPostfix, true, taken);
@@ -37,7 +37,7 @@ TEST(name_shortening_test, shortened_names_keep_start_and_postfix_and_are_unique
             "ChromeAndRubberMaterialFo~1");
 }
 
-TEST(name_shortening_test, scene_names_that_do_not_fit_are_shortened_and_listed) {
+TEST(NameShorteningTest, SceneNamesThatDoNotFitAreShortenedAndListed) {
   host::SceneBuilder b;
   host::SceneNode& group = b.dummy("A_group_node_with_a_long_long_name");
   host::SceneNode& fits = b.mesh("Body_0", &group);

@@ -139,7 +139,7 @@ void expect_source_worlds(host::Scene& scene, const Source& source, double clip_
   });
 }
 
-TEST(scene_import_test, static_scenes_keep_every_source_world_transform) {
+TEST(SceneImportTest, StaticScenesKeepEverySourceWorldTransform) {
   for (const char* file : {"BoxTextured.glb", "cube_with_2UVs.DAE", "spider.obj",
                            "AnimatedMorphCube.gltf", "quad_skin.glb"}) {
     SKIP_WITHOUT(file);
@@ -152,7 +152,7 @@ TEST(scene_import_test, static_scenes_keep_every_source_world_transform) {
   }
 }
 
-TEST(scene_import_test, rotating_cube_keys_give_the_source_rotation_at_every_key) {
+TEST(SceneImportTest, RotatingCubeKeysGiveTheSourceRotationAtEveryKey) {
   SKIP_WITHOUT("RotatingCube.3DS");
   ImportResult r = import_ok("RotatingCube.3DS");
   ASSERT_TRUE(r.scene);
@@ -174,7 +174,7 @@ TEST(scene_import_test, rotating_cube_keys_give_the_source_rotation_at_every_key
   }
 }
 
-TEST(scene_import_test, skeleton_animation_follows_the_source_between_and_at_keys) {
+TEST(SceneImportTest, SkeletonAnimationFollowsTheSourceBetweenAndAtKeys) {
   SKIP_WITHOUT("huesitos.fbx");
   ImportResult r = import_ok("huesitos.fbx");
   ASSERT_TRUE(r.scene);
@@ -224,7 +224,7 @@ void expect_skin(host::Scene& scene, const std::string& mesh_name, size_t bones)
   }
 }
 
-TEST(scene_import_test, skinned_meshes_get_physique_with_their_bind_pose) {
+TEST(SceneImportTest, SkinnedMeshesGetPhysiqueWithTheirBindPose) {
   for (const char* file : {"quad_skin.glb", "huesitos.fbx"}) SKIP_WITHOUT(file);
   ImportResult quad = import_ok("quad_skin.glb");
   ASSERT_TRUE(quad.scene);
@@ -235,7 +235,7 @@ TEST(scene_import_test, skinned_meshes_get_physique_with_their_bind_pose) {
   expect_skin(*bones.scene, "Cylinder", 9);
 }
 
-TEST(scene_import_test, cameras_and_lights_are_objects_the_exporter_leaves_out) {
+TEST(SceneImportTest, CamerasAndLightsAreObjectsTheExporterLeavesOut) {
   SKIP_WITHOUT("huesitos.fbx");
   ImportResult r = import_ok("huesitos.fbx");
   ASSERT_TRUE(r.scene);
@@ -250,7 +250,7 @@ TEST(scene_import_test, cameras_and_lights_are_objects_the_exporter_leaves_out) 
   EXPECT_NEAR(bone->box.pmax.z, 0.763947f, 1e-4f);
 }
 
-TEST(scene_import_test, texture_sets_colours_and_materials_reach_the_host) {
+TEST(SceneImportTest, TextureSetsColoursAndMaterialsReachTheHost) {
   for (const char* file : {"cube_with_2UVs.DAE", "spider.obj", "quad_skin.glb"}) {
     SKIP_WITHOUT(file);
   }
@@ -298,7 +298,7 @@ TEST(scene_import_test, texture_sets_colours_and_materials_reach_the_host) {
   EXPECT_FALSE(map->GetBitmap(0)->HasAlpha());
 }
 
-TEST(scene_import_test, embedded_texture_is_named_and_written_beside_the_output) {
+TEST(SceneImportTest, EmbeddedTextureIsNamedAndWrittenBesideTheOutput) {
   SKIP_WITHOUT("BoxTextured.glb");
   ImportResult r = import_ok("BoxTextured.glb");
   ASSERT_TRUE(r.scene);
@@ -327,7 +327,7 @@ TEST(scene_import_test, embedded_texture_is_named_and_written_beside_the_output)
   std::filesystem::remove_all(folder);
 }
 
-TEST(scene_import_test, meshes_without_texture_coordinates_get_a_box_map_when_asked) {
+TEST(SceneImportTest, MeshesWithoutTextureCoordinatesGetABoxMapWhenAsked) {
   SKIP_WITHOUT("AnimatedMorphCube.gltf");
   ImportResult plain = import_ok("AnimatedMorphCube.gltf");
   ASSERT_TRUE(plain.scene);
@@ -349,7 +349,7 @@ TEST(scene_import_test, meshes_without_texture_coordinates_get_a_box_map_when_as
   EXPECT_NE(mapped.notes[0].find("morph"), std::string::npos);
 }
 
-TEST(scene_import_test, animation_is_chosen_by_name_or_index) {
+TEST(SceneImportTest, AnimationIsChosenByNameOrIndex) {
   SKIP_WITHOUT("huesitos.fbx");
   ImportOptions options;
   options.animation = "Armature|Action";
@@ -363,7 +363,7 @@ TEST(scene_import_test, animation_is_chosen_by_name_or_index) {
   EXPECT_FALSE(missing.scene);
 }
 
-TEST(scene_import_test, unreadable_files_fail_with_one_line_naming_the_file) {
+TEST(SceneImportTest, UnreadableFilesFailWithOneLineNamingTheFile) {
   const auto folder = std::filesystem::temp_directory_path() / "scene_import_test_broken";
   std::filesystem::create_directories(folder);
   std::ofstream(folder / "broken.glb", std::ios::binary) << "glTF\x02\0\0\0garbage";
@@ -379,7 +379,7 @@ TEST(scene_import_test, unreadable_files_fail_with_one_line_naming_the_file) {
   std::filesystem::remove_all(folder);
 }
 
-TEST(scene_import_test, a_mesh_shared_by_two_nodes_reaches_both) {
+TEST(SceneImportTest, AMeshSharedByTwoNodesReachesBoth) {
   // One triangle mesh used by two nodes: the source arrays are released only
   // after the second has its host mesh.
   const auto folder = std::filesystem::temp_directory_path() / "scene_import_test_shared";
@@ -405,7 +405,7 @@ TEST(scene_import_test, a_mesh_shared_by_two_nodes_reaches_both) {
   std::filesystem::remove_all(folder);
 }
 
-TEST(scene_import_test, a_cancel_stops_the_import) {
+TEST(SceneImportTest, ACancelStopsTheImport) {
   SKIP_WITHOUT("spider.obj");
   ImportOptions options;
   options.cancelled = [] { return true; };

@@ -6,21 +6,14 @@
 
 #include <random>
 
+#include "../../host/tests/host_expect.h"
 #include "source_axes.h"
 #include "transform_split.h"
 
 namespace scene_import {
 namespace {
 
-void expect_near(const Point3& a, const Point3& b, float tolerance = 1e-4f) {
-  EXPECT_NEAR(a.x, b.x, tolerance);
-  EXPECT_NEAR(a.y, b.y, tolerance);
-  EXPECT_NEAR(a.z, b.z, tolerance);
-}
-
-void expect_near(const Matrix3& a, const Matrix3& b, float tolerance = 1e-4f) {
-  for (int r = 0; r < 4; ++r) expect_near(a[r], b[r], tolerance);
-}
+using host::testing::expect_near;
 
 // Scale, then rotation, then translation, as a source node's transform is
 // made (column vectors: T · R · S).
@@ -32,7 +25,7 @@ aiMatrix4x4 source_transform(const aiVector3D& scale, const aiQuaternion& rotati
   return t * aiMatrix4x4(rotation.GetMatrix()) * s;
 }
 
-TEST(source_axes_test, y_up_becomes_z_up) {
+TEST(SourceAxesTest, YUpBecomesZUp) {
   expect_near(host_point(aiVector3D(0, 1, 0)), Point3(0, 0, 1));
   expect_near(host_point(aiVector3D(0, 0, 1)), Point3(0, -1, 0));
   expect_near(host_point(aiVector3D(1, 0, 0)), Point3(1, 0, 0));
@@ -41,7 +34,7 @@ TEST(source_axes_test, y_up_becomes_z_up) {
   expect_near(Point3(h.x, h.z, -h.y), Point3(1, 2, 3));
 }
 
-TEST(source_axes_test, transforms_points_rotations_and_scales_agree) {
+TEST(SourceAxesTest, TransformsPointsRotationsAndScalesAgree) {
   std::mt19937 random(7);
   std::uniform_real_distribution<float> value(-3.0f, 3.0f);
   for (int i = 0; i < 50; ++i) {
@@ -82,7 +75,7 @@ Matrix3 recompose(const TransformSplit& s) {
   return m;
 }
 
-TEST(transform_split_test, controller_takes_what_it_can_and_offset_the_rest) {
+TEST(TransformSplitTest, ControllerTakesWhatItCanAndOffsetTheRest) {
   const Quat turn = QFromAngAxis(0.7f, Point3(1, 2, 3));
   // A rotation with scale along the node's own axes: the controller alone.
   Matrix3 own = ScaleMatrix(Point3(2, 3, 4)) * RotateMatrix(turn);
@@ -108,7 +101,7 @@ TEST(transform_split_test, controller_takes_what_it_can_and_offset_the_rest) {
   expect_near(recompose(split), sheared);
 }
 
-TEST(transform_split_test, similarity_means_uniform_scale_and_rotation) {
+TEST(TransformSplitTest, SimilarityMeansUniformScaleAndRotation) {
   Matrix3 m = ScaleMatrix(Point3(2, 2, 2)) * RotateMatrix(QFromAngAxis(1.0f, Point3(0, 1, 1)));
   m.SetTrans(Point3(3, 4, 5));
   EXPECT_TRUE(is_similarity(m));

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "geometry/geometry_export.h"
@@ -81,9 +82,11 @@ class Scenepress final : public SceneExport {
   int AddMaterial(const model3da::MaterialRecord& record);
 
   // The material table index of a face with material id `face_material` of
-  // a node with material `material`, 0xFFFF for none; -1 when the export
-  // must fail (the message has been shown).
-  int MaterialIndex(Mtl* material, int face_material);
+  // the node `node_name` with material `material`, 0xFFFF for none; -1 when
+  // the export must fail (the message has been shown). When .mat scripts are
+  // wanted, a material whose name cannot be a file name in the output
+  // folder fails the export.
+  int MaterialIndex(Mtl* material, int face_material, std::string_view node_name = {});
 
   // Walks `node` and its subtree in export order; kWalkOn or kWalkStop
   // (cancelled or failed).
@@ -97,7 +100,7 @@ class Scenepress final : public SceneExport {
   bool CaptureTracks(model3da::NodeData& record, INode* node);
 
   // Writes a .mat script for every material table entry into the current
-  // folder.
+  // folder; an entry whose name is no plain file name there is skipped.
   void WriteMaterialScripts();
   // The export log's text, from the loaded export.
   std::string ExportLogText(const model3da::Model& model);
