@@ -16,17 +16,6 @@
 
 namespace wizard {
 
-// Pages (the value of Step).
-inline constexpr int kPageGameFolder = 0;
-inline constexpr int kPageOperation = 1;
-inline constexpr int kPageCarParameters = 2;
-inline constexpr int kPageParts = 3;
-inline constexpr int kPageProgress = 4;
-inline constexpr int kPageWheels = 5;
-inline constexpr int kPageReady = 6;
-inline constexpr int kPageCarSelection = 7;
-inline constexpr int kPageCount = 8;
-
 // Dialog filters, each part followed by a vertical bar.
 inline constexpr std::string_view kSFXFilter = "DEVUZA SFX (*.exe)|*.exe|";
 inline constexpr std::string_view kPackageFilter = "DEVUZA (*.devuza)|*.devuza|";
