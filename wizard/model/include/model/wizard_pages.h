@@ -1,7 +1,6 @@
-// The wizard's pages and operations: page and task numbers, the pages each
-// operation passes, the navigation buttons and titles of each page, and the
-// message boxes every wizard window shows. Carwright's model and Quorvex's
-// reduced window both build on these.
+// The wizard's pages and operations: the pages each operation passes (the page
+// numbers are the frame view's, the task numbers the state's), the navigation
+// buttons and titles of each page, and the message boxes the wizard shows.
 #pragma once
 
 #include <cstdint>
