@@ -9,6 +9,7 @@
 #include "base/custom_cars.h"
 #include "devuza/sfx.h"
 #include "extractor/quorvex_model.h"
+#include "fake_frame_view.h"
 #include "run_test_support.h"
 
 namespace quorvex {
@@ -22,63 +23,7 @@ using wizard_test::ReadFile;
 using wizard_test::ScratchFolder;
 using wizard_test::WriteFile;
 
-// Records what the model shows and answers its questions from a script.
-class FakeView : public wizard::WizardFrameView {
- public:
-  struct Question {
-    std::string title;
-    std::string text;
-    QuestionButtons buttons;
-  };
-  std::string caption;
-  std::vector<int> pages_shown;
-  std::string titles;
-  std::array<bool, kNavButtonCount> enabled{};
-  std::string folder_label;
-  std::vector<std::string> error_boxes;  // "title|text"
-  std::vector<Question> questions;
-  std::vector<bool> answers;  // next answers, first first; none left: Cancel
-  std::vector<std::string> actions;
-  std::vector<double> progress;
-  bool ended = false;
-  bool localized = false;
-
-  void SetCaption(std::string_view text) override { caption = text; }
-  void LocalizeWindow(wizard::Language) override { localized = true; }
-  void EndProgram() override { ended = true; }
-  void SwitchPage(int, int shown) override { pages_shown.push_back(shown); }
-  void SetTitles(std::string_view title, std::string_view, std::string_view) override {
-    titles = title;
-  }
-  void SetNavButtonEnabled(NavButton button, bool on) override {
-    enabled[static_cast<std::size_t>(button)] = on;
-  }
-  void SetNavButtonVisible(NavButton, bool) override {}
-  void SetGameFolderLabel(std::string_view text) override { folder_label = text; }
-  void ShowErrorBox(std::string_view title, std::string_view text) override {
-    error_boxes.push_back(std::string(title) + "|" + std::string(text));
-  }
-  bool AskQuestion(std::string_view title, std::string_view text,
-                   QuestionButtons buttons) override {
-    questions.push_back({std::string(title), std::string(text), buttons});
-    if (answers.empty()) return false;
-    const bool answer = answers.front();
-    answers.erase(answers.begin());
-    return answer;
-  }
-  std::string PickFolder(std::string_view) override { return {}; }
-  std::optional<std::string> SaveFileDialog(const wizard::FileDialogRequest&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> OpenFileDialog(const wizard::FileDialogRequest&) override {
-    return std::nullopt;
-  }
-  void SetProgress(double value) override { progress.push_back(value); }
-  void SetActionText(std::string_view text) override { actions.emplace_back(text); }
-  void RefreshWindow() override {}
-
-  bool On(NavButton button) const { return enabled[static_cast<std::size_t>(button)]; }
-};
+using wizard::testing::FakeFrameView;
 
 constexpr std::uint8_t kExtractor[] = {'M', 'Z', 'q', 'v', 'x', 0, 1, 2};
 
@@ -120,25 +65,25 @@ class QuorvexModelTest : public ::testing::Test {
 
   ScratchFolder tmp_;
   std::string game_;
-  FakeView view_;
+  FakeFrameView view_;
   std::optional<QuorvexModel> model_;
 };
 
 TEST_F(QuorvexModelTest, StartsOnTheGameFolderPage) {
   QuorvexModel& model = Model(MakeProgram(CarPackage()), game_);
   EXPECT_EQ(view_.caption, "Quorvex (Carwright 0.96a)");
-  EXPECT_TRUE(view_.localized);
+  EXPECT_EQ(view_.localized, 1);
   EXPECT_EQ(model.State().Step, kPageGameFolder);
   EXPECT_EQ(model.State().Task, 0);
-  EXPECT_EQ(view_.folder_label, game_);
-  EXPECT_EQ(view_.titles, "Select game's directory");
-  EXPECT_FALSE(view_.On(NavButton::kBack));
-  EXPECT_TRUE(view_.On(NavButton::kNext));
-  EXPECT_FALSE(view_.On(NavButton::kFinish));
-  EXPECT_TRUE(view_.On(NavButton::kCancel));
+  EXPECT_EQ(view_.game_folder_label, game_);
+  EXPECT_EQ(view_.title, "Select game's directory");
+  EXPECT_FALSE(view_.NavEnabled(NavButton::kBack));
+  EXPECT_TRUE(view_.NavEnabled(NavButton::kNext));
+  EXPECT_FALSE(view_.NavEnabled(NavButton::kFinish));
+  EXPECT_TRUE(view_.NavEnabled(NavButton::kCancel));
 
   Model(MakeProgram(CarPackage()), "");
-  EXPECT_EQ(view_.folder_label, "<Game not installed>");
+  EXPECT_EQ(view_.game_folder_label, "<Game not installed>");
 }
 
 TEST_F(QuorvexModelTest, PagesZeroSixFourInstallTheCar) {
@@ -150,7 +95,7 @@ TEST_F(QuorvexModelTest, PagesZeroSixFourInstallTheCar) {
   EXPECT_EQ(model.State().CarID, "AB1");
   EXPECT_EQ(model.State().DEVUZA_FileName, program.string());
   EXPECT_TRUE(view_.questions.empty());
-  EXPECT_TRUE(view_.On(NavButton::kBack));
+  EXPECT_TRUE(view_.NavEnabled(NavButton::kBack));
 
   // Back from 6 leads to 0, and on again.
   model.OnBackClick();
@@ -168,12 +113,12 @@ TEST_F(QuorvexModelTest, PagesZeroSixFourInstallTheCar) {
   EXPECT_EQ(view_.actions.back(), "Successfully completed");
   EXPECT_EQ(view_.progress.front(), 100);
   EXPECT_EQ(view_.progress.back(), 200);
-  EXPECT_TRUE(view_.error_boxes.empty());
+  EXPECT_TRUE(view_.errors.empty());
   // Only Finish remains.
-  EXPECT_FALSE(view_.On(NavButton::kBack));
-  EXPECT_FALSE(view_.On(NavButton::kNext));
-  EXPECT_FALSE(view_.On(NavButton::kCancel));
-  EXPECT_TRUE(view_.On(NavButton::kFinish));
+  EXPECT_FALSE(view_.NavEnabled(NavButton::kBack));
+  EXPECT_FALSE(view_.NavEnabled(NavButton::kNext));
+  EXPECT_FALSE(view_.NavEnabled(NavButton::kCancel));
+  EXPECT_TRUE(view_.NavEnabled(NavButton::kFinish));
 
   EXPECT_EQ(ReadFile(stdfs::path(game_) / "Data/Cars/AB1/Wheels/AB1_Ice.3da"), "ice");
   EXPECT_EQ(Registry(), std::vector<std::string>{"AB1"});
@@ -181,7 +126,7 @@ TEST_F(QuorvexModelTest, PagesZeroSixFourInstallTheCar) {
   EXPECT_EQ(model.State().CustomCars, std::vector<std::string>{"AB1"});
 
   model.OnFinishClick();
-  EXPECT_TRUE(view_.ended);
+  EXPECT_EQ(view_.ended, 1);
   EXPECT_TRUE(view_.questions.empty());
 }
 
@@ -189,8 +134,9 @@ TEST_F(QuorvexModelTest, AFolderWithoutTheGameStaysWithTenThousandTwo) {
   QuorvexModel& model = Model(MakeProgram(CarPackage()), (tmp_.path() / "nogame").string() + "/");
   model.OnNextClick();
   EXPECT_EQ(model.State().Step, kPageGameFolder);
-  EXPECT_EQ(view_.error_boxes,
-            std::vector<std::string>{"Error|The selected directory does not contain Gravelmoor!"});
+  ASSERT_EQ(view_.errors.size(), 1u);
+  EXPECT_EQ(view_.errors[0].title, "Error");
+  EXPECT_EQ(view_.errors[0].text, "The selected directory does not contain Gravelmoor!");
 }
 
 TEST_F(QuorvexModelTest, ATakenIDAsksOneSeventeenAndKeepsItsRegistration) {
@@ -201,9 +147,10 @@ TEST_F(QuorvexModelTest, ATakenIDAsksOneSeventeenAndKeepsItsRegistration) {
   const std::string scripts = ReadFile(stdfs::path(game_) / "Data/Cars/cars.scr");
   WriteFile(stdfs::path(game_) / "Data/Cars/AB1/AB1.3da", "changed");
 
-  view_ = FakeView();
+  view_ = FakeFrameView();
   QuorvexModel& model = Model(program, game_);
-  model.OnNextClick();  // answered Cancel
+  view_.answers = {false};
+  model.OnNextClick();  // Cancel
   ASSERT_EQ(view_.questions.size(), 1u);
   EXPECT_EQ(view_.questions[0].title, "Warning");
   EXPECT_EQ(view_.questions[0].text,
@@ -228,7 +175,7 @@ TEST_F(QuorvexModelTest, AFileWithoutAPackageStaysSilentlyOnPageZero) {
   QuorvexModel& model = Model(program, game_);
   model.OnNextClick();
   EXPECT_EQ(model.State().Step, kPageGameFolder);
-  EXPECT_TRUE(view_.error_boxes.empty());
+  EXPECT_TRUE(view_.errors.empty());
   EXPECT_TRUE(view_.questions.empty());
   EXPECT_EQ(model.PackageProblem(), "No DEVUZA File!");
 
@@ -249,12 +196,13 @@ TEST_F(QuorvexModelTest, AHostileEntryEndsTheRunBeforeAnythingIsWritten) {
   ASSERT_EQ(model.State().Step, kPageReady);
   model.OnNextClick();
   EXPECT_FALSE(model.Outcome().completed);
-  ASSERT_EQ(view_.error_boxes.size(), 1u);
+  ASSERT_EQ(view_.errors.size(), 1u);
+  EXPECT_EQ(view_.errors[0].title, "Error");
   // The message names the program file the package was read from.
-  EXPECT_EQ(view_.error_boxes[0].rfind("Error|File:" + program.string() + "\n", 0), 0u)
-      << view_.error_boxes[0];
+  EXPECT_EQ(view_.errors[0].text.rfind("File:" + program.string() + "\n", 0), 0u)
+      << view_.errors[0].text;
   EXPECT_EQ(view_.actions.back(), "Error!");
-  EXPECT_TRUE(view_.On(NavButton::kFinish));
+  EXPECT_TRUE(view_.NavEnabled(NavButton::kFinish));
   EXPECT_EQ(ListTree(tmp_.path()), before);
   EXPECT_TRUE(Registry().empty());
 }
@@ -274,15 +222,16 @@ TEST_F(QuorvexModelTest, AnIDThatCannotNameACarFolderStaysOnPageZero) {
 
 TEST_F(QuorvexModelTest, TheCloseQuestionIsTitledQuorvex) {
   QuorvexModel& model = Model(MakeProgram(CarPackage()), game_);
-  model.OnCancelClick();  // answered No
+  view_.answers = {false};
+  model.OnCancelClick();  // No
   ASSERT_EQ(view_.questions.size(), 1u);
   EXPECT_EQ(view_.questions[0].title, "Quorvex");
   EXPECT_EQ(view_.questions[0].text, "Are you sure?");
   EXPECT_EQ(view_.questions[0].buttons, QuestionButtons::kYesNo);
-  EXPECT_FALSE(view_.ended);
+  EXPECT_EQ(view_.ended, 0);
   view_.answers = {true};
   model.OnCancelClick();
-  EXPECT_TRUE(view_.ended);
+  EXPECT_EQ(view_.ended, 1);
   EXPECT_TRUE(model.OnCloseRequest());
 }
 

@@ -26,10 +26,10 @@ inline constexpr std::string_view kProgramName = "Quorvex";
 inline constexpr std::string_view kCaption = "Quorvex (Carwright 0.96a)";
 
 // Pages (the value of Step); page 7, the car selection, is never shown.
-inline constexpr int kPageGameFolder = 0;
-inline constexpr int kPageProgress = 4;
-inline constexpr int kPageReady = 6;
-inline constexpr int kPageCarSelection = 7;
+using wizard::kPageCarSelection;
+using wizard::kPageGameFolder;
+using wizard::kPageProgress;
+using wizard::kPageReady;
 
 // String ids Quorvex shows by name.
 inline constexpr std::uint16_t kStrAreYouSure = 112;  // "Are you sure?"

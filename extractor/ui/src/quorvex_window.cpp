@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "model/control_table.h"
+#include "ops/control_table.h"
 #include "ui/control_texts.h"
 
 namespace quorvex::ui {
@@ -65,73 +65,8 @@ bool QuorvexWindow::CloseRequested() {
   return model_->OnCloseRequest();
 }
 
-void QuorvexWindow::SetCaption(std::string_view caption) {
-  WizardFrame::SetCaption(caption);
-}
-
 void QuorvexWindow::LocalizeWindow(wizard::Language language) {
   wizard::ui::LocalizeWindow(*this, QuorvexControlStrings(), language);
-}
-
-void QuorvexWindow::EndProgram() {
-  EndWindow();
-}
-
-void QuorvexWindow::SwitchPage(int /*hidden_page*/, int shown_page) {
-  if (shown_page != kPageGameFolder && shown_page != kPageProgress && shown_page != kPageReady) {
-    return;  // the window has no other pages
-  }
-  WizardFrame::SwitchPage(shown_page);
-}
-
-void QuorvexWindow::SetTitles(std::string_view title, std::string_view subtitle,
-                              std::string_view description) {
-  WizardFrame::SetTitles(title, subtitle, description);
-}
-
-void QuorvexWindow::SetNavButtonEnabled(NavButton button, bool enabled) {
-  WizardFrame::SetNavButtonEnabled(button, enabled);
-}
-
-void QuorvexWindow::SetNavButtonVisible(NavButton button, bool visible) {
-  WizardFrame::SetNavButtonVisible(button, visible);
-}
-
-void QuorvexWindow::SetGameFolderLabel(std::string_view text) {
-  WizardFrame::SetGameFolderLabel(text);
-}
-
-void QuorvexWindow::SetProgress(double value) {
-  WizardFrame::SetProgress(value);
-}
-
-void QuorvexWindow::SetActionText(std::string_view text) {
-  WizardFrame::SetActionText(text);
-}
-
-void QuorvexWindow::RefreshWindow() {
-  WizardFrame::RefreshWindow();
-}
-
-void QuorvexWindow::ShowErrorBox(std::string_view title, std::string_view text) {
-  WizardFrame::ShowErrorBox(title, text);
-}
-
-bool QuorvexWindow::AskQuestion(std::string_view title, std::string_view text,
-                                QuestionButtons buttons) {
-  return WizardFrame::AskQuestion(title, text, buttons);
-}
-
-std::string QuorvexWindow::PickFolder(std::string_view title) {
-  return WizardFrame::PickFolder(title);
-}
-
-std::optional<std::string> QuorvexWindow::SaveFileDialog(const wizard::FileDialogRequest& request) {
-  return WizardFrame::SaveFileDialog(request);
-}
-
-std::optional<std::string> QuorvexWindow::OpenFileDialog(const wizard::FileDialogRequest& request) {
-  return WizardFrame::OpenFileDialog(request);
 }
 
 }  // namespace quorvex::ui

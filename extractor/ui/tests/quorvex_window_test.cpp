@@ -97,6 +97,13 @@ TEST_F(QuorvexWindowTest, ShowsQuorvexsCaptionPagesAndTexts) {
   EXPECT_EQ(window.findChild<QWidget*>("chkSFX"), nullptr);
   EXPECT_EQ(window.findChild<QWidget*>("lstCarList"), nullptr);
   EXPECT_EQ(window.findChild<QWidget*>("optTask(0)"), nullptr);
+  // Nor are their pages: the frame shows none of them.
+  for (const int page : {1, 2, 3, 5, 7}) {
+    window.SwitchPage(0, page);
+    EXPECT_EQ(Page(), 0) << page;
+  }
+  window.SwitchPage(0, kPageReady);
+  EXPECT_EQ(Page(), kPageReady);
 
   QuorvexWindow& polish = Open(game_, wizard::Language::kPolish);
   EXPECT_EQ(polish.windowTitle().toStdString(), "Quorvex (Carwright 0.96a)");

@@ -27,12 +27,8 @@ ProgramRun Carwright(const ScratchFolder& tmp, std::vector<std::string> argument
 
 // Gives `game` a registered car AB1 with a few files, as a create run would.
 void AddCar(const std::string& game) {
-  AssetLog assets;
   RecordingRunView view;
-  wizard::WizardState state = CreateState(game, "AB1");
-  ASSERT_TRUE(wizard::PerformOperation(state, wizard::CarVariants{}, view,
-                                       wizard::Language::kEnglish, TestServices(assets))
-                  .completed);
+  ASSERT_TRUE(CreateCar(game, "AB1", view).completed);
 }
 
 TEST(CarwrightCommands, UsageErrorsExitWith2) {

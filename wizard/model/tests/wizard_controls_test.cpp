@@ -224,6 +224,14 @@ TEST_F(WizardControls, advanced_is_a_request_and_its_ok_shows_variant_zero) {
 
 using PaintingCheck = WizardTest;
 
+// The advanced window's OK with painting `painting` for `variants` (0..4).
+void PaintVariants(WizardModel& model, std::initializer_list<std::size_t> variants,
+                   std::int16_t painting) {
+  CarVariants edited = model.Variants();
+  for (const std::size_t variant : variants) edited[variant].Painting = painting;
+  model.AcceptAdvanced(edited);
+}
+
 TEST_F(PaintingCheck, raising_the_count_asks_nothing) {
   WizardModel& model = Start();
   model.OnPaintingsChange(3);
@@ -238,7 +246,7 @@ TEST_F(PaintingCheck, raising_the_count_asks_nothing) {
 TEST_F(PaintingCheck, lowering_below_a_used_painting_asks_once_for_that_variant) {
   WizardModel& model = Start();
   model.OnPaintingsChange(3);
-  model.Variants()[1].Painting = 3;
+  PaintVariants(model, {1}, 3);
 
   view_.answers = {true};
   model.OnPaintingsChange(2);
@@ -255,8 +263,7 @@ TEST_F(PaintingCheck, lowering_below_a_used_painting_asks_once_for_that_variant)
 TEST_F(PaintingCheck, cancel_puts_the_slider_back) {
   WizardModel& model = Start();
   model.OnPaintingsChange(3);
-  model.Variants()[1].Painting = 3;
-  model.Variants()[4].Painting = 3;
+  PaintVariants(model, {1, 4}, 3);
 
   // Cancelled for variant 2: the slider is back at 3, so variant 5 no longer
   // exceeds it and is not asked about.
@@ -290,7 +297,8 @@ TEST_F(WizardTexts, polish_window_uses_polish_texts) {
   EXPECT_EQ(view_.errors[0].title, "Błąd");
   EXPECT_EQ(view_.errors[0].text, "Wskazany katalog nie zawiera gry Gravelmoor!");
 
-  model.State().GameFolder = GameFolder();
+  view_.folder_picks = {game_.string()};
+  model.OnBrowseClick();
   Next();
   Next();
   model.OnCarIDChange("AB");

@@ -247,14 +247,18 @@ TEST_F(WizardGates, a_folder_without_the_game_stays_on_page_zero) {
   EXPECT_EQ(Step(), 0);
   ASSERT_EQ(view_.errors.size(), 1u);
   EXPECT_EQ(view_.errors[0].text, "The selected directory does not contain Gravelmoor!");
+}
 
-  // The same folder given without its trailing separator fails too.
-  WriteFile(game_ / "Gravelmoor.exe", "MZ");
-  model_->State().GameFolder = game_.string();
+// A game folder found at start-up without its trailing separator fails too;
+// the folder picker adds the separator.
+TEST_F(WizardGates, the_game_folder_needs_its_trailing_separator) {
+  Start(Language::kEnglish, game_.string());
   Next();
   EXPECT_EQ(Step(), 0);
-  EXPECT_EQ(view_.errors.size(), 2u);
-  model_->State().GameFolder = GameFolder();
+  ASSERT_EQ(view_.errors.size(), 1u);
+  EXPECT_EQ(view_.errors[0].text, "The selected directory does not contain Gravelmoor!");
+  view_.folder_picks = {game_.string()};
+  model_->OnBrowseClick();
   Next();
   EXPECT_EQ(Step(), 1);
 }
@@ -332,7 +336,7 @@ TEST_F(WizardGates, wheels_page_needs_a_wheel_type) {
   EXPECT_EQ(Step(), 6);
   Back();
 
-  model.State().CarWheels = 0;
+  model.SetCarWheels(0);
   Next();
   EXPECT_EQ(Step(), 5);
   ASSERT_EQ(view_.errors.size(), 1u);

@@ -1,6 +1,7 @@
 // Cars.scr: the header comment, then one car block per enabled variant.
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ops/car_scripts.h"
@@ -76,16 +77,12 @@ std::optional<std::string> MakeCarsScript(const CarScriptSetup& car) {
   for (std::size_t i = 0; i < car.Variants.size(); ++i) {
     if (car.Variants[i].Enabled) text += ApplySubstitutions(*block, CarBlockPasses(car, i));
   }
-  ReplaceNuls(text);
-  std::string script;
-  AppendStatement(script, text);
-  return script;
+  return OneStatementScript(std::move(text));
 }
 
 bool WriteGRCarsScript(const CarScriptSetup& car, std::string_view folder,
                        std::string_view file_name, const ProgressStep& progress) {
-  const auto script = MakeCarsScript(car);
-  return script && WriteScriptFile(folder, file_name, *script, progress);
+  return WriteMadeScript(MakeCarsScript(car), folder, file_name, progress);
 }
 
 }  // namespace wizard

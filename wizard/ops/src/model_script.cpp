@@ -67,8 +67,7 @@ std::optional<std::string> MakeModelScript(const CarScriptSetup& car) {
 
 bool WriteGRModelScript(const CarScriptSetup& car, std::string_view folder,
                         std::string_view file_name, const ProgressStep& progress) {
-  const auto script = MakeModelScript(car);
-  return script && WriteScriptFile(folder, file_name, *script, progress);
+  return WriteMadeScript(MakeModelScript(car), folder, file_name, progress);
 }
 
 }  // namespace wizard

@@ -2,6 +2,7 @@
 // of the car group, the logic parts, one painting part per painting and the
 // chosen tyres.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ops/car_scripts.h"
@@ -69,16 +70,12 @@ std::optional<std::string> MakePartsScript(const CarScriptSetup& car) {
   }
   const Substitution car_id[] = {{"TMP", car.CarID}};
   text = ApplySubstitutions(text, car_id);
-  ReplaceNuls(text);
-  std::string script;
-  AppendStatement(script, text);
-  return script;
+  return OneStatementScript(std::move(text));
 }
 
 bool WriteGRPartsScript(const CarScriptSetup& car, std::string_view folder,
                         std::string_view file_name, const ProgressStep& progress) {
-  const auto script = MakePartsScript(car);
-  return script && WriteScriptFile(folder, file_name, *script, progress);
+  return WriteMadeScript(MakePartsScript(car), folder, file_name, progress);
 }
 
 }  // namespace wizard

@@ -3,6 +3,7 @@
 #include "base/file_routines.h"
 #include "base/string_table.h"
 #include "base/text_routines.h"
+#include "ops/template_text.h"
 
 namespace wizard {
 
@@ -10,6 +11,13 @@ std::string CreatingFileStatus(std::string_view file_name, Language language) {
   std::string status(StringText(kStrCreatingFile, language));
   status.append(file_name);
   return status;
+}
+
+std::string OneStatementScript(std::string text) {
+  ReplaceNuls(text);
+  std::string script;
+  AppendStatement(script, text);
+  return script;
 }
 
 bool WriteScriptFile(std::string_view folder, std::string_view file_name, const std::string& bytes,

@@ -46,14 +46,12 @@ std::optional<std::string> MakeIconsScript(const CarScriptSetup& car) {
 
 bool WriteGRTextsScript(const CarScriptSetup& car, std::string_view folder,
                         std::string_view file_name, const ProgressStep& progress) {
-  const auto script = MakeTextsScript(car);
-  return script && WriteScriptFile(folder, file_name, *script, progress);
+  return WriteMadeScript(MakeTextsScript(car), folder, file_name, progress);
 }
 
 bool WriteGRIconsScript(const CarScriptSetup& car, std::string_view folder,
                         std::string_view file_name, const ProgressStep& progress) {
-  const auto script = MakeIconsScript(car);
-  return script && WriteScriptFile(folder, file_name, *script, progress);
+  return WriteMadeScript(MakeIconsScript(car), folder, file_name, progress);
 }
 
 }  // namespace wizard

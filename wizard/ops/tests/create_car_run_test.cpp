@@ -133,8 +133,7 @@ TEST(CreateCarRun, WithoutAssetWritersNothingIsWritten) {
   wizard::WizardState state = CreateState(game, "AB1");
   wizard::RunServices services;
   services.write_asset = nullptr;
-  const wizard::RunOutcome outcome = wizard::PerformOperation(state, wizard::CarVariants{}, view,
-                                                              wizard::Language::kEnglish, services);
+  const wizard::RunOutcome outcome = RunInEnglish(state, view, services);
   EXPECT_FALSE(outcome.completed);
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find("not part of this build"), std::string::npos);
@@ -147,11 +146,8 @@ TEST(CreateCarRun, AnIDThatNamesNoFolderIsRefused) {
   ScratchFolder tmp;
   const std::string game = CopyDemoGame(tmp);
   const std::vector<std::string> before = ListTree(game);
-  AssetLog assets;
   RecordingRunView view;
-  wizard::WizardState state = CreateState(game, "..");
-  const wizard::RunOutcome outcome = wizard::PerformOperation(
-      state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
+  const wizard::RunOutcome outcome = CreateCar(game, "..", view);
   EXPECT_FALSE(outcome.completed);
   EXPECT_EQ(view.errors.size(), 1u);
   EXPECT_EQ(ListTree(game), before);
@@ -162,11 +158,8 @@ TEST(CreateCarRun, AFileInPlaceOfTheCarFolderGivesOneMessagePerFailureAndGoesOn)
   const std::string game = CopyDemoGame(tmp);
   const stdfs::path cars = stdfs::path(game) / "Data/Cars";
   WriteFile(cars / "AB1", "a file where the car's folder should be");
-  AssetLog assets;
   RecordingRunView view;
-  wizard::WizardState state = CreateState(game, "AB1");
-  const wizard::RunOutcome outcome = wizard::PerformOperation(
-      state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
+  const wizard::RunOutcome outcome = CreateCar(game, "AB1", view);
 
   // The run goes on to the success end; every folder (5) and file (44 + 16 +
   // 16 + 4 + 8) is reported once, naming it.
@@ -195,11 +188,8 @@ TEST(CreateCarRun, FailedRegistrationsNameTheFileThatFailed) {
   stdfs::create_directories(data / "Cars/Parts.scr");
   stdfs::remove(data / "Texts.scr");
   stdfs::remove(data / "Menu/uidef/Textures.def");
-  AssetLog assets;
   RecordingRunView view;
-  wizard::WizardState state = CreateState(game, "AB1");
-  const wizard::RunOutcome outcome = wizard::PerformOperation(
-      state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
+  const wizard::RunOutcome outcome = CreateCar(game, "AB1", view);
   EXPECT_TRUE(outcome.completed);
   const std::string failed = "Error while creating file\n";
   EXPECT_EQ(view.errors, (std::vector<std::string>{
@@ -223,11 +213,8 @@ TEST(CreateCarRun, UnwritableMasterScriptsAreReportedAndLeftWhole) {
   stdfs::permissions(
       cars, stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write,
       stdfs::perm_options::remove);
-  AssetLog assets;
   RecordingRunView view;
-  wizard::WizardState state = CreateState(game, "AB1");
-  const wizard::RunOutcome outcome = wizard::PerformOperation(
-      state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
+  const wizard::RunOutcome outcome = CreateCar(game, "AB1", view);
   stdfs::permissions(cars, stdfs::perms::owner_all, stdfs::perm_options::add);
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 5 + 88 + 4);

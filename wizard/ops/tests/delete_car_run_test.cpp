@@ -23,8 +23,7 @@ std::vector<std::string> CreateCars(const std::string& game, const std::vector<s
     RecordingRunView view;
     wizard::WizardState state = CreateState(game, id);
     state.CustomCars = registry;
-    const wizard::RunOutcome outcome = wizard::PerformOperation(
-        state, wizard::CarVariants{}, view, wizard::Language::kEnglish, TestServices(assets));
+    const wizard::RunOutcome outcome = RunInEnglish(state, view, TestServices(assets));
     EXPECT_TRUE(outcome.completed && outcome.failures == 0);
     registry = state.CustomCars;
   }
@@ -44,8 +43,7 @@ TEST(DeleteCarRun, RemovesTheSecondOfThreeCars) {
   state.CustomCars = cars;
   state.SelectedCar = 1;
   state.DEVUZA_CarID = "AB1";  // left from another page; not what is deleted
-  const wizard::RunOutcome outcome =
-      wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+  const wizard::RunOutcome outcome = RunInEnglish(state, view);
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 0);
   EXPECT_EQ(view.actions.front(), "Removing car");
@@ -77,8 +75,7 @@ TEST(DeleteCarRun, NoSelectionEndsWithErrorAndKeepsTheRegistry) {
   state.GameFolder = game;
   state.CustomCars = {"AB1"};
   state.SelectedCar = 3;
-  const wizard::RunOutcome outcome =
-      wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+  const wizard::RunOutcome outcome = RunInEnglish(state, view);
   EXPECT_FALSE(outcome.completed);
   EXPECT_EQ(state.CustomCars, std::vector<std::string>{"AB1"});
   EXPECT_EQ(ReadFile(stdfs::path(game) / "Carwright.ini"), ini);
@@ -122,8 +119,7 @@ TEST(DeleteCarRun, AMasterScriptThatCannotBeRewrittenKeepsTheCarForARetry) {
     make_unwritable[way]();
     RecordingRunView view;
     wizard::WizardState state = DeleteState(game, cars, 0);
-    const wizard::RunOutcome outcome = wizard::PerformOperation(state, wizard::CarVariants{}, view,
-                                                                wizard::Language::kEnglish, {});
+    const wizard::RunOutcome outcome = RunInEnglish(state, view);
     wizard::FailNextAtomicWriteAt(wizard::AtomicWriteStep::kNone);
     stdfs::permissions(master, stdfs::perms::owner_write, stdfs::perm_options::add);
 
@@ -139,8 +135,7 @@ TEST(DeleteCarRun, AMasterScriptThatCannotBeRewrittenKeepsTheCarForARetry) {
 
   RecordingRunView view;
   wizard::WizardState state = DeleteState(game, cars, 0);
-  const wizard::RunOutcome outcome =
-      wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+  const wizard::RunOutcome outcome = RunInEnglish(state, view);
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.failures, 0);
   EXPECT_EQ(state.CustomCars, std::vector<std::string>{"CD2"});
@@ -163,8 +158,7 @@ TEST(DeleteCarRun, AReservedIDIsRefusedWhateverTheRegistrySays) {
     SCOPED_TRACE(id);
     RecordingRunView view;
     wizard::WizardState state = DeleteState(game, {id}, 0);
-    const wizard::RunOutcome outcome = wizard::PerformOperation(state, wizard::CarVariants{}, view,
-                                                                wizard::Language::kEnglish, {});
+    const wizard::RunOutcome outcome = RunInEnglish(state, view);
     EXPECT_FALSE(outcome.completed);
     ASSERT_EQ(view.errors.size(), 1u);
     EXPECT_NE(view.errors[0].find("ID reserved."), std::string::npos) << view.errors[0];

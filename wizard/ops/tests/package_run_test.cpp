@@ -20,13 +20,10 @@ class PackageRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     game_ = CopyDemoGame(tmp_, "game");
-    AssetLog assets;
     RecordingRunView view;
-    wizard::WizardState state = CreateState(game_, "AB1");
-    ASSERT_TRUE(wizard::PerformOperation(state, wizard::CarVariants{}, view,
-                                         wizard::Language::kEnglish, TestServices(assets))
-                    .completed);
-    registry_ = state.CustomCars;
+    const wizard::RunOutcome created = CreateCar(game_, "AB1", view);
+    ASSERT_TRUE(created.completed);
+    registry_ = created.custom_cars;
   }
 
   wizard::RunOutcome Pack(const std::string& output, bool sfx, RecordingRunView& view,
@@ -51,8 +48,7 @@ class PackageRunTest : public ::testing::Test {
     state.CustomCars = registry;
     state.CarID = car_id;
     state.DEVUZA_FileName = package;
-    const wizard::RunOutcome outcome = wizard::PerformOperation(state, wizard::CarVariants{}, view,
-                                                                wizard::Language::kEnglish, {});
+    const wizard::RunOutcome outcome = RunInEnglish(state, view);
     registry = state.CustomCars;
     return outcome;
   }
@@ -267,8 +263,7 @@ TEST_F(PackageRunTest, AReservedIDIsNotPackedWhateverTheRegistrySays) {
   state.DEVUZA_CarID = "STC";
   state.DEVUZA_FileName = output;
   RecordingRunView view;
-  const wizard::RunOutcome outcome =
-      wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish, {});
+  const wizard::RunOutcome outcome = RunInEnglish(state, view);
   EXPECT_FALSE(outcome.completed);
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find("ID reserved."), std::string::npos) << view.errors[0];

@@ -51,4 +51,17 @@ wizard::WizardState CreateState(const std::string& game_folder, const std::strin
   return state;
 }
 
+wizard::RunOutcome RunInEnglish(wizard::WizardState& state, RecordingRunView& view,
+                                const wizard::RunServices& services) {
+  return wizard::PerformOperation(state, wizard::CarVariants{}, view, wizard::Language::kEnglish,
+                                  services);
+}
+
+wizard::RunOutcome CreateCar(const std::string& game_folder, const std::string& id,
+                             RecordingRunView& view) {
+  AssetLog assets;
+  wizard::WizardState state = CreateState(game_folder, id);
+  return RunInEnglish(state, view, TestServices(assets));
+}
+
 }  // namespace wizard_test

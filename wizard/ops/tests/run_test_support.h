@@ -58,4 +58,13 @@ wizard::RunServices TestServices(AssetLog& log);
 // and the start wheels.
 wizard::WizardState CreateState(const std::string& game_folder, const std::string& id);
 
+// Runs `state` in English with blank variants and `services` (by default
+// neither asset writer nor extractor); `state` takes the list after the run.
+wizard::RunOutcome RunInEnglish(wizard::WizardState& state, RecordingRunView& view,
+                                const wizard::RunServices& services = {});
+
+// Creates `id` in `game_folder` (CreateState) with the text asset writer.
+wizard::RunOutcome CreateCar(const std::string& game_folder, const std::string& id,
+                             RecordingRunView& view);
+
 }  // namespace wizard_test

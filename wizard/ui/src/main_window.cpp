@@ -254,38 +254,13 @@ bool frmMain::CloseRequested() {
   return true;
 }
 
-void frmMain::SetCaption(std::string_view caption) {
-  WizardFrame::SetCaption(caption);
-}
-
 void frmMain::LocalizeWindow(Language language) {
   ui::LocalizeWindow(*this, WizardControlStrings(), language);
 }
 
 void frmMain::EndProgram() {
   if (advanced_) advanced_->hide();
-  EndWindow();
-}
-
-void frmMain::SwitchPage(int /*hidden_page*/, int shown_page) {
-  WizardFrame::SwitchPage(shown_page);
-}
-
-void frmMain::SetTitles(std::string_view title, std::string_view subtitle,
-                        std::string_view description) {
-  WizardFrame::SetTitles(title, subtitle, description);
-}
-
-void frmMain::SetNavButtonEnabled(NavButton button, bool enabled) {
-  WizardFrame::SetNavButtonEnabled(button, enabled);
-}
-
-void frmMain::SetNavButtonVisible(NavButton button, bool visible) {
-  WizardFrame::SetNavButtonVisible(button, visible);
-}
-
-void frmMain::SetGameFolderLabel(std::string_view text) {
-  WizardFrame::SetGameFolderLabel(text);
+  WizardFrame::EndProgram();
 }
 
 void frmMain::SelectTaskOption(int task) {
@@ -369,38 +344,6 @@ void frmMain::SetCarList(std::span<const std::string> cars) {
 
 void frmMain::SetSFXVisible(bool visible) {
   sfx_->setVisible(visible);
-}
-
-void frmMain::SetProgress(double value) {
-  WizardFrame::SetProgress(value);
-}
-
-void frmMain::SetActionText(std::string_view text) {
-  WizardFrame::SetActionText(text);
-}
-
-void frmMain::RefreshWindow() {
-  WizardFrame::RefreshWindow();
-}
-
-void frmMain::ShowErrorBox(std::string_view title, std::string_view text) {
-  WizardFrame::ShowErrorBox(title, text);
-}
-
-bool frmMain::AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons) {
-  return WizardFrame::AskQuestion(title, text, buttons);
-}
-
-std::string frmMain::PickFolder(std::string_view title) {
-  return WizardFrame::PickFolder(title);
-}
-
-std::optional<std::string> frmMain::SaveFileDialog(const FileDialogRequest& request) {
-  return WizardFrame::SaveFileDialog(request);
-}
-
-std::optional<std::string> frmMain::OpenFileDialog(const FileDialogRequest& request) {
-  return WizardFrame::OpenFileDialog(request);
 }
 
 }  // namespace wizard::ui

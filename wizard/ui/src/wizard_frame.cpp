@@ -203,7 +203,7 @@ void WizardFrame::closeEvent(QCloseEvent* event) {
   }
 }
 
-void WizardFrame::EndWindow() {
+void WizardFrame::EndProgram() {
   ended_ = true;
   close();
 }
@@ -217,9 +217,11 @@ void WizardFrame::SetCaption(std::string_view caption) {
   setWindowTitle(ToQt(caption));
 }
 
-void WizardFrame::SwitchPage(int shown_page) {
+void WizardFrame::SwitchPage(int /*hidden_page*/, int shown_page) {
   if (shown_page < 0 || shown_page >= kWizardPageCount) return;
-  if (shown_page == 4) busy_ = true;  // the run follows at once
+  QWidget* slot = slots_[static_cast<std::size_t>(shown_page)];
+  if (slot->layout()->count() == 0) return;  // the window has no such page
+  if (shown_page == 4) busy_ = true;         // the run follows at once
   pages_->setCurrentIndex(shown_page);
 }
 

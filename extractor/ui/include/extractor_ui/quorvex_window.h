@@ -1,23 +1,19 @@
 // Quorvex's window: the wizard frame with only its own pages 0 (game folder),
 // 6 (ready) and 4 (progress), no car list and no SFX box. A thin Qt shell over
 // QuorvexModel: user actions go to the model, the model shows everything
-// through the frame view. Dialogs go through a WizardDialogs, which tests
+// through the frame, which is its frame view. Dialogs go through a WizardDialogs, which tests
 // replace.
 #pragma once
 
 #include <memory>
-#include <optional>
-#include <string>
-#include <string_view>
 
 #include "extractor/quorvex_model.h"
-#include "ops/wizard_frame_view.h"
 #include "ui/wizard_dialogs.h"
 #include "ui/wizard_frame.h"
 
 namespace quorvex::ui {
 
-class QuorvexWindow : public wizard::ui::WizardFrame, public wizard::WizardFrameView {
+class QuorvexWindow : public wizard::ui::WizardFrame {
  public:
   QuorvexWindow(QuorvexOptions options, std::unique_ptr<wizard::ui::WizardDialogs> dialogs);
   ~QuorvexWindow() override;
@@ -28,24 +24,8 @@ class QuorvexWindow : public wizard::ui::WizardFrame, public wizard::WizardFrame
   QuorvexModel& Model() { return *model_; }
   using WizardFrame::Busy;
 
-  // WizardFrameView.
-  void SetCaption(std::string_view caption) override;
+  // The texts of Quorvex's pages; the rest of the frame view is the frame's.
   void LocalizeWindow(wizard::Language language) override;
-  void EndProgram() override;
-  void SwitchPage(int hidden_page, int shown_page) override;
-  void SetTitles(std::string_view title, std::string_view subtitle,
-                 std::string_view description) override;
-  void SetNavButtonEnabled(NavButton button, bool enabled) override;
-  void SetNavButtonVisible(NavButton button, bool visible) override;
-  void SetGameFolderLabel(std::string_view text) override;
-  void SetProgress(double value) override;
-  void SetActionText(std::string_view text) override;
-  void RefreshWindow() override;
-  void ShowErrorBox(std::string_view title, std::string_view text) override;
-  bool AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons) override;
-  std::string PickFolder(std::string_view title) override;
-  std::optional<std::string> SaveFileDialog(const wizard::FileDialogRequest& request) override;
-  std::optional<std::string> OpenFileDialog(const wizard::FileDialogRequest& request) override;
 
  protected:
   void NavigationClicked(NavButton button) override;

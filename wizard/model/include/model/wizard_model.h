@@ -112,10 +112,12 @@ class WizardModel {
   void OnCarListClick(int index);
   void OnSFXClick(bool checked);
 
+  // What the wizard has collected; it changes only through the handlers above.
   const WizardState& State() const { return state_; }
-  WizardState& State() { return state_; }
   const CarVariants& Variants() const { return variants_; }
-  CarVariants& Variants() { return variants_; }
+  // Sets every wheel bit at once, Evo3's included, which the boxes cannot
+  // clear: the page-5 check still refuses a car without wheels.
+  void SetCarWheels(std::int16_t wheels) { state_.CarWheels = wheels; }
   Language UiTextLanguage() const { return options_.language; }
   // The text of `id` in the model's language.
   std::string_view Text(std::uint16_t id) const;

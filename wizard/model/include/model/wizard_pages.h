@@ -1,7 +1,6 @@
-// The wizard's pages and operations: page and task numbers, the pages each
-// operation passes, the navigation buttons and titles of each page, and the
-// message boxes every wizard window shows. Carwright's model and Quorvex's
-// reduced window both build on these.
+// The wizard's pages and operations: the pages each operation passes (the page
+// numbers are the frame view's, the task numbers the state's), the navigation
+// buttons and titles of each page, and the message boxes the wizard shows.
 #pragma once
 
 #include <cstdint>
@@ -15,17 +14,6 @@
 #include "ops/wizard_state.h"
 
 namespace wizard {
-
-// Pages (the value of Step).
-inline constexpr int kPageGameFolder = 0;
-inline constexpr int kPageOperation = 1;
-inline constexpr int kPageCarParameters = 2;
-inline constexpr int kPageParts = 3;
-inline constexpr int kPageProgress = 4;
-inline constexpr int kPageWheels = 5;
-inline constexpr int kPageReady = 6;
-inline constexpr int kPageCarSelection = 7;
-inline constexpr int kPageCount = 8;
 
 // Dialog filters, each part followed by a vertical bar.
 inline constexpr std::string_view kSFXFilter = "DEVUZA SFX (*.exe)|*.exe|";

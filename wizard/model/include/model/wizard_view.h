@@ -2,7 +2,8 @@
 // Carwright's own pages (the operations, the car's ID, name, group and
 // paintings, the check boxes, the car list and the SFX box) on top of the
 // wizard frame (wizard_frame_view.h), which brings the pages, navigation,
-// dialogs and the progress page. The Qt window implements it; tests implement
+// dialogs and the progress page. The Qt window implements it, taking the frame
+// view from its shared frame widget (hence the virtual base); tests implement
 // it with a scripted fake.
 #pragma once
 
@@ -20,7 +21,7 @@ enum class CheckGroup { kParts, kAnimParts, kWheels };
 // A check box's state; kGrey is the indeterminate state of the fixed Evo3 box.
 enum class CheckState { kUnchecked, kChecked, kGrey };
 
-class WizardView : public WizardFrameView {
+class WizardView : public virtual WizardFrameView {
  public:
   // Page 1: optTask(0) .. optTask(4).
   virtual void SelectTaskOption(int task) = 0;

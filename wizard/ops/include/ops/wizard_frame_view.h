@@ -1,8 +1,9 @@
 // The frame of a wizard window, seen from its model: caption, pages and their
 // titles, the navigation buttons, the game folder of page 0, questions, the
 // folder and file dialogs, and the end of the program; and, as a RunView, the
-// progress page. Every wizard window implements it: Quorvex's reduced window
-// implements only this, Carwright's main window the WizardView built on it.
+// progress page. The shared Qt frame widget implements it for every wizard
+// window, which adds its own texts; Carwright's main window adds the
+// WizardView built on it (a virtual base, so that the two meet in one).
 // It lives beside RunView, below the wizard model, so that Quorvex, which
 // never sees Carwright's model, drives the same frame.
 //
@@ -19,6 +20,17 @@
 #include "ops/run_view.h"
 
 namespace wizard {
+
+// Pages (the value of Step).
+inline constexpr int kPageGameFolder = 0;
+inline constexpr int kPageOperation = 1;
+inline constexpr int kPageCarParameters = 2;
+inline constexpr int kPageParts = 3;
+inline constexpr int kPageProgress = 4;
+inline constexpr int kPageWheels = 5;
+inline constexpr int kPageReady = 6;
+inline constexpr int kPageCarSelection = 7;
+inline constexpr int kPageCount = 8;
 
 // The navigation buttons cmdNav(0) .. cmdNav(4).
 enum class NavButton { kHelp = 0, kCancel = 1, kBack = 2, kNext = 3, kFinish = 4 };

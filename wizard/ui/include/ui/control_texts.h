@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "base/string_table.h"
-#include "model/control_table.h"
+#include "ops/control_table.h"
 
 class QWidget;
 

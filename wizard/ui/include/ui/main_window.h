@@ -40,16 +40,10 @@ class frmMain : public WizardFrame, public WizardView {
   frmAdvanced* AdvancedWindow() { return advanced_.get(); }
   using WizardFrame::Busy;
 
-  // WizardView.
-  void SetCaption(std::string_view caption) override;
+  // WizardView, over the frame's WizardFrameView.
   void LocalizeWindow(Language language) override;
+  // Hides the advanced window too.
   void EndProgram() override;
-  void SwitchPage(int hidden_page, int shown_page) override;
-  void SetTitles(std::string_view title, std::string_view subtitle,
-                 std::string_view description) override;
-  void SetNavButtonEnabled(NavButton button, bool enabled) override;
-  void SetNavButtonVisible(NavButton button, bool visible) override;
-  void SetGameFolderLabel(std::string_view text) override;
   void SelectTaskOption(int task) override;
   void SetTaskOptionEnabled(int task, bool enabled) override;
   void SetTaskOptionVisible(int task, bool visible) override;
@@ -62,14 +56,6 @@ class frmMain : public WizardFrame, public WizardView {
   void SetCheckBox(CheckGroup group, int index, CheckState state, bool enabled) override;
   void SetCarList(std::span<const std::string> cars) override;
   void SetSFXVisible(bool visible) override;
-  void SetProgress(double value) override;
-  void SetActionText(std::string_view text) override;
-  void RefreshWindow() override;
-  void ShowErrorBox(std::string_view title, std::string_view text) override;
-  bool AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons) override;
-  std::string PickFolder(std::string_view title) override;
-  std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
-  std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
 
  protected:
   void NavigationClicked(NavButton button) override;

@@ -2,9 +2,9 @@
 // subtitle and the logo, the description line, the stack of the eight pages
 // (fraStep(0) .. fraStep(7)), and the navigation buttons cmdNav(0) .. cmdNav(4);
 // with the pages every wizard shares (0 the game folder, 4 the progress of a
-// run, 6 ready), the dialogs, and the busy state of a run. Carwright's frmMain
-// and Quorvex's window put their own pages into it and forward the model's
-// frame calls to it.
+// run, 6 ready), the dialogs, and the busy state of a run. It is the model's
+// WizardFrameView; Carwright's frmMain and Quorvex's window put their own
+// pages into it and add their texts (LocalizeWindow) and button handlers.
 #pragma once
 
 #include <QWidget>
@@ -26,7 +26,7 @@ namespace wizard::ui {
 
 inline constexpr int kWizardPageCount = 8;
 
-class WizardFrame : public QWidget {
+class WizardFrame : public QWidget, public virtual WizardFrameView {
  public:
   explicit WizardFrame(std::unique_ptr<WizardDialogs> dialogs, QWidget* parent = nullptr);
   ~WizardFrame() override;
@@ -39,23 +39,25 @@ class WizardFrame : public QWidget {
   // the run has returned: closing and navigation are refused meanwhile.
   bool Busy() const { return busy_; }
 
-  // The frame's part of the model's view.
-  void SetCaption(std::string_view caption);
-  void SwitchPage(int shown_page);
-  void SetTitles(std::string_view title, std::string_view subtitle, std::string_view description);
-  void SetNavButtonEnabled(NavButton button, bool enabled);
-  void SetNavButtonVisible(NavButton button, bool visible);
-  void SetGameFolderLabel(std::string_view text);
-  void SetProgress(double value);
-  void SetActionText(std::string_view text);
-  void RefreshWindow();
-  void ShowErrorBox(std::string_view title, std::string_view text);
-  bool AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons);
-  std::string PickFolder(std::string_view title);
-  std::optional<std::string> SaveFileDialog(const FileDialogRequest& request);
-  std::optional<std::string> OpenFileDialog(const FileDialogRequest& request);
+  // WizardFrameView, but for LocalizeWindow. A page whose slot the window
+  // left empty is never shown.
+  void SetCaption(std::string_view caption) override;
   // Closes the window without asking (Finish, a confirmed close).
-  void EndWindow();
+  void EndProgram() override;
+  void SwitchPage(int hidden_page, int shown_page) override;
+  void SetTitles(std::string_view title, std::string_view subtitle,
+                 std::string_view description) override;
+  void SetNavButtonEnabled(NavButton button, bool enabled) override;
+  void SetNavButtonVisible(NavButton button, bool visible) override;
+  void SetGameFolderLabel(std::string_view text) override;
+  void SetProgress(double value) override;
+  void SetActionText(std::string_view text) override;
+  void RefreshWindow() override;
+  void ShowErrorBox(std::string_view title, std::string_view text) override;
+  bool AskQuestion(std::string_view title, std::string_view text, QuestionButtons buttons) override;
+  std::string PickFolder(std::string_view title) override;
+  std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
 
  protected:
   // A navigation button or btnBrowse was clicked (never while busy).

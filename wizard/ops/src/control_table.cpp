@@ -1,11 +1,11 @@
 // The control tables of the main and the advanced window.
-#include "model/control_table.h"
+#include "ops/control_table.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
 
-#include "model/wizard_pages.h"
+#include "ops/wizard_frame_view.h"
 
 namespace wizard {
 

@@ -1,6 +1,6 @@
 // The control tables against the wizard's design: which control shows which
 // text on which page.
-#include "model/control_table.h"
+#include "ops/control_table.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "model/wizard_pages.h"
+#include "ops/wizard_frame_view.h"
 
 namespace wizard {
 namespace {
