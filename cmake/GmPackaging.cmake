@@ -1,11 +1,11 @@
 # What `cmake --install` puts into a prefix, and the packages CPack makes of
 # it (scripts/package builds both):
 #
-# - Linux, a .deb: carwright, model3da and ctcparse in bin/; Heaptally's
+# - Linux, a .deb: carwright, quorvex, model3da and ctcparse in bin/; Heaptally's
 #   library in lib/ and its header in include/; the Scenepress host program
 #   with its plug-in and the host layer in lib/gravelmoor/ (the host looks
 #   for the plug-in beside itself), reached through bin/scenepress; the
-#   desktop entries that the windows bring, if any.
+#   desktop entry and icon of Carwright's window.
 # - Windows, a .zip: the programs and heaptally.dll in bin/, the import
 #   library in lib/, the header in include/.
 #
@@ -69,5 +69,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
       ${CMAKE_BINARY_DIR}/model3da ${CMAKE_BINARY_DIR}/exporter/host)
+  # Qt's own texts of the windows' dialogs and buttons in Polish.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 endif()
 include(CPack)
