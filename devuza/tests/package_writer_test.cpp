@@ -154,8 +154,13 @@ TEST(PackageWriter, RefusesTwoFilesThatWouldLandOnTheSameTarget) {
 TEST(PackageWriter, RefusesAFileAndAFolderThatWouldTakeOneNameWhenInstalled) {
   ScratchFolder dir;
   // A file of the car's folder and a sub-folder, and one two levels down
-  // (stored with its own name, so it lands beside the file too).
+  // (stored with its own name, so it lands beside the file too). A Windows
+  // folder cannot hold "Extra" and "EXTRA" at all.
+#ifdef _WIN32
+  for (const char* sub : {"Parts/extra"}) {
+#else
   for (const char* sub : {"EXTRA", "Parts/extra"}) {
+#endif
     SCOPED_TRACE(sub);
     const auto car = dir / "car";
     std::filesystem::remove_all(car);
