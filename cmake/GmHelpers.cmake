@@ -21,9 +21,12 @@ function(gm_add_test name)
   if(GM_WINDOWS_CROSS)
     # Under Wine each start of a program costs about a second, so a test
     # program runs whole as one test instead of once per case.
+    # Wine maps Windows file names to the Linux ones through the locale's
+    # character set: C.UTF-8 keeps names such as "Łódź.dds" (plain C cannot
+    # hold them).
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "LANG=C;LC_ALL=C"
+      ENVIRONMENT "LANG=C.UTF-8;LC_ALL=C.UTF-8"
       FIXTURES_REQUIRED wine_prefix)
     return()
   endif()

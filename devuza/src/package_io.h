@@ -13,7 +13,8 @@
 
 namespace devuza::detail {
 
-// Opens `path` with the stdio `mode` ("rb", "wb").
+// Opens `path` with the stdio `mode` ("rb", "wb"; "wbx" creates the file only
+// when none of that name exists, failing with errno EEXIST, on Windows too).
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 // Opens `path` for reading when it is a regular file (or a link to one). A
 // FIFO, a device, a socket or a folder is refused without waiting on it, and

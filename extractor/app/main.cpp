@@ -28,6 +28,23 @@ constexpr int kExitUsage = 2;
 
 constexpr std::string_view kConsoleOptions = "--game-folder DIR, --yes, --list, --help";
 
+#ifdef _WIN32
+constexpr const char* kRegistryHelp = "the game's entry in the Windows registry.";
+#else
+constexpr const char* kRegistryHelp =
+    "the game's registry entry in the Wine prefix\n($WINEPREFIX, default ~/.wine).";
+#endif
+
+#if defined(QUORVEX_WINDOW)
+constexpr const char* kWindowHelp =
+    "Without options Quorvex opens its window when a display is there (without a\n"
+    "display it says so and exits with 2).\n";
+#else
+constexpr const char* kWindowHelp =
+    "This build has no windows: install with the console options --game-folder\n"
+    "and --yes, or see the car with --list.\n";
+#endif
+
 struct Options {
   std::optional<std::string> game_folder;
   bool yes = false;
@@ -102,13 +119,13 @@ int main(int argc, char** argv) {
       "Quorvex: installs the Gravelmoor car packed at the end of this program file into the "
       "game, as Carwright's install does.",
       "quorvex"};
-  app.footer(
-      "Without options Quorvex opens its window when a display is there (without a\n"
-      "display it says so and exits with 2).\n"
-      "Exit codes: 0 success, 1 the install failed or was refused, 2 usage error.\n"
-      "The game folder comes from --game-folder, else the environment variable\n"
-      "GRAVELMOOR_DIR, else the game's registry entry in the Wine prefix\n"
-      "($WINEPREFIX, default ~/.wine).");
+  // A path such as /games/x is a value, not a Windows-style option.
+  app.allow_windows_style_options(false);
+  app.footer(std::string(kWindowHelp) +
+             "Exit codes: 0 success, 1 the install failed or was refused, 2 usage error.\n"
+             "The game folder comes from --game-folder, else the environment variable\n"
+             "GRAVELMOOR_DIR, else " +
+             kRegistryHelp);
   Options options;
   app.add_option("--game-folder", options.game_folder,
                  "Install into this game folder without a window");

@@ -176,6 +176,14 @@ TEST_F(QuorvexProgramTest, ListsTheCarAndSaysWhatItCannotDo) {
   const ProgramRun help = Run(sfx, {"--help"});
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_NE(help.out.find("--yes"), std::string::npos);
+#ifdef QUORVEX_WINDOW
+  EXPECT_NE(help.out.find("opens its window"), std::string::npos) << help.out;
+#else
+  EXPECT_NE(help.out.find("This build has no windows: install with the console options"),
+            std::string::npos)
+      << help.out;
+  EXPECT_EQ(help.out.find("opens its window"), std::string::npos) << help.out;
+#endif
 
   // No game folder anywhere, and a game folder that is not one.
   const ProgramRun unknown = Run(sfx, {"--yes"});

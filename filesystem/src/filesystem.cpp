@@ -49,15 +49,26 @@ std::optional<std::string> find_without_case(const std::string& folder, const st
   return found;
 }
 
+// Bytes of the root of the normalised `name`: 1 for "/", and on Windows 3 for
+// a drive such as "C:/"; 0 for a relative name.
+std::size_t root_length(const std::string& name) {
+#ifdef _WIN32
+  if (name.size() >= 3 && name[1] == ':' && name[2] == '/' &&
+      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'))) {
+    return 3;
+  }
+#endif
+  return !name.empty() && name[0] == '/' ? 1 : 0;
+}
+
 // Joins `base` and the normalised relative or absolute `name`, matching each
 // component that does not exist as spelled without regard to case. Returns the
 // path of a regular file, or nothing.
 std::optional<std::string> resolve_in(const std::string& base, const std::string& name) {
   std::string path;
-  std::size_t pos = 0;
-  if (!name.empty() && name[0] == '/') {
-    path = "/";
-    pos = 1;
+  std::size_t pos = root_length(name);
+  if (pos > 0) {
+    path = name.substr(0, pos);
   } else {
     path = base;
   }
@@ -87,7 +98,7 @@ std::optional<std::string> resolve(const State& s, const char* name) {
   std::string normal(name);
   FS_path_normalize(normal.data(), normal.c_str());
   normal.resize(std::char_traits<char>::length(normal.c_str()));
-  if (normal[0] == '/') return resolve_in("", normal);
+  if (root_length(normal) > 0) return resolve_in("", normal);
   for (const std::string& source : s.sources) {
     if (auto found = resolve_in(source, normal)) return found;
   }

@@ -16,6 +16,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
+/* <windows.h> names a page state MEM_FREE (0x10000, as VirtualQuery reports
+ * it). It is read here, before the tracker's MEM_FREE below takes the name,
+ * so that a file may include the two headers in either order: a later
+ * <windows.h> is then skipped by its include guard. */
+#include <windows.h>
+#undef MEM_FREE
+#endif
+
+#if defined(_WIN32)
 #if defined(HEAPTALLY_BUILDING)
 #define HEAPTALLY_API __declspec(dllexport)
 #else

@@ -11,8 +11,6 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-// <windows.h> names a page state MEM_FREE; here it is the tracker's macro.
-#undef MEM_FREE
 #elif __has_include(<sys/single_threaded.h>)
 #include <sys/single_threaded.h>
 #endif

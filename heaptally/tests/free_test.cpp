@@ -2,8 +2,6 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-// <windows.h> names a page state MEM_FREE; here it is the tracker's macro.
-#undef MEM_FREE
 #else
 #include <sys/mman.h>
 #include <unistd.h>

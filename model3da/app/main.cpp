@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
   CLI::App app{
       "Look inside a .3da model file.\n"
       "Exit codes: 0 success, 1 the file cannot be read or is not valid, 2 usage error."};
+  // A path such as /games/x.scr is a file, not a Windows-style option.
+  app.allow_windows_style_options(false);
   app.require_subcommand(1);
   std::string path;
   bool json = false;

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Exit codes and output of the model3da program on the seed files.
-# Usage: app_test.sh MODEL3DA_PROGRAM CORPUS_DIR
+# Usage: app_test.sh MODEL3DA_PROGRAM CORPUS_DIR [RUNNER...]
+# A RUNNER (Wine for a Windows build) starts the program.
 set -u
 tool=$1
 corpus=$2
+shift 2
+runner=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 expect() {  # expected-code description command...
   local want=$1 what=$2
   shift 2
-  "$@" >"$work/out" 2>"$work/err"
+  "${runner[@]}" "$@" >"$work/out" 2>"$work/err"
   local got=$?
   if [ "$got" != "$want" ]; then
     echo "FAIL: $what: exit $got, wanted $want" >&2

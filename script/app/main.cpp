@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
       "Parses a script of the engine's script language and prints its statements, one per line "
       "with their values, nested blocks indented.\n"
       "Exit codes: 0 the script is valid, 1 it could not be read or has an error, 2 usage error."};
+  // A path such as /games/x.scr is a file, not a Windows-style option.
+  app.allow_windows_style_options(false);
   std::string file;
   std::string binary;
   app.add_option("FILE", file,

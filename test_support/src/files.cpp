@@ -50,4 +50,15 @@ std::vector<std::string> ListTree(const stdfs::path& root) {
   return names;
 }
 
+std::string ComparablePathText(std::string_view text) {
+  std::string comparable(text);
+#ifdef _WIN32
+  for (char& c : comparable) {
+    if (c == '/') c = '\\';
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+#endif
+  return comparable;
+}
+
 }  // namespace gm_test

@@ -23,4 +23,10 @@ std::string ListFolder(const std::filesystem::path& folder);
 // to it; folders (not links to them) end in '/'.
 std::vector<std::string> ListTree(const std::filesystem::path& root);
 
+// `text` made comparable with the paths a program shows: on Windows '/'
+// becomes '\\' and ASCII letters lower case (the file system ignores case
+// there, so a program may spell a file as the game names it); elsewhere
+// `text` as it is. Compare both sides through it.
+std::string ComparablePathText(std::string_view text);
+
 }  // namespace gm_test

@@ -12,21 +12,42 @@
 
 namespace {
 
+#ifdef CARWRIGHT_WITH_WINDOW
 constexpr const char* kNoWindow =
     "carwright: no display for the wizard; use a sub-command: list, inspect, create, delete, "
     "pack, install (see carwright --help)";
+#else
+constexpr const char* kNoWindow =
+    "carwright: this build has no windows; use a sub-command: list, inspect, create, delete, "
+    "pack, install (see carwright --help)";
+#endif
+
+#ifdef _WIN32
+constexpr const char* kRegistryHelp = "the game's entry in the Windows registry.";
+#else
+constexpr const char* kRegistryHelp =
+    "the game's registry entry in the Wine prefix\n($WINEPREFIX, default ~/.wine).";
+#endif
+
+#ifdef CARWRIGHT_WITH_WINDOW
+constexpr const char* kWindowHelp = "Without a sub-command the wizard's window opens.\n";
+#else
+constexpr const char* kWindowHelp =
+    "This build has no windows: use the sub-commands above for every task.\n";
+#endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
   CLI::App program{"Carwright: creates, deletes, packs and installs custom cars of Gravelmoor.",
                    "carwright"};
-  program.footer(
-      "Without a sub-command the wizard's window opens.\n"
-      "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n"
-      "The game folder comes from --game-folder, else the environment variable\n"
-      "GRAVELMOOR_DIR, else the game's registry entry in the Wine prefix\n"
-      "($WINEPREFIX, default ~/.wine).");
+  // A path such as /games/x.scr is a file, not a Windows-style option.
+  program.allow_windows_style_options(false);
+  program.footer(std::string(kWindowHelp) +
+                 "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n"
+                 "The game folder comes from --game-folder, else the environment variable\n"
+                 "GRAVELMOOR_DIR, else " +
+                 kRegistryHelp);
   std::string language;
   program.add_option("--lang", language, "Language of messages and windows (default: the locale)")
       ->check(CLI::IsMember({"en", "pl"}));

@@ -37,7 +37,7 @@ class WizardTest : public ::testing::Test {
   }
 
   // The game folder as the wizard keeps it: ending in a separator.
-  std::string GameFolder() const { return game_.string() + "/"; }
+  std::string GameFolder() const { return (game_ / "").string(); }  // native separator last
 
   // Writes the custom-car registry of the scratch game folder.
   void WriteCustomCars(const std::vector<std::string>& cars) {

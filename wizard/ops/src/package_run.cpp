@@ -1,5 +1,11 @@
 // The package operations: packing a registered car into a DEVUZA package (or
 // a self-extracting program) and installing a car from a package.
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -36,14 +42,19 @@ stdfs::path CreatePackagePlaceholder(const std::string& chosen) {
                      (attempt == 0 ? std::string() : std::to_string(attempt)));
     errno = 0;
 #ifdef _WIN32
-    std::FILE* file = _wfopen(path.c_str(), L"wbx");
+    // msvcrt.dll ignores fopen's "x" (it would empty the user's file).
+    const int fd =
+        ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd >= 0) {
+      ::_close(fd);
+      return path;
+    }
 #else
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
-#endif
-    if (file) {
+    if (std::FILE* file = std::fopen(path.c_str(), "wbx")) {
       std::fclose(file);
       return path;
     }
+#endif
     if (errno != EEXIST) break;
   }
   return {};

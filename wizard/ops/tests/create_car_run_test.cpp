@@ -170,10 +170,11 @@ TEST(CreateCarRun, AFileInPlaceOfTheCarFolderGivesOneMessagePerFailureAndGoesOn)
       view.errors.begin(), view.errors.end(),
       [](const std::string& e) { return e.rfind("Error while creating folder\n", 0) == 0; });
   EXPECT_EQ(folder_errors, 5);
-  EXPECT_NE(std::find(view.errors.begin(), view.errors.end(),
-                      "Error while creating file\n" +
-                          (cars / "AB1" / "Parts" / "AB1_Bonnet.skn").string()),
-            view.errors.end());
+  const std::string bonnet = gm_test::ComparablePathText(
+      "Error while creating file\n" + (cars / "AB1" / "Parts" / "AB1_Bonnet.skn").string());
+  EXPECT_TRUE(std::any_of(view.errors.begin(), view.errors.end(), [&](const std::string& e) {
+    return gm_test::ComparablePathText(e) == bonnet;
+  }));
   EXPECT_EQ(ReadFile(cars / "AB1"), "a file where the car's folder should be");
 }
 
@@ -192,12 +193,15 @@ TEST(CreateCarRun, FailedRegistrationsNameTheFileThatFailed) {
   const wizard::RunOutcome outcome = CreateCar(game, "AB1", view);
   EXPECT_TRUE(outcome.completed);
   const std::string failed = "Error while creating file\n";
-  EXPECT_EQ(view.errors, (std::vector<std::string>{
-                             failed + (data / "Cars/cars.scr").string(),
-                             failed + (data / "Cars/Parts.scr").string(),
-                             failed + (data / "Texts.scr").string(),
-                             failed + (data / "Menu/uidef/Textures.def").string(),
-                         }));
+  std::vector<std::string> shown;
+  for (const std::string& error : view.errors) shown.push_back(gm_test::ComparablePathText(error));
+  EXPECT_EQ(shown,
+            (std::vector<std::string>{
+                gm_test::ComparablePathText(failed + (data / "Cars/cars.scr").string()),
+                gm_test::ComparablePathText(failed + (data / "Cars/Parts.scr").string()),
+                gm_test::ComparablePathText(failed + (data / "Texts.scr").string()),
+                gm_test::ComparablePathText(failed + (data / "Menu/uidef/Textures.def").string()),
+            }));
 }
 
 TEST(CreateCarRun, UnwritableMasterScriptsAreReportedAndLeftWhole) {

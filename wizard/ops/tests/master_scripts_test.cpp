@@ -51,7 +51,9 @@ TEST_F(Registration, FirstCarOnAFreshGame) {
   EXPECT_TRUE(wizard::UpdateGRIconsScript(game_, "AB1", log_.step()));
 
   EXPECT_EQ(ReadFile(At("Data/Cars/cars.scr")), cars + "!include(\"AB1\\\\Cars.scr\")\r\n\r\n");
-  EXPECT_FALSE(stdfs::exists(At("Data/Cars/Cars.scr")));
+  // The game's own spelling is kept, with no second file of another case.
+  EXPECT_EQ(("|" + gm_test::ListFolder(At("Data/Cars")) + "|").find("|Cars.scr|"),
+            std::string::npos);
   EXPECT_EQ(ReadFile(At("Data/Cars/Parts.scr")), parts + "!include(\"AB1\\\\Parts.scr\")\r\n\r\n");
   EXPECT_EQ(ReadFile(At("Data/Texts.scr")),
             texts + "\r\n// Created by Carwright\r\n!include(\"Cars\\\\Texts.scr\")\r\n\r\n");
