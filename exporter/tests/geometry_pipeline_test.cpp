@@ -30,7 +30,7 @@ struct Outcome {
   std::string log;
 };
 
-class geometry_pipeline_test : public ExportTest {
+class GeometryPipelineTest : public ExportTest {
  protected:
   void SetUp() override {
     ExportTest::SetUp();
@@ -80,7 +80,7 @@ std::shared_ptr<TriObject> oversized_mesh() {
   return mesh_object(verts, faces);
 }
 
-TEST_F(geometry_pipeline_test, two_threads_write_and_show_what_one_thread_does) {
+TEST_F(GeometryPipelineTest, TwoThreadsWriteAndShowWhatOneThreadDoes) {
   // Meshes one after another and under helpers and meshes, with renames
   // (no LOD postfix), a geometry warning and strip notes between them.
   host::SceneNode& a = builder_.node("A", cube_object(true));
@@ -115,7 +115,7 @@ TEST_F(geometry_pipeline_test, two_threads_write_and_show_what_one_thread_does) 
   EXPECT_EQ(load("two.3da")->nodes.size(), 7u);
 }
 
-TEST_F(geometry_pipeline_test, a_node_failing_in_the_core_stops_the_walk_there) {
+TEST_F(GeometryPipelineTest, ANodeFailingInTheCoreStopsTheWalkThere) {
   // Big_0's surface holds too many vertices, which only the core finds out;
   // the walk has gone on to Next_0 meanwhile, whose mapping is missing. The
   // export fails with Big_0's message alone, as the walk stops at Big_0.
@@ -133,7 +133,7 @@ TEST_F(geometry_pipeline_test, a_node_failing_in_the_core_stops_the_walk_there) 
   EXPECT_TRUE(two.file.empty());
 }
 
-TEST_F(geometry_pipeline_test, a_node_failing_beside_a_pending_one_fails_after_it) {
+TEST_F(GeometryPipelineTest, ANodeFailingBesideAPendingOneFailsAfterIt) {
   // Next_0 fails before its geometry is built, while Mid_0's is pending:
   // Mid_0's warning comes first, then Next_0's message.
   builder_.node("Mid_0", overflowing_mesh());

@@ -22,14 +22,14 @@ long resident_anonymous_kib() {
   return -1;
 }
 
-// Only the GNU C library's own heap gives pages back (not the sanitizer's).
-#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+// Only the GNU C library's own heap gives pages back (not a sanitizer's).
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 constexpr bool kHeapGivesPagesBack = true;
 #else
 constexpr bool kHeapGivesPagesBack = false;
 #endif
 
-TEST(FreeHeap, freed_blocks_below_a_live_one_stop_being_resident) {
+TEST(FreeHeap, FreedBlocksBelowALiveOneStopBeingResident) {
   if (!kHeapGivesPagesBack) GTEST_SKIP() << "this C heap does not give pages back";
   if (resident_anonymous_kib() < 0) GTEST_SKIP() << "no resident sizes in /proc/self/status";
   // 32 MiB in blocks small enough for the heap itself (not mapped apart),
