@@ -11,6 +11,7 @@
 #include "base/game_folder.h"
 #include "base/game_folder_source.h"
 #include "base/string_table.h"
+#include "base/windows_registry.h"
 #include "console_quorvex_view.h"
 #include "devuza/package.h"
 #include "extractor/own_program.h"
@@ -27,13 +28,6 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kConsoleOptions = "--game-folder DIR, --yes, --list, --help";
-
-#ifdef _WIN32
-constexpr const char* kRegistryHelp = "the game's entry in the Windows registry.";
-#else
-constexpr const char* kRegistryHelp =
-    "the game's registry entry in the Wine prefix\n($WINEPREFIX, default ~/.wine).";
-#endif
 
 #if defined(QUORVEX_WINDOW)
 constexpr const char* kWindowHelp =
@@ -125,7 +119,7 @@ int main(int argc, char** argv) {
              "Exit codes: 0 success, 1 the install failed or was refused, 2 usage error.\n"
              "The game folder comes from --game-folder, else the environment variable\n"
              "GRAVELMOOR_DIR, else " +
-             kRegistryHelp);
+             std::string(wizard::kGameRegistrySource));
   Options options;
   app.add_option("--game-folder", options.game_folder,
                  "Install into this game folder without a window");

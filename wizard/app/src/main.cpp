@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/string_table.h"
+#include "base/windows_registry.h"
 #include "commands.h"
 
 #ifdef CARWRIGHT_WITH_WINDOW
@@ -20,13 +21,6 @@ constexpr const char* kNoWindow =
 constexpr const char* kNoWindow =
     "carwright: this build has no windows; use a sub-command: list, inspect, create, delete, "
     "pack, install (see carwright --help)";
-#endif
-
-#ifdef _WIN32
-constexpr const char* kRegistryHelp = "the game's entry in the Windows registry.";
-#else
-constexpr const char* kRegistryHelp =
-    "the game's registry entry in the Wine prefix\n($WINEPREFIX, default ~/.wine).";
 #endif
 
 #ifdef CARWRIGHT_WITH_WINDOW
@@ -47,7 +41,7 @@ int main(int argc, char** argv) {
                  "Exit codes: 0 success, 1 the operation failed, 2 usage error.\n"
                  "The game folder comes from --game-folder, else the environment variable\n"
                  "GRAVELMOOR_DIR, else " +
-                 kRegistryHelp);
+                 std::string(wizard::kGameRegistrySource));
   std::string language;
   program.add_option("--lang", language, "Language of messages and windows (default: the locale)")
       ->check(CLI::IsMember({"en", "pl"}));

@@ -18,6 +18,15 @@ enum class RegistryRoot { kLocalMachine, kCurrentUser };
 inline constexpr std::string_view kGameRegistryKey = "SOFTWARE\\Ferrovane\\Gravelmoor";
 inline constexpr std::string_view kGameRegistryValue = "DestinationDir";
 
+// Where RegGetValue finds the game's entry, said the way the programs' help
+// ends the sentence "Without --game-folder the game folder comes from ".
+#ifdef _WIN32
+inline constexpr std::string_view kGameRegistrySource = "the game's entry in the Windows registry.";
+#else
+inline constexpr std::string_view kGameRegistrySource =
+    "the game's registry entry in the Wine prefix\n($WINEPREFIX, default ~/.wine).";
+#endif
+
 // Registry values longer than this many bytes are not read (false).
 inline constexpr std::size_t kMaxRegistryValueLength = 1024;
 
