@@ -39,22 +39,7 @@ void QuorvexWindow::Start() {
 }
 
 void QuorvexWindow::NavigationClicked(NavButton button) {
-  switch (button) {
-    case NavButton::kHelp:
-      return;  // Quorvex has no help; its Help button stays hidden
-    case NavButton::kCancel:
-      model_->OnCancelClick();
-      return;
-    case NavButton::kBack:
-      model_->OnBackClick();
-      return;
-    case NavButton::kNext:
-      model_->OnNextClick();
-      return;
-    case NavButton::kFinish:
-      model_->OnFinishClick();
-      return;
-  }
+  wizard::ui::ClickNavButton(*model_, button);
 }
 
 void QuorvexWindow::BrowseClicked() {

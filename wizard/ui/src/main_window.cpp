@@ -225,23 +225,7 @@ void frmMain::Start() {
 }
 
 void frmMain::NavigationClicked(NavButton button) {
-  switch (button) {
-    case NavButton::kHelp:
-      model_->OnHelpClick();
-      return;
-    case NavButton::kCancel:
-      model_->OnCancelClick();
-      return;
-    case NavButton::kBack:
-      model_->OnBackClick();
-      return;
-    case NavButton::kNext:
-      model_->OnNextClick();
-      return;
-    case NavButton::kFinish:
-      model_->OnFinishClick();
-      return;
-  }
+  wizard::ui::ClickNavButton(*model_, button);
 }
 
 void frmMain::BrowseClicked() {

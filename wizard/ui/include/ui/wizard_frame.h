@@ -90,4 +90,28 @@ class WizardFrame : public QWidget, public virtual WizardFrameView {
   QLabel* action_ = nullptr;
 };
 
+// Hands a navigation button's click to the model's handler of that button
+// (OnHelpClick, OnCancelClick, OnBackClick, OnNextClick, OnFinishClick). A
+// model without OnHelpClick has no help, and its Help button stays hidden.
+template <class Model>
+void ClickNavButton(Model& model, NavButton button) {
+  switch (button) {
+    case NavButton::kHelp:
+      if constexpr (requires { model.OnHelpClick(); }) model.OnHelpClick();
+      return;
+    case NavButton::kCancel:
+      model.OnCancelClick();
+      return;
+    case NavButton::kBack:
+      model.OnBackClick();
+      return;
+    case NavButton::kNext:
+      model.OnNextClick();
+      return;
+    case NavButton::kFinish:
+      model.OnFinishClick();
+      return;
+  }
+}
+
 }  // namespace wizard::ui
