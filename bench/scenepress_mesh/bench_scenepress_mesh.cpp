@@ -66,16 +66,7 @@ struct Bench {
         skinned.node("Arm_0", std::make_shared<host::DerivedObject>(
                                   arm, std::vector<std::shared_ptr<Modifier>>{physique}));
     node.material = paint();
-    physique->init_tm[&lower] = TransMatrix(Point3(0, 0, -0.5f));
-    physique->init_tm[&upper] = TransMatrix(Point3(0, 0, 0.5f));
-    const Matrix3 to_lower = Inverse(physique->init_tm[&lower]);
-    const Matrix3 to_upper = Inverse(physique->init_tm[&upper]);
-    for (const Point3& p : arm->mesh.verts) {
-      // Upper above the equator, lower below, blended over the middle fifth.
-      const float w = std::clamp(0.5f + p.z * 2.5f, 0.0f, 1.0f);
-      physique->vertices[&node].push_back(
-          {RIGID_BLENDED_TYPE, {{&upper, w, p * to_upper}, {&lower, 1 - w, p * to_lower}}});
-    }
+    scenepress::testing::bind_to_two_bones(*physique, node, arm->mesh, lower, upper);
   }
   ~Bench() {
     std::filesystem::current_path(std::filesystem::temp_directory_path());

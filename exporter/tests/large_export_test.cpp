@@ -59,15 +59,7 @@ class LargeExportTest : public ExportTest {
     std::shared_ptr<TriObject> arm = sphere_object(32, 24, 1.0f);
     host::SceneNode& skinned = builder_.node("Arm_0", with_modifiers(arm, {physique}), &root);
     skinned.material = materials;
-    physique->init_tm[&lower] = TransMatrix(Point3(0, 0, -0.5f));
-    physique->init_tm[&upper] = TransMatrix(Point3(0, 0, 0.5f));
-    const Matrix3 to_lower = Inverse(physique->init_tm[&lower]);
-    const Matrix3 to_upper = Inverse(physique->init_tm[&upper]);
-    for (const Point3& p : arm->mesh.verts) {
-      const float w = std::clamp(0.5f + p.z * 2.5f, 0.0f, 1.0f);
-      physique->vertices[&skinned].push_back(
-          {RIGID_BLENDED_TYPE, {{&upper, w, p * to_upper}, {&lower, 1 - w, p * to_lower}}});
-    }
+    bind_to_two_bones(*physique, skinned, arm->mesh, lower, upper);
   }
 };
 

@@ -144,6 +144,19 @@ std::shared_ptr<host::DerivedObject> with_modifiers(
   return std::make_shared<host::DerivedObject>(std::move(base), std::move(modifiers));
 }
 
+void bind_to_two_bones(host::PhysiqueModifier& physique, host::SceneNode& skinned, const Mesh& mesh,
+                       host::SceneNode& lower, host::SceneNode& upper) {
+  physique.init_tm[&lower] = TransMatrix(Point3(0, 0, -0.5f));
+  physique.init_tm[&upper] = TransMatrix(Point3(0, 0, 0.5f));
+  const Matrix3 to_lower = Inverse(physique.init_tm[&lower]);
+  const Matrix3 to_upper = Inverse(physique.init_tm[&upper]);
+  for (const Point3& p : mesh.verts) {
+    const float w = std::clamp(0.5f + p.z * 2.5f, 0.0f, 1.0f);
+    physique.vertices[&skinned].push_back(
+        {RIGID_BLENDED_TYPE, {{&upper, w, p * to_upper}, {&lower, 1 - w, p * to_lower}}});
+  }
+}
+
 model3da::Vec3 normal_of(const model3da::Model& m, const model3da::SurfaceView& s, uint32_t v) {
   return vec3_at(at(m, s.record.normalsOffset, v, 12));
 }

@@ -45,6 +45,12 @@ std::shared_ptr<Mtl> multi_material(const std::vector<std::string>& names);
 std::shared_ptr<host::DerivedObject> with_modifiers(
     std::shared_ptr<Object> base, std::vector<std::shared_ptr<Modifier>> modifiers);
 
+// Skins `skinned`, whose mesh is `mesh`, to two bones half a unit below and
+// above the origin: each vertex is rigid-blended to `upper` above the
+// equator and `lower` below it, blended over the middle fifth (|z| < 0.2).
+void bind_to_two_bones(host::PhysiqueModifier& physique, host::SceneNode& skinned, const Mesh& mesh,
+                       host::SceneNode& lower, host::SceneNode& upper);
+
 // Per-vertex data of a loaded surface.
 model3da::Vec3 normal_of(const model3da::Model& m, const model3da::SurfaceView& s, uint32_t v);
 model3da::Vec3 tangent_of(const model3da::Model& m, const model3da::SurfaceView& s, uint32_t v);
