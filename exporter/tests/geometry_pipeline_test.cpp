@@ -60,7 +60,24 @@ class GeometryPipelineTest : public ExportTest {
     EXPECT_TRUE(one.file == two.file) << "the files differ";
     EXPECT_EQ(one.log, two.log);
   }
+
+  // Exports the scene on one thread and on two, expects the same outcome,
+  // and gives the one of two threads.
+  Outcome run_on_one_and_two() {
+    const Outcome one = run("one.3da", true);
+    const Outcome two = run("two.3da", false);
+    expect_same(one, two);
+    return two;
+  }
 };
+
+// A mesh with a map channel 1 holding nothing, so that its node fails
+// before its geometry is built.
+std::shared_ptr<TriObject> unmapped_mesh() {
+  auto unmapped = host::triangle_mesh();
+  unmapped->mesh.setNumMaps(1);
+  return unmapped;
+}
 
 // A mesh whose face normal overflows, so that its geometry warns.
 std::shared_ptr<TriObject> overflowing_mesh() {
@@ -94,10 +111,8 @@ TEST_F(GeometryPipelineTest, TwoThreadsWriteAndShowWhatOneThreadDoes) {
                 &d);
   builder_.node("Huge", overflowing_mesh());
   builder_.node("Z_0", cube_object(false));
-  const Outcome one = run("one.3da", true);
-  const Outcome two = run("two.3da", false);
-  ASSERT_EQ(one.result, 1);
-  expect_same(one, two);
+  const Outcome two = run_on_one_and_two();
+  ASSERT_EQ(two.result, 1);
   // Each renamed mesh's warning follows its rename and comes before the
   // next node's messages.
   const std::vector<std::string> expected = {
@@ -120,12 +135,8 @@ TEST_F(GeometryPipelineTest, ANodeFailingInTheCoreStopsTheWalkThere) {
   // the walk has gone on to Next_0 meanwhile, whose mapping is missing. The
   // export fails with Big_0's message alone, as the walk stops at Big_0.
   builder_.node("Big_0", oversized_mesh());
-  auto unmapped = host::triangle_mesh();
-  unmapped->mesh.setNumMaps(1);
-  builder_.node("Next_0", unmapped);
-  const Outcome one = run("one.3da", true);
-  const Outcome two = run("two.3da", false);
-  expect_same(one, two);
+  builder_.node("Next_0", unmapped_mesh());
+  const Outcome two = run_on_one_and_two();
   EXPECT_EQ(two.result, 0);
   ASSERT_EQ(two.messages.size(), 1u);
   EXPECT_NE(two.messages[0].find("Mesh 'Big_0': the surface of material"), std::string::npos)
@@ -137,12 +148,8 @@ TEST_F(GeometryPipelineTest, ANodeFailingBesideAPendingOneFailsAfterIt) {
   // Next_0 fails before its geometry is built, while Mid_0's is pending:
   // Mid_0's warning comes first, then Next_0's message.
   builder_.node("Mid_0", overflowing_mesh());
-  auto unmapped = host::triangle_mesh();
-  unmapped->mesh.setNumMaps(1);
-  builder_.node("Next_0", unmapped);
-  const Outcome one = run("one.3da", true);
-  const Outcome two = run("two.3da", false);
-  expect_same(one, two);
+  builder_.node("Next_0", unmapped_mesh());
+  const Outcome two = run_on_one_and_two();
   EXPECT_EQ(two.result, 0);
   EXPECT_EQ(two.messages,
             (std::vector<std::string>{
