@@ -1,10 +1,7 @@
 #include "package_io.h"
 
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
 #include <process.h>
-#include <sys/stat.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,20 +14,13 @@
 #include <cstring>
 #include <system_error>
 
+#include "base/new_file.h"
+
 namespace devuza::detail {
 
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+  if (std::strchr(mode, 'x') != nullptr) return wizard::CreateNewFile(path);
 #ifdef _WIN32
-  // msvcrt.dll ignores "x" and would empty an existing file: an exclusive
-  // create goes through _wopen, which fails with EEXIST instead.
-  if (std::strchr(mode, 'x') != nullptr) {
-    const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                            _S_IREAD | _S_IWRITE);
-    if (fd < 0) return nullptr;
-    std::FILE* file = ::_fdopen(fd, "wb");
-    if (file == nullptr) ::_close(fd);
-    return file;
-  }
   std::wstring wide_mode(mode, mode + std::char_traits<char>::length(mode));
   return _wfopen(path.c_str(), wide_mode.c_str());
 #else

@@ -1,11 +1,5 @@
 // The package operations: packing a registered car into a DEVUZA package (or
 // a self-extracting program) and installing a car from a package.
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#endif
-
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +10,7 @@
 #include "base/code_page.h"
 #include "base/custom_cars.h"
 #include "base/game_paths.h"
+#include "base/new_file.h"
 #include "devuza/package.h"
 #include "devuza/sfx.h"
 #include "run_context.h"
@@ -41,20 +36,10 @@ stdfs::path CreatePackagePlaceholder(const std::string& chosen) {
     stdfs::path path(chosen + std::string(kSFXPackageSuffix) +
                      (attempt == 0 ? std::string() : std::to_string(attempt)));
     errno = 0;
-#ifdef _WIN32
-    // msvcrt.dll ignores fopen's "x" (it would empty the user's file).
-    const int fd =
-        ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd >= 0) {
-      ::_close(fd);
-      return path;
-    }
-#else
-    if (std::FILE* file = std::fopen(path.c_str(), "wbx")) {
+    if (std::FILE* file = CreateNewFile(path)) {
       std::fclose(file);
       return path;
     }
-#endif
     if (errno != EEXIST) break;
   }
   return {};

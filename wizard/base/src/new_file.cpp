@@ -1,0 +1,25 @@
+// Exclusive creation of a new file.
+#include "base/new_file.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#endif
+
+namespace wizard {
+
+std::FILE* CreateNewFile(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                          _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::_fdopen(fd, "wb");
+  if (file == nullptr) ::_close(fd);
+  return file;
+#else
+  return std::fopen(path.c_str(), "wbx");
+#endif
+}
+
+}  // namespace wizard
