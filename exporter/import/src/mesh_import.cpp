@@ -101,21 +101,26 @@ bool has_triangles(const aiMesh& mesh) {
   return (mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE) != 0 || mesh.mPrimitiveTypes == 0;
 }
 
+// The faces of all source meshes, naming source vertices numbered over the
+// meshes: mesh k's faces are faces[first_face[k] .. first_face[k + 1]) and
+// its vertices start at first_vertex[k].
+struct SourceFaces {
+  std::vector<std::array<uint32_t, 3>> faces;
+  std::vector<uint32_t> first_face;    // one per mesh, and the end
+  std::vector<uint32_t> first_vertex;  // one per mesh
+};
+
 // One map channel over all source meshes: each mesh's values in a run of
 // map vertices, meshes without the data sharing one `fallback` vertex.
 template <class ValueOf, class Has>
-void fill_channel(MeshMap& map, std::span<const aiMesh* const> meshes,
-                  const std::vector<std::vector<std::array<uint32_t, 3>>>& corners, Has has,
-                  ValueOf value_of, const Point3& fallback) {
+void fill_channel(MeshMap& map, std::span<const aiMesh* const> meshes, const SourceFaces& source,
+                  Has has, ValueOf value_of, const Point3& fallback) {
   std::vector<uint32_t> base(meshes.size(), UINT32_MAX);
   size_t vertices = 1;
-  size_t faces = 0;
   for (size_t k = 0; k < meshes.size(); ++k) {
     if (has(*meshes[k])) vertices += meshes[k]->mNumVertices;
-    faces += corners[k].size();
   }
   map.tv.reserve(vertices);
-  map.tf.reserve(faces);
   for (size_t k = 0; k < meshes.size(); ++k) {
     if (!has(*meshes[k])) continue;
     base[k] = uint32_t(map.tv.size());
@@ -124,14 +129,22 @@ void fill_channel(MeshMap& map, std::span<const aiMesh* const> meshes,
   }
   const uint32_t fallback_index = uint32_t(map.tv.size());
   bool fallback_used = false;
+  map.tf.resize(source.faces.size());
   for (size_t k = 0; k < meshes.size(); ++k) {
-    for (const auto& face : corners[k]) {
-      TVFace tf;
-      for (int c = 0; c < 3; ++c) {
-        tf.t[c] = base[k] == UINT32_MAX ? fallback_index : base[k] + face[size_t(c)];
-      }
-      fallback_used = fallback_used || base[k] == UINT32_MAX;
-      map.tf.push_back(tf);
+    const uint32_t begin = source.first_face[k];
+    const uint32_t end = source.first_face[k + 1];
+    if (begin == end) continue;
+    if (base[k] == UINT32_MAX) {
+      for (uint32_t f = begin; f < end; ++f)
+        map.tf[f] = TVFace{{fallback_index, fallback_index, fallback_index}};
+      fallback_used = true;
+      continue;
+    }
+    // The mesh's map vertices lie in the order of its source vertices.
+    const uint32_t shift = base[k] - source.first_vertex[k];
+    for (uint32_t f = begin; f < end; ++f) {
+      const auto& face = source.faces[f];
+      map.tf[f] = TVFace{{face[0] + shift, face[1] + shift, face[2] + shift}};
     }
   }
   if (fallback_used) map.tv.push_back(fallback);
@@ -153,12 +166,18 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
     face_count += m->mNumFaces;
   }
 
-  // Weld the vertices.
+  // Weld the vertices; the source vertices are numbered over the meshes.
+  SourceFaces source;
+  source.first_vertex.assign(meshes.size(), 0);
+  std::vector<uint32_t> welded_into(vertex_count);
+  std::vector<Point3> normals(vertex_count);
   WeldTable welded(vertex_count);
   mesh.verts.reserve(vertex_count);
   std::map<SkinSignature, uint32_t> signatures;
+  uint32_t next_source = 0;
   for (size_t k = 0; k < meshes.size(); ++k) {
     const aiMesh& m = *meshes[k];
+    source.first_vertex[k] = next_source;
     if (!has_triangles(m)) continue;
     const std::vector<uint32_t> skin = skin_signatures(m, signatures);
     auto& host_vertex = out.host_vertex[k];
@@ -169,23 +188,26 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
       bool added = false;
       host_vertex[v] = welded.find_or_add(key, uint32_t(mesh.verts.size()), added);
       if (added) mesh.verts.push_back(p);
+      welded_into[next_source + v] = host_vertex[v];
+      if (m.mNormals != nullptr) normals[next_source + v] = host_point(m.mNormals[v]);
     }
+    next_source += m.mNumVertices;
   }
 
-  // Faces, their material ids and corner normals.
-  std::vector<std::vector<std::array<uint32_t, 3>>> corners(meshes.size());
-  std::vector<std::array<uint32_t, 3>> faces;
-  std::vector<Point3> normals;
-  faces.reserve(face_count);
-  normals.reserve(3 * face_count);
+  // Faces and their material ids.
+  source.faces.reserve(face_count);
+  source.first_face.reserve(meshes.size() + 1);
   mesh.faces.reserve(face_count);
   for (size_t k = 0; k < meshes.size(); ++k) {
     const aiMesh& m = *meshes[k];
+    source.first_face.push_back(uint32_t(source.faces.size()));
     if (!has_triangles(m)) {
       out.skipped_faces += m.mNumFaces;
       continue;
     }
-    corners[k].reserve(m.mNumFaces);
+    const uint32_t first = source.first_vertex[k];
+    const uint32_t* host_vertex = out.host_vertex[k].data();
+    const uint16_t material = uint16_t(std::min<size_t>(k, UINT16_MAX));
     for (unsigned f = 0; f < m.mNumFaces; ++f) {
       const aiFace& face = m.mFaces[f];
       if (face.mNumIndices != 3 || face.mIndices[0] >= m.mNumVertices ||
@@ -193,19 +215,13 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
         ++out.skipped_faces;
         continue;
       }
-      std::array<uint32_t, 3> source{face.mIndices[0], face.mIndices[1], face.mIndices[2]};
-      corners[k].push_back(source);
-      Face host_face;
-      for (int c = 0; c < 3; ++c) {
-        host_face.v[c] = out.host_vertex[k][source[size_t(c)]];
-        normals.push_back(m.mNormals != nullptr ? host_point(m.mNormals[source[size_t(c)]])
-                                                : Point3());
-      }
-      host_face.setMatID(uint16_t(std::min<size_t>(k, UINT16_MAX)));
-      faces.push_back({host_face.v[0], host_face.v[1], host_face.v[2]});
-      mesh.faces.push_back(host_face);
+      const unsigned* i = face.mIndices;
+      source.faces.push_back({first + i[0], first + i[1], first + i[2]});
+      mesh.faces.push_back(
+          Face{{host_vertex[i[0]], host_vertex[i[1]], host_vertex[i[2]]}, 0, material});
     }
   }
+  source.first_face.push_back(uint32_t(source.faces.size()));
 
   // Map channels: colours in 0, texture coordinates in 1 to 4, alpha.
   int channels = 0;
@@ -223,7 +239,7 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
     const auto has_uv = [c](const aiMesh& m) { return m.mTextureCoords[c] != nullptr; };
     if (!any(has_uv)) continue;
     fill_channel(
-        *mesh.Map(c + 1), meshes, corners, has_uv,
+        *mesh.Map(c + 1), meshes, source, has_uv,
         [c](const aiMesh& m, unsigned v) {
           const aiVector3D& uv = m.mTextureCoords[c][v];
           return UVVert(uv.x, uv.y, uv.z);
@@ -232,7 +248,7 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
   }
   if (any(has_colours)) {
     fill_channel(
-        *mesh.Map(0), meshes, corners, has_colours,
+        *mesh.Map(0), meshes, source, has_colours,
         [](const aiMesh& m, unsigned v) {
           const aiColor4D& colour = m.mColors[0][v];
           return Point3(colour.r, colour.g, colour.b);
@@ -246,7 +262,7 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
     };
     if (any(has_alpha)) {
       fill_channel(
-          *mesh.Map(MAP_ALPHA), meshes, corners, has_colours,
+          *mesh.Map(MAP_ALPHA), meshes, source, has_colours,
           [](const aiMesh& m, unsigned v) {
             const float a = m.mColors[0][v].a;
             return Point3(a, a, a);
@@ -255,7 +271,8 @@ ImportedMesh import_mesh(std::span<const aiMesh* const> meshes) {
     }
   }
 
-  const SmoothingResult smoothing = smoothing_groups(faces, normals, mesh.verts.size());
+  const SmoothingResult smoothing =
+      smoothing_groups_of_source(source.faces, normals, welded_into, mesh.verts.size());
   for (size_t f = 0; f < mesh.faces.size(); ++f) mesh.faces[f].smGroup = smoothing.groups[f];
   out.shared_groups = smoothing.shared;
   return out;

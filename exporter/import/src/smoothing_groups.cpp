@@ -1,5 +1,5 @@
-// Smoothing groups: smooth regions by union-find over the faces, then one
-// group bit per region by greedy colouring of the regions that meet.
+// Smoothing groups: smooth regions by union-find, then one group bit per
+// region by greedy colouring of the regions that meet.
 #include "smoothing_groups.h"
 
 #include <algorithm>
@@ -9,6 +9,9 @@ namespace scene_import {
 namespace {
 
 constexpr int kGroupBits = 32;
+constexpr uint32_t kNone = UINT32_MAX;
+
+using RegionPairs = std::vector<std::pair<uint32_t, uint32_t>>;
 
 struct UnionFind {
   explicit UnionFind(size_t n) : parent(n) { std::iota(parent.begin(), parent.end(), 0u); }
@@ -45,6 +48,79 @@ CornersByVertex corners_by_vertex(std::span<const std::array<uint32_t, 3>> faces
   for (size_t f = 0; f < faces.size(); ++f)
     for (uint32_t c = 0; c < 3; ++c) out.corners[fill[faces[f][c]]++] = uint32_t(f * 3 + c);
   return out;
+}
+
+// Notes that the regions in `here` (the regions at one vertex, in any order
+// and repeated) meet one another.
+void note_meeting(std::vector<uint32_t>& here, RegionPairs& pairs) {
+  if (here.size() < 2) return;
+  std::sort(here.begin(), here.end());
+  here.erase(std::unique(here.begin(), here.end()), here.end());
+  for (size_t i = 0; i < here.size(); ++i)
+    for (size_t j = 0; j < here.size(); ++j)
+      if (i != j) pairs.emplace_back(here[i], here[j]);
+}
+
+// One group bit per region, regions that meet with different bits where 32
+// allow it: greedy colouring, most connected regions first. `shared` counts
+// the regions that had to share a bit with a neighbour.
+std::vector<int> colour_regions(uint32_t region_count, RegionPairs& pairs, size_t& shared) {
+  std::sort(pairs.begin(), pairs.end());
+  pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+  std::vector<uint32_t> first_neighbour(region_count + 1, 0);
+  for (const auto& [a, b] : pairs) ++first_neighbour[a + 1];
+  std::partial_sum(first_neighbour.begin(), first_neighbour.end(), first_neighbour.begin());
+  auto neighbours_of = [&](uint32_t r) {
+    return std::span<const std::pair<uint32_t, uint32_t>>(
+        pairs.data() + first_neighbour[r], first_neighbour[r + 1] - first_neighbour[r]);
+  };
+
+  std::vector<uint32_t> order(region_count);
+  std::iota(order.begin(), order.end(), 0u);
+  if (!pairs.empty()) {
+    std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+      return neighbours_of(a).size() > neighbours_of(b).size();
+    });
+  }
+  std::vector<int> bit(region_count, -1);
+  for (uint32_t r : order) {
+    uint32_t used = 0;
+    std::array<int, kGroupBits> uses{};
+    for (const auto& [self, n] : neighbours_of(r)) {
+      if (bit[n] < 0) continue;
+      used |= 1u << bit[n];
+      ++uses[size_t(bit[n])];
+    }
+    if (used != UINT32_MAX) {
+      int b = 0;
+      while (used & (1u << b)) ++b;
+      bit[r] = b;
+    } else {
+      // Every bit is taken around this region: share the least used one.
+      bit[r] = int(std::min_element(uses.begin(), uses.end()) - uses.begin());
+      ++shared;
+    }
+  }
+  return bit;
+}
+
+// The per-corner form of source faces: the welded vertices and each
+// corner's normal.
+SmoothingResult per_corner(std::span<const std::array<uint32_t, 3>> source_faces,
+                           std::span<const Point3> source_normals,
+                           std::span<const uint32_t> welded_into, size_t vertex_count,
+                           float cos_tolerance) {
+  std::vector<std::array<uint32_t, 3>> faces(source_faces.size());
+  std::vector<Point3> normals(source_faces.size() * 3);
+  for (size_t f = 0; f < source_faces.size(); ++f) {
+    for (size_t c = 0; c < 3; ++c) {
+      const uint32_t s = source_faces[f][c];
+      if (s >= source_normals.size()) return {std::vector<uint32_t>(source_faces.size(), 0), 0};
+      faces[f][c] = welded_into[s];
+      normals[f * 3 + c] = source_normals[s];
+    }
+  }
+  return smoothing_groups(faces, normals, vertex_count, cos_tolerance);
 }
 
 }  // namespace
@@ -85,7 +161,6 @@ SmoothingResult smoothing_groups(std::span<const std::array<uint32_t, 3>> faces,
   // Regions of more than one face, numbered; single faces keep group 0.
   std::vector<uint32_t> size(faces.size(), 0);
   for (size_t f = 0; f < faces.size(); ++f) ++size[regions.find(uint32_t(f))];
-  constexpr uint32_t kNone = UINT32_MAX;
   std::vector<uint32_t> region_of(faces.size(), kNone);
   std::vector<uint32_t> number(faces.size(), kNone);
   uint32_t region_count = 0;
@@ -97,9 +172,8 @@ SmoothingResult smoothing_groups(std::span<const std::array<uint32_t, 3>> faces,
   }
   if (region_count == 0) return out;
 
-  // Regions that meet at a vertex must not share a bit: the pairs of
-  // regions that meet, each region's neighbours sorted and unique.
-  std::vector<std::pair<uint32_t, uint32_t>> pairs;
+  // Regions that meet at a vertex must not share a bit.
+  RegionPairs pairs;
   std::vector<uint32_t> here;
   for (size_t v = 0; v < vertex_count; ++v) {
     here.clear();
@@ -107,49 +181,122 @@ SmoothingResult smoothing_groups(std::span<const std::array<uint32_t, 3>> faces,
       const uint32_t r = region_of[at.corners[k] / 3];
       if (r != kNone) here.push_back(r);
     }
-    std::sort(here.begin(), here.end());
-    here.erase(std::unique(here.begin(), here.end()), here.end());
-    for (size_t i = 0; i < here.size(); ++i)
-      for (size_t j = 0; j < here.size(); ++j)
-        if (i != j) pairs.emplace_back(here[i], here[j]);
+    note_meeting(here, pairs);
   }
-  std::sort(pairs.begin(), pairs.end());
-  pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-  std::vector<uint32_t> first_neighbour(region_count + 1, 0);
-  for (const auto& [a, b] : pairs) ++first_neighbour[a + 1];
-  std::partial_sum(first_neighbour.begin(), first_neighbour.end(), first_neighbour.begin());
-  auto neighbours_of = [&](uint32_t r) {
-    return std::span<const std::pair<uint32_t, uint32_t>>(
-        pairs.data() + first_neighbour[r], first_neighbour[r + 1] - first_neighbour[r]);
-  };
-
-  // Greedy colouring, most connected regions first.
-  std::vector<uint32_t> order(region_count);
-  std::iota(order.begin(), order.end(), 0u);
-  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    return neighbours_of(a).size() > neighbours_of(b).size();
-  });
-  std::vector<int> bit(region_count, -1);
-  for (uint32_t r : order) {
-    uint32_t used = 0;
-    std::array<int, kGroupBits> uses{};
-    for (const auto& [self, n] : neighbours_of(r)) {
-      if (bit[n] < 0) continue;
-      used |= 1u << bit[n];
-      ++uses[size_t(bit[n])];
-    }
-    if (used != UINT32_MAX) {
-      int b = 0;
-      while (used & (1u << b)) ++b;
-      bit[r] = b;
-    } else {
-      // Every bit is taken around this region: share the least used one.
-      bit[r] = int(std::min_element(uses.begin(), uses.end()) - uses.begin());
-      ++out.shared;
-    }
-  }
+  const std::vector<int> bit = colour_regions(region_count, pairs, out.shared);
   for (size_t f = 0; f < faces.size(); ++f) {
     if (region_of[f] != kNone) out.groups[f] = 1u << bit[region_of[f]];
+  }
+  return out;
+}
+
+SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 3>> source_faces,
+                                           std::span<const Point3> source_normals,
+                                           std::span<const uint32_t> welded_into,
+                                           size_t vertex_count, float cos_tolerance) {
+  SmoothingResult out;
+  out.groups.assign(source_faces.size(), 0);
+  const size_t sources = source_normals.size();
+  if (source_faces.empty() || welded_into.size() != sources) return out;
+  for (uint32_t v : welded_into)
+    if (v >= vertex_count) return out;
+
+  // Clusters, as the corners form them at a vertex: taken in face order,
+  // each corner joins the first cluster whose first corner's normal is
+  // within the tolerance, or starts one. A corner whose normal is within the
+  // tolerance of itself joins the cluster of any earlier corner at the same
+  // source vertex, so clusters can be made of source vertices, in the order
+  // of their first corners; a source vertex with any other normal (zero, not
+  // a number) leaves the work to the per-corner form.
+  std::vector<Point3> unit(sources);
+  for (size_t s = 0; s < sources; ++s) unit[s] = Normalize(source_normals[s]);
+  std::vector<uint32_t> cluster(sources, kNone);    // its cluster's first source vertex
+  std::vector<uint32_t> next_head(sources, kNone);  // the next cluster at the same vertex
+  std::vector<uint32_t> first_head(vertex_count, kNone);
+  // Smooth regions: union-find over the clusters (their first source
+  // vertices); a face joins the clusters of its corners.
+  std::vector<uint32_t> parent(sources, kNone);
+  const auto find = [&](uint32_t x) {
+    while (parent[x] != x) {
+      parent[x] = parent[parent[x]];
+      x = parent[x];
+    }
+    return x;
+  };
+  const auto unite = [&](uint32_t a, uint32_t b) {
+    a = find(a);
+    b = find(b);
+    if (a != b) parent[std::max(a, b)] = std::min(a, b);
+  };
+  for (const auto& face : source_faces) {
+    std::array<uint32_t, 3> heads;
+    for (size_t c = 0; c < 3; ++c) {
+      const uint32_t s = face[c];
+      if (s >= sources) {
+        out.groups.assign(source_faces.size(), 0);
+        return out;
+      }
+      uint32_t head = cluster[s];
+      if (head == kNone) {
+        const Point3& n = unit[s];
+        if (!(n.LengthSquared() > 0.0f && DotProd(n, n) >= cos_tolerance)) {
+          return per_corner(source_faces, source_normals, welded_into, vertex_count, cos_tolerance);
+        }
+        uint32_t* link = &first_head[welded_into[s]];
+        for (; *link != kNone; link = &next_head[*link]) {
+          if (DotProd(unit[*link], n) >= cos_tolerance) {
+            head = *link;
+            break;
+          }
+        }
+        if (head == kNone) {
+          head = s;
+          *link = s;
+          parent[s] = s;
+        }
+        cluster[s] = head;
+      }
+      heads[c] = head;
+    }
+    unite(heads[0], heads[1]);
+    unite(heads[0], heads[2]);
+  }
+  // Every cluster straight to its region's root.
+  for (size_t s = 0; s < sources; ++s)
+    if (cluster[s] == s) parent[s] = find(uint32_t(s));
+
+  // Regions of more than one face, numbered in the order of their first
+  // faces; single faces keep group 0.
+  std::vector<uint32_t> faces_in(sources, 0);
+  std::vector<uint32_t> roots;
+  for (const auto& face : source_faces) {
+    const uint32_t root = parent[cluster[face[0]]];
+    if (faces_in[root]++ == 0) roots.push_back(root);
+  }
+  std::vector<uint32_t> number(sources, kNone);
+  uint32_t region_count = 0;
+  for (uint32_t root : roots)
+    if (faces_in[root] >= 2) number[root] = region_count++;
+  if (region_count == 0) return out;
+
+  // Regions that meet at a vertex must not share a bit: the regions of the
+  // vertex's clusters (a vertex of one cluster has one region).
+  RegionPairs pairs;
+  std::vector<uint32_t> here;
+  for (size_t v = 0; v < vertex_count; ++v) {
+    uint32_t head = first_head[v];
+    if (head == kNone || next_head[head] == kNone) continue;
+    here.clear();
+    for (; head != kNone; head = next_head[head]) {
+      const uint32_t r = number[parent[head]];
+      if (r != kNone) here.push_back(r);
+    }
+    note_meeting(here, pairs);
+  }
+  const std::vector<int> bit = colour_regions(region_count, pairs, out.shared);
+  for (size_t f = 0; f < source_faces.size(); ++f) {
+    const uint32_t r = number[parent[cluster[source_faces[f][0]]]];
+    if (r != kNone) out.groups[f] = 1u << bit[r];
   }
   return out;
 }

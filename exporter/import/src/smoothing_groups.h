@@ -31,4 +31,15 @@ SmoothingResult smoothing_groups(std::span<const std::array<uint32_t, 3>> faces,
                                  std::span<const Point3> normals, size_t vertex_count,
                                  float cos_tolerance = 0.9995f);
 
+// The same groups for faces that name source vertices, each with one normal
+// and the vertex (below `vertex_count`) it was welded into: every corner at
+// a source vertex has that vertex's normal, so the work is done once per
+// source vertex instead of once per corner. `source_faces` name source
+// vertices below `source_normals.size()`; `welded_into` has one entry per
+// source vertex. Out-of-range input gives no groups.
+SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 3>> source_faces,
+                                           std::span<const Point3> source_normals,
+                                           std::span<const uint32_t> welded_into,
+                                           size_t vertex_count, float cos_tolerance = 0.9995f);
+
 }  // namespace scene_import
