@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <memory>
+#include <random>
 #include <set>
 
 #include "mesh_import.h"
@@ -135,6 +136,78 @@ TEST(SmoothingGroupsTest, FlatFacesAloneGetNoGroupAndManyRegionsShareBits) {
   const std::vector<Point3> apart{{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {1, 0, 0}, {1, 0, 0}, {1, 0, 0}};
   result = smoothing_groups(lone, apart, 4);
   EXPECT_EQ(result.groups, (std::vector<uint32_t>{0, 0}));
+}
+
+// Random faces over source vertices welded into fewer vertices, with
+// normals from a few directions 0.02 rad apart (neighbours within the
+// tolerance, the next but one not, so which cluster a corner joins depends
+// on the order) and, when asked, some zero or not-a-number normals.
+struct SourceMesh {
+  std::vector<std::array<uint32_t, 3>> faces;
+  std::vector<Point3> normals;
+  std::vector<uint32_t> welded_into;
+  size_t vertex_count = 0;
+};
+
+SourceMesh random_source_mesh(std::mt19937& random, bool bad_normals) {
+  SourceMesh m;
+  m.vertex_count = 2 + random() % 30;
+  const size_t sources = m.vertex_count + random() % 40;
+  for (size_t s = 0; s < sources; ++s) {
+    m.welded_into.push_back(uint32_t(s < m.vertex_count ? s : random() % m.vertex_count));
+    const float angle = 0.02f * float(random() % 6) + (random() % 3 == 0 ? 1.0f : 0.0f);
+    m.normals.emplace_back(std::sin(angle), 0.0f, std::cos(angle) * float(1 + random() % 3));
+    if (bad_normals && random() % 20 == 0) m.normals.back() = Point3();
+    if (bad_normals && random() % 30 == 0) m.normals.back().x = std::nanf("");
+  }
+  const size_t faces = 1 + random() % 60;
+  for (size_t f = 0; f < faces; ++f) {
+    m.faces.push_back(
+        {uint32_t(random() % sources), uint32_t(random() % sources), uint32_t(random() % sources)});
+  }
+  return m;
+}
+
+TEST(SmoothingGroupsTest, SourceVerticesGiveTheGroupsOfTheirCorners) {
+  std::mt19937 random(21);
+  for (int round = 0; round < 400; ++round) {
+    const SourceMesh m = random_source_mesh(random, round % 4 == 3);
+    Faces faces;
+    std::vector<Point3> corner_normals;
+    for (const auto& face : m.faces) {
+      faces.push_back({m.welded_into[face[0]], m.welded_into[face[1]], m.welded_into[face[2]]});
+      for (uint32_t s : face) corner_normals.push_back(m.normals[s]);
+    }
+    const SmoothingResult expected = smoothing_groups(faces, corner_normals, m.vertex_count);
+    const SmoothingResult got =
+        smoothing_groups_of_source(m.faces, m.normals, m.welded_into, m.vertex_count);
+    ASSERT_EQ(got.groups, expected.groups) << "round " << round;
+    ASSERT_EQ(got.shared, expected.shared) << "round " << round;
+  }
+
+  // Many regions around one vertex, so that some share a bit.
+  SourceMesh fan;
+  const uint32_t ring = 80;
+  fan.vertex_count = ring + 1;
+  for (uint32_t i = 0; i < ring; ++i) {
+    const float angle = float(i / 2) * 0.05f;
+    const Point3 n(std::sin(angle), 0, std::cos(angle));
+    const uint32_t first = uint32_t(fan.normals.size());
+    for (uint32_t v : {0u, 1 + i, 1 + (i + 1) % ring}) {
+      fan.welded_into.push_back(v);
+      fan.normals.push_back(n);
+    }
+    fan.faces.push_back({first, first + 1, first + 2});
+  }
+  const SmoothingResult shared =
+      smoothing_groups_of_source(fan.faces, fan.normals, fan.welded_into, fan.vertex_count);
+  EXPECT_EQ(shared.shared, size_t(40 - 32));
+
+  // Source vertices outside the lists: no groups.
+  fan.faces.push_back({0, 1, uint32_t(fan.normals.size())});
+  EXPECT_EQ(
+      smoothing_groups_of_source(fan.faces, fan.normals, fan.welded_into, fan.vertex_count).groups,
+      std::vector<uint32_t>(fan.faces.size(), 0));
 }
 
 // A source mesh made by hand (Assimp frees the arrays).
