@@ -73,10 +73,18 @@ class DummySizer {
   std::vector<Entry> dummies_;
 };
 
+bool has_dummy(const host::SceneNode& node) {
+  if (dynamic_cast<const host::DummyObject*>(node.object.get()) != nullptr) return true;
+  return std::any_of(node.children.begin(), node.children.end(),
+                     [](const auto& child) { return has_dummy(*child); });
+}
+
 }  // namespace
 
 void size_dummies(ImportContext& c) {
   host::SceneNode& root = c.result->scene->root();
+  // Without dummies the boxes are not needed.
+  if (!has_dummy(root)) return;
   DummySizer sizer;
   const Box3 scene = sizer.content(root);
   const Point3 width = scene.IsEmpty() ? Point3() : scene.Width();

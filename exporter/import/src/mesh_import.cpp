@@ -25,11 +25,11 @@ struct WeldKey {
 };
 
 size_t weld_hash(const WeldKey& k) {
-  uint64_t h = 0x9E3779B97F4A7C15ull;
-  for (uint32_t v : {k.bits[0], k.bits[1], k.bits[2], k.skin}) {
-    h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-  }
-  return size_t(h ^ (h >> 29));
+  const uint64_t h = (uint64_t(k.bits[0]) * 0x9E3779B97F4A7C15ull) ^
+                     (uint64_t(k.bits[1]) * 0xC2B2AE3D27D4EB4Full) ^
+                     (uint64_t(k.bits[2]) * 0x165667B19E3779F9ull) ^
+                     (uint64_t(k.skin) * 0x27D4EB2F165667C5ull);
+  return size_t(h ^ (h >> 32));
 }
 
 // The welded vertices by key: open addressing over one array, sized for

@@ -208,25 +208,29 @@ SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 
   // source vertex, so clusters can be made of source vertices, in the order
   // of their first corners; a source vertex with any other normal (zero, not
   // a number) leaves the work to the per-corner form.
-  std::vector<Point3> unit(sources);
-  for (size_t s = 0; s < sources; ++s) unit[s] = Normalize(source_normals[s]);
-  std::vector<uint32_t> cluster(sources, kNone);    // its cluster's first source vertex
-  std::vector<uint32_t> next_head(sources, kNone);  // the next cluster at the same vertex
-  std::vector<uint32_t> first_head(vertex_count, kNone);
-  // Smooth regions: union-find over the clusters (their first source
-  // vertices); a face joins the clusters of its corners.
-  std::vector<uint32_t> parent(sources, kNone);
+  struct Source {
+    Point3 unit;               // the unit normal, once the vertex is met
+    uint32_t cluster = kNone;  // the first source vertex of its cluster
+    uint32_t next = kNone;     // a cluster's first: the next cluster at its vertex
+    uint32_t parent = kNone;   // a cluster's first: union-find over the clusters
+    uint32_t faces = 0;        // a region's root: its faces
+    uint32_t number = kNone;   // a region's root: its number, when it has a group
+  };
+  std::vector<Source> at(sources);
+  std::vector<uint32_t> first_cluster(vertex_count, kNone);
+  // Smooth regions: a face joins the clusters of its corners.
   const auto find = [&](uint32_t x) {
-    while (parent[x] != x) {
-      parent[x] = parent[parent[x]];
-      x = parent[x];
+    while (at[x].parent != x) {
+      at[x].parent = at[at[x].parent].parent;
+      x = at[x].parent;
     }
     return x;
   };
-  const auto unite = [&](uint32_t a, uint32_t b) {
-    a = find(a);
-    b = find(b);
-    if (a != b) parent[std::max(a, b)] = std::min(a, b);
+  const auto unite = [&](uint32_t root, uint32_t other) {
+    other = find(other);
+    if (root == other) return root;
+    at[std::max(root, other)].parent = std::min(root, other);
+    return std::min(root, other);
   };
   for (const auto& face : source_faces) {
     std::array<uint32_t, 3> heads;
@@ -236,15 +240,16 @@ SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 
         out.groups.assign(source_faces.size(), 0);
         return out;
       }
-      uint32_t head = cluster[s];
+      uint32_t head = at[s].cluster;
       if (head == kNone) {
-        const Point3& n = unit[s];
+        const Point3 n = Normalize(source_normals[s]);
         if (!(n.LengthSquared() > 0.0f && DotProd(n, n) >= cos_tolerance)) {
           return per_corner(source_faces, source_normals, welded_into, vertex_count, cos_tolerance);
         }
-        uint32_t* link = &first_head[welded_into[s]];
-        for (; *link != kNone; link = &next_head[*link]) {
-          if (DotProd(unit[*link], n) >= cos_tolerance) {
+        at[s].unit = n;
+        uint32_t* link = &first_cluster[welded_into[s]];
+        for (; *link != kNone; link = &at[*link].next) {
+          if (DotProd(at[*link].unit, n) >= cos_tolerance) {
             head = *link;
             break;
           }
@@ -252,50 +257,48 @@ SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 
         if (head == kNone) {
           head = s;
           *link = s;
-          parent[s] = s;
+          at[s].parent = s;
         }
-        cluster[s] = head;
+        at[s].cluster = head;
       }
       heads[c] = head;
     }
-    unite(heads[0], heads[1]);
-    unite(heads[0], heads[2]);
+    unite(unite(find(heads[0]), heads[1]), heads[2]);
   }
   // Every cluster straight to its region's root.
   for (size_t s = 0; s < sources; ++s)
-    if (cluster[s] == s) parent[s] = find(uint32_t(s));
+    if (at[s].cluster == s) at[s].parent = find(uint32_t(s));
 
   // Regions of more than one face, numbered in the order of their first
   // faces; single faces keep group 0.
-  std::vector<uint32_t> faces_in(sources, 0);
   std::vector<uint32_t> roots;
   for (const auto& face : source_faces) {
-    const uint32_t root = parent[cluster[face[0]]];
-    if (faces_in[root]++ == 0) roots.push_back(root);
+    const uint32_t root = at[at[face[0]].cluster].parent;
+    if (at[root].faces++ == 0) roots.push_back(root);
   }
-  std::vector<uint32_t> number(sources, kNone);
   uint32_t region_count = 0;
   for (uint32_t root : roots)
-    if (faces_in[root] >= 2) number[root] = region_count++;
+    if (at[root].faces >= 2) at[root].number = region_count++;
   if (region_count == 0) return out;
+  const auto region_of = [&](uint32_t cluster) { return at[at[cluster].parent].number; };
 
   // Regions that meet at a vertex must not share a bit: the regions of the
   // vertex's clusters (a vertex of one cluster has one region).
   RegionPairs pairs;
   std::vector<uint32_t> here;
   for (size_t v = 0; v < vertex_count; ++v) {
-    uint32_t head = first_head[v];
-    if (head == kNone || next_head[head] == kNone) continue;
+    uint32_t head = first_cluster[v];
+    if (head == kNone || at[head].next == kNone) continue;
     here.clear();
-    for (; head != kNone; head = next_head[head]) {
-      const uint32_t r = number[parent[head]];
+    for (; head != kNone; head = at[head].next) {
+      const uint32_t r = region_of(head);
       if (r != kNone) here.push_back(r);
     }
     note_meeting(here, pairs);
   }
   const std::vector<int> bit = colour_regions(region_count, pairs, out.shared);
   for (size_t f = 0; f < source_faces.size(); ++f) {
-    const uint32_t r = number[parent[cluster[source_faces[f][0]]]];
+    const uint32_t r = region_of(at[source_faces[f][0]].cluster);
     if (r != kNone) out.groups[f] = 1u << bit[r];
   }
   return out;
