@@ -129,14 +129,14 @@ void fill_channel(MeshMap& map, std::span<const aiMesh* const> meshes, const Sou
   }
   const uint32_t fallback_index = uint32_t(map.tv.size());
   bool fallback_used = false;
-  map.tf.resize(source.faces.size());
+  map.tf.reserve(source.faces.size());
   for (size_t k = 0; k < meshes.size(); ++k) {
     const uint32_t begin = source.first_face[k];
     const uint32_t end = source.first_face[k + 1];
     if (begin == end) continue;
     if (base[k] == UINT32_MAX) {
-      for (uint32_t f = begin; f < end; ++f)
-        map.tf[f] = TVFace{{fallback_index, fallback_index, fallback_index}};
+      map.tf.insert(map.tf.end(), end - begin,
+                    TVFace{{fallback_index, fallback_index, fallback_index}});
       fallback_used = true;
       continue;
     }
@@ -144,7 +144,7 @@ void fill_channel(MeshMap& map, std::span<const aiMesh* const> meshes, const Sou
     const uint32_t shift = base[k] - source.first_vertex[k];
     for (uint32_t f = begin; f < end; ++f) {
       const auto& face = source.faces[f];
-      map.tf[f] = TVFace{{face[0] + shift, face[1] + shift, face[2] + shift}};
+      map.tf.push_back(TVFace{{face[0] + shift, face[1] + shift, face[2] + shift}});
     }
   }
   if (fallback_used) map.tv.push_back(fallback);

@@ -215,6 +215,7 @@ SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 
     uint32_t parent = kNone;   // a cluster's first: union-find over the clusters
     uint32_t faces = 0;        // a region's root: its faces
     uint32_t number = kNone;   // a region's root: its number, when it has a group
+    uint32_t group = 0;        // a region's root: its group bit
   };
   std::vector<Source> at(sources);
   std::vector<uint32_t> first_cluster(vertex_count, kNone);
@@ -271,15 +272,20 @@ SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 
 
   // Regions of more than one face, numbered in the order of their first
   // faces; single faces keep group 0.
+  // Each face's region root is kept in its group's place meanwhile.
   std::vector<uint32_t> roots;
-  for (const auto& face : source_faces) {
-    const uint32_t root = at[at[face[0]].cluster].parent;
+  for (size_t f = 0; f < source_faces.size(); ++f) {
+    const uint32_t root = at[at[source_faces[f][0]].cluster].parent;
+    out.groups[f] = root;
     if (at[root].faces++ == 0) roots.push_back(root);
   }
   uint32_t region_count = 0;
   for (uint32_t root : roots)
     if (at[root].faces >= 2) at[root].number = region_count++;
-  if (region_count == 0) return out;
+  if (region_count == 0) {
+    out.groups.assign(source_faces.size(), 0);
+    return out;
+  }
   const auto region_of = [&](uint32_t cluster) { return at[at[cluster].parent].number; };
 
   // Regions that meet at a vertex must not share a bit: the regions of the
@@ -297,10 +303,9 @@ SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 
     note_meeting(here, pairs);
   }
   const std::vector<int> bit = colour_regions(region_count, pairs, out.shared);
-  for (size_t f = 0; f < source_faces.size(); ++f) {
-    const uint32_t r = region_of(at[source_faces[f][0]].cluster);
-    if (r != kNone) out.groups[f] = 1u << bit[r];
-  }
+  for (uint32_t root : roots)
+    if (at[root].number != kNone) at[root].group = 1u << bit[at[root].number];
+  for (uint32_t& group : out.groups) group = at[group].group;
   return out;
 }
 
