@@ -4,6 +4,7 @@
 // over their places.
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -52,8 +53,9 @@ class SectionFile {
 
   bool ok() const { return ok_; }
 
- private:
   static constexpr size_t kBufferSize = 64 * 1024;
+
+ private:
   std::FILE* file_;
   uint64_t position_;
   Bytes buffer_;
@@ -71,16 +73,6 @@ std::byte* put_floats(std::byte* out, std::span<const float> values) {
 
 std::byte* put_box(std::byte* out, const Box& box) {
   return put_floats(put_floats(out, box.centre), box.half);
-}
-
-void put_triangle(std::byte* out, const TriangleRecord& t) {
-  for (std::span<const float> values :
-       {std::span<const float>(t.a), std::span<const float>(t.uv_a),
-        std::span<const float>(t.uv_ab), std::span<const float>(t.uv_ac),
-        std::span<const float>(t.edge_ab), std::span<const float>(t.edge_ac)}) {
-    out = put_floats(out, values);
-  }
-  put_u16(out, t.material);
 }
 
 // Writes a split tree, node by node in file order; returns its bytes.
@@ -103,8 +95,12 @@ uint64_t write_tree(SectionFile& file, const collision::FlatTree& tree,
     if (node.count > 0) {
       put_u32(put_box(out + 12, node.own_box), uint32_t(at + kTreeLeafHeaderSize));
     }
-    for (uint32_t i = node.first; i < node.first + node.count; ++i) {
-      put_triangle(file.room(kTriangleRecordSize), triangles.record(tree.order[i]));
+    // The records in runs that fit the file's buffer.
+    constexpr uint32_t kRun = SectionFile::kBufferSize / kTriangleRecordSize;
+    for (uint32_t i = node.first; i < node.first + node.count; i += kRun) {
+      const uint32_t run = std::min(kRun, node.first + node.count - i);
+      triangles.put_records(std::span(tree.order).subspan(i, run),
+                            file.room(size_t(run) * kTriangleRecordSize));
     }
   }
   return file.position() - start;

@@ -3,8 +3,10 @@
 #include "collision_tree.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 #if defined(__x86_64__) || defined(_M_X64)
 #include <xmmintrin.h>
@@ -88,6 +90,48 @@ class Extents {
   float max_[3] = {-kHuge, -kHuge, -kHuge};
   float min_[3] = {kHuge, kHuge, kHuge};
 };
+#endif
+
+// The box of a triangle: vertex A grown to take in B, then C (see grow()).
+#if defined(__x86_64__) || defined(_M_X64)
+// mask ? yes : no, lane by lane.
+__m128 select(__m128 mask, __m128 yes, __m128 no) {
+  return _mm_or_ps(_mm_and_ps(mask, yes), _mm_andnot_ps(mask, no));
+}
+
+// grow() on all three axes at once, for B and then C; halving is
+// multiplying by 0.5, exactly.
+Box triangle_box(const Vec3& a, const Vec3& b, const Vec3& c) {
+  __m128 centre = _mm_setr_ps(a[0], a[1], a[2], 0.0f);
+  __m128 half = _mm_setzero_ps();
+  const __m128 halve = _mm_set1_ps(0.5f);
+  for (const Vec3* point : {&b, &c}) {
+    const __m128 p = _mm_setr_ps((*point)[0], (*point)[1], (*point)[2], 0.0f);
+    const __m128 high = _mm_add_ps(centre, half);
+    const __m128 low = _mm_sub_ps(centre, half);
+    const __m128 up_centre = _mm_mul_ps(_mm_add_ps(low, p), halve);
+    const __m128 up_half = _mm_sub_ps(p, up_centre);
+    const __m128 down_centre = _mm_mul_ps(_mm_add_ps(high, p), halve);
+    const __m128 down_half = _mm_sub_ps(down_centre, p);
+    const __m128 up = _mm_cmpgt_ps(p, high);
+    const __m128 down = _mm_cmplt_ps(p, low);
+    centre = select(up, up_centre, select(down, down_centre, centre));
+    half = select(up, up_half, select(down, down_half, half));
+  }
+  float centre_out[4];
+  float half_out[4];
+  _mm_storeu_ps(centre_out, centre);
+  _mm_storeu_ps(half_out, half);
+  return Box{{centre_out[0], centre_out[1], centre_out[2]},
+             {half_out[0], half_out[1], half_out[2]}};
+}
+#else
+Box triangle_box(const Vec3& a, const Vec3& b, const Vec3& c) {
+  Box box{a, {0.0f, 0.0f, 0.0f}};
+  grow(box, b);
+  grow(box, c);
+  return box;
+}
 #endif
 
 // The box around `boxes[order[i]]` for i in [begin, end).
@@ -271,10 +315,7 @@ std::optional<TreeTriangles> TreeTriangles::gather(const Model& model,
 Box TreeTriangles::box(uint32_t i) const {
   const Vec3* positions = positions_.data() + entries_[entry_of_[i]].first_vertex;
   const uint16_t* corner = corners_.data() + 3 * size_t(i);
-  Box box{positions[corner[0]], {0.0f, 0.0f, 0.0f}};
-  grow_box(box, positions[corner[1]]);
-  grow_box(box, positions[corner[2]]);
-  return box;
+  return collision::triangle_box(positions[corner[0]], positions[corner[1]], positions[corner[2]]);
 }
 
 TriangleRecord TreeTriangles::record(uint32_t i) const {
@@ -295,6 +336,34 @@ TriangleRecord TreeTriangles::record(uint32_t i) const {
   t.edge_ac = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
   t.material = e.material;
   return t;
+}
+
+void TreeTriangles::put_records(std::span<const uint32_t> numbers, std::byte* out) const {
+  for (const uint32_t i : numbers) {
+    const Entry& e = entries_[entry_of_[i]];
+    const uint16_t* corner = corners_.data() + 3 * size_t(i);
+    const Vec3* positions = positions_.data() + e.first_vertex;
+    const Vec2* uv = uv0_.data() + e.first_vertex;
+    const Vec3& a = positions[corner[0]];
+    const Vec3& b = positions[corner[1]];
+    const Vec3& c = positions[corner[2]];
+    const Vec2& ta = uv[corner[0]];
+    const Vec2& tb = uv[corner[1]];
+    const Vec2& tc = uv[corner[2]];
+    // As record(i) gives them: A, its texture coordinates, those of B and C
+    // less A's, the edges AB and AC, and the material.
+    const float values[15] = {a[0],          a[1],          a[2],          ta[0],
+                              ta[1],         tb[0] - ta[0], tb[1] - ta[1], tc[0] - ta[0],
+                              tc[1] - ta[1], b[0] - a[0],   b[1] - a[1],   b[2] - a[2],
+                              c[0] - a[0],   c[1] - a[1],   c[2] - a[2]};
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(out, values, sizeof(values));
+    } else {
+      for (int k = 0; k < 15; ++k) put_f32(out + 4 * k, values[k]);
+    }
+    put_u16(out + 60, e.material);
+    out += kTriangleRecordSize;
+  }
 }
 
 }  // namespace model3da

@@ -258,6 +258,43 @@ TEST(collision_tree_test, split_matches_the_plain_rules_bit_for_bit_on_few_value
   }
 }
 
+TEST(collision_tree_test, triangle_boxes_are_vertex_a_grown_by_b_and_c) {
+  // Coordinates from a few values, so that vertices often meet a box's face
+  // or lie inside it; a matrix that scales, turns and moves.
+  const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 3.0f, -2.5f, 1e-7f};
+  std::mt19937 random(5);
+  NodeData node = mesh_node("Grid_0", 0);
+  SurfaceData& s = node.surfaces[0];
+  for (int t = 0; t < 600; ++t) {
+    for (int k = 0; k < 3; ++k) {
+      s.positions.push_back(
+          {values[random() % 8], values[random() % 8], values[random() % 8] * float(t % 3)});
+      s.uv[0].push_back({0, 0});
+      s.list_indices.push_back(uint16_t(3 * t + k));
+    }
+  }
+  const std::vector<Vec3> positions = s.positions;
+  auto model = load_ok(build_file(one(std::move(node))));
+  for (const bool turned : {false, true}) {
+    SurfaceEntry entry{&model->nodes.at(0).surfaces.at(0), identity_matrix(), 0};
+    if (turned) {
+      entry.matrix = {0, 2, 0, 0, -0.5f, 0, 0, 0, 0, 0, 1, 0, 3, -1, 0.25f, 1};
+    }
+    const std::optional<TreeTriangles> triangles = TreeTriangles::gather(*model, {&entry, 1});
+    ASSERT_TRUE(triangles);
+    ASSERT_EQ(triangles->size(), 600u);
+    for (uint32_t i = 0; i < 600; ++i) {
+      const auto corner = [&](int k) {
+        return transform_point(positions[3 * i + uint32_t(k)], entry.matrix);
+      };
+      Box expected{corner(0), {0, 0, 0}};
+      grow_box(expected, corner(1));
+      grow_box(expected, corner(2));
+      ASSERT_EQ(bits(triangles->box(i)), bits(expected)) << "triangle " << i;
+    }
+  }
+}
+
 TEST(collision_tree_test, grow_box_keeps_the_opposite_face) {
   Box box{{0, 0, 0}, {1, 1, 1}};
   grow_box(box, {3, 0.5f, -5});
