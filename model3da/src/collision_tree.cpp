@@ -306,7 +306,12 @@ std::optional<TreeTriangles> TreeTriangles::gather(const Model& model,
       out.uv0_.push_back(model.uv0(s, v));
     }
     const uint32_t faces = s.record.listIndexCount / 3;
-    for (uint32_t k3 = 0; k3 < 3 * faces; ++k3) out.corners_.push_back(model.list_index(s, k3));
+    // The list indices, read where the model holds them (as list_index does).
+    const std::byte* list = model.bytes.data() + s.record.listIndicesOffset;
+    const size_t at = out.corners_.size();
+    out.corners_.resize(at + 3 * size_t(faces));
+    uint16_t* corners = out.corners_.data() + at;
+    for (size_t k = 0; k < 3 * size_t(faces); ++k) corners[k] = read_u16(list + 2 * k);
     out.entry_of_.insert(out.entry_of_.end(), faces, uint8_t(k));
   }
   return out;
