@@ -105,8 +105,8 @@ Box triangle_box(const Vec3& a, const Vec3& b, const Vec3& c) {
   __m128 centre = _mm_setr_ps(a[0], a[1], a[2], 0.0f);
   __m128 half = _mm_setzero_ps();
   const __m128 halve = _mm_set1_ps(0.5f);
-  for (const Vec3* point : {&b, &c}) {
-    const __m128 p = _mm_setr_ps((*point)[0], (*point)[1], (*point)[2], 0.0f);
+  const auto grow_to = [&](const Vec3& point) {
+    const __m128 p = _mm_setr_ps(point[0], point[1], point[2], 0.0f);
     const __m128 high = _mm_add_ps(centre, half);
     const __m128 low = _mm_sub_ps(centre, half);
     const __m128 up_centre = _mm_mul_ps(_mm_add_ps(low, p), halve);
@@ -117,7 +117,9 @@ Box triangle_box(const Vec3& a, const Vec3& b, const Vec3& c) {
     const __m128 down = _mm_cmplt_ps(p, low);
     centre = select(up, up_centre, select(down, down_centre, centre));
     half = select(up, up_half, select(down, down_half, half));
-  }
+  };
+  grow_to(b);
+  grow_to(c);
   float centre_out[4];
   float half_out[4];
   _mm_storeu_ps(centre_out, centre);
