@@ -173,6 +173,16 @@ std::unique_ptr<PlainNode> plain_split(const std::vector<std::pair<Box, int>>& s
       groups[b.centre[axis] >= node->box.centre[axis] ? 0 : 1].push_back(item);
     }
   }
+  // No progress (coordinates that are not numbers): all stay.
+  if (groups[0].size() == set.size() || groups[1].size() == set.size()) {
+    for (auto& group : groups) {
+      for (const auto& item : group) {
+        node->own.push_back(item.second);
+        own.push_back(item);
+      }
+      group.clear();
+    }
+  }
   node->own_box = plain_union(own);
   for (int c = 0; c < 2; ++c) {
     if (!groups[c].empty()) node->child[c] = plain_split(groups[c]);
@@ -229,13 +239,16 @@ TEST(collision_tree_test, split_matches_the_plain_rules_on_random_boxes) {
 
 TEST(collision_tree_test, split_matches_the_plain_rules_bit_for_bit_on_few_values) {
   // Ends of 0 and -0 compare equal, so the box of a group depends on which
-  // comes first; flat boxes, and boxes that share one centre, stay together.
+  // comes first; flat boxes, and boxes that share one centre, stay together;
+  // infinite boxes make no progress once none else is left, and stay.
   const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, -0.5f, 2.0f};
   std::mt19937 random(3);
   for (int round = 0; round < 60; ++round) {
-    const int count = 1 + int(random() % 400);
+    const int count = round == 0 ? 1 : 1 + int(random() % 400);
     const bool flat = round % 3 == 1;
     const bool one_centre = round % 10 == 9;
+    const bool some_nan = round % 10 == 4;
+    const bool some_infinite = round % 10 == 6;  // none but those may be left to split
     std::vector<TriangleRecord> triangles(static_cast<size_t>(count));
     std::vector<Box> boxes;
     std::vector<std::pair<Box, int>> items;
@@ -245,6 +258,8 @@ TEST(collision_tree_test, split_matches_the_plain_rules_bit_for_bit_on_few_value
         b.centre[a] = one_centre ? 1.0f : values[random() % 7];
         b.half[a] = flat ? (random() % 2 ? 0.0f : -0.0f) : std::fabs(values[random() % 7]) * 0.25f;
       }
+      if (some_nan && random() % 3 == 0) b.centre[random() % 3] = NAN;
+      if (some_infinite && random() % 3 == 0) b = Box{{INFINITY, INFINITY, INFINITY}, {0, 0, 0}};
       triangles[size_t(i)].material = uint16_t(i);
       boxes.push_back(b);
       items.push_back({b, i});
