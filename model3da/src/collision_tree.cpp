@@ -186,19 +186,27 @@ class Splitter {
     // fold each group's box over its triangles in that order.
     const Box* const boxes = boxes_.data();
     uint8_t* const group = group_.data();
-    Extents extents[3];
+    // Three separate folds (not an array), so that each stays in registers.
+    Extents child0_extents;
+    Extents child1_extents;
+    Extents stay_extents;
     uint32_t child1_count = 0;
     uint32_t stay_count = 0;
     for (uint32_t i = begin; i < end; ++i) {
       const Box& b = boxes[from[i]];
       const float c = b.centre[axis];
-      const bool stays = (b.half[axis] > limit) | (std::fabs(c - centre) < kCentreTolerance);
-      const bool below = !(c >= centre);
-      const uint8_t g = stays ? kStay : below ? kChild1 : kChild0;
-      group[i] = g;
-      extents[g].take(b);
-      child1_count += g == kChild1;
-      stay_count += g == kStay;
+      if (b.half[axis] > limit || std::fabs(c - centre) < kCentreTolerance) {
+        group[i] = kStay;
+        stay_extents.take(b);
+        ++stay_count;
+      } else if (c >= centre) {
+        group[i] = kChild0;
+        child0_extents.take(b);
+      } else {
+        group[i] = kChild1;
+        child1_extents.take(b);
+        ++child1_count;
+      }
     }
     uint32_t child0_count = n - child1_count - stay_count;
     // The folded boxes hold unless the groups change below.
@@ -229,10 +237,10 @@ class Splitter {
     }
     if (to != order) std::copy(to + begin, to + begin + kept, order + begin);
     // Otherwise each group's box is folded again over its range, in order.
-    const Box own_box = folded ? extents[kStay].box() : union_box(boxes_, to, begin, begin + kept);
+    const Box own_box = folded ? stay_extents.box() : union_box(boxes_, to, begin, begin + kept);
     const Box child_box[2] = {
-        folded ? extents[kChild0].box() : union_box(boxes_, to, begin + kept, child0_end),
-        folded ? extents[kChild1].box() : union_box(boxes_, to, child0_end, end)};
+        folded ? child0_extents.box() : union_box(boxes_, to, begin + kept, child0_end),
+        folded ? child1_extents.box() : union_box(boxes_, to, child0_end, end)};
 
     uint64_t bytes = node_bytes(kept);
     {
