@@ -35,13 +35,21 @@ class SectionFile {
     return at;
   }
 
-  // Overwrites the u32 at `at` (written before) and comes back to the end.
-  void overwrite_u32(uint64_t at, uint32_t value) {
-    flush();
-    std::byte bytes[4];
-    put_u32(bytes, value);
-    ok_ = ok_ && std::fseek(file_, long(at), SEEK_SET) == 0 &&
-          std::fwrite(bytes, 1, 4, file_) == 4 && std::fseek(file_, 0, SEEK_END) == 0;
+  // Overwrites bytes written before: in the buffer where they still lie
+  // there, else in the file, coming back to its end.
+  void overwrite(uint64_t at, std::span<const std::byte> bytes) {
+    const uint64_t buffered = position_ - used_;  // where buffer_[0] goes
+    const size_t in_file =
+        size_t(std::min<uint64_t>(bytes.size(), buffered - std::min(at, buffered)));
+    if (in_file > 0) {
+      ok_ = ok_ && std::fseek(file_, long(at), SEEK_SET) == 0 &&
+            std::fwrite(bytes.data(), 1, in_file, file_) == in_file &&
+            std::fseek(file_, 0, SEEK_END) == 0;
+    }
+    if (in_file < bytes.size()) {
+      std::memcpy(buffer_.data() + (at + in_file - buffered), bytes.data() + in_file,
+                  bytes.size() - in_file);
+    }
   }
 
   void flush() {
@@ -186,13 +194,22 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
     build_and_write(file, triangles);
   }
   const uint64_t end = file.position();
-  for (size_t i = 0; i < tree_offsets.size(); ++i) {
-    file.overwrite_u32(entries_at + i * kCollisionEntrySize + 4, tree_offsets[i]);
+  // The entries once more, now with their trees' offsets, and the header.
+  Bytes entries(input.per_node.size() * kCollisionEntrySize);
+  for (size_t i = 0; i < input.per_node.size(); ++i) {
+    std::byte* entry = entries.data() + i * kCollisionEntrySize;
+    const bool last = i + 1 == input.per_node.size();
+    put_u32(entry, input.per_node[i].first);
+    put_u32(entry + 4, tree_offsets[i]);
+    put_u32(entry + 8, last ? 0 : uint32_t(entries_at + (i + 1) * kCollisionEntrySize));
   }
-  file.overwrite_u32(section, uint32_t(static_size));
-  file.overwrite_u32(section + 4, uint32_t(hull_size));
-  file.overwrite_u32(section + 8, uint32_t(input.per_node.size()));
-  file.overwrite_u32(section + 12, uint32_t(end - entries_at));
+  file.overwrite(entries_at, entries);
+  std::byte header[kCollisionHeaderSize];
+  put_u32(header, uint32_t(static_size));
+  put_u32(header + 4, uint32_t(hull_size));
+  put_u32(header + 8, uint32_t(input.per_node.size()));
+  put_u32(header + 12, uint32_t(end - entries_at));
+  file.overwrite(section, header);
   file.flush();
   const bool closed = std::fclose(handle.release()) == 0;
   if (!file.ok() || !closed) {
