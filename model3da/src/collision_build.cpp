@@ -82,19 +82,7 @@ std::string max_init_size_line() {
 }
 
 void grow_box(Box& box, const Vec3& point) {
-  for (int a = 0; a < 3; ++a) {
-    const float c = box.centre[a];
-    const float h = box.half[a];
-    if (point[a] > c + h) {
-      const float low = c - h;
-      box.centre[a] = (low + point[a]) / 2;
-      box.half[a] = point[a] - box.centre[a];
-    } else if (point[a] < c - h) {
-      const float high = c + h;
-      box.centre[a] = (high + point[a]) / 2;
-      box.half[a] = box.centre[a] - point[a];
-    }
-  }
+  collision::grow(box, point);
 }
 
 std::unique_ptr<TreeNode> split_triangles(std::vector<TriangleRecord> triangles,

@@ -4,6 +4,7 @@
 // over their places.
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -34,13 +35,21 @@ class SectionFile {
     return at;
   }
 
-  // Overwrites the u32 at `at` (written before) and comes back to the end.
-  void overwrite_u32(uint64_t at, uint32_t value) {
-    flush();
-    std::byte bytes[4];
-    put_u32(bytes, value);
-    ok_ = ok_ && std::fseek(file_, long(at), SEEK_SET) == 0 &&
-          std::fwrite(bytes, 1, 4, file_) == 4 && std::fseek(file_, 0, SEEK_END) == 0;
+  // Overwrites bytes written before: in the buffer where they still lie
+  // there, else in the file, coming back to its end.
+  void overwrite(uint64_t at, std::span<const std::byte> bytes) {
+    const uint64_t buffered = position_ - used_;  // where buffer_[0] goes
+    const size_t in_file =
+        size_t(std::min<uint64_t>(bytes.size(), buffered - std::min(at, buffered)));
+    if (in_file > 0) {
+      ok_ = ok_ && std::fseek(file_, long(at), SEEK_SET) == 0 &&
+            std::fwrite(bytes.data(), 1, in_file, file_) == in_file &&
+            std::fseek(file_, 0, SEEK_END) == 0;
+    }
+    if (in_file < bytes.size()) {
+      std::memcpy(buffer_.data() + (at + in_file - buffered), bytes.data() + in_file,
+                  bytes.size() - in_file);
+    }
   }
 
   void flush() {
@@ -52,8 +61,9 @@ class SectionFile {
 
   bool ok() const { return ok_; }
 
- private:
   static constexpr size_t kBufferSize = 64 * 1024;
+
+ private:
   std::FILE* file_;
   uint64_t position_;
   Bytes buffer_;
@@ -71,16 +81,6 @@ std::byte* put_floats(std::byte* out, std::span<const float> values) {
 
 std::byte* put_box(std::byte* out, const Box& box) {
   return put_floats(put_floats(out, box.centre), box.half);
-}
-
-void put_triangle(std::byte* out, const TriangleRecord& t) {
-  for (std::span<const float> values :
-       {std::span<const float>(t.a), std::span<const float>(t.uv_a),
-        std::span<const float>(t.uv_ab), std::span<const float>(t.uv_ac),
-        std::span<const float>(t.edge_ab), std::span<const float>(t.edge_ac)}) {
-    out = put_floats(out, values);
-  }
-  put_u16(out, t.material);
 }
 
 // Writes a split tree, node by node in file order; returns its bytes.
@@ -103,8 +103,12 @@ uint64_t write_tree(SectionFile& file, const collision::FlatTree& tree,
     if (node.count > 0) {
       put_u32(put_box(out + 12, node.own_box), uint32_t(at + kTreeLeafHeaderSize));
     }
-    for (uint32_t i = node.first; i < node.first + node.count; ++i) {
-      put_triangle(file.room(kTriangleRecordSize), triangles.record(tree.order[i]));
+    // The records in runs that fit the file's buffer.
+    constexpr uint32_t kRun = SectionFile::kBufferSize / kTriangleRecordSize;
+    for (uint32_t i = node.first; i < node.first + node.count; i += kRun) {
+      const uint32_t run = std::min(kRun, node.first + node.count - i);
+      triangles.put_records(std::span(tree.order).subspan(i, run),
+                            file.room(size_t(run) * kTriangleRecordSize));
     }
   }
   return file.position() - start;
@@ -190,13 +194,22 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
     build_and_write(file, triangles);
   }
   const uint64_t end = file.position();
-  for (size_t i = 0; i < tree_offsets.size(); ++i) {
-    file.overwrite_u32(entries_at + i * kCollisionEntrySize + 4, tree_offsets[i]);
+  // The entries once more, now with their trees' offsets, and the header.
+  Bytes entries(input.per_node.size() * kCollisionEntrySize);
+  for (size_t i = 0; i < input.per_node.size(); ++i) {
+    std::byte* entry = entries.data() + i * kCollisionEntrySize;
+    const bool last = i + 1 == input.per_node.size();
+    put_u32(entry, input.per_node[i].first);
+    put_u32(entry + 4, tree_offsets[i]);
+    put_u32(entry + 8, last ? 0 : uint32_t(entries_at + (i + 1) * kCollisionEntrySize));
   }
-  file.overwrite_u32(section, uint32_t(static_size));
-  file.overwrite_u32(section + 4, uint32_t(hull_size));
-  file.overwrite_u32(section + 8, uint32_t(input.per_node.size()));
-  file.overwrite_u32(section + 12, uint32_t(end - entries_at));
+  file.overwrite(entries_at, entries);
+  std::byte header[kCollisionHeaderSize];
+  put_u32(header, uint32_t(static_size));
+  put_u32(header + 4, uint32_t(hull_size));
+  put_u32(header + 8, uint32_t(input.per_node.size()));
+  put_u32(header + 12, uint32_t(end - entries_at));
+  file.overwrite(section, header);
   file.flush();
   const bool closed = std::fclose(handle.release()) == 0;
   if (!file.ok() || !closed) {

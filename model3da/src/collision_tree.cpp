@@ -3,7 +3,14 @@
 #include "collision_tree.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
+
+#if defined(__x86_64__) || defined(_M_X64)
+#include <xmmintrin.h>
+#endif
 
 namespace model3da::collision {
 namespace {
@@ -23,23 +30,8 @@ uint64_t node_bytes(uint32_t triangles) {
                         : kTreeLeafHeaderSize + uint64_t(kTriangleRecordSize) * triangles;
 }
 
-// The box around `boxes[order[i]]` for i in [begin, end): per axis the
-// maximum and minimum of the boxes' ends, folded in order. The six running
-// values are locals so that they stay in registers.
-Box union_box(std::span<const Box> boxes, const uint32_t* order, uint32_t begin, uint32_t end) {
-  float max0 = -kHuge, max1 = -kHuge, max2 = -kHuge;
-  float min0 = kHuge, min1 = kHuge, min2 = kHuge;
-  for (uint32_t i = begin; i < end; ++i) {
-    const Box& b = boxes[order[i]];
-    max0 = std::max(max0, b.centre[0] + b.half[0]);
-    min0 = std::min(min0, b.centre[0] - b.half[0]);
-    max1 = std::max(max1, b.centre[1] + b.half[1]);
-    min1 = std::min(min1, b.centre[1] - b.half[1]);
-    max2 = std::max(max2, b.centre[2] + b.half[2]);
-    min2 = std::min(min2, b.centre[2] - b.half[2]);
-  }
-  const float max[3] = {max0, max1, max2};
-  const float min[3] = {min0, min1, min2};
+// The box between the upper ends `max` and the lower ends `min`.
+Box box_of(const float* max, const float* min) {
   Box box;
   for (int a = 0; a < 3; ++a) {
     box.centre[a] = (max[a] + min[a]) / 2;
@@ -48,6 +40,115 @@ Box union_box(std::span<const Box> boxes, const uint32_t* order, uint32_t begin,
   return box;
 }
 
+// The running extents of a fold of boxes: per axis the maximum of the
+// boxes' upper ends (centre + half) and the minimum of their lower ends
+// (centre - half), taken in the order the boxes come. Each step keeps the
+// running value unless the new end is strictly beyond it (so a NaN end is
+// skipped, and of two equal ends such as 0 and -0 the first stays): the same
+// results, bit for bit, on both paths below.
+#if defined(__x86_64__) || defined(_M_X64)
+static_assert(sizeof(Box) == 24 && offsetof(Box, half) == 12, "a box is six packed floats");
+
+class Extents {
+ public:
+  void take(const Box& b) {
+    const float* p = b.centre.data();
+    const __m128 centre = _mm_loadu_ps(p);                                    // c0 c1 c2 h0
+    const __m128 tail = _mm_loadu_ps(p + 2);                                  // c2 h0 h1 h2
+    const __m128 half = _mm_shuffle_ps(tail, tail, _MM_SHUFFLE(3, 3, 2, 1));  // h0 h1 h2 h2
+    // maxps/minps give their first operand where it is strictly beyond the
+    // second, else the second: the running value.
+    max_ = _mm_max_ps(_mm_add_ps(centre, half), max_);
+    min_ = _mm_min_ps(_mm_sub_ps(centre, half), min_);
+  }
+
+  Box box() const {
+    float max[4];
+    float min[4];
+    _mm_storeu_ps(max, max_);
+    _mm_storeu_ps(min, min_);
+    return box_of(max, min);
+  }
+
+ private:
+  __m128 max_ = _mm_set1_ps(-kHuge);
+  __m128 min_ = _mm_set1_ps(kHuge);
+};
+#else
+class Extents {
+ public:
+  void take(const Box& b) {
+    for (int a = 0; a < 3; ++a) {
+      max_[a] = std::max(max_[a], b.centre[a] + b.half[a]);
+      min_[a] = std::min(min_[a], b.centre[a] - b.half[a]);
+    }
+  }
+
+  Box box() const { return box_of(max_, min_); }
+
+ private:
+  float max_[3] = {-kHuge, -kHuge, -kHuge};
+  float min_[3] = {kHuge, kHuge, kHuge};
+};
+#endif
+
+// The box of a triangle: vertex A grown to take in B, then C (see grow()).
+#if defined(__x86_64__) || defined(_M_X64)
+// mask ? yes : no, lane by lane.
+__m128 select(__m128 mask, __m128 yes, __m128 no) {
+  return _mm_or_ps(_mm_and_ps(mask, yes), _mm_andnot_ps(mask, no));
+}
+
+// grow() on all three axes at once, for B and then C; halving is
+// multiplying by 0.5, exactly.
+Box triangle_box(const Vec3& a, const Vec3& b, const Vec3& c) {
+  __m128 centre = _mm_setr_ps(a[0], a[1], a[2], 0.0f);
+  __m128 half = _mm_setzero_ps();
+  const __m128 halve = _mm_set1_ps(0.5f);
+  const auto grow_to = [&](const Vec3& point) {
+    const __m128 p = _mm_setr_ps(point[0], point[1], point[2], 0.0f);
+    const __m128 high = _mm_add_ps(centre, half);
+    const __m128 low = _mm_sub_ps(centre, half);
+    const __m128 up_centre = _mm_mul_ps(_mm_add_ps(low, p), halve);
+    const __m128 up_half = _mm_sub_ps(p, up_centre);
+    const __m128 down_centre = _mm_mul_ps(_mm_add_ps(high, p), halve);
+    const __m128 down_half = _mm_sub_ps(down_centre, p);
+    const __m128 up = _mm_cmpgt_ps(p, high);
+    const __m128 down = _mm_cmplt_ps(p, low);
+    centre = select(up, up_centre, select(down, down_centre, centre));
+    half = select(up, up_half, select(down, down_half, half));
+  };
+  grow_to(b);
+  grow_to(c);
+  float centre_out[4];
+  float half_out[4];
+  _mm_storeu_ps(centre_out, centre);
+  _mm_storeu_ps(half_out, half);
+  return Box{{centre_out[0], centre_out[1], centre_out[2]},
+             {half_out[0], half_out[1], half_out[2]}};
+}
+#else
+Box triangle_box(const Vec3& a, const Vec3& b, const Vec3& c) {
+  Box box{a, {0.0f, 0.0f, 0.0f}};
+  grow(box, b);
+  grow(box, c);
+  return box;
+}
+#endif
+
+// The box around `boxes[order[i]]` for i in [begin, end).
+Box union_box(std::span<const Box> boxes, const uint32_t* order, uint32_t begin, uint32_t end) {
+  Extents extents;
+  for (uint32_t i = begin; i < end; ++i) extents.take(boxes[order[i]]);
+  return extents.box();
+}
+
+// Splits a tree's triangles node by node. A node's triangle numbers are read
+// from one of two arrays (`order` and a scratch array of the same length) and
+// sorted into its groups in the other, over the same range, where its
+// children read them; a node's own triangles are copied into `order` when they
+// are not there already. Each position belongs to one node's own triangles in
+// the end, so `order` ends up whole.
 class Splitter {
  public:
   Splitter(std::span<const Box> boxes, FlatTree& tree)
@@ -57,13 +158,16 @@ class Splitter {
     return union_box(boxes_, tree_.order.data(), begin, end);
   }
 
-  // Makes the node over order[begin, end), whose box is `box`, and everything
-  // below it; returns its index.
-  int32_t split(uint32_t begin, uint32_t end, const Box& box) {
+  // Makes the node over order[begin, end), whose box is `box` and whose
+  // triangle numbers are in `from` (order or the scratch array), and
+  // everything below it; returns its index.
+  int32_t split(uint32_t begin, uint32_t end, const Box& box, uint32_t* from) {
+    uint32_t* const order = tree_.order.data();
     const auto index = static_cast<int32_t>(tree_.nodes.size());
     tree_.nodes.emplace_back();
     const uint32_t n = end - begin;
     if (n <= kLeafTriangles) {
+      if (from != order) std::copy(from + begin, from + end, order + begin);
       FlatNode& leaf = tree_.nodes[size_t(index)];
       leaf.box = box;
       leaf.own_box = box;
@@ -72,47 +176,71 @@ class Splitter {
       leaf.subtree_bytes = node_bytes(n);
       return index;
     }
+    uint32_t* const to = from == order ? scratch_.data() : order;
     int axis = 0;
     if (box.half[1] > box.half[axis]) axis = 1;
     if (box.half[2] > box.half[axis]) axis = 2;
     const float centre = box.centre[axis];
     const float limit = kStayRatio * box.half[axis];
-    // Sort the triangles into their groups, keeping their order in each.
-    uint32_t child0_count = 0;
+    // Sort the triangles into their groups, keeping their order in each, and
+    // fold each group's box over its triangles in that order.
+    const Box* const boxes = boxes_.data();
+    uint8_t* const group = group_.data();
+    // Three separate folds (not an array), so that each stays in registers.
+    Extents child0_extents;
+    Extents child1_extents;
+    Extents stay_extents;
     uint32_t child1_count = 0;
+    uint32_t stay_count = 0;
     for (uint32_t i = begin; i < end; ++i) {
-      const Box& b = boxes_[tree_.order[i]];
-      const bool stays =
-          b.half[axis] > limit || std::fabs(b.centre[axis] - centre) < kCentreTolerance;
-      const bool above = b.centre[axis] >= centre;
-      const uint8_t g = stays ? kStay : above ? kChild0 : kChild1;
-      group_[i] = g;
-      child0_count += g == kChild0;
-      child1_count += g == kChild1;
+      const Box& b = boxes[from[i]];
+      const float c = b.centre[axis];
+      if (b.half[axis] > limit || std::fabs(c - centre) < kCentreTolerance) {
+        group[i] = kStay;
+        stay_extents.take(b);
+        ++stay_count;
+      } else if (c >= centre) {
+        group[i] = kChild0;
+        child0_extents.take(b);
+      } else {
+        group[i] = kChild1;
+        child1_extents.take(b);
+        ++child1_count;
+      }
     }
-    uint32_t stay_count = n - child0_count - child1_count;
+    uint32_t child0_count = n - child1_count - stay_count;
+    // The folded boxes hold unless the groups change below.
+    bool folded = true;
     // A split that moves every triangle into one child makes no progress (only
     // boxes with NaN or infinite coordinates do that): they stay.
     if (child0_count == n || child1_count == n) {
-      std::fill(group_.begin() + begin, group_.begin() + end, kStay);
+      std::fill(group + begin, group + end, kStay);
       child0_count = child1_count = 0;
       stay_count = n;
+      folded = false;
     }
     // The node's triangle count is 16 bits: the excess goes down to child 0,
     // after its own triangles. Order: kept | child 0 | excess | child 1.
     const uint32_t kept = std::min(stay_count, kMaxNodeTriangles);
-    uint32_t at[3] = {begin + kept, begin + kept + child0_count + (stay_count - kept), begin};
-    uint32_t at_excess = begin + kept + child0_count;
-    const uint32_t child0_end = at[kChild1];
-    for (uint32_t i = begin; i < end; ++i) {
-      const uint8_t g = group_[i];
-      const uint32_t to = g == kStay && at[kStay] == begin + kept ? at_excess++ : at[g]++;
-      scratch_[to] = tree_.order[i];
+    const uint32_t child0_end = begin + kept + child0_count + (stay_count - kept);
+    uint32_t at[3] = {begin + kept, child0_end, begin};
+    if (kept == stay_count) {
+      for (uint32_t i = begin; i < end; ++i) to[at[group[i]]++] = from[i];
+    } else {
+      uint32_t at_excess = begin + kept + child0_count;
+      for (uint32_t i = begin; i < end; ++i) {
+        const uint8_t g = group[i];
+        const uint32_t slot = g == kStay && at[kStay] == begin + kept ? at_excess++ : at[g]++;
+        to[slot] = from[i];
+      }
+      folded = false;
     }
-    std::copy(scratch_.begin() + begin, scratch_.begin() + end, tree_.order.begin() + begin);
-    // Each group's box, folded over its triangles in their order.
-    const Box own_box = union_of(begin, begin + kept);
-    const Box child_box[2] = {union_of(begin + kept, child0_end), union_of(child0_end, end)};
+    if (to != order) std::copy(to + begin, to + begin + kept, order + begin);
+    // Otherwise each group's box is folded again over its range, in order.
+    const Box own_box = folded ? stay_extents.box() : union_box(boxes_, to, begin, begin + kept);
+    const Box child_box[2] = {
+        folded ? child0_extents.box() : union_box(boxes_, to, begin + kept, child0_end),
+        folded ? child1_extents.box() : union_box(boxes_, to, child0_end, end)};
 
     uint64_t bytes = node_bytes(kept);
     {
@@ -125,7 +253,7 @@ class Splitter {
     const uint32_t ranges[2][2] = {{begin + kept, child0_end}, {child0_end, end}};
     for (int c = 0; c < 2; ++c) {
       if (ranges[c][0] == ranges[c][1]) continue;
-      const int32_t child = split(ranges[c][0], ranges[c][1], child_box[c]);
+      const int32_t child = split(ranges[c][0], ranges[c][1], child_box[c], to);
       tree_.nodes[size_t(index)].child[c] = child;
       bytes += tree_.nodes[size_t(child)].subtree_bytes;
     }
@@ -148,7 +276,7 @@ FlatTree split_boxes(std::span<const Box> boxes) {
   for (uint32_t i = 0; i < tree.order.size(); ++i) tree.order[i] = i;
   Splitter splitter(boxes, tree);
   const auto n = uint32_t(boxes.size());
-  splitter.split(0, n, splitter.union_of(0, n));
+  splitter.split(0, n, splitter.union_of(0, n), tree.order.data());
   return tree;
 }
 
@@ -188,7 +316,12 @@ std::optional<TreeTriangles> TreeTriangles::gather(const Model& model,
       out.uv0_.push_back(model.uv0(s, v));
     }
     const uint32_t faces = s.record.listIndexCount / 3;
-    for (uint32_t k3 = 0; k3 < 3 * faces; ++k3) out.corners_.push_back(model.list_index(s, k3));
+    // The list indices, read where the model holds them (as list_index does).
+    const std::byte* list = model.bytes.data() + s.record.listIndicesOffset;
+    const size_t at = out.corners_.size();
+    out.corners_.resize(at + 3 * size_t(faces));
+    uint16_t* corners = out.corners_.data() + at;
+    for (size_t k = 0; k < 3 * size_t(faces); ++k) corners[k] = read_u16(list + 2 * k);
     out.entry_of_.insert(out.entry_of_.end(), faces, uint8_t(k));
   }
   return out;
@@ -197,10 +330,7 @@ std::optional<TreeTriangles> TreeTriangles::gather(const Model& model,
 Box TreeTriangles::box(uint32_t i) const {
   const Vec3* positions = positions_.data() + entries_[entry_of_[i]].first_vertex;
   const uint16_t* corner = corners_.data() + 3 * size_t(i);
-  Box box{positions[corner[0]], {0.0f, 0.0f, 0.0f}};
-  grow_box(box, positions[corner[1]]);
-  grow_box(box, positions[corner[2]]);
-  return box;
+  return collision::triangle_box(positions[corner[0]], positions[corner[1]], positions[corner[2]]);
 }
 
 TriangleRecord TreeTriangles::record(uint32_t i) const {
@@ -221,6 +351,34 @@ TriangleRecord TreeTriangles::record(uint32_t i) const {
   t.edge_ac = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
   t.material = e.material;
   return t;
+}
+
+void TreeTriangles::put_records(std::span<const uint32_t> numbers, std::byte* out) const {
+  for (const uint32_t i : numbers) {
+    const Entry& e = entries_[entry_of_[i]];
+    const uint16_t* corner = corners_.data() + 3 * size_t(i);
+    const Vec3* positions = positions_.data() + e.first_vertex;
+    const Vec2* uv = uv0_.data() + e.first_vertex;
+    const Vec3& a = positions[corner[0]];
+    const Vec3& b = positions[corner[1]];
+    const Vec3& c = positions[corner[2]];
+    const Vec2& ta = uv[corner[0]];
+    const Vec2& tb = uv[corner[1]];
+    const Vec2& tc = uv[corner[2]];
+    // As record(i) gives them: A, its texture coordinates, those of B and C
+    // less A's, the edges AB and AC, and the material.
+    const float values[15] = {a[0],          a[1],          a[2],          ta[0],
+                              ta[1],         tb[0] - ta[0], tb[1] - ta[1], tc[0] - ta[0],
+                              tc[1] - ta[1], b[0] - a[0],   b[1] - a[1],   b[2] - a[2],
+                              c[0] - a[0],   c[1] - a[1],   c[2] - a[2]};
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(out, values, sizeof(values));
+    } else {
+      for (int k = 0; k < 15; ++k) put_f32(out + 4 * k, values[k]);
+    }
+    put_u16(out + 60, e.material);
+    out += kTriangleRecordSize;
+  }
 }
 
 }  // namespace model3da

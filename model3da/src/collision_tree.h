@@ -33,6 +33,27 @@ struct FlatTree {
   std::vector<uint32_t> order;
 };
 
+// Grows `box` to take in `point`: along each axis where the point lies
+// beyond the box, the box is stretched to it and keeps its opposite face.
+// Both outcomes are worked out and one is chosen, without branches.
+inline void grow(Box& box, const Vec3& point) {
+  for (int a = 0; a < 3; ++a) {
+    const float c = box.centre[a];
+    const float h = box.half[a];
+    const float p = point[a];
+    const float high = c + h;
+    const float low = c - h;
+    const float up_centre = (low + p) / 2;
+    const float up_half = p - up_centre;
+    const float down_centre = (high + p) / 2;
+    const float down_half = down_centre - p;
+    const bool up = p > high;
+    const bool down = p < low;
+    box.centre[a] = up ? up_centre : down ? down_centre : c;
+    box.half[a] = up ? up_half : down ? down_half : h;
+  }
+}
+
 // Splits the triangles whose boxes are `boxes` (triangle i has boxes[i]).
 // Every node's own triangles keep their input order.
 FlatTree split_boxes(std::span<const Box> boxes);

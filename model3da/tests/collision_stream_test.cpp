@@ -145,6 +145,32 @@ TEST_F(collision_stream_test, more_than_a_node_holds_and_oversized_lists_match_t
   ASSERT_EQ(lines.size(), 1u);
 }
 
+TEST_F(collision_stream_test, entries_and_header_are_patched_wherever_they_lie) {
+  // The entries' tree offsets and the header are patched last, in the file's
+  // 64 KiB buffer or in the file or partly in each. A static tree of 831
+  // triangles ends the buffer's first 64 KiB just after it; hull trees of
+  // growing size move the twenty entries after it across that point: with
+  // 1 triangle everything is still in the buffer, with 34 the entries and
+  // the header are in the file, with 78 the entries are split between the
+  // two, and with 100 the entries are in the buffer, the header in the file.
+  for (const int hull : {1, 34, 78, 100}) {
+    std::vector<NodeData> nodes;
+    nodes.push_back(mesh_node("Row_0", 831));
+    nodes.push_back(mesh_node("CollisionHull_0", hull));
+    for (int i = 0; i < 20; ++i) {
+      NodeData door = mesh_node("Door" + std::to_string(i) + "_0", 1 + i % 2);
+      door.position = moving_track({0, 0, 0}, {1, 0, 0});
+      nodes.push_back(std::move(door));
+    }
+    const Bytes whole = build_file(std::move(nodes));
+    auto model = load_ok(whole);
+    ASSERT_EQ(model->collision.entry_count, 20u);
+    const auto path = write_without_section(*model);
+    EXPECT_EQ(append_collision_section(path, gather_collision_input(*model)), "");
+    EXPECT_EQ(read(path), whole) << "hull of " << hull << " triangles";
+  }
+}
+
 TEST_F(collision_stream_test, missing_file_is_refused_and_logged) {
   auto model = load_ok(build_file({}));
   std::vector<std::string> lines;

@@ -2,6 +2,8 @@
 // 256-entry limit and the section's byte layout.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -126,6 +128,7 @@ TEST(collision_tree_test, degenerate_boxes_terminate) {
 // the oracle for split_triangles.
 struct PlainNode {
   Box box;
+  Box own_box;           // when it has own triangles
   std::vector<int> own;  // triangle numbers (kept in the material field)
   std::unique_ptr<PlainNode> child[2];
 };
@@ -151,32 +154,58 @@ std::unique_ptr<PlainNode> plain_split(const std::vector<std::pair<Box, int>>& s
   node->box = plain_union(set);
   if (set.size() <= 12) {
     for (const auto& item : set) node->own.push_back(item.second);
+    node->own_box = node->box;
     return node;
   }
   int axis = 0;
   for (int a = 1; a < 3; ++a) {
     if (node->box.half[a] > node->box.half[axis]) axis = a;
   }
+  std::vector<std::pair<Box, int>> own;
   std::vector<std::pair<Box, int>> groups[2];
   for (const auto& item : set) {
     const Box& b = item.first;
     if (b.half[axis] > 0.8f * node->box.half[axis] ||
         std::fabs(b.centre[axis] - node->box.centre[axis]) < 0.0001f) {
       node->own.push_back(item.second);
+      own.push_back(item);
     } else {
       groups[b.centre[axis] >= node->box.centre[axis] ? 0 : 1].push_back(item);
     }
   }
+  // No progress (coordinates that are not numbers): all stay.
+  if (groups[0].size() == set.size() || groups[1].size() == set.size()) {
+    for (auto& group : groups) {
+      for (const auto& item : group) {
+        node->own.push_back(item.second);
+        own.push_back(item);
+      }
+      group.clear();
+    }
+  }
+  node->own_box = plain_union(own);
   for (int c = 0; c < 2; ++c) {
     if (!groups[c].empty()) node->child[c] = plain_split(groups[c]);
   }
   return node;
 }
 
+// The six floats of a box as bits, so that 0 and -0 differ.
+std::array<uint32_t, 6> bits(const Box& box) {
+  std::array<uint32_t, 6> out;
+  for (int a = 0; a < 3; ++a) {
+    out[size_t(a)] = std::bit_cast<uint32_t>(box.centre[size_t(a)]);
+    out[size_t(a) + 3] = std::bit_cast<uint32_t>(box.half[size_t(a)]);
+  }
+  return out;
+}
+
 void expect_same_tree(const TreeNode& fast, const PlainNode& plain) {
-  EXPECT_EQ(fast.box.centre, plain.box.centre);
-  EXPECT_EQ(fast.box.half, plain.box.half);
+  EXPECT_EQ(bits(fast.box), bits(plain.box));
   ASSERT_EQ(fast.triangles.size(), plain.own.size());
+  if (!plain.own.empty()) {
+    EXPECT_EQ(bits(fast.own_box), bits(plain.own_box));
+  }
   for (size_t i = 0; i < plain.own.size(); ++i) {
     EXPECT_EQ(fast.triangles[i].material, plain.own[i]);
   }
@@ -205,6 +234,79 @@ TEST(collision_tree_test, split_matches_the_plain_rules_on_random_boxes) {
     auto fast = split_triangles(triangles, boxes);
     auto plain = plain_split(items);
     expect_same_tree(*fast, *plain);
+  }
+}
+
+TEST(collision_tree_test, split_matches_the_plain_rules_bit_for_bit_on_few_values) {
+  // Ends of 0 and -0 compare equal, so the box of a group depends on which
+  // comes first; flat boxes, and boxes that share one centre, stay together;
+  // infinite boxes make no progress once none else is left, and stay.
+  const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, -0.5f, 2.0f};
+  std::mt19937 random(3);
+  for (int round = 0; round < 60; ++round) {
+    const int count = round == 0 ? 1 : 1 + int(random() % 400);
+    const bool flat = round % 3 == 1;
+    const bool one_centre = round % 10 == 9;
+    const bool some_nan = round % 10 == 4;
+    const bool some_infinite = round % 10 == 6;  // none but those may be left to split
+    std::vector<TriangleRecord> triangles(static_cast<size_t>(count));
+    std::vector<Box> boxes;
+    std::vector<std::pair<Box, int>> items;
+    for (int i = 0; i < count; ++i) {
+      Box b;
+      for (size_t a = 0; a < 3; ++a) {
+        b.centre[a] = one_centre ? 1.0f : values[random() % 7];
+        b.half[a] = flat ? (random() % 2 ? 0.0f : -0.0f) : std::fabs(values[random() % 7]) * 0.25f;
+      }
+      if (some_nan && random() % 3 == 0) b.centre[random() % 3] = NAN;
+      if (some_infinite && random() % 3 == 0) b = Box{{INFINITY, INFINITY, INFINITY}, {0, 0, 0}};
+      triangles[size_t(i)].material = uint16_t(i);
+      boxes.push_back(b);
+      items.push_back({b, i});
+    }
+    auto fast = split_triangles(triangles, boxes);
+    auto plain = plain_split(items);
+    expect_same_tree(*fast, *plain);
+    if (one_centre) {
+      EXPECT_EQ(fast->triangles.size(), size_t(count));
+    }
+  }
+}
+
+TEST(collision_tree_test, triangle_boxes_are_vertex_a_grown_by_b_and_c) {
+  // Coordinates from a few values, so that vertices often meet a box's face
+  // or lie inside it; a matrix that scales, turns and moves.
+  const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 3.0f, -2.5f, 1e-7f};
+  std::mt19937 random(5);
+  NodeData node = mesh_node("Grid_0", 0);
+  SurfaceData& s = node.surfaces[0];
+  for (int t = 0; t < 600; ++t) {
+    for (int k = 0; k < 3; ++k) {
+      s.positions.push_back(
+          {values[random() % 8], values[random() % 8], values[random() % 8] * float(t % 3)});
+      s.uv[0].push_back({0, 0});
+      s.list_indices.push_back(uint16_t(3 * t + k));
+    }
+  }
+  const std::vector<Vec3> positions = s.positions;
+  auto model = load_ok(build_file(one(std::move(node))));
+  for (const bool turned : {false, true}) {
+    SurfaceEntry entry{&model->nodes.at(0).surfaces.at(0), identity_matrix(), 0};
+    if (turned) {
+      entry.matrix = {0, 2, 0, 0, -0.5f, 0, 0, 0, 0, 0, 1, 0, 3, -1, 0.25f, 1};
+    }
+    const std::optional<TreeTriangles> triangles = TreeTriangles::gather(*model, {&entry, 1});
+    ASSERT_TRUE(triangles);
+    ASSERT_EQ(triangles->size(), 600u);
+    for (uint32_t i = 0; i < 600; ++i) {
+      const auto corner = [&](int k) {
+        return transform_point(positions[3 * i + uint32_t(k)], entry.matrix);
+      };
+      Box expected{corner(0), {0, 0, 0}};
+      grow_box(expected, corner(1));
+      grow_box(expected, corner(2));
+      ASSERT_EQ(bits(triangles->box(i)), bits(expected)) << "triangle " << i;
+    }
   }
 }
 

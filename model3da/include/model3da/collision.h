@@ -130,6 +130,9 @@ class TreeTriangles {
   // The box of triangle i: vertex A grown to take in B and C.
   Box box(uint32_t i) const;
   TriangleRecord record(uint32_t i) const;
+  // Writes the 62-byte records of the triangles numbered `numbers`, one
+  // after another, to `out` (room for numbers.size() records).
+  void put_records(std::span<const uint32_t> numbers, std::byte* out) const;
 
  private:
   struct Entry {
