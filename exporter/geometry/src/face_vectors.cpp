@@ -6,12 +6,19 @@
 #include "geometry/axes.h"
 
 namespace geometry {
+namespace {
 
-Vec3 unit_or_zero(const Vec3& v) {
+inline Vec3 unit_or_zero_inline(const Vec3& v) {
   const double x = v[0], y = v[1], z = v[2];
   const double length = std::sqrt(x * x + y * y + z * z);
   if (!(length > 0.0) || !std::isfinite(length)) return {0, 0, 0};
   return {float(x / length), float(y / length), float(z / length)};
+}
+
+}  // namespace
+
+Vec3 unit_or_zero(const Vec3& v) {
+  return unit_or_zero_inline(v);
 }
 
 FaceNormals face_normals(std::span<const Vec3> host_normals, const Matrix3& normal_matrix) {
@@ -23,7 +30,7 @@ FaceNormals face_normals(std::span<const Vec3> host_normals, const Matrix3& norm
       out.normals.push_back({0, 0, 0});
       continue;
     }
-    out.normals.push_back(unit_or_zero(multiply(to_file_axes(n), normal_matrix)));
+    out.normals.push_back(unit_or_zero_inline(multiply(to_file_axes(n), normal_matrix)));
   }
   return out;
 }

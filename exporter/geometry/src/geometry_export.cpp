@@ -4,6 +4,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "geometry/face_vectors.h"
@@ -86,11 +87,16 @@ GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out)
   for (int c = 1; c < kMapChannelCount; ++c)
     if (channel_exported(input, c)) uvs[c - 1] = exported_uvs(input.channels[c].vertices);
 
-  // Face normals and tangents.
-  std::vector<Vec3> host_normals;
-  host_normals.reserve(mesh.faces.size());
-  for (uint32_t f : mesh.source_face) host_normals.push_back(input.face_normals[f]);
-  FaceNormals normals = face_normals(host_normals, input.normal_matrix);
+  // Face normals and tangents. The host's normals are copied only when
+  // faces were dropped.
+  std::vector<Vec3> kept_normals;
+  const bool all_faces_kept = mesh.source_face.size() == input.faces.size();
+  if (!all_faces_kept) {
+    kept_normals.reserve(mesh.faces.size());
+    for (uint32_t f : mesh.source_face) kept_normals.push_back(input.face_normals[f]);
+  }
+  FaceNormals normals =
+      face_normals(all_faces_kept ? input.face_normals : kept_normals, input.normal_matrix);
   out.bad_face_normals = normals.not_finite;
   if (normals.not_finite != 0) out.warnings.emplace_back(kMessageFaceNormal);
   const std::vector<Vec3> tangents =
@@ -107,12 +113,29 @@ GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out)
     groups.push_back(input.faces[f].smoothing_groups);
     materials.push_back(input.bone ? kNoMaterial : input.faces[f].material_index);
   }
-  const CornerVectors smoothed =
-      smooth_corners(mesh.faces, groups, normals.normals, tangents, input.positions.size());
+  // Every corner's vectors are written by the smoothing.
+  const size_t corner_count = mesh.faces.size() * 3;
+  const auto corner_normals = std::make_unique_for_overwrite<Vec3[]>(corner_count);
+  const auto corner_tangents = std::make_unique_for_overwrite<Vec3[]>(corner_count);
+  smooth_corners(mesh.faces, groups, normals.normals, tangents, input.positions.size(),
+                 {corner_normals.get(), corner_count}, {corner_tangents.get(), corner_count});
 
   // One surface per material, corners in face order.
+  const Vec3* color_values =
+      color_channel ? input.channels[kColorChannel].vertices.data() : nullptr;
+  const Triangle* color_faces = color_channel ? mesh.map_faces[0].data() : nullptr;
+  const Vec3* alphas = alpha_channel ? input.alpha.vertices.data() : nullptr;
+  const Triangle* alpha_faces = alpha_channel ? mesh.alpha_faces.data() : nullptr;
+  std::array<const Vec2*, 4> uv_values{};
+  std::array<const Triangle*, 4> uv_faces{};
+  for (int t = 0; t < 4; ++t) {
+    if (uvs[t].empty()) continue;
+    uv_values[t] = uvs[t].data();
+    uv_faces[t] = mesh.map_faces[t + 1].data();
+  }
+  const SkinRecord* skin = input.skin.empty() ? nullptr : input.skin.data();
   for (const MaterialRun& run : faces_by_material(materials)) {
-    CornerSurface surface;
+    CornerSurface& surface = out.surfaces.emplace_back();
     surface.material_index = run.material_index;
     surface.corners.reserve(run.faces.size() * 3);
     for (uint32_t f : run.faces) {
@@ -120,21 +143,16 @@ GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out)
         const uint32_t v = mesh.faces[f][k];
         Corner c;
         c.position = input.positions[v];
-        c.normal = smoothed.normals[3 * size_t(f) + k];
-        c.tangent = smoothed.tangents[3 * size_t(f) + k];
-        if (color_channel) {
-          c.color = vertex_color(input.channels[kColorChannel].vertices[mesh.map_faces[0][f][k]]);
-        }
-        if (alpha_channel) {
-          c.color = with_alpha(c.color, input.alpha.vertices[mesh.alpha_faces[f][k]][0]);
-        }
+        c.normal = corner_normals[3 * size_t(f) + k];
+        c.tangent = corner_tangents[3 * size_t(f) + k];
+        if (color_values != nullptr) c.color = vertex_color(color_values[color_faces[f][k]]);
+        if (alphas != nullptr) c.color = with_alpha(c.color, alphas[alpha_faces[f][k]][0]);
         for (int t = 0; t < 4; ++t)
-          if (!uvs[t].empty()) c.uv[t] = uvs[t][mesh.map_faces[t + 1][f][k]];
-        if (!input.skin.empty()) c.skin = input.skin[v];
+          if (uv_values[t] != nullptr) c.uv[t] = uv_values[t][uv_faces[t][f][k]];
+        if (skin != nullptr) c.skin = skin[v];
         surface.corners.push_back(c);
       }
     }
-    out.surfaces.push_back(std::move(surface));
   }
   return {};
 }

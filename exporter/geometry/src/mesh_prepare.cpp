@@ -3,6 +3,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace geometry {
@@ -30,15 +31,20 @@ GeometryError copy_map_faces(const MeshInput& input, const MapChannel& channel,
     return invalid(input, fmt::format("{} has {} map faces for {} faces", name,
                                       channel.faces.size(), input.faces.size()));
   }
+  // Each map vertex is checked once when all are finite; otherwise per use,
+  // so that the first face using one is named.
+  const bool check_values = written_as_floats && !std::all_of(channel.vertices.begin(),
+                                                              channel.vertices.end(), is_finite);
+  const size_t vertex_count = channel.vertices.size();
   out.reserve(mesh.source_face.size());
   for (uint32_t f : mesh.source_face) {
     const Triangle& t = channel.faces[f];
     for (uint32_t index : t) {
-      if (index >= channel.vertices.size()) {
+      if (index >= vertex_count) {
         return invalid(input, fmt::format("face {} uses map vertex {} of {}, which has {}", f,
-                                          index, name, channel.vertices.size()));
+                                          index, name, vertex_count));
       }
-      if (written_as_floats && !is_finite(channel.vertices[index])) {
+      if (check_values && !is_finite(channel.vertices[index])) {
         return invalid(input,
                        fmt::format("map vertex {} of {} is not a finite number", index, name));
       }
@@ -70,6 +76,8 @@ GeometryError prepare_mesh(const MeshInput& input, PreparedMesh& out) {
     }
   }
   const size_t vertex_count = input.positions.size();
+  out.faces.reserve(input.faces.size());
+  out.source_face.reserve(input.faces.size());
   for (size_t f = 0; f < input.faces.size(); ++f) {
     const Triangle& t = input.faces[f].v;
     const bool illegal = t[0] >= vertex_count || t[1] >= vertex_count || t[2] >= vertex_count;

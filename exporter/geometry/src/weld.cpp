@@ -45,6 +45,17 @@ int compare_skin(const SkinRecord& a, const SkinRecord& b) {
   return 0;
 }
 
+// The vertex comparison, inlined into the sort.
+[[gnu::always_inline]] inline int compare_fields(const Corner& a, const Corner& b) {
+  if (int c = compare_vec(a.position.data(), b.position.data(), 3)) return c;
+  if (int c = compare_vec(a.normal.data(), b.normal.data(), 3)) return c;
+  if (int c = compare_vec(a.tangent.data(), b.tangent.data(), 3)) return c;
+  if (int c = compare_color(a.color, b.color)) return c;
+  for (int t = 0; t < 4; ++t)
+    if (int c = compare_vec(a.uv[t].data(), b.uv[t].data(), 2)) return c;
+  return compare_skin(a.skin, b.skin);
+}
+
 // Bottom-up stable merge sort of `order` by `less`. Every access is bounded
 // by the run limits, so an inconsistent comparison only gives some order.
 template <typename Less>
@@ -65,11 +76,20 @@ void merge_sort(std::vector<uint32_t>& order, Less less) {
 
 static_assert(sizeof(Corner) == 84, "a Corner is 21 words without padding");
 
+// Only spreads the classes over the table: equal corners are found by
+// comparing their bytes. Ten 8-byte words and the last 4 bytes.
 uint64_t corner_hash(const Corner& c) {
-  uint32_t words[21];
-  std::memcpy(words, &c, sizeof words);
-  uint64_t h = 0;
-  for (uint32_t w : words) h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&c);
+  uint32_t tail;
+  std::memcpy(&tail, bytes + 80, sizeof tail);
+  uint64_t h = tail;
+  for (size_t k = 0; k < 80; k += 8) {
+    uint64_t w;
+    std::memcpy(&w, bytes + k, sizeof w);
+    h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+  }
+  h ^= h >> 32;
+  h *= 0xD6E8FEB86659FD93ull;
   return h ^ (h >> 29);
 }
 
@@ -103,30 +123,30 @@ std::vector<uint32_t> exact_classes(std::span<const Corner> corners, std::vector
 }  // namespace
 
 int compare_corners(const Corner& a, const Corner& b) {
-  if (int c = compare_vec(a.position.data(), b.position.data(), 3)) return c;
-  if (int c = compare_vec(a.normal.data(), b.normal.data(), 3)) return c;
-  if (int c = compare_vec(a.tangent.data(), b.tangent.data(), 3)) return c;
-  if (int c = compare_color(a.color, b.color)) return c;
-  for (int t = 0; t < 4; ++t)
-    if (int c = compare_vec(a.uv[t].data(), b.uv[t].data(), 2)) return c;
-  return compare_skin(a.skin, b.skin);
+  return compare_fields(a, b);
 }
 
 WeldMap weld_corners(std::span<const Corner> corners) {
   // Corners that are exactly equal always share a vertex: the sort runs
-  // over classes of them, each standing for all its corners.
+  // over classes of them, each standing for all its corners. The classes'
+  // first corners are copied side by side for the sort.
   std::vector<uint32_t> first, last;
+  first.reserve(corners.size());
+  last.reserve(corners.size());
   const std::vector<uint32_t> class_of = exact_classes(corners, first, last);
+  std::vector<Corner> sample;
+  sample.reserve(first.size());
+  for (uint32_t c : first) sample.push_back(corners[c]);
   std::vector<uint32_t> order(first.size());
   std::iota(order.begin(), order.end(), 0u);
-  merge_sort(order, [&](uint32_t a, uint32_t b) {
-    return compare_corners(corners[first[a]], corners[first[b]]) < 0;
+  merge_sort(order, [&sample](uint32_t a, uint32_t b) {
+    return compare_fields(sample[a], sample[b]) < 0;
   });
   WeldMap weld;
   std::vector<uint32_t> vertex_of_class(first.size());
   for (size_t i = 0; i < order.size(); ++i) {
     const uint32_t k = order[i];
-    if (i == 0 || compare_corners(corners[first[order[i - 1]]], corners[first[k]]) != 0) {
+    if (i == 0 || compare_fields(sample[order[i - 1]], sample[k]) != 0) {
       weld.corner_of_vertex.push_back(last[k]);
     } else {
       weld.corner_of_vertex.back() = std::max(weld.corner_of_vertex.back(), last[k]);

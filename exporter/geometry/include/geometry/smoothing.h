@@ -39,6 +39,13 @@ CornerVectors smooth_corners(std::span<const Triangle> faces,
                              std::span<const Vec3> face_normals,
                              std::span<const Vec3> face_tangents, std::size_t vertex_count);
 
+// The same into the caller's arrays of 3 entries per face, every one of
+// which is written.
+void smooth_corners(std::span<const Triangle> faces, std::span<const uint32_t> smoothing_groups,
+                    std::span<const Vec3> face_normals, std::span<const Vec3> face_tangents,
+                    std::size_t vertex_count, std::span<Vec3> corner_normals,
+                    std::span<Vec3> corner_tangents);
+
 // The final scaling of a smoothed sum: unit length, or `fallback` when its
 // squared length is below `min_length_squared` or it is not finite.
 Vec3 unit_or_fallback(const double sum[3], double min_length_squared, const Vec3& fallback);
