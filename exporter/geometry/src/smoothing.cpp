@@ -1,9 +1,11 @@
 // Smoothing by the closure over smoothing groups.
 #include "geometry/smoothing.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace geometry {
 namespace {
@@ -60,10 +62,59 @@ CornerVectors smooth_corners(std::span<const Triangle> faces,
   return out;
 }
 
+namespace {
+
+// All faces in one set of groups: each vertex smooths over all its faces.
+// Going through the faces in order adds to each vertex's sums in the order
+// of the faces around it, as the general case does.
+void smooth_as_one_set(std::span<const Triangle> faces, std::span<const Vec3> face_normals,
+                       std::span<const Vec3> face_tangents, std::size_t vertex_count,
+                       std::span<Vec3> corner_normals, std::span<Vec3> corner_tangents) {
+  std::vector<double> normal_sum(vertex_count * 3, 0.0);
+  std::vector<double> tangent_sum(vertex_count * 3, 0.0);
+  for (size_t f = 0; f < faces.size(); ++f) {
+    const Vec3& n = face_normals[f];
+    const Vec3& t = face_tangents[f];
+    for (uint32_t v : faces[f]) {
+      double* ns = &normal_sum[3 * size_t(v)];
+      double* ts = &tangent_sum[3 * size_t(v)];
+      for (int k = 0; k < 3; ++k) {
+        ns[k] += n[k];
+        ts[k] += t[k];
+      }
+    }
+  }
+  // Each vertex's unit vectors go in place of its first sums.
+  static_assert(sizeof(Vec3) <= 3 * sizeof(double));
+  for (size_t v = 0; v < vertex_count; ++v) {
+    const Vec3 n = unit_or(&normal_sum[3 * v], kMinNormalLengthSquared, kFallbackNormal);
+    const Vec3 t = unit_or(&tangent_sum[3 * v], kMinTangentLengthSquared, kFallbackTangent);
+    std::memcpy(&normal_sum[3 * v], &n, sizeof n);
+    std::memcpy(&tangent_sum[3 * v], &t, sizeof t);
+  }
+  for (size_t f = 0; f < faces.size(); ++f) {
+    for (int k = 0; k < 3; ++k) {
+      const size_t v = faces[f][k];
+      std::memcpy(&corner_normals[3 * f + size_t(k)], &normal_sum[3 * v], sizeof(Vec3));
+      std::memcpy(&corner_tangents[3 * f + size_t(k)], &tangent_sum[3 * v], sizeof(Vec3));
+    }
+  }
+}
+
+}  // namespace
+
 void smooth_corners(std::span<const Triangle> faces, std::span<const uint32_t> smoothing_groups,
                     std::span<const Vec3> face_normals, std::span<const Vec3> face_tangents,
                     std::size_t vertex_count, std::span<Vec3> corner_normals,
                     std::span<Vec3> corner_tangents) {
+  // Every face in the same groups (a mesh smooth all over) is the common case.
+  if (!smoothing_groups.empty() && smoothing_groups[0] != 0 &&
+      std::all_of(smoothing_groups.begin(), smoothing_groups.end(),
+                  [&](uint32_t g) { return g == smoothing_groups[0]; })) {
+    smooth_as_one_set(faces, face_normals, face_tangents, vertex_count, corner_normals,
+                      corner_tangents);
+    return;
+  }
   // The faces around each vertex, in face order.
   std::vector<uint32_t> first(vertex_count + 1, 0);
   for (const Triangle& t : faces)
