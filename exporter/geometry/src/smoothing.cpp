@@ -70,33 +70,36 @@ namespace {
 void smooth_as_one_set(std::span<const Triangle> faces, std::span<const Vec3> face_normals,
                        std::span<const Vec3> face_tangents, std::size_t vertex_count,
                        std::span<Vec3> corner_normals, std::span<Vec3> corner_tangents) {
-  std::vector<double> normal_sum(vertex_count * 3, 0.0);
-  std::vector<double> tangent_sum(vertex_count * 3, 0.0);
+  // Per vertex the normal's sums, then the tangent's.
+  std::vector<double> sums(vertex_count * 6, 0.0);
   for (size_t f = 0; f < faces.size(); ++f) {
     const Vec3& n = face_normals[f];
     const Vec3& t = face_tangents[f];
+    const double n0 = n[0], n1 = n[1], n2 = n[2], t0 = t[0], t1 = t[1], t2 = t[2];
     for (uint32_t v : faces[f]) {
-      double* ns = &normal_sum[3 * size_t(v)];
-      double* ts = &tangent_sum[3 * size_t(v)];
-      for (int k = 0; k < 3; ++k) {
-        ns[k] += n[k];
-        ts[k] += t[k];
-      }
+      double* sum = &sums[6 * size_t(v)];
+      sum[0] += n0;
+      sum[1] += n1;
+      sum[2] += n2;
+      sum[3] += t0;
+      sum[4] += t1;
+      sum[5] += t2;
     }
   }
-  // Each vertex's unit vectors go in place of its first sums.
-  static_assert(sizeof(Vec3) <= 3 * sizeof(double));
+  // Each vertex's unit normal and tangent go in place of its sums.
+  static_assert(2 * sizeof(Vec3) <= 6 * sizeof(double));
   for (size_t v = 0; v < vertex_count; ++v) {
-    const Vec3 n = unit_or(&normal_sum[3 * v], kMinNormalLengthSquared, kFallbackNormal);
-    const Vec3 t = unit_or(&tangent_sum[3 * v], kMinTangentLengthSquared, kFallbackTangent);
-    std::memcpy(&normal_sum[3 * v], &n, sizeof n);
-    std::memcpy(&tangent_sum[3 * v], &t, sizeof t);
+    double* sum = &sums[6 * v];
+    const Vec3 unit[2] = {unit_or(sum, kMinNormalLengthSquared, kFallbackNormal),
+                          unit_or(sum + 3, kMinTangentLengthSquared, kFallbackTangent)};
+    std::memcpy(sum, unit, sizeof unit);
   }
   for (size_t f = 0; f < faces.size(); ++f) {
     for (int k = 0; k < 3; ++k) {
-      const size_t v = faces[f][k];
-      std::memcpy(&corner_normals[3 * f + size_t(k)], &normal_sum[3 * v], sizeof(Vec3));
-      std::memcpy(&corner_tangents[3 * f + size_t(k)], &tangent_sum[3 * v], sizeof(Vec3));
+      Vec3 unit[2];
+      std::memcpy(unit, &sums[6 * size_t(faces[f][k])], sizeof unit);
+      corner_normals[3 * f + size_t(k)] = unit[0];
+      corner_tangents[3 * f + size_t(k)] = unit[1];
     }
   }
 }

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <numeric>
+#include <ranges>
 
 namespace geometry {
 namespace {
@@ -83,27 +85,38 @@ uint64_t corner_hash(const Corner& c) {
   uint32_t tail;
   std::memcpy(&tail, bytes + 80, sizeof tail);
   uint64_t h = tail;
-  for (size_t k = 0; k < 80; k += 8) {
+  auto mix = [&h, bytes](size_t at) {
     uint64_t w;
-    std::memcpy(&w, bytes + k, sizeof w);
+    std::memcpy(&w, bytes + at, sizeof w);
     h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-  }
+  };
+  mix(0), mix(8), mix(16), mix(24), mix(32), mix(40), mix(48), mix(56), mix(64), mix(72);
   h ^= h >> 32;
   h *= 0xD6E8FEB86659FD93ull;
   return h ^ (h >> 29);
 }
 
-// Sorts corners that are bit for bit equal into classes. Returns the class
-// of each corner; `first` receives each class's first corner and `last` its
-// last, classes numbered in order of first appearance.
-std::vector<uint32_t> exact_classes(std::span<const Corner> corners, std::vector<uint32_t>& first,
-                                    std::vector<uint32_t>& last) {
+// Sorts corners that are bit for bit equal into classes. `class_of`
+// receives the class of each corner, `first` each class's first corner and
+// `last` its last, classes numbered in order of first appearance.
+void exact_classes(std::span<const Corner> corners, uint32_t* class_of,
+                   std::vector<uint32_t>& first, std::vector<uint32_t>& last) {
   constexpr uint32_t kEmpty = 0xFFFFFFFF;
+  // At most one class per two slots. A surface has some six corners per
+  // vertex, so the table starts at half the corners and doubles as needed.
   size_t size = 16;
-  while (size < 2 * corners.size()) size *= 2;
+  while (size < corners.size() / 2) size *= 2;
   std::vector<uint32_t> table(size, kEmpty);  // class numbers
-  std::vector<uint32_t> class_of(corners.size());
   for (uint32_t c = 0; c < corners.size(); ++c) {
+    if (2 * (first.size() + 1) > size) {
+      size *= 2;
+      table.assign(size, kEmpty);
+      for (uint32_t k = 0; k < first.size(); ++k) {
+        size_t slot = corner_hash(corners[first[k]]) & (size - 1);
+        while (table[slot] != kEmpty) slot = (slot + 1) & (size - 1);
+        table[slot] = k;
+      }
+    }
     size_t slot = corner_hash(corners[c]) & (size - 1);
     while (table[slot] != kEmpty &&
            std::memcmp(&corners[first[table[slot]]], &corners[c], sizeof(Corner)) != 0) {
@@ -117,7 +130,6 @@ std::vector<uint32_t> exact_classes(std::span<const Corner> corners, std::vector
     class_of[c] = table[slot];
     last[table[slot]] = c;
   }
-  return class_of;
 }
 
 }  // namespace
@@ -131,9 +143,8 @@ WeldMap weld_corners(std::span<const Corner> corners) {
   // over classes of them, each standing for all its corners. The classes'
   // first corners are copied side by side for the sort.
   std::vector<uint32_t> first, last;
-  first.reserve(corners.size());
-  last.reserve(corners.size());
-  const std::vector<uint32_t> class_of = exact_classes(corners, first, last);
+  const auto class_of = std::make_unique_for_overwrite<uint32_t[]>(corners.size());
+  exact_classes(corners, class_of.get(), first, last);
   std::vector<Corner> sample;
   sample.reserve(first.size());
   for (uint32_t c : first) sample.push_back(corners[c]);
@@ -153,9 +164,10 @@ WeldMap weld_corners(std::span<const Corner> corners) {
     }
     vertex_of_class[k] = uint32_t(weld.corner_of_vertex.size() - 1);
   }
-  weld.vertex_of_corner.resize(corners.size());
-  for (size_t c = 0; c < corners.size(); ++c)
-    weld.vertex_of_corner[c] = vertex_of_class[class_of[c]];
+  const std::span<const uint32_t> classes(class_of.get(), corners.size());
+  const auto vertices =
+      classes | std::views::transform([&](uint32_t k) { return vertex_of_class[k]; });
+  weld.vertex_of_corner.assign(vertices.begin(), vertices.end());
   return weld;
 }
 
