@@ -80,7 +80,7 @@ static_assert(sizeof(Corner) == 84, "a Corner is 21 words without padding");
 
 // Only spreads the classes over the table: equal corners are found by
 // comparing their bytes. Ten 8-byte words and the last 4 bytes.
-uint64_t corner_hash(const Corner& c) {
+[[gnu::always_inline]] inline uint64_t corner_hash(const Corner& c) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(&c);
   uint32_t tail;
   std::memcpy(&tail, bytes + 80, sizeof tail);
@@ -107,28 +107,32 @@ void exact_classes(std::span<const Corner> corners, uint32_t* class_of,
   size_t size = 16;
   while (size < corners.size() / 2) size *= 2;
   std::vector<uint32_t> table(size, kEmpty);  // class numbers
+  auto grow = [&] {
+    size *= 2;
+    table.assign(size, kEmpty);
+    for (uint32_t k = 0; k < first.size(); ++k) {
+      size_t slot = corner_hash(corners[first[k]]) & (size - 1);
+      while (table[slot] != kEmpty) slot = (slot + 1) & (size - 1);
+      table[slot] = k;
+    }
+  };
   for (uint32_t c = 0; c < corners.size(); ++c) {
-    if (2 * (first.size() + 1) > size) {
-      size *= 2;
-      table.assign(size, kEmpty);
-      for (uint32_t k = 0; k < first.size(); ++k) {
-        size_t slot = corner_hash(corners[first[k]]) & (size - 1);
-        while (table[slot] != kEmpty) slot = (slot + 1) & (size - 1);
-        table[slot] = k;
-      }
-    }
-    size_t slot = corner_hash(corners[c]) & (size - 1);
-    while (table[slot] != kEmpty &&
-           std::memcmp(&corners[first[table[slot]]], &corners[c], sizeof(Corner)) != 0) {
+    const Corner& corner = corners[c];
+    size_t slot = corner_hash(corner) & (size - 1);
+    uint32_t k = table[slot];
+    while (k != kEmpty && std::memcmp(&corners[first[k]], &corner, sizeof(Corner)) != 0) {
       slot = (slot + 1) & (size - 1);
+      k = table[slot];
     }
-    if (table[slot] == kEmpty) {
-      table[slot] = uint32_t(first.size());
+    if (k == kEmpty) {
+      k = uint32_t(first.size());
+      table[slot] = k;
       first.push_back(c);
       last.push_back(c);
+      if (2 * first.size() > size) grow();
     }
-    class_of[c] = table[slot];
-    last[table[slot]] = c;
+    class_of[c] = k;
+    last[k] = c;
   }
 }
 
