@@ -137,21 +137,42 @@ GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out)
   for (const MaterialRun& run : faces_by_material(materials)) {
     CornerSurface& surface = out.surfaces.emplace_back();
     surface.material_index = run.material_index;
-    surface.corners.reserve(run.faces.size() * 3);
+    // Positions and vectors first, then each present channel over all the
+    // corners.
+    std::vector<Corner>& corners = surface.corners;
+    corners.reserve(run.faces.size() * 3);
     for (uint32_t f : run.faces) {
       for (int k = 0; k < 3; ++k) {
-        const uint32_t v = mesh.faces[f][k];
         Corner c;
-        c.position = input.positions[v];
+        c.position = input.positions[mesh.faces[f][k]];
         c.normal = corner_normals[3 * size_t(f) + k];
         c.tangent = corner_tangents[3 * size_t(f) + k];
-        if (color_values != nullptr) c.color = vertex_color(color_values[color_faces[f][k]]);
-        if (alphas != nullptr) c.color = with_alpha(c.color, alphas[alpha_faces[f][k]][0]);
-        for (int t = 0; t < 4; ++t)
-          if (uv_values[t] != nullptr) c.uv[t] = uv_values[t][uv_faces[t][f][k]];
-        if (skin != nullptr) c.skin = skin[v];
-        surface.corners.push_back(c);
+        corners.push_back(c);
       }
+    }
+    auto each_corner = [&run, &corners](auto&& set) {
+      Corner* c = corners.data();
+      for (uint32_t f : run.faces)
+        for (int k = 0; k < 3; ++k) set(*c++, f, k);
+    };
+    if (color_values != nullptr) {
+      each_corner([&](Corner& c, uint32_t f, int k) {
+        c.color = vertex_color(color_values[color_faces[f][k]]);
+      });
+    }
+    if (alphas != nullptr) {
+      each_corner([&](Corner& c, uint32_t f, int k) {
+        c.color = with_alpha(c.color, alphas[alpha_faces[f][k]][0]);
+      });
+    }
+    for (int t = 0; t < 4; ++t) {
+      if (uv_values[t] == nullptr) continue;
+      const Vec2* values = uv_values[t];
+      const Triangle* faces = uv_faces[t];
+      each_corner([&](Corner& c, uint32_t f, int k) { c.uv[t] = values[faces[f][k]]; });
+    }
+    if (skin != nullptr) {
+      each_corner([&](Corner& c, uint32_t f, int k) { c.skin = skin[mesh.faces[f][k]]; });
     }
   }
   return {};
