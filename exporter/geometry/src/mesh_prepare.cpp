@@ -21,11 +21,14 @@ Triangle oriented(const Triangle& t, bool mirrored) {
   return mirrored ? Triangle{t[2], t[1], t[0]} : t;
 }
 
-// Copies the map faces of the kept faces, checking each index and the map
-// vertex it names. `name` is the channel's name for messages.
+// Checks each index of the kept faces' map faces and the map vertex it
+// names, and gives the map faces of the kept faces: the channel's own when
+// every face is kept and the corners keep their order, else a copy in
+// `copy`. `name` is the channel's name for messages.
 GeometryError copy_map_faces(const MeshInput& input, const MapChannel& channel,
                              const std::string& name, bool written_as_floats,
-                             const PreparedMesh& mesh, std::vector<Triangle>& out) {
+                             const PreparedMesh& mesh, std::vector<Triangle>& copy,
+                             std::span<const Triangle>& out) {
   if (!channel.present()) return {};
   if (channel.faces.size() != input.faces.size()) {
     return invalid(input, fmt::format("{} has {} map faces for {} faces", name,
@@ -36,7 +39,8 @@ GeometryError copy_map_faces(const MeshInput& input, const MapChannel& channel,
   const bool check_values = written_as_floats && !std::all_of(channel.vertices.begin(),
                                                               channel.vertices.end(), is_finite);
   const size_t vertex_count = channel.vertices.size();
-  out.reserve(mesh.source_face.size());
+  const bool own = mesh.source_face.size() == input.faces.size() && !input.mirrored;
+  if (!own) copy.reserve(mesh.source_face.size());
   for (uint32_t f : mesh.source_face) {
     const Triangle& t = channel.faces[f];
     for (uint32_t index : t) {
@@ -49,8 +53,9 @@ GeometryError copy_map_faces(const MeshInput& input, const MapChannel& channel,
                        fmt::format("map vertex {} of {} is not a finite number", index, name));
       }
     }
-    out.push_back(oriented(t, input.mirrored));
+    if (!own) copy.push_back(oriented(t, input.mirrored));
   }
+  out = own ? std::span<const Triangle>(channel.faces) : std::span<const Triangle>(copy);
   return {};
 }
 
@@ -90,12 +95,14 @@ GeometryError prepare_mesh(const MeshInput& input, PreparedMesh& out) {
     // Texture coordinates that are exported reach the file as floats;
     // colours are clamped.
     const bool uv_written = c != kColorChannel && input.export_tex_coord[c - 1];
-    if (GeometryError e = copy_map_faces(input, input.channels[c], fmt::format("map channel {}", c),
-                                         uv_written, out, out.map_faces[c])) {
+    if (GeometryError e =
+            copy_map_faces(input, input.channels[c], fmt::format("map channel {}", c), uv_written,
+                           out, out.map_face_copies[c], out.map_faces[c])) {
       return e;
     }
   }
-  return copy_map_faces(input, input.alpha, "the alpha channel", false, out, out.alpha_faces);
+  return copy_map_faces(input, input.alpha, "the alpha channel", false, out,
+                        out.map_face_copies[kMapChannelCount], out.alpha_faces);
 }
 
 }  // namespace geometry
