@@ -4,6 +4,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -116,20 +117,34 @@ void exact_classes(std::span<const Corner> corners, uint32_t* class_of,
       table[slot] = k;
     }
   };
+  // Most corners repeat a corner met shortly before at the same position,
+  // so a small table by position is tried before the full hash.
+  constexpr int kRecentBits = 10;
+  std::array<uint32_t, size_t(1) << kRecentBits> recent;
+  recent.fill(kEmpty);
   for (uint32_t c = 0; c < corners.size(); ++c) {
     const Corner& corner = corners[c];
-    size_t slot = corner_hash(corner) & (size - 1);
-    uint32_t k = table[slot];
-    while (k != kEmpty && std::memcmp(&corners[first[k]], &corner, sizeof(Corner)) != 0) {
-      slot = (slot + 1) & (size - 1);
+    uint64_t xy;
+    uint32_t z;
+    std::memcpy(&xy, &corner.position[0], sizeof xy);
+    std::memcpy(&z, &corner.position[2], sizeof z);
+    const size_t r = size_t(((xy ^ z) * 0x9E3779B97F4A7C15ull) >> (64 - kRecentBits));
+    uint32_t k = recent[r];
+    if (k == kEmpty || std::memcmp(&corners[first[k]], &corner, sizeof(Corner)) != 0) {
+      size_t slot = corner_hash(corner) & (size - 1);
       k = table[slot];
-    }
-    if (k == kEmpty) {
-      k = uint32_t(first.size());
-      table[slot] = k;
-      first.push_back(c);
-      last.push_back(c);
-      if (2 * first.size() > size) grow();
+      while (k != kEmpty && std::memcmp(&corners[first[k]], &corner, sizeof(Corner)) != 0) {
+        slot = (slot + 1) & (size - 1);
+        k = table[slot];
+      }
+      if (k == kEmpty) {
+        k = uint32_t(first.size());
+        table[slot] = k;
+        first.push_back(c);
+        last.push_back(c);
+        if (2 * first.size() > size) grow();
+      }
+      recent[r] = k;
     }
     class_of[c] = k;
     last[k] = c;
