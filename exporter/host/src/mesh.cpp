@@ -101,21 +101,17 @@ void Mesh::DeleteIsoMapVerts() {
     const size_t count = map.tv.size();
     if (count == 0) return;
     std::vector<uint32_t> renumber(count, UINT32_MAX);
-    size_t used = 0;
     for (const TVFace& f : map.tf)
       for (uint32_t t : f.t)
-        if (t < count && renumber[t] == UINT32_MAX) {
-          renumber[t] = 0;
-          ++used;
-        }
-    // With every map vertex in use the numbering stays as it is.
-    if (used == count) return;
+        if (t < count) renumber[t] = 0;
     uint32_t next = 0;
     for (size_t i = 0; i < count; ++i) {
       if (renumber[i] == UINT32_MAX) continue;
       renumber[i] = next;
       map.tv[next++] = map.tv[i];
     }
+    // With every map vertex in use the numbering stays as it is.
+    if (next == count) return;
     map.tv.resize(next);
     for (TVFace& f : map.tf)
       for (uint32_t& t : f.t)
