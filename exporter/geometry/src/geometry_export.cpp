@@ -113,12 +113,21 @@ GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out)
     groups.push_back(input.faces[f].smoothing_groups);
     materials.push_back(input.bone ? kNoMaterial : input.faces[f].material_index);
   }
-  // Every corner's vectors are written by the smoothing.
-  const size_t corner_count = mesh.faces.size() * 3;
-  const auto corner_normals = std::make_unique_for_overwrite<Vec3[]>(corner_count);
-  const auto corner_tangents = std::make_unique_for_overwrite<Vec3[]>(corner_count);
-  smooth_corners(mesh.faces, groups, normals.normals, tangents, input.positions.size(),
-                 {corner_normals.get(), corner_count}, {corner_tangents.get(), corner_count});
+  // A mesh smooth all over has its vectors per vertex, else per corner;
+  // every entry is written by the smoothing.
+  const bool per_vertex = smooth_as_one_set(groups);
+  const size_t smoothed_count = per_vertex ? input.positions.size() : mesh.faces.size() * 3;
+  const auto smoothed_normals = std::make_unique_for_overwrite<Vec3[]>(smoothed_count);
+  const auto smoothed_tangents = std::make_unique_for_overwrite<Vec3[]>(smoothed_count);
+  const std::span<Vec3> normals_out(smoothed_normals.get(), smoothed_count);
+  const std::span<Vec3> tangents_out(smoothed_tangents.get(), smoothed_count);
+  if (per_vertex) {
+    smooth_vertices(mesh.faces, normals.normals, tangents, input.positions.size(), normals_out,
+                    tangents_out);
+  } else {
+    smooth_corners(mesh.faces, groups, normals.normals, tangents, input.positions.size(),
+                   normals_out, tangents_out);
+  }
 
   // One surface per material, corners in face order.
   const Vec3* color_values =
@@ -143,10 +152,12 @@ GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out)
     corners.reserve(run.faces.size() * 3);
     for (uint32_t f : run.faces) {
       for (int k = 0; k < 3; ++k) {
+        const uint32_t v = mesh.faces[f][k];
+        const size_t at = per_vertex ? v : 3 * size_t(f) + size_t(k);
         Corner c;
-        c.position = input.positions[mesh.faces[f][k]];
-        c.normal = corner_normals[3 * size_t(f) + k];
-        c.tangent = corner_tangents[3 * size_t(f) + k];
+        c.position = input.positions[v];
+        c.normal = smoothed_normals[at];
+        c.tangent = smoothed_tangents[at];
         corners.push_back(c);
       }
     }

@@ -62,15 +62,18 @@ CornerVectors smooth_corners(std::span<const Triangle> faces,
   return out;
 }
 
-namespace {
+bool smooth_as_one_set(std::span<const uint32_t> smoothing_groups) {
+  return !smoothing_groups.empty() && smoothing_groups[0] != 0 &&
+         std::all_of(smoothing_groups.begin(), smoothing_groups.end(),
+                     [&](uint32_t g) { return g == smoothing_groups[0]; });
+}
 
-// All faces in one set of groups: each vertex smooths over all its faces.
-// Going through the faces in order adds to each vertex's sums in the order
-// of the faces around it, as the general case does.
-void smooth_as_one_set(std::span<const Triangle> faces, std::span<const Vec3> face_normals,
-                       std::span<const Vec3> face_tangents, std::size_t vertex_count,
-                       std::span<Vec3> corner_normals, std::span<Vec3> corner_tangents) {
-  // Per vertex the normal's sums, then the tangent's.
+void smooth_vertices(std::span<const Triangle> faces, std::span<const Vec3> face_normals,
+                     std::span<const Vec3> face_tangents, std::size_t vertex_count,
+                     std::span<Vec3> vertex_normals, std::span<Vec3> vertex_tangents) {
+  // Going through the faces in order adds to each vertex's sums in the order
+  // of the faces around it, as smooth_corners does. Per vertex the normal's
+  // sums, then the tangent's.
   std::vector<double> sums(vertex_count * 6, 0.0);
   for (size_t f = 0; f < faces.size(); ++f) {
     const Vec3& n = face_normals[f];
@@ -86,36 +89,25 @@ void smooth_as_one_set(std::span<const Triangle> faces, std::span<const Vec3> fa
       sum[5] += t2;
     }
   }
-  // Each vertex's unit normal and tangent go in place of its sums.
-  static_assert(2 * sizeof(Vec3) <= 6 * sizeof(double));
   for (size_t v = 0; v < vertex_count; ++v) {
-    double* sum = &sums[6 * v];
-    const Vec3 unit[2] = {unit_or(sum, kMinNormalLengthSquared, kFallbackNormal),
-                          unit_or(sum + 3, kMinTangentLengthSquared, kFallbackTangent)};
-    std::memcpy(sum, unit, sizeof unit);
-  }
-  for (size_t f = 0; f < faces.size(); ++f) {
-    for (int k = 0; k < 3; ++k) {
-      Vec3 unit[2];
-      std::memcpy(unit, &sums[6 * size_t(faces[f][k])], sizeof unit);
-      corner_normals[3 * f + size_t(k)] = unit[0];
-      corner_tangents[3 * f + size_t(k)] = unit[1];
-    }
+    vertex_normals[v] = unit_or(&sums[6 * v], kMinNormalLengthSquared, kFallbackNormal);
+    vertex_tangents[v] = unit_or(&sums[6 * v + 3], kMinTangentLengthSquared, kFallbackTangent);
   }
 }
-
-}  // namespace
 
 void smooth_corners(std::span<const Triangle> faces, std::span<const uint32_t> smoothing_groups,
                     std::span<const Vec3> face_normals, std::span<const Vec3> face_tangents,
                     std::size_t vertex_count, std::span<Vec3> corner_normals,
                     std::span<Vec3> corner_tangents) {
-  // Every face in the same groups (a mesh smooth all over) is the common case.
-  if (!smoothing_groups.empty() && smoothing_groups[0] != 0 &&
-      std::all_of(smoothing_groups.begin(), smoothing_groups.end(),
-                  [&](uint32_t g) { return g == smoothing_groups[0]; })) {
-    smooth_as_one_set(faces, face_normals, face_tangents, vertex_count, corner_normals,
-                      corner_tangents);
+  if (smooth_as_one_set(smoothing_groups)) {
+    std::vector<Vec3> normals(vertex_count), tangents(vertex_count);
+    smooth_vertices(faces, face_normals, face_tangents, vertex_count, normals, tangents);
+    for (size_t f = 0; f < faces.size(); ++f) {
+      for (int k = 0; k < 3; ++k) {
+        corner_normals[3 * f + size_t(k)] = normals[faces[f][k]];
+        corner_tangents[3 * f + size_t(k)] = tangents[faces[f][k]];
+      }
+    }
     return;
   }
   // The faces around each vertex, in face order.
