@@ -7,9 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <numeric>
-#include <ranges>
 
 namespace geometry {
 namespace {
@@ -160,19 +158,27 @@ int compare_corners(const Corner& a, const Corner& b) {
 WeldMap weld_corners(std::span<const Corner> corners) {
   // Corners that are exactly equal always share a vertex: the sort runs
   // over classes of them, each standing for all its corners. The classes'
-  // first corners are copied side by side for the sort.
+  // first corners are copied side by side for the sort, their x positions
+  // too, as the doubles whose difference compare_float takes first.
+  WeldMap weld;
+  weld.vertex_of_corner.resize(corners.size());  // first the class of each corner
   std::vector<uint32_t> first, last;
-  const auto class_of = std::make_unique_for_overwrite<uint32_t[]>(corners.size());
-  exact_classes(corners, class_of.get(), first, last);
+  exact_classes(corners, weld.vertex_of_corner.data(), first, last);
   std::vector<Corner> sample;
+  std::vector<double> sample_x;
   sample.reserve(first.size());
-  for (uint32_t c : first) sample.push_back(corners[c]);
+  sample_x.reserve(first.size());
+  for (uint32_t c : first) {
+    sample.push_back(corners[c]);
+    sample_x.push_back(corners[c].position[0]);
+  }
   std::vector<uint32_t> order(first.size());
   std::iota(order.begin(), order.end(), 0u);
-  merge_sort(order, [&sample](uint32_t a, uint32_t b) {
+  merge_sort(order, [&sample, &sample_x](uint32_t a, uint32_t b) {
+    const double d = sample_x[a] - sample_x[b];
+    if (std::fabs(d) > kWeldTolerance) return d < 0;
     return compare_fields(sample[a], sample[b]) < 0;
   });
-  WeldMap weld;
   std::vector<uint32_t> vertex_of_class(first.size());
   for (size_t i = 0; i < order.size(); ++i) {
     const uint32_t k = order[i];
@@ -183,10 +189,7 @@ WeldMap weld_corners(std::span<const Corner> corners) {
     }
     vertex_of_class[k] = uint32_t(weld.corner_of_vertex.size() - 1);
   }
-  const std::span<const uint32_t> classes(class_of.get(), corners.size());
-  const auto vertices =
-      classes | std::views::transform([&](uint32_t k) { return vertex_of_class[k]; });
-  weld.vertex_of_corner.assign(vertices.begin(), vertices.end());
+  for (uint32_t& v : weld.vertex_of_corner) v = vertex_of_class[v];
   return weld;
 }
 
