@@ -5,7 +5,6 @@
 #include <array>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 namespace geometry {
 namespace {
