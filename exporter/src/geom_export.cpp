@@ -47,14 +47,22 @@ bool Scenepress::FaceMaterials(INode* node, const Mesh& mesh, geometry::MeshInpu
   std::map<uint16_t, int> by_id;
   Mtl* material = node->GetMtl();
   const char* node_name = node->GetName();
+  // Faces mostly come in runs of one id: the last id's index is kept at hand.
+  int last_id = -1;
+  uint32_t last_index = 0;
   for (size_t f = 0; f < mesh.faces.size(); ++f) {
     const uint16_t id = mesh.faces[f].getMatID();
-    auto found = by_id.find(id);
-    if (found == by_id.end())
-      found = by_id.emplace(id, MaterialIndex(material, id, node_name != nullptr ? node_name : ""))
-                  .first;
-    if (found->second < 0) return false;
-    input.faces[f].material_index = uint32_t(found->second);
+    if (id != last_id) {
+      auto found = by_id.find(id);
+      if (found == by_id.end())
+        found =
+            by_id.emplace(id, MaterialIndex(material, id, node_name != nullptr ? node_name : ""))
+                .first;
+      if (found->second < 0) return false;
+      last_id = id;
+      last_index = uint32_t(found->second);
+    }
+    input.faces[f].material_index = last_index;
   }
   input.material_names.clear();
   for (const model3da::MaterialRecord& record : materials)

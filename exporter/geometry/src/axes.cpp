@@ -17,10 +17,6 @@ bool all_finite(const Matrix3& m) {
 
 }  // namespace
 
-Vec3 to_file_axes(const Vec3& host) {
-  return {host[0], host[2], -host[1]};
-}
-
 Matrix3 to_file_axes(const Matrix3& host) {
   return multiply(multiply(transpose(kToFile), host), kToFile);
 }
@@ -38,13 +34,6 @@ Matrix3 multiply(const Matrix3& a, const Matrix3& b) {
 
 Matrix3 transpose(const Matrix3& m) {
   return {m[0], m[3], m[6], m[1], m[4], m[7], m[2], m[5], m[8]};
-}
-
-Vec3 multiply(const Vec3& v, const Matrix3& m) {
-  Vec3 r{};
-  for (int j = 0; j < 3; ++j)
-    r[j] = float(double(v[0]) * m[j] + double(v[1]) * m[3 + j] + double(v[2]) * m[6 + j]);
-  return r;
 }
 
 std::optional<Matrix3> inverse(const Matrix3& m) {

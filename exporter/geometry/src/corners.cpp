@@ -22,17 +22,28 @@ uint32_t with_alpha(uint32_t color, float alpha) {
 }
 
 std::vector<MaterialRun> faces_by_material(std::span<const uint32_t> material_of_face) {
-  std::vector<uint32_t> order(material_of_face.size());
-  std::iota(order.begin(), order.end(), 0u);
-  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    return material_of_face[a] < material_of_face[b];
-  });
-  std::vector<MaterialRun> runs;
-  for (uint32_t f : order) {
-    if (runs.empty() || runs.back().material_index != material_of_face[f]) {
-      runs.push_back({material_of_face[f], {}});
-    }
-    runs.back().faces.push_back(f);
+  // The distinct materials, ascending, from the places where the material
+  // changes (faces usually come grouped by material).
+  std::vector<uint32_t> distinct;
+  for (size_t f = 0; f < material_of_face.size(); ++f)
+    if (f == 0 || material_of_face[f] != material_of_face[f - 1])
+      distinct.push_back(material_of_face[f]);
+  std::sort(distinct.begin(), distinct.end());
+  distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+
+  std::vector<MaterialRun> runs(distinct.size());
+  for (size_t r = 0; r < runs.size(); ++r) runs[r].material_index = distinct[r];
+  if (runs.size() == 1) {
+    runs[0].faces.resize(material_of_face.size());
+    std::iota(runs[0].faces.begin(), runs[0].faces.end(), 0u);
+    return runs;
+  }
+  size_t run = 0;
+  for (size_t f = 0; f < material_of_face.size(); ++f) {
+    const uint32_t m = material_of_face[f];
+    if (runs[run].material_index != m)
+      run = size_t(std::lower_bound(distinct.begin(), distinct.end(), m) - distinct.begin());
+    runs[run].faces.push_back(uint32_t(f));
   }
   return runs;
 }

@@ -6,24 +6,38 @@
 #include "geometry/axes.h"
 
 namespace geometry {
+namespace {
 
-Vec3 unit_or_zero(const Vec3& v) {
+inline Vec3 unit_or_zero_inline(const Vec3& v) {
   const double x = v[0], y = v[1], z = v[2];
   const double length = std::sqrt(x * x + y * y + z * z);
   if (!(length > 0.0) || !std::isfinite(length)) return {0, 0, 0};
   return {float(x / length), float(y / length), float(z / length)};
 }
 
+}  // namespace
+
+Vec3 unit_or_zero(const Vec3& v) {
+  return unit_or_zero_inline(v);
+}
+
 FaceNormals face_normals(std::span<const Vec3> host_normals, const Matrix3& normal_matrix) {
   FaceNormals out;
   out.normals.reserve(host_normals.size());
+  // multiply(v, normal_matrix) with the matrix's floats made doubles once.
+  double m[9];
+  for (int i = 0; i < 9; ++i) m[i] = normal_matrix[size_t(i)];
   for (const Vec3& n : host_normals) {
     if (!std::isfinite(n[0]) || !std::isfinite(n[1]) || !std::isfinite(n[2])) {
       ++out.not_finite;
       out.normals.push_back({0, 0, 0});
       continue;
     }
-    out.normals.push_back(unit_or_zero(multiply(to_file_axes(n), normal_matrix)));
+    const Vec3 file = to_file_axes(n);
+    const double x = file[0], y = file[1], z = file[2];
+    const Vec3 product{float(x * m[0] + y * m[3] + z * m[6]), float(x * m[1] + y * m[4] + z * m[7]),
+                       float(x * m[2] + y * m[5] + z * m[8])};
+    out.normals.push_back(unit_or_zero_inline(product));
   }
   return out;
 }

@@ -4,6 +4,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "geometry/face_vectors.h"
@@ -86,11 +87,16 @@ GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out)
   for (int c = 1; c < kMapChannelCount; ++c)
     if (channel_exported(input, c)) uvs[c - 1] = exported_uvs(input.channels[c].vertices);
 
-  // Face normals and tangents.
-  std::vector<Vec3> host_normals;
-  host_normals.reserve(mesh.faces.size());
-  for (uint32_t f : mesh.source_face) host_normals.push_back(input.face_normals[f]);
-  FaceNormals normals = face_normals(host_normals, input.normal_matrix);
+  // Face normals and tangents. The host's normals are copied only when
+  // faces were dropped.
+  std::vector<Vec3> kept_normals;
+  const bool all_faces_kept = mesh.source_face.size() == input.faces.size();
+  if (!all_faces_kept) {
+    kept_normals.reserve(mesh.faces.size());
+    for (uint32_t f : mesh.source_face) kept_normals.push_back(input.face_normals[f]);
+  }
+  FaceNormals normals =
+      face_normals(all_faces_kept ? input.face_normals : kept_normals, input.normal_matrix);
   out.bad_face_normals = normals.not_finite;
   if (normals.not_finite != 0) out.warnings.emplace_back(kMessageFaceNormal);
   const std::vector<Vec3> tangents =
@@ -107,34 +113,78 @@ GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out)
     groups.push_back(input.faces[f].smoothing_groups);
     materials.push_back(input.bone ? kNoMaterial : input.faces[f].material_index);
   }
-  const CornerVectors smoothed =
-      smooth_corners(mesh.faces, groups, normals.normals, tangents, input.positions.size());
+  // A mesh smooth all over has its vectors per vertex, else per corner;
+  // every entry is written by the smoothing.
+  const bool per_vertex = smooth_as_one_set(groups);
+  const size_t smoothed_count = per_vertex ? input.positions.size() : mesh.faces.size() * 3;
+  const auto smoothed_normals = std::make_unique_for_overwrite<Vec3[]>(smoothed_count);
+  const auto smoothed_tangents = std::make_unique_for_overwrite<Vec3[]>(smoothed_count);
+  const std::span<Vec3> normals_out(smoothed_normals.get(), smoothed_count);
+  const std::span<Vec3> tangents_out(smoothed_tangents.get(), smoothed_count);
+  if (per_vertex) {
+    smooth_vertices(mesh.faces, normals.normals, tangents, input.positions.size(), normals_out,
+                    tangents_out);
+  } else {
+    smooth_corners(mesh.faces, groups, normals.normals, tangents, input.positions.size(),
+                   normals_out, tangents_out);
+  }
 
   // One surface per material, corners in face order.
+  const Vec3* color_values =
+      color_channel ? input.channels[kColorChannel].vertices.data() : nullptr;
+  const Triangle* color_faces = color_channel ? mesh.map_faces[0].data() : nullptr;
+  const Vec3* alphas = alpha_channel ? input.alpha.vertices.data() : nullptr;
+  const Triangle* alpha_faces = alpha_channel ? mesh.alpha_faces.data() : nullptr;
+  std::array<const Vec2*, 4> uv_values{};
+  std::array<const Triangle*, 4> uv_faces{};
+  for (int t = 0; t < 4; ++t) {
+    if (uvs[t].empty()) continue;
+    uv_values[t] = uvs[t].data();
+    uv_faces[t] = mesh.map_faces[t + 1].data();
+  }
+  const SkinRecord* skin = input.skin.empty() ? nullptr : input.skin.data();
   for (const MaterialRun& run : faces_by_material(materials)) {
-    CornerSurface surface;
+    CornerSurface& surface = out.surfaces.emplace_back();
     surface.material_index = run.material_index;
-    surface.corners.reserve(run.faces.size() * 3);
+    // Positions and vectors first, then each present channel over all the
+    // corners.
+    std::vector<Corner>& corners = surface.corners;
+    corners.reserve(run.faces.size() * 3);
     for (uint32_t f : run.faces) {
       for (int k = 0; k < 3; ++k) {
         const uint32_t v = mesh.faces[f][k];
+        const size_t at = per_vertex ? v : 3 * size_t(f) + size_t(k);
         Corner c;
         c.position = input.positions[v];
-        c.normal = smoothed.normals[3 * size_t(f) + k];
-        c.tangent = smoothed.tangents[3 * size_t(f) + k];
-        if (color_channel) {
-          c.color = vertex_color(input.channels[kColorChannel].vertices[mesh.map_faces[0][f][k]]);
-        }
-        if (alpha_channel) {
-          c.color = with_alpha(c.color, input.alpha.vertices[mesh.alpha_faces[f][k]][0]);
-        }
-        for (int t = 0; t < 4; ++t)
-          if (!uvs[t].empty()) c.uv[t] = uvs[t][mesh.map_faces[t + 1][f][k]];
-        if (!input.skin.empty()) c.skin = input.skin[v];
-        surface.corners.push_back(c);
+        c.normal = smoothed_normals[at];
+        c.tangent = smoothed_tangents[at];
+        corners.push_back(c);
       }
     }
-    out.surfaces.push_back(std::move(surface));
+    auto each_corner = [&run, &corners](auto&& set) {
+      Corner* c = corners.data();
+      for (uint32_t f : run.faces)
+        for (int k = 0; k < 3; ++k) set(*c++, f, k);
+    };
+    if (color_values != nullptr) {
+      each_corner([&](Corner& c, uint32_t f, int k) {
+        c.color = vertex_color(color_values[color_faces[f][k]]);
+      });
+    }
+    if (alphas != nullptr) {
+      each_corner([&](Corner& c, uint32_t f, int k) {
+        c.color = with_alpha(c.color, alphas[alpha_faces[f][k]][0]);
+      });
+    }
+    for (int t = 0; t < 4; ++t) {
+      if (uv_values[t] == nullptr) continue;
+      const Vec2* values = uv_values[t];
+      const Triangle* faces = uv_faces[t];
+      each_corner([&](Corner& c, uint32_t f, int k) { c.uv[t] = values[faces[f][k]]; });
+    }
+    if (skin != nullptr) {
+      each_corner([&](Corner& c, uint32_t f, int k) { c.skin = skin[mesh.faces[f][k]]; });
+    }
   }
   return {};
 }

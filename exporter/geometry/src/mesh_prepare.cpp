@@ -3,6 +3,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace geometry {
@@ -20,31 +21,41 @@ Triangle oriented(const Triangle& t, bool mirrored) {
   return mirrored ? Triangle{t[2], t[1], t[0]} : t;
 }
 
-// Copies the map faces of the kept faces, checking each index and the map
-// vertex it names. `name` is the channel's name for messages.
+// Checks each index of the kept faces' map faces and the map vertex it
+// names, and gives the map faces of the kept faces: the channel's own when
+// every face is kept and the corners keep their order, else a copy in
+// `copy`. `name` is the channel's name for messages.
 GeometryError copy_map_faces(const MeshInput& input, const MapChannel& channel,
                              const std::string& name, bool written_as_floats,
-                             const PreparedMesh& mesh, std::vector<Triangle>& out) {
+                             const PreparedMesh& mesh, std::vector<Triangle>& copy,
+                             std::span<const Triangle>& out) {
   if (!channel.present()) return {};
   if (channel.faces.size() != input.faces.size()) {
     return invalid(input, fmt::format("{} has {} map faces for {} faces", name,
                                       channel.faces.size(), input.faces.size()));
   }
-  out.reserve(mesh.source_face.size());
+  // Each map vertex is checked once when all are finite; otherwise per use,
+  // so that the first face using one is named.
+  const bool check_values = written_as_floats && !std::all_of(channel.vertices.begin(),
+                                                              channel.vertices.end(), is_finite);
+  const size_t vertex_count = channel.vertices.size();
+  const bool own = mesh.source_face.size() == input.faces.size() && !input.mirrored;
+  if (!own) copy.reserve(mesh.source_face.size());
   for (uint32_t f : mesh.source_face) {
     const Triangle& t = channel.faces[f];
     for (uint32_t index : t) {
-      if (index >= channel.vertices.size()) {
+      if (index >= vertex_count) {
         return invalid(input, fmt::format("face {} uses map vertex {} of {}, which has {}", f,
-                                          index, name, channel.vertices.size()));
+                                          index, name, vertex_count));
       }
-      if (written_as_floats && !is_finite(channel.vertices[index])) {
+      if (check_values && !is_finite(channel.vertices[index])) {
         return invalid(input,
                        fmt::format("map vertex {} of {} is not a finite number", index, name));
       }
     }
-    out.push_back(oriented(t, input.mirrored));
+    if (!own) copy.push_back(oriented(t, input.mirrored));
   }
+  out = own ? std::span<const Triangle>(channel.faces) : std::span<const Triangle>(copy);
   return {};
 }
 
@@ -70,6 +81,8 @@ GeometryError prepare_mesh(const MeshInput& input, PreparedMesh& out) {
     }
   }
   const size_t vertex_count = input.positions.size();
+  out.faces.reserve(input.faces.size());
+  out.source_face.reserve(input.faces.size());
   for (size_t f = 0; f < input.faces.size(); ++f) {
     const Triangle& t = input.faces[f].v;
     const bool illegal = t[0] >= vertex_count || t[1] >= vertex_count || t[2] >= vertex_count;
@@ -82,12 +95,14 @@ GeometryError prepare_mesh(const MeshInput& input, PreparedMesh& out) {
     // Texture coordinates that are exported reach the file as floats;
     // colours are clamped.
     const bool uv_written = c != kColorChannel && input.export_tex_coord[c - 1];
-    if (GeometryError e = copy_map_faces(input, input.channels[c], fmt::format("map channel {}", c),
-                                         uv_written, out, out.map_faces[c])) {
+    if (GeometryError e =
+            copy_map_faces(input, input.channels[c], fmt::format("map channel {}", c), uv_written,
+                           out, out.map_face_copies[c], out.map_faces[c])) {
       return e;
     }
   }
-  return copy_map_faces(input, input.alpha, "the alpha channel", false, out, out.alpha_faces);
+  return copy_map_faces(input, input.alpha, "the alpha channel", false, out,
+                        out.map_face_copies[kMapChannelCount], out.alpha_faces);
 }
 
 }  // namespace geometry

@@ -4,6 +4,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <numeric>
@@ -45,6 +46,17 @@ int compare_skin(const SkinRecord& a, const SkinRecord& b) {
   return 0;
 }
 
+// The vertex comparison, inlined into the sort.
+[[gnu::always_inline]] inline int compare_fields(const Corner& a, const Corner& b) {
+  if (int c = compare_vec(a.position.data(), b.position.data(), 3)) return c;
+  if (int c = compare_vec(a.normal.data(), b.normal.data(), 3)) return c;
+  if (int c = compare_vec(a.tangent.data(), b.tangent.data(), 3)) return c;
+  if (int c = compare_color(a.color, b.color)) return c;
+  for (int t = 0; t < 4; ++t)
+    if (int c = compare_vec(a.uv[t].data(), b.uv[t].data(), 2)) return c;
+  return compare_skin(a.skin, b.skin);
+}
+
 // Bottom-up stable merge sort of `order` by `less`. Every access is bounded
 // by the run limits, so an inconsistent comparison only gives some order.
 template <typename Less>
@@ -65,77 +77,119 @@ void merge_sort(std::vector<uint32_t>& order, Less less) {
 
 static_assert(sizeof(Corner) == 84, "a Corner is 21 words without padding");
 
-uint64_t corner_hash(const Corner& c) {
-  uint32_t words[21];
-  std::memcpy(words, &c, sizeof words);
-  uint64_t h = 0;
-  for (uint32_t w : words) h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+// Only spreads the classes over the table: equal corners are found by
+// comparing their bytes. Ten 8-byte words and the last 4 bytes.
+[[gnu::always_inline]] inline uint64_t corner_hash(const Corner& c) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&c);
+  uint32_t tail;
+  std::memcpy(&tail, bytes + 80, sizeof tail);
+  uint64_t h = tail;
+  auto mix = [&h, bytes](size_t at) {
+    uint64_t w;
+    std::memcpy(&w, bytes + at, sizeof w);
+    h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+  };
+  mix(0), mix(8), mix(16), mix(24), mix(32), mix(40), mix(48), mix(56), mix(64), mix(72);
+  h ^= h >> 32;
+  h *= 0xD6E8FEB86659FD93ull;
   return h ^ (h >> 29);
 }
 
-// Sorts corners that are bit for bit equal into classes. Returns the class
-// of each corner; `first` receives each class's first corner and `last` its
-// last, classes numbered in order of first appearance.
-std::vector<uint32_t> exact_classes(std::span<const Corner> corners, std::vector<uint32_t>& first,
-                                    std::vector<uint32_t>& last) {
+// Sorts corners that are bit for bit equal into classes. `class_of`
+// receives the class of each corner, `first` each class's first corner and
+// `last` its last, classes numbered in order of first appearance.
+void exact_classes(std::span<const Corner> corners, uint32_t* class_of,
+                   std::vector<uint32_t>& first, std::vector<uint32_t>& last) {
   constexpr uint32_t kEmpty = 0xFFFFFFFF;
+  // At most one class per two slots. A surface has some six corners per
+  // vertex, so the table starts at half the corners and doubles as needed.
   size_t size = 16;
-  while (size < 2 * corners.size()) size *= 2;
+  while (size < corners.size() / 2) size *= 2;
   std::vector<uint32_t> table(size, kEmpty);  // class numbers
-  std::vector<uint32_t> class_of(corners.size());
+  auto grow = [&] {
+    size *= 2;
+    table.assign(size, kEmpty);
+    for (uint32_t k = 0; k < first.size(); ++k) {
+      size_t slot = corner_hash(corners[first[k]]) & (size - 1);
+      while (table[slot] != kEmpty) slot = (slot + 1) & (size - 1);
+      table[slot] = k;
+    }
+  };
+  // Most corners repeat a corner met shortly before at the same position,
+  // so a small table by position is tried before the full hash.
+  constexpr int kRecentBits = 10;
+  std::array<uint32_t, size_t(1) << kRecentBits> recent;
+  recent.fill(kEmpty);
   for (uint32_t c = 0; c < corners.size(); ++c) {
-    size_t slot = corner_hash(corners[c]) & (size - 1);
-    while (table[slot] != kEmpty &&
-           std::memcmp(&corners[first[table[slot]]], &corners[c], sizeof(Corner)) != 0) {
-      slot = (slot + 1) & (size - 1);
+    const Corner& corner = corners[c];
+    uint64_t xy;
+    uint32_t z;
+    std::memcpy(&xy, &corner.position[0], sizeof xy);
+    std::memcpy(&z, &corner.position[2], sizeof z);
+    const size_t r = size_t(((xy ^ z) * 0x9E3779B97F4A7C15ull) >> (64 - kRecentBits));
+    uint32_t k = recent[r];
+    if (k == kEmpty || std::memcmp(&corners[first[k]], &corner, sizeof(Corner)) != 0) {
+      size_t slot = corner_hash(corner) & (size - 1);
+      k = table[slot];
+      while (k != kEmpty && std::memcmp(&corners[first[k]], &corner, sizeof(Corner)) != 0) {
+        slot = (slot + 1) & (size - 1);
+        k = table[slot];
+      }
+      if (k == kEmpty) {
+        k = uint32_t(first.size());
+        table[slot] = k;
+        first.push_back(c);
+        last.push_back(c);
+        if (2 * first.size() > size) grow();
+      }
+      recent[r] = k;
     }
-    if (table[slot] == kEmpty) {
-      table[slot] = uint32_t(first.size());
-      first.push_back(c);
-      last.push_back(c);
-    }
-    class_of[c] = table[slot];
-    last[table[slot]] = c;
+    class_of[c] = k;
+    last[k] = c;
   }
-  return class_of;
 }
 
 }  // namespace
 
 int compare_corners(const Corner& a, const Corner& b) {
-  if (int c = compare_vec(a.position.data(), b.position.data(), 3)) return c;
-  if (int c = compare_vec(a.normal.data(), b.normal.data(), 3)) return c;
-  if (int c = compare_vec(a.tangent.data(), b.tangent.data(), 3)) return c;
-  if (int c = compare_color(a.color, b.color)) return c;
-  for (int t = 0; t < 4; ++t)
-    if (int c = compare_vec(a.uv[t].data(), b.uv[t].data(), 2)) return c;
-  return compare_skin(a.skin, b.skin);
+  return compare_fields(a, b);
 }
 
 WeldMap weld_corners(std::span<const Corner> corners) {
   // Corners that are exactly equal always share a vertex: the sort runs
-  // over classes of them, each standing for all its corners.
+  // over classes of them, each standing for all its corners. The classes'
+  // first corners are copied side by side for the sort, their x positions
+  // too, as the doubles whose difference compare_float takes first.
+  WeldMap weld;
+  weld.vertex_of_corner.resize(corners.size());  // first the class of each corner
   std::vector<uint32_t> first, last;
-  const std::vector<uint32_t> class_of = exact_classes(corners, first, last);
+  exact_classes(corners, weld.vertex_of_corner.data(), first, last);
+  std::vector<Corner> sample;
+  std::vector<double> sample_x;
+  sample.reserve(first.size());
+  sample_x.reserve(first.size());
+  for (uint32_t c : first) {
+    sample.push_back(corners[c]);
+    sample_x.push_back(corners[c].position[0]);
+  }
   std::vector<uint32_t> order(first.size());
   std::iota(order.begin(), order.end(), 0u);
-  merge_sort(order, [&](uint32_t a, uint32_t b) {
-    return compare_corners(corners[first[a]], corners[first[b]]) < 0;
+  merge_sort(order, [&sample, &sample_x](uint32_t a, uint32_t b) {
+    const double d = sample_x[a] - sample_x[b];
+    if (std::fabs(d) > kWeldTolerance) return d < 0;
+    return compare_fields(sample[a], sample[b]) < 0;
   });
-  WeldMap weld;
   std::vector<uint32_t> vertex_of_class(first.size());
   for (size_t i = 0; i < order.size(); ++i) {
     const uint32_t k = order[i];
-    if (i == 0 || compare_corners(corners[first[order[i - 1]]], corners[first[k]]) != 0) {
+    if (i == 0 || compare_fields(sample[order[i - 1]], sample[k]) != 0) {
       weld.corner_of_vertex.push_back(last[k]);
     } else {
       weld.corner_of_vertex.back() = std::max(weld.corner_of_vertex.back(), last[k]);
     }
     vertex_of_class[k] = uint32_t(weld.corner_of_vertex.size() - 1);
   }
-  weld.vertex_of_corner.resize(corners.size());
-  for (size_t c = 0; c < corners.size(); ++c)
-    weld.vertex_of_corner[c] = vertex_of_class[class_of[c]];
+  for (uint32_t& v : weld.vertex_of_corner) v = vertex_of_class[v];
   return weld;
 }
 

@@ -13,6 +13,7 @@
 
 #include "geometry/axes.h"
 #include "geometry/face_vectors.h"
+#include "geometry/skin.h"
 #include "test_meshes.h"
 
 namespace geometry {
@@ -370,6 +371,64 @@ TEST(GeometryExportTest, CubeWithTwoMaterials) {
       }
     }
     EXPECT_NE(load_as_file(r), nullptr);
+  }
+}
+
+TEST(GeometryExportTest, InterleavedMaterialsKeepEveryChannelWithItsCorner) {
+  // Four faces of materials 2, 1, 2, 1 (and a bone-free skin), each face
+  // with its own colour, alpha, uvs in all four channels and skin: every
+  // corner of a surface must carry its own face's values.
+  MeshInput m;
+  m.node_name = "Mixed_0";
+  for (uint32_t f = 0; f < 4; ++f) {
+    const float x = float(f) * 2;
+    m.positions.push_back({x, 0, 0});
+    m.positions.push_back({x + 1, 0, 0});
+    m.positions.push_back({x, 0, -1});
+    m.faces.push_back({{3 * f, 3 * f + 1, 3 * f + 2}, 1u << f, f % 2 == 0 ? 2u : 1u});
+    m.skin.push_back(make_skin_record(uint8_t(f), 0, 32768, 0));
+    m.skin.push_back(make_skin_record(uint8_t(f), 1, 16384, 16384));
+    m.skin.push_back(make_skin_record(uint8_t(f), 2, 0, 32768));
+  }
+  set_host_normals(m);
+  m.export_tex_coord = {true, true, true, true};
+  for (int c = 0; c < kMapChannelCount; ++c) {
+    for (uint32_t f = 0; f < 4; ++f) {
+      // Map vertices in reverse face order, so that map and vertex indices differ.
+      const uint32_t base = 3 * (3 - f);
+      m.channels[c].faces.push_back({base, base + 1, base + 2});
+    }
+    for (uint32_t i = 0; i < 12; ++i) {
+      const uint32_t face = 3 - i / 3;
+      m.channels[c].vertices.push_back({0.1f * float(face), 0.05f * float(c), 0.01f * float(i)});
+    }
+  }
+  m.alpha = m.channels[2];
+  CornerGeometry g;
+  ASSERT_FALSE(build_corner_geometry(m, g));
+  ASSERT_EQ(g.surfaces.size(), 2u);
+  for (size_t s = 0; s < 2; ++s) {
+    const CornerSurface& surface = g.surfaces[s];
+    EXPECT_EQ(surface.material_index, s + 1);
+    ASSERT_EQ(surface.corners.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) {
+      const uint32_t f = s == 0 ? (i < 3 ? 1 : 3) : (i < 3 ? 0 : 2);
+      const uint32_t v = 3 * f + uint32_t(i % 3);
+      const uint32_t map = 3 * (3 - f) + uint32_t(i % 3);
+      const Corner& c = surface.corners[i];
+      SCOPED_TRACE(::testing::Message() << "surface " << s << ", corner " << i);
+      EXPECT_EQ(c.position, m.positions[v]);
+      EXPECT_EQ(c.skin, m.skin[v]);
+      uint32_t color = vertex_color(m.channels[0].vertices[map]);
+      color = with_alpha(color, m.alpha.vertices[map][0]);
+      EXPECT_EQ(c.color, color);
+      for (int t = 0; t < 4; ++t) {
+        const Vec3& uv = m.channels[t + 1].vertices[map];
+        EXPECT_EQ(c.uv[t], (Vec2{uv[0], 1.0f - uv[1]}));
+      }
+      // Each face has a group of its own: its corners take its own normal.
+      expect_near(c.normal, {0, 1, 0});
+    }
   }
 }
 

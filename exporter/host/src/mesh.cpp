@@ -43,12 +43,12 @@ Point3 Mesh::FaceNormal(int f, bool normalize) const {
   return normalize ? Normalize(n) : n;
 }
 
-void Mesh::remove_faces(const std::vector<bool>& remove) {
+void Mesh::remove_faces(const std::vector<uint8_t>& remove) {
   auto keep = [&](auto& list) {
     if (list.size() != remove.size()) return;
     size_t out = 0;
     for (size_t i = 0; i < list.size(); ++i)
-      if (!remove[i]) list[out++] = list[i];
+      if (remove[i] == 0) list[out++] = list[i];
     list.resize(out);
   };
   for (MeshMap& map : maps_) keep(map.tf);
@@ -57,44 +57,65 @@ void Mesh::remove_faces(const std::vector<bool>& remove) {
 }
 
 void Mesh::RemoveDegenerateFaces() {
-  std::vector<bool> remove(faces.size());
+  // The flags are made only once a face is to go; most meshes keep all.
+  std::vector<uint8_t> remove;
   for (size_t i = 0; i < faces.size(); ++i) {
     const uint32_t* v = faces[i].v;
-    remove[i] = v[0] == v[1] || v[1] == v[2] || v[0] == v[2];
+    if (v[0] == v[1] || v[1] == v[2] || v[0] == v[2]) {
+      if (remove.empty()) remove.resize(faces.size());
+      remove[i] = 1;
+    }
   }
-  remove_faces(remove);
+  if (!remove.empty()) remove_faces(remove);
 }
 
 void Mesh::RemoveIllegalFaces() {
-  std::vector<bool> remove(faces.size());
+  std::vector<uint8_t> remove;
+  auto flag = [&](size_t i) {
+    if (remove.empty()) remove.resize(faces.size());
+    remove[i] = 1;
+  };
+  const size_t vertex_count = verts.size();
   for (size_t i = 0; i < faces.size(); ++i) {
-    for (uint32_t v : faces[i].v) remove[i] = remove[i] || v >= verts.size();
-    auto check = [&](const MeshMap& map) {
-      if (map.tf.size() != faces.size()) return;
-      for (uint32_t t : map.tf[i].t) remove[i] = remove[i] || t >= map.tv.size();
-    };
-    for (const MeshMap& map : maps_) check(map);
-    for (const MeshMap& map : hidden_) check(map);
+    const uint32_t* v = faces[i].v;
+    if (v[0] >= vertex_count || v[1] >= vertex_count || v[2] >= vertex_count) flag(i);
   }
-  remove_faces(remove);
+  // A channel whose map faces do not match the faces is not checked.
+  auto check = [&](const MeshMap& map) {
+    if (map.tf.size() != faces.size()) return;
+    const size_t map_vertex_count = map.tv.size();
+    for (size_t i = 0; i < map.tf.size(); ++i) {
+      const uint32_t* t = map.tf[i].t;
+      if (t[0] >= map_vertex_count || t[1] >= map_vertex_count || t[2] >= map_vertex_count) {
+        flag(i);
+      }
+    }
+  };
+  for (const MeshMap& map : maps_) check(map);
+  for (const MeshMap& map : hidden_) check(map);
+  if (!remove.empty()) remove_faces(remove);
 }
 
 void Mesh::DeleteIsoMapVerts() {
   auto clean = [](MeshMap& map) {
-    std::vector<uint32_t> renumber(map.tv.size(), UINT32_MAX);
+    const size_t count = map.tv.size();
+    if (count == 0) return;
+    std::vector<uint32_t> renumber(count, UINT32_MAX);
     for (const TVFace& f : map.tf)
       for (uint32_t t : f.t)
-        if (t < renumber.size()) renumber[t] = 0;
+        if (t < count) renumber[t] = 0;
     uint32_t next = 0;
-    for (size_t i = 0; i < map.tv.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
       if (renumber[i] == UINT32_MAX) continue;
       renumber[i] = next;
       map.tv[next++] = map.tv[i];
     }
+    // With every map vertex in use the numbering stays as it is.
+    if (next == count) return;
     map.tv.resize(next);
     for (TVFace& f : map.tf)
       for (uint32_t& t : f.t)
-        if (t < renumber.size()) t = renumber[t];
+        if (t < count) t = renumber[t];
   };
   for (MeshMap& map : maps_) clean(map);
   for (MeshMap& map : hidden_) clean(map);

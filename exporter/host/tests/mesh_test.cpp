@@ -71,4 +71,34 @@ TEST(MeshTest, RenumbersMapFacesAfterDeletingIsolatedMapVertices) {
   EXPECT_EQ(m.FaceNormal(0), Point3(0, 0, 1));
 }
 
+TEST(MeshTest, AFaceWhoseMapFaceIsOutsideItsChannelGoesFromEveryChannel) {
+  Mesh m;
+  m.verts = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0)};
+  m.faces = {face(0, 1, 2, 0), face(1, 3, 2, 1), face(0, 3, 2, 2)};
+  m.setNumMaps(3);
+  m.Map(1)->tv = {UVVert(0, 0, 0), UVVert(1, 0, 0), UVVert(0, 1, 0)};
+  m.Map(1)->tf = {tvface(0, 1, 2), tvface(1, 2, 0), tvface(0, 1, 2)};
+  // Channel 2 names map vertex 7 of 3 in the middle face.
+  m.Map(2)->tv = m.Map(1)->tv;
+  m.Map(2)->tf = {tvface(2, 1, 0), tvface(7, 1, 0), tvface(0, 0, 1)};
+  // The alpha channel has too few map faces to count: its index 9 is not checked.
+  m.Map(MAP_ALPHA)->tv = {UVVert(1, 0, 0)};
+  m.Map(MAP_ALPHA)->tf = {tvface(9, 9, 9)};
+  m.RemoveIllegalFaces();
+  ASSERT_EQ(m.getNumFaces(), 2);
+  EXPECT_EQ(m.faces[1].getMatID(), 2);
+  ASSERT_EQ(m.Map(1)->tf.size(), 2u);
+  EXPECT_EQ(m.mapFaces(2)[1].t[2], 1u);
+  EXPECT_EQ(m.Map(MAP_ALPHA)->tf.size(), 1u);
+
+  // Every map vertex of channels 1 and 2 is in use: nothing is renumbered.
+  // In the alpha channel the one map vertex is not used and goes, while
+  // the map face that names no vertex of it keeps its indices.
+  m.DeleteIsoMapVerts();
+  EXPECT_EQ(m.getNumMapVerts(1), 3);
+  EXPECT_EQ(m.mapFaces(2)[0].t[0], 2u);
+  EXPECT_EQ(m.getNumMapVerts(MAP_ALPHA), 0);
+  EXPECT_EQ(m.mapFaces(MAP_ALPHA)[0].t[0], 9u);
+}
+
 }  // namespace

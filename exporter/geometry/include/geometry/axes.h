@@ -14,7 +14,9 @@
 namespace geometry {
 
 // (x, y, z) -> (x, z, -y).
-Vec3 to_file_axes(const Vec3& host);
+inline Vec3 to_file_axes(const Vec3& host) {
+  return {host[0], host[2], -host[1]};
+}
 
 // The same linear map expressed in the file's axes: C^T * M * C, where C is
 // the conversion above.
@@ -23,7 +25,12 @@ Matrix3 to_file_axes(const Matrix3& host);
 Matrix3 multiply(const Matrix3& a, const Matrix3& b);
 Matrix3 transpose(const Matrix3& m);
 // v * M.
-Vec3 multiply(const Vec3& v, const Matrix3& m);
+inline Vec3 multiply(const Vec3& v, const Matrix3& m) {
+  Vec3 r{};
+  for (int j = 0; j < 3; ++j)
+    r[j] = float(double(v[0]) * m[j] + double(v[1]) * m[3 + j] + double(v[2]) * m[6 + j]);
+  return r;
+}
 // The inverse, or nothing when the matrix is singular or the inverse is not
 // finite.
 std::optional<Matrix3> inverse(const Matrix3& m);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "geometry/geometry_error.h"
@@ -15,9 +16,19 @@ struct PreparedMesh {
   std::vector<Triangle> faces;        // vertex indices, corners in written order
   std::vector<uint32_t> source_face;  // index of each kept face in MeshInput::faces
   // Map faces of the kept faces, corners in written order; empty when the
-  // channel is absent.
-  std::array<std::vector<Triangle>, kMapChannelCount> map_faces;
-  std::vector<Triangle> alpha_faces;
+  // channel is absent. When every face is kept and the mesh is not
+  // mirrored they are the input's own map faces, else copies held below;
+  // so the input must outlive them.
+  std::array<std::span<const Triangle>, kMapChannelCount> map_faces;
+  std::span<const Triangle> alpha_faces;
+  std::array<std::vector<Triangle>, kMapChannelCount + 1> map_face_copies;  // alpha last
+
+  PreparedMesh() = default;
+  PreparedMesh(PreparedMesh&&) = default;
+  PreparedMesh& operator=(PreparedMesh&&) = default;
+  // A copy would name the original's copies.
+  PreparedMesh(const PreparedMesh&) = delete;
+  PreparedMesh& operator=(const PreparedMesh&) = delete;
 };
 
 // Checks the input and makes the working copy. A face with a vertex index

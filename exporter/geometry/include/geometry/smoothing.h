@@ -39,6 +39,25 @@ CornerVectors smooth_corners(std::span<const Triangle> faces,
                              std::span<const Vec3> face_normals,
                              std::span<const Vec3> face_tangents, std::size_t vertex_count);
 
+// The same into the caller's arrays of 3 entries per face, every one of
+// which is written.
+void smooth_corners(std::span<const Triangle> faces, std::span<const uint32_t> smoothing_groups,
+                    std::span<const Vec3> face_normals, std::span<const Vec3> face_tangents,
+                    std::size_t vertex_count, std::span<Vec3> corner_normals,
+                    std::span<Vec3> corner_tangents);
+
+// True when every face has the same non-zero groups, a mesh smooth all
+// over: then each vertex is smoothed over all its faces and has the same
+// vectors at all its corners.
+bool smooth_as_one_set(std::span<const uint32_t> smoothing_groups);
+
+// That case per vertex: each vertex's unit sums over its faces, the same
+// bits smooth_corners gives its corners (a vertex without faces gets the
+// fallbacks). The arrays hold one entry per vertex.
+void smooth_vertices(std::span<const Triangle> faces, std::span<const Vec3> face_normals,
+                     std::span<const Vec3> face_tangents, std::size_t vertex_count,
+                     std::span<Vec3> vertex_normals, std::span<Vec3> vertex_tangents);
+
 // The final scaling of a smoothed sum: unit length, or `fallback` when its
 // squared length is below `min_length_squared` or it is not finite.
 Vec3 unit_or_fallback(const double sum[3], double min_length_squared, const Vec3& fallback);

@@ -75,7 +75,7 @@ class HOSTAPI Mesh {
   void DeleteIsoMapVerts();
 
  private:
-  void remove_faces(const std::vector<bool>& remove);
+  void remove_faces(const std::vector<uint8_t>& remove);  // 1 = remove
 
   std::vector<MeshMap> maps_;
   std::array<MeshMap, NUM_HIDDENMAPS> hidden_;
