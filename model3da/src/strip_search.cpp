@@ -20,6 +20,8 @@
 #include <utility>
 #include <vector>
 
+#include "strip_memo.h"
+
 namespace model3da::strips {
 namespace {
 
@@ -46,8 +48,11 @@ int next_corner(int k) {
 
 class Search {
  public:
-  explicit Search(Mesh& mesh) : mesh_(mesh) {
+  explicit Search(Mesh& mesh)
+      : mesh_(mesh), memo_(mesh.faces.size(), static_cast<std::size_t>(mesh.max_index) + 1) {
     const std::size_t n = mesh.faces.size();
+    free_faces_ = n;
+    tags_.assign(n, 0);
     next_free_.resize(n + 1);
     for (std::size_t i = 0; i <= n; ++i) next_free_[i] = static_cast<std::int32_t>(i);
     stamps_.assign(static_cast<std::size_t>(mesh.max_index) + 1, 0);
@@ -87,14 +92,14 @@ class Search {
         }
         if (std::find(used, used + used_count, reset) != used + used_count) continue;
         used[used_count++] = reset;
-        for (std::int32_t edge : mesh_.face_edges[static_cast<std::size_t>(reset)].edge) {
+        for (int slot = 0; slot < 3; ++slot) {
           for (bool toward_second : {true, false}) {
             BuiltStrip first;
             first.start_face = reset;
-            first.start_edge = edge;
+            first.start_edge = mesh_.face_edges[static_cast<std::size_t>(reset)].edge[slot];
             first.toward_second = toward_second;
             float score = 0.0f;
-            if (!run_experiment(first, nullptr, score)) continue;
+            if (!score_experiment(first, slot, score)) continue;
             if (score > best_score) {
               best_score = score;
               have_best = true;
@@ -105,6 +110,7 @@ class Search {
       }
       if (have_best) commit(best, result);
       if (ended_early) break;
+      ++pass_;
     }
     return result;
   }
@@ -193,6 +199,7 @@ class Search {
     std::uint32_t* const stamps = stamps_.data();
     const std::uint8_t* const back = back_.data();
     const std::uint32_t stamp = stamp_;
+    Vertex* record = record_;
     auto marked = [marks, experiment_id](std::int32_t f) {
       const std::int32_t state = marks[f].state;
       return state == kCommitted || state == experiment_id;
@@ -235,6 +242,7 @@ class Search {
       }
       if constexpr (kKeep) out->push_back(mesh_.strip_face(f));
       if constexpr (kFirst) first->push_back(f);
+      if constexpr (!kKeep) *record++ = static_cast<Vertex>(n);
       ++added;
       marks[f] = Marks{experiment_id, strip_id};
       stamps[next.v[0]] = stamp;
@@ -247,6 +255,7 @@ class Search {
     }
     faces += added;
     degenerates += swaps;
+    if constexpr (!kKeep) record_ = record;
   }
 
   // Both directions of a strip from its start face, for one use.
@@ -275,6 +284,9 @@ class Search {
     std::int32_t faces = 1;
     std::int32_t degenerates = 0;
     if (first != nullptr) first->push_back(start);
+    if (out == nullptr) {
+      for (Vertex v : face(start).v) *record_++ = v;
+    }
     if (out != nullptr) {
       forward_.clear();
       forward_.push_back(mesh_.strip_face(start));
@@ -341,43 +353,85 @@ class Search {
     return false;
   }
 
-  // True when an earlier experiment of this pass had the first strip whose
-  // faces are the last `count` faces of the pool, marked with `strip_id`,
-  // and whose further strips start from `vertex`; else notes that key.
-  bool repeats_first_strip(std::uint32_t begin, std::int32_t strip_id, Vertex vertex) {
-    const auto count = static_cast<std::uint32_t>(pass_faces_.size()) - begin;
-    // The sum and the sum of squares of the faces' numbers: cheap to take,
-    // the same for the same set, and rarely the same for two sets of one
-    // size (which the marks then tell apart).
+  // The hash of the set of faces from `begin` on in the pool: the sum and the
+  // sum of squares of their numbers, cheap to take, the same for the same set,
+  // and rarely the same for two sets of one size (which are then compared).
+  std::uint64_t face_set_hash(std::uint32_t begin) const {
     std::uint64_t sum = 0;
     std::uint64_t squares = 0;
-    for (std::uint32_t i = begin; i < begin + count; ++i) {
+    for (std::size_t i = begin; i < pass_faces_.size(); ++i) {
       const auto f = static_cast<std::uint64_t>(pass_faces_[i]);
       sum += f;
       squares += f * f;
     }
-    const std::uint64_t hash = sum * 0x9E3779B97F4A7C15ull ^ squares;
+    return sum * 0x9E3779B97F4A7C15ull ^ squares;
+  }
+
+  // True when an earlier experiment of this pass had the first strip whose
+  // faces are those from `begin` on in the pool and whose further strips
+  // start from `vertex`.
+  bool repeats_first_strip(std::uint32_t begin, std::uint64_t hash, Vertex vertex) {
+    const auto count = static_cast<std::uint32_t>(pass_faces_.size()) - begin;
+    bool tagged = false;
     for (const FirstStripKey& key : pass_keys_) {
       if (key.hash != hash || key.vertex != vertex || key.count != count) continue;
-      // The strip's faces are unique, so the same number of them, all marked
-      // with this strip, is the same set.
+      if (!tagged) {
+        ++tag_;
+        for (std::size_t i = begin; i < pass_faces_.size(); ++i)
+          tags_[static_cast<std::size_t>(pass_faces_[i])] = tag_;
+        tagged = true;
+      }
+      // A strip's faces are unique, so the same number of them, all in the
+      // other set, is the same set.
       bool same = true;
-      for (std::uint32_t i = key.begin; i < key.begin + key.count && same; ++i) {
-        same = in_strip(pass_faces_[i], strip_id);
-      }
-      if (same) {
-        pass_faces_.resize(begin);
-        return true;
-      }
+      for (std::uint32_t i = key.begin; i < key.begin + key.count && same; ++i)
+        same = tags_[static_cast<std::size_t>(pass_faces_[i])] == tag_;
+      if (same) return true;
     }
-    pass_keys_.push_back(FirstStripKey{hash, vertex, begin, count});
     return false;
   }
 
-  // Builds the experiment that starts with `strip`; false, leaving it
-  // unfinished, when it would only repeat an earlier experiment of this
-  // pass. `score` receives its score; `out` (when given) receives its strips.
-  bool run_experiment(BuiltStrip strip, StripList* out, float& score) {
+  // Scores the experiment that starts with `first`, from edge `slot` of its
+  // face, for this pass: false when it only repeats an earlier experiment of
+  // the pass. An experiment remembered from an earlier pass and still valid
+  // is not built again.
+  bool score_experiment(const BuiltStrip& first, int slot, float& score) {
+    const auto begin = static_cast<std::uint32_t>(pass_faces_.size());
+    if (const RememberedExperiment* known =
+            memo_.find(first.start_face, slot, first.toward_second)) {
+      const std::span<const std::int32_t> faces = memo_.first_strip(*known);
+      pass_faces_.insert(pass_faces_.end(), faces.begin(), faces.end());
+      if (repeats_first_strip(begin, known->hash, known->vertex)) {
+        pass_faces_.resize(begin);
+        return false;
+      }
+      if (known->complete) {
+        pass_keys_.push_back(FirstStripKey{known->hash, known->vertex, begin,
+                                           static_cast<std::uint32_t>(faces.size())});
+        score = known->score;
+        return true;
+      }
+      // Stopped as a repeat when it was built, but not one now.
+      pass_faces_.resize(begin);
+    }
+    RememberedExperiment entry;
+    entry.pass = pass_;
+    record_ = memo_.begin_recording(free_faces_);
+    entry.complete = run_experiment(first, nullptr, score, &entry);
+    entry.score = score;
+    const std::span<const std::int32_t> faces(pass_faces_.data() + begin,
+                                              pass_faces_.size() - begin);
+    memo_.end_recording(first.start_face, slot, first.toward_second, entry, record_, faces);
+    if (!entry.complete) pass_faces_.resize(begin);
+    return entry.complete;
+  }
+
+  // Builds the experiment that starts with `strip`. `score` receives its
+  // score; `out` (when given) receives its strips. When scoring (`entry`
+  // given), notes its first strip's faces in the pass's pool and its key in
+  // `entry`, and returns false, leaving it unfinished, when it would only
+  // repeat an earlier experiment of this pass.
+  bool run_experiment(BuiltStrip strip, StripList* out, float& score, RememberedExperiment* entry) {
     const std::int32_t experiment_id = next_experiment_id_++;
     std::int64_t sum = 0;
     std::int64_t strips = 0;
@@ -386,9 +440,11 @@ class Search {
       if (strips == 0 && out == nullptr) {
         const auto begin = static_cast<std::uint32_t>(pass_faces_.size());
         sum += build(experiment_id, strip, nullptr, &pass_faces_);
-        if (repeats_first_strip(begin, strip.strip_id, further_vertex(mesh_, strip))) {
-          return false;
-        }
+        entry->hash = face_set_hash(begin);
+        entry->vertex = further_vertex(mesh_, strip);
+        if (repeats_first_strip(begin, entry->hash, entry->vertex)) return false;
+        pass_keys_.push_back(FirstStripKey{entry->hash, entry->vertex, begin,
+                                           static_cast<std::uint32_t>(pass_faces_.size()) - begin});
       } else {
         sum += build(experiment_id, strip, out != nullptr ? &out->faces : nullptr, nullptr);
         if (out != nullptr) out->close_strip();
@@ -406,12 +462,14 @@ class Search {
   void commit(const BuiltStrip& first, StripList& result) {
     const std::size_t begin = result.faces.size();
     float score = 0.0f;
-    run_experiment(first, &result, score);
+    run_experiment(first, &result, score, nullptr);
     for (std::size_t i = begin; i < result.faces.size(); ++i) {
       const std::int32_t f = result.faces[i].face;
       if (f == kNone) continue;
       marks_[static_cast<std::size_t>(f)].state = kCommitted;
       next_free_[static_cast<std::size_t>(f)] = f + 1;
+      memo_.committed(face(f).v, pass_);
+      --free_faces_;
     }
   }
 
@@ -437,6 +495,14 @@ class Search {
   std::vector<std::int32_t> pass_faces_;  // their first strips' faces
   std::vector<StripFace> forward_;
   std::vector<StripFace> backward_;
+  // Experiments of earlier passes, and where the one being scored writes the
+  // vertices of its faces.
+  ExperimentMemo memo_;
+  Vertex* record_ = nullptr;
+  std::int32_t pass_ = 0;
+  std::size_t free_faces_ = 0;
+  std::vector<std::uint32_t> tags_;  // per face: tag_ when in the set being compared
+  std::uint32_t tag_ = 0;
 };
 
 }  // namespace

@@ -1,0 +1,111 @@
+// The remembered experiments: six entries per face that an experiment started
+// from, and one pool for their vertices and first strips. The pool holds a
+// fixed multiple of the surface's faces; when the next experiment might not
+// fit, the entries that are still valid are moved to its front and the others
+// dropped, and when that frees too little, everything is forgotten. So memory
+// stays bounded on surfaces whose experiments are rarely repeated.
+#include "strip_memo.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace model3da::strips {
+namespace {
+
+// Pool entries per face of the surface. An experiment needs at most four per
+// face it may build (three vertices of a strip's first face, one for each
+// further face, one per face of its first strip), so the pool always holds at
+// least one whole experiment.
+constexpr std::size_t kPoolPerFace = 16;
+
+std::size_t entry_of(int edge_slot, bool toward_second) {
+  return static_cast<std::size_t>(edge_slot) * 2 + (toward_second ? 0 : 1);
+}
+
+}  // namespace
+
+ExperimentMemo::ExperimentMemo(std::size_t faces, std::size_t vertices)
+    : slots_(faces, kNone),
+      last_commit_(vertices, kNone),
+      pool_(new Vertex[faces * kPoolPerFace + 16]),
+      capacity_(faces * kPoolPerFace + 16) {}
+
+const RememberedExperiment* ExperimentMemo::find(std::int32_t face, int edge_slot,
+                                                 bool toward_second) const {
+  const std::int32_t slot = slots_[static_cast<std::size_t>(face)];
+  if (slot == kNone) return nullptr;
+  const RememberedExperiment& e =
+      entries_[static_cast<std::size_t>(slot) + entry_of(edge_slot, toward_second)];
+  if (e.pass == kNone || !valid(e)) return nullptr;
+  return &e;
+}
+
+bool ExperimentMemo::valid(const RememberedExperiment& e) const {
+  const Vertex* v = pool_.get() + e.begin;
+  const std::int32_t* last = last_commit_.data();
+  const std::int32_t pass = e.pass;
+  for (std::uint32_t i = 0; i < e.vertex_count; ++i)
+    if (last[v[i]] >= pass) return false;
+  return true;
+}
+
+void ExperimentMemo::compact() {
+  std::vector<std::uint32_t> live;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    RememberedExperiment& e = entries_[i];
+    if (e.pass == kNone) continue;
+    if (valid(e)) {
+      live.push_back(static_cast<std::uint32_t>(i));
+    } else {
+      e.pass = kNone;
+    }
+  }
+  // Moving the entries in pool order never overwrites one not moved yet.
+  std::sort(live.begin(), live.end(), [this](std::uint32_t a, std::uint32_t b) {
+    return entries_[a].begin < entries_[b].begin;
+  });
+  used_ = 0;
+  for (std::uint32_t i : live) {
+    RememberedExperiment& e = entries_[i];
+    const std::size_t size = std::size_t{e.vertex_count} + e.first_count;
+    std::memmove(pool_.get() + used_, pool_.get() + e.begin, size * sizeof(Vertex));
+    e.begin = static_cast<std::uint32_t>(used_);
+    used_ += size;
+  }
+}
+
+void ExperimentMemo::forget_all() {
+  std::fill(slots_.begin(), slots_.end(), kNone);
+  entries_.clear();
+  used_ = 0;
+}
+
+Vertex* ExperimentMemo::begin_recording(std::size_t free_faces) {
+  const std::size_t need = free_faces * 4 + 8;
+  if (used_ + need > capacity_) compact();
+  if (used_ + need > capacity_) forget_all();
+  recording_ = used_;
+  return pool_.get() + used_;
+}
+
+void ExperimentMemo::end_recording(std::int32_t face, int edge_slot, bool toward_second,
+                                   RememberedExperiment entry, const Vertex* vertices_end,
+                                   std::span<const std::int32_t> first_faces) {
+  Vertex* const begin = pool_.get() + recording_;
+  entry.begin = static_cast<std::uint32_t>(recording_);
+  entry.vertex_count = static_cast<std::uint32_t>(vertices_end - begin);
+  entry.first_count = static_cast<std::uint32_t>(first_faces.size());
+  if (!first_faces.empty()) {
+    std::memcpy(pool_.get() + recording_ + entry.vertex_count, first_faces.data(),
+                first_faces.size() * sizeof(Vertex));
+  }
+  used_ = recording_ + entry.vertex_count + entry.first_count;
+  std::int32_t& slot = slots_[static_cast<std::size_t>(face)];
+  if (slot == kNone) {
+    slot = static_cast<std::int32_t>(entries_.size());
+    entries_.resize(entries_.size() + 6);
+  }
+  entries_[static_cast<std::size_t>(slot) + entry_of(edge_slot, toward_second)] = entry;
+}
+
+}  // namespace model3da::strips
