@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,17 @@ int next_corner(int k) {
   return k == 2 ? 0 : k + 1;
 }
 
+constexpr std::uint8_t kNextCorner[3] = {1, 2, 0};
+
+// A face as the strip walks see it: its vertices, the faces across its edges
+// (the search's "no face" face where there is none) and where each edge lies
+// among the corners of the face across it.
+struct WalkFace {
+  Vertex v[3] = {0, 0, 0};
+  std::uint32_t across[3] = {0, 0, 0};
+  std::uint8_t back[3] = {0, 0, 0};
+};
+
 class Search {
  public:
   explicit Search(Mesh& mesh)
@@ -56,16 +68,20 @@ class Search {
     next_free_.resize(n + 1);
     for (std::size_t i = 0; i <= n; ++i) next_free_[i] = static_cast<std::int32_t>(i);
     stamps_.assign(static_cast<std::size_t>(mesh.max_index) + 1, 0);
-    marks_.assign(n, Marks{});
-    // Where each face's edge k lies among the corners of the face across it.
-    back_.assign(n * 3, 0);
+    // Face n stands for "no face": it counts as marked in every experiment.
+    marks_.assign(n + 1, Marks{});
+    marks_[n].state = kCommitted;
+    walk_.resize(n);
     for (std::size_t f = 0; f < n; ++f) {
       const Face& face = mesh.faces[f];
+      WalkFace& w = walk_[f];
       for (int k = 0; k < 3; ++k) {
+        w.v[k] = face.v[k];
         const std::int32_t other = face.across[k];
+        w.across[k] =
+            other == kNone ? static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(other);
         if (other == kNone) continue;
-        back_[3 * f + static_cast<std::size_t>(k)] =
-            static_cast<std::uint8_t>(local_edge(other, face.v[k], face.v[next_corner(k)]));
+        w.back[k] = static_cast<std::uint8_t>(local_edge(other, face.v[k], face.v[next_corner(k)]));
       }
     }
   }
@@ -130,8 +146,7 @@ class Search {
   }
 
   bool is_marked(std::int32_t f, std::int32_t experiment_id) const {
-    const std::int32_t state = marks_[static_cast<std::size_t>(f)].state;
-    return state == kCommitted || state == experiment_id;
+    return marks_[static_cast<std::size_t>(f)].state >= experiment_id;
   }
 
   bool in_strip(std::int32_t f, std::int32_t strip_id) const {
@@ -190,47 +205,41 @@ class Search {
   // are instances of their own, and the hot state is held in locals, as
   // this loop is where the builder spends most of its time.
   template <bool kBackward, bool kKeep, bool kFirst>
-  void extend(VertexOrNone p, VertexOrNone q, std::int32_t current, int k,
+  void extend(VertexOrNone p, VertexOrNone q, std::uint32_t current, int k,
               std::vector<StripFace>* out, std::vector<std::int32_t>* first,
               std::int32_t experiment_id, std::int32_t strip_id, std::int32_t& faces,
               std::int32_t& degenerates) {
-    const Face* const all = mesh_.faces.data();
+    const WalkFace* const all = walk_.data();
     Marks* const marks = marks_.data();
     std::uint32_t* const stamps = stamps_.data();
-    const std::uint8_t* const back = back_.data();
     const std::uint32_t stamp = stamp_;
     Vertex* record = record_;
-    auto marked = [marks, experiment_id](std::int32_t f) {
-      const std::int32_t state = marks[f].state;
-      return state == kCommitted || state == experiment_id;
+    // Marked: committed, in this experiment, or no face at all.
+    auto marked = [marks, experiment_id](std::uint32_t f) {
+      return marks[f].state >= experiment_id;
     };
     std::int32_t added = 0;
     std::int32_t swaps = 0;
     for (;;) {
-      const std::size_t edge = 3 * static_cast<std::size_t>(current) + static_cast<std::size_t>(k);
-      const std::int32_t f = all[current].across[k];
-      if (f == kNone) break;
-      const Face& next = all[f];
-      __builtin_prefetch(&next);
+      const WalkFace& at = all[current];
+      const std::uint32_t f = at.across[k];
       if (marked(f)) break;
-      if (kBackward && stamps[next.v[0]] == stamp && stamps[next.v[1]] == stamp &&
-          stamps[next.v[2]] == stamp) {
-        break;
-      }
+      const WalkFace& next = all[f];
       // The face's vertex beyond the shared edge j, and its edges (q, n) and
-      // (p, n).
-      const int j = back[edge];
-      const int j1 = next_corner(j);
-      const int j2 = next_corner(j1);
-      const VertexOrNone n = next.v[j2];
+      // (p, n). Every vertex of the strip so far carries the stamp, the
+      // shared edge's two among them, so the face's vertices all lie in the
+      // strip exactly when n does.
+      const int j = at.back[k];
+      const int j1 = kNextCorner[j];
+      const int j2 = kNextCorner[j1];
+      const Vertex n = next.v[j2];
+      if (kBackward && stamps[n] == stamp) break;
       const bool q_second = next.v[j1] == q;
       const int qn = q_second ? j1 : j2;
       const int pn = q_second ? j2 : j1;
-      const std::int32_t beyond = next.across[qn];
       bool swapped = false;
-      if (beyond == kNone || marked(beyond)) {
-        const std::int32_t side = next.across[pn];
-        if (side != kNone && !marked(side)) {
+      if (marked(next.across[qn])) {
+        if (!marked(next.across[pn])) {
           if constexpr (kKeep) {
             const auto pv = static_cast<Vertex>(p);
             out->push_back(StripFace{{pv, static_cast<Vertex>(q), pv}, kNone});
@@ -240,14 +249,12 @@ class Search {
           swapped = true;
         }
       }
-      if constexpr (kKeep) out->push_back(mesh_.strip_face(f));
-      if constexpr (kFirst) first->push_back(f);
-      if constexpr (!kKeep) *record++ = static_cast<Vertex>(n);
+      if constexpr (kKeep) out->push_back(mesh_.strip_face(static_cast<std::int32_t>(f)));
+      if constexpr (kFirst) first->push_back(static_cast<std::int32_t>(f));
+      if constexpr (!kKeep) *record++ = n;
       ++added;
       marks[f] = Marks{experiment_id, strip_id};
-      stamps[next.v[0]] = stamp;
-      stamps[next.v[1]] = stamp;
-      stamps[next.v[2]] = stamp;
+      stamps[n] = stamp;
       if (!swapped) p = q;
       q = n;
       k = swapped ? pn : qn;
@@ -263,10 +270,10 @@ class Search {
   void extend_both(VertexOrNone a, VertexOrNone b, VertexOrNone c, std::int32_t start,
                    std::vector<std::int32_t>* first, std::int32_t experiment_id,
                    std::int32_t strip_id, std::int32_t& faces, std::int32_t& degenerates) {
-    extend<false, kKeep, kFirst>(b, c, start, local_edge(start, b, c), &forward_, first,
-                                 experiment_id, strip_id, faces, degenerates);
-    extend<true, kKeep, kFirst>(b, a, start, local_edge(start, b, a), &backward_, first,
-                                experiment_id, strip_id, faces, degenerates);
+    extend<false, kKeep, kFirst>(b, c, static_cast<std::uint32_t>(start), local_edge(start, b, c),
+                                 &forward_, first, experiment_id, strip_id, faces, degenerates);
+    extend<true, kKeep, kFirst>(b, a, static_cast<std::uint32_t>(start), local_edge(start, b, a),
+                                &backward_, first, experiment_id, strip_id, faces, degenerates);
   }
 
   // Builds a strip of an experiment; returns its faces less its swap faces.
@@ -476,14 +483,15 @@ class Search {
   Mesh& mesh_;
   // Per face: kCommitted once in a committed strip, else the experiment that
   // marked it last (kNone at first); and the strip of that experiment (its
-  // test strip).
-  static constexpr std::int32_t kCommitted = -2;
+  // test strip). kCommitted lies above every experiment, so "committed or in
+  // this experiment" is one comparison.
+  static constexpr std::int32_t kCommitted = std::numeric_limits<std::int32_t>::max();
   struct Marks {
     std::int32_t state = kNone;
     std::int32_t strip = kNone;
   };
   std::vector<Marks> marks_;
-  std::vector<std::uint8_t> back_;       // per face edge: its corner in the face across it
+  std::vector<WalkFace> walk_;
   std::vector<std::int32_t> next_free_;  // itself for a face without strip, else a later face
   std::vector<std::uint32_t> stamps_;    // per vertex: stamp_ when in the strip being built
   std::uint32_t stamp_ = 0;
