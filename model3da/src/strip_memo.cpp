@@ -16,7 +16,7 @@ namespace {
 // face it may build (three vertices of a strip's first face, one for each
 // further face, one per face of its first strip), so the pool always holds at
 // least one whole experiment.
-constexpr std::size_t kPoolPerFace = 16;
+constexpr std::size_t kPoolPerFace = 24;
 
 std::size_t entry_of(int edge_slot, bool toward_second) {
   return static_cast<std::size_t>(edge_slot) * 2 + (toward_second ? 0 : 1);

@@ -47,15 +47,15 @@ int next_corner(int k) {
   return k == 2 ? 0 : k + 1;
 }
 
-constexpr std::uint8_t kNextCorner[3] = {1, 2, 0};
-
 // A face as the strip walks see it: its vertices, the faces across its edges
-// (the search's "no face" face where there is none) and where each edge lies
-// among the corners of the face across it.
-struct WalkFace {
+// (the search's "no face" face where there is none) and, for each edge, the
+// other two edges of the face across it: where the shared edge lies there is
+// corner j, these are its edges j + 1 and j + 2, the first packed in the low
+// two bits.
+struct alignas(32) WalkFace {
   Vertex v[3] = {0, 0, 0};
   std::uint32_t across[3] = {0, 0, 0};
-  std::uint8_t back[3] = {0, 0, 0};
+  std::uint8_t beyond[3] = {0, 0, 0};
 };
 
 class Search {
@@ -81,7 +81,9 @@ class Search {
         w.across[k] =
             other == kNone ? static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(other);
         if (other == kNone) continue;
-        w.back[k] = static_cast<std::uint8_t>(local_edge(other, face.v[k], face.v[next_corner(k)]));
+        const int j = local_edge(other, face.v[k], face.v[next_corner(k)]);
+        const int j1 = next_corner(j);
+        w.beyond[k] = static_cast<std::uint8_t>(j1 | next_corner(j1) << 2);
       }
     }
   }
@@ -218,7 +220,7 @@ class Search {
     auto marked = [marks, experiment_id](std::uint32_t f) {
       return marks[f].state >= experiment_id;
     };
-    std::int32_t added = 0;
+    std::int32_t steps = 0;
     std::int32_t swaps = 0;
     for (;;) {
       const WalkFace& at = all[current];
@@ -229,38 +231,36 @@ class Search {
       // (p, n). Every vertex of the strip so far carries the stamp, the
       // shared edge's two among them, so the face's vertices all lie in the
       // strip exactly when n does.
-      const int j = at.back[k];
-      const int j1 = kNextCorner[j];
-      const int j2 = kNextCorner[j1];
+      const int beyond = at.beyond[k];
+      const int j1 = beyond & 3;
+      const int j2 = beyond >> 2;
       const Vertex n = next.v[j2];
       if (kBackward && stamps[n] == stamp) break;
       const bool q_second = next.v[j1] == q;
       const int qn = q_second ? j1 : j2;
       const int pn = q_second ? j2 : j1;
-      bool swapped = false;
-      if (marked(next.across[qn])) {
-        if (!marked(next.across[pn])) {
-          if constexpr (kKeep) {
-            const auto pv = static_cast<Vertex>(p);
-            out->push_back(StripFace{{pv, static_cast<Vertex>(q), pv}, kNone});
-          }
-          ++added;
-          ++swaps;
-          swapped = true;
+      int exit = qn;
+      if (marked(next.across[qn]) && !marked(next.across[pn])) {
+        if constexpr (kKeep) {
+          const auto pv = static_cast<Vertex>(p);
+          out->push_back(StripFace{{pv, static_cast<Vertex>(q), pv}, kNone});
         }
+        ++swaps;
+        exit = pn;
+      } else {
+        p = q;
       }
       if constexpr (kKeep) out->push_back(mesh_.strip_face(static_cast<std::int32_t>(f)));
       if constexpr (kFirst) first->push_back(static_cast<std::int32_t>(f));
       if constexpr (!kKeep) *record++ = n;
-      ++added;
+      ++steps;
       marks[f] = Marks{experiment_id, strip_id};
       stamps[n] = stamp;
-      if (!swapped) p = q;
       q = n;
-      k = swapped ? pn : qn;
+      k = exit;
       current = f;
     }
-    faces += added;
+    faces += steps + swaps;
     degenerates += swaps;
     if constexpr (!kKeep) record_ = record;
   }
