@@ -2,8 +2,9 @@
 // from, and one pool for their vertices and first strips. The pool holds a
 // fixed multiple of the surface's faces; when the next experiment might not
 // fit, the entries that are still valid are moved to its front and the others
-// dropped, and when that frees too little, everything is forgotten. So memory
-// stays bounded on surfaces whose experiments are rarely repeated.
+// dropped, and when that frees too little, the oldest valid ones are dropped
+// too. So memory stays bounded on surfaces whose experiments are rarely
+// repeated.
 #include "strip_memo.h"
 
 #include <algorithm>
@@ -49,18 +50,22 @@ bool ExperimentMemo::valid(const RememberedExperiment& e) const {
   return true;
 }
 
-void ExperimentMemo::compact() {
+void ExperimentMemo::compact(std::size_t need) {
   std::vector<std::uint32_t> live;
+  std::size_t live_size = 0;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     RememberedExperiment& e = entries_[i];
     if (e.pass == kNone) continue;
     if (valid(e)) {
       live.push_back(static_cast<std::uint32_t>(i));
+      live_size += std::size_t{e.vertex_count} + e.first_count;
     } else {
       e.pass = kNone;
     }
   }
-  // Moving the entries in pool order never overwrites one not moved yet.
+  // In pool order, which is the order they were recorded in: the oldest go
+  // first when the valid ones leave too little room. Moving them in that
+  // order never overwrites one not moved yet.
   std::sort(live.begin(), live.end(), [this](std::uint32_t a, std::uint32_t b) {
     return entries_[a].begin < entries_[b].begin;
   });
@@ -68,22 +73,20 @@ void ExperimentMemo::compact() {
   for (std::uint32_t i : live) {
     RememberedExperiment& e = entries_[i];
     const std::size_t size = std::size_t{e.vertex_count} + e.first_count;
+    if (live_size + need > capacity_) {
+      e.pass = kNone;
+      live_size -= size;
+      continue;
+    }
     std::memmove(pool_.get() + used_, pool_.get() + e.begin, size * sizeof(Vertex));
     e.begin = static_cast<std::uint32_t>(used_);
     used_ += size;
   }
 }
 
-void ExperimentMemo::forget_all() {
-  std::fill(slots_.begin(), slots_.end(), kNone);
-  entries_.clear();
-  used_ = 0;
-}
-
 Vertex* ExperimentMemo::begin_recording(std::size_t free_faces) {
   const std::size_t need = free_faces * 4 + 8;
-  if (used_ + need > capacity_) compact();
-  if (used_ + need > capacity_) forget_all();
+  if (used_ + need > capacity_) compact(need);
   recording_ = used_;
   return pool_.get() + used_;
 }

@@ -58,9 +58,9 @@ class ExperimentMemo {
 
  private:
   bool valid(const RememberedExperiment& e) const;
-  // Moves the valid entries to the front of the pool and drops the others.
-  void compact();
-  void forget_all();
+  // Moves the valid entries to the front of the pool and drops the others,
+  // and the oldest valid ones while fewer than `need` entries would be free.
+  void compact(std::size_t need);
 
   std::vector<std::int32_t> slots_;            // per face: its six entries, or kNone
   std::vector<RememberedExperiment> entries_;  // six per face started from

@@ -1,0 +1,114 @@
+// The strip search's memory of experiments: an entry stands until a face on
+// one of its vertices is committed, and keeps its first strip through the
+// pool's compaction.
+#include "strip_memo.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace model3da::strips {
+namespace {
+
+// Records an experiment from `face` whose faces have `vertices` and whose
+// first strip is `first`.
+void remember(ExperimentMemo& memo, std::int32_t face, int slot, bool toward_second,
+              std::int32_t pass, std::size_t free_faces, const std::vector<Vertex>& vertices,
+              const std::vector<std::int32_t>& first, float score = 1.0f) {
+  Vertex* out = memo.begin_recording(free_faces);
+  for (Vertex v : vertices) *out++ = v;
+  RememberedExperiment entry;
+  entry.pass = pass;
+  entry.complete = true;
+  entry.score = score;
+  entry.hash = 77;
+  entry.vertex = vertices.front();
+  memo.end_recording(face, slot, toward_second, entry, out, first);
+}
+
+std::vector<std::int32_t> first_strip(const ExperimentMemo& memo, const RememberedExperiment& e) {
+  const auto faces = memo.first_strip(e);
+  return {faces.begin(), faces.end()};
+}
+
+TEST(strip_memo, an_experiment_stands_until_a_face_on_one_of_its_vertices_is_committed) {
+  ExperimentMemo memo(10, 12);
+  EXPECT_EQ(memo.find(3, 1, true), nullptr);
+  remember(memo, 3, 1, true, 0, 10, {4, 5, 6, 7}, {3, 8}, 2.5f);
+  EXPECT_EQ(memo.find(3, 1, false), nullptr) << "the other direction";
+  EXPECT_EQ(memo.find(3, 2, true), nullptr) << "another edge";
+  const RememberedExperiment* found = memo.find(3, 1, true);
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->score, 2.5f);
+  EXPECT_EQ(found->hash, 77u);
+  EXPECT_EQ(first_strip(memo, *found), (std::vector<std::int32_t>{3, 8}));
+
+  const Vertex elsewhere[3] = {0, 1, 2};
+  memo.committed(elsewhere, 0);
+  EXPECT_NE(memo.find(3, 1, true), nullptr) << "commits away from its vertices";
+  const Vertex beside[3] = {1, 7, 9};
+  memo.committed(beside, 0);
+  EXPECT_EQ(memo.find(3, 1, true), nullptr) << "vertex 7 is its";
+
+  // Recorded in a later pass, the earlier commit on vertex 7 does not count.
+  remember(memo, 3, 1, true, 1, 10, {4, 5, 6, 7}, {3, 8});
+  EXPECT_NE(memo.find(3, 1, true), nullptr);
+}
+
+// Experiments of 44 pool entries (40 vertices and 4 faces) on the vertices
+// below 20 ("low") or from 20 on ("high").
+std::vector<Vertex> vertices(bool high) {
+  std::vector<Vertex> out(40);
+  for (Vertex v = 0; v < 40; ++v) out[v] = (high ? 20 : 0) + v % 20;
+  return out;
+}
+
+std::vector<std::int32_t> faces_from(std::int32_t f) {
+  return {f, f + 1, f + 2, f + 3};
+}
+
+TEST(strip_memo, a_full_pool_keeps_the_valid_entries_and_their_first_strips) {
+  // Twenty faces give the pool room for ten such experiments beside the one
+  // being recorded; three rounds record eighteen.
+  ExperimentMemo memo(20, 50);
+  for (int round = 0; round < 3; ++round) {
+    for (std::int32_t face = 0; face < 6; ++face) {
+      remember(memo, face, round, false, 1, 10, vertices(face % 2 == 1), faces_from(face),
+               static_cast<float>(face));
+    }
+    // Committing on the low vertices leaves only the high experiments.
+    const Vertex on_low[3] = {0, 1, 2};
+    memo.committed(on_low, 1);
+  }
+  for (int round = 0; round < 3; ++round) {
+    for (std::int32_t face = 0; face < 6; ++face) {
+      const RememberedExperiment* found = memo.find(face, round, false);
+      if (face % 2 == 0) {
+        EXPECT_EQ(found, nullptr) << round << " " << face;
+        continue;
+      }
+      ASSERT_NE(found, nullptr) << round << " " << face;
+      EXPECT_EQ(found->score, static_cast<float>(face));
+      EXPECT_EQ(first_strip(memo, *found), faces_from(face));
+    }
+  }
+}
+
+TEST(strip_memo, when_valid_entries_fill_the_pool_the_oldest_go) {
+  // Ten faces leave room for four such experiments beside the one recorded.
+  ExperimentMemo memo(10, 50);
+  for (std::int32_t face = 0; face < 7; ++face)
+    remember(memo, face, 0, true, 0, 10, vertices(face % 2 == 1), faces_from(face));
+  for (std::int32_t face = 0; face < 7; ++face) {
+    const RememberedExperiment* found = memo.find(face, 0, true);
+    if (face < 2) {
+      EXPECT_EQ(found, nullptr) << face;
+    } else {
+      ASSERT_NE(found, nullptr) << face;
+      EXPECT_EQ(first_strip(memo, *found), faces_from(face));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace model3da::strips
