@@ -1,9 +1,9 @@
 // The remembered experiments: six entries per face that an experiment started
 // from, and one pool for their vertices and first strips. The pool holds a
 // fixed multiple of the surface's faces; when the next experiment might not
-// fit, the entries that are still valid are moved to its front and the others
-// dropped, and when that frees too little, the oldest valid ones are dropped
-// too. So memory stays bounded on surfaces whose experiments are rarely
+// fit, the entries whose first strips are still valid are moved to its front
+// and the others dropped, and when that frees too little, the oldest valid
+// ones are dropped too. So memory stays bounded on surfaces whose experiments are rarely
 // repeated.
 #include "strip_memo.h"
 
@@ -37,15 +37,16 @@ const RememberedExperiment* ExperimentMemo::find(std::int32_t face, int edge_slo
   if (slot == kNone) return nullptr;
   const RememberedExperiment& e =
       entries_[static_cast<std::size_t>(slot) + entry_of(edge_slot, toward_second)];
-  if (e.pass == kNone || !valid(e)) return nullptr;
+  if (e.pass == kNone || !unchanged(e, 0, e.first_vertex_count)) return nullptr;
   return &e;
 }
 
-bool ExperimentMemo::valid(const RememberedExperiment& e) const {
+bool ExperimentMemo::unchanged(const RememberedExperiment& e, std::uint32_t from,
+                               std::uint32_t to) const {
   const Vertex* v = pool_.get() + e.begin;
   const std::int32_t* last = last_commit_.data();
   const std::int32_t pass = e.pass;
-  for (std::uint32_t i = 0; i < e.vertex_count; ++i)
+  for (std::uint32_t i = from; i < to; ++i)
     if (last[v[i]] >= pass) return false;
   return true;
 }
@@ -56,7 +57,7 @@ void ExperimentMemo::compact(std::size_t need) {
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     RememberedExperiment& e = entries_[i];
     if (e.pass == kNone) continue;
-    if (valid(e)) {
+    if (unchanged(e, 0, e.first_vertex_count)) {
       live.push_back(static_cast<std::uint32_t>(i));
       live_size += std::size_t{e.vertex_count} + e.first_count;
     } else {

@@ -24,9 +24,11 @@ struct RememberedExperiment {
   // further strips start from.
   std::uint64_t hash = 0;
   Vertex vertex = 0;
-  // In the memo's pool: the vertices of its faces, then its first strip's faces.
+  // In the memo's pool: the vertices of its faces (those of its first strip
+  // first), then its first strip's faces.
   std::uint32_t begin = 0;
   std::uint32_t vertex_count = 0;
+  std::uint32_t first_vertex_count = 0;
   std::uint32_t first_count = 0;
 };
 
@@ -35,9 +37,15 @@ class ExperimentMemo {
   ExperimentMemo(std::size_t faces, std::size_t vertices);
 
   // The experiment from `face` across its edge `edge_slot` (0 to 2) in one
-  // direction, or nullptr when none is remembered or a face on one of its
-  // vertices was committed since it was built.
+  // direction, or nullptr when none is remembered or a face on a vertex of its
+  // first strip was committed since it was built: its first strip is still
+  // the same.
   const RememberedExperiment* find(std::int32_t face, int edge_slot, bool toward_second) const;
+  // True when no face on a vertex of any of its strips was committed since it
+  // was built: it would go the same way again.
+  bool stands(const RememberedExperiment& e) const {
+    return unchanged(e, e.first_vertex_count, e.vertex_count);
+  }
   std::span<const std::int32_t> first_strip(const RememberedExperiment& e) const {
     return {reinterpret_cast<const std::int32_t*>(pool_.get()) + e.begin + e.vertex_count,
             e.first_count};
@@ -57,7 +65,8 @@ class ExperimentMemo {
   }
 
  private:
-  bool valid(const RememberedExperiment& e) const;
+  // No face was committed on its vertices [from, to) since it was built.
+  bool unchanged(const RememberedExperiment& e, std::uint32_t from, std::uint32_t to) const;
   // Moves the valid entries to the front of the pool and drops the others,
   // and the oldest valid ones while fewer than `need` entries would be free.
   void compact(std::size_t need);

@@ -71,20 +71,25 @@ class Search {
     // Face n stands for "no face": it counts as marked in every experiment.
     marks_.assign(n + 1, Marks{});
     marks_[n].state = kCommitted;
-    walk_.resize(n);
+    // The shared edge's corner in the face across is where that face holds
+    // the same edge record: a face's three edges have three records.
+    walk_.reserve(n);
     for (std::size_t f = 0; f < n; ++f) {
       const Face& face = mesh.faces[f];
-      WalkFace& w = walk_[f];
+      WalkFace w;
       for (int k = 0; k < 3; ++k) {
         w.v[k] = face.v[k];
         const std::int32_t other = face.across[k];
         w.across[k] =
             other == kNone ? static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(other);
         if (other == kNone) continue;
-        const int j = local_edge(other, face.v[k], face.v[next_corner(k)]);
+        const std::int32_t e = mesh.face_edges[f].edge[k];
+        const std::int32_t* there = mesh.face_edges[static_cast<std::size_t>(other)].edge;
+        const int j = there[0] == e ? 0 : there[1] == e ? 1 : 2;
         const int j1 = next_corner(j);
         w.beyond[k] = static_cast<std::uint8_t>(j1 | next_corner(j1) << 2);
       }
+      walk_.push_back(w);
     }
   }
 
@@ -171,8 +176,11 @@ class Search {
       first_time_ = false;
       int best_count = -1;
       std::int32_t best_face = kNone;
+      // The first face with the most edges without a face across.
+      const auto none = static_cast<std::uint32_t>(n);
       for (std::int32_t f = 0; f < n; ++f) {
-        const int count = 3 - mesh_.neighbour_count(mesh_.strip_face(f));
+        const std::uint32_t* across = walk_[static_cast<std::size_t>(f)].across;
+        const int count = (across[0] == none) + (across[1] == none) + (across[2] == none);
         if (count > best_count) {
           best_count = count;
           best_face = f;
@@ -400,8 +408,9 @@ class Search {
 
   // Scores the experiment that starts with `first`, from edge `slot` of its
   // face, for this pass: false when it only repeats an earlier experiment of
-  // the pass. An experiment remembered from an earlier pass and still valid
-  // is not built again.
+  // the pass. An experiment remembered from an earlier pass is not built
+  // again while it stands, nor while its first strip does and repeats an
+  // earlier experiment's of the pass.
   bool score_experiment(const BuiltStrip& first, int slot, float& score) {
     const auto begin = static_cast<std::uint32_t>(pass_faces_.size());
     if (const RememberedExperiment* known =
@@ -412,18 +421,20 @@ class Search {
         pass_faces_.resize(begin);
         return false;
       }
-      if (known->complete) {
+      if (known->complete && memo_.stands(*known)) {
         pass_keys_.push_back(FirstStripKey{known->hash, known->vertex, begin,
                                            static_cast<std::uint32_t>(faces.size())});
         score = known->score;
         return true;
       }
-      // Stopped as a repeat when it was built, but not one now.
+      // Stopped as a repeat when it was built, or changed beyond its first
+      // strip, and not a repeat now.
       pass_faces_.resize(begin);
     }
     RememberedExperiment entry;
     entry.pass = pass_;
     record_ = memo_.begin_recording(free_faces_);
+    record_begin_ = record_;
     entry.complete = run_experiment(first, nullptr, score, &entry);
     entry.score = score;
     const std::span<const std::int32_t> faces(pass_faces_.data() + begin,
@@ -447,6 +458,7 @@ class Search {
       if (strips == 0 && out == nullptr) {
         const auto begin = static_cast<std::uint32_t>(pass_faces_.size());
         sum += build(experiment_id, strip, nullptr, &pass_faces_);
+        entry->first_vertex_count = static_cast<std::uint32_t>(record_ - record_begin_);
         entry->hash = face_set_hash(begin);
         entry->vertex = further_vertex(mesh_, strip);
         if (repeats_first_strip(begin, entry->hash, entry->vertex)) return false;
@@ -507,6 +519,7 @@ class Search {
   // vertices of its faces.
   ExperimentMemo memo_;
   Vertex* record_ = nullptr;
+  const Vertex* record_begin_ = nullptr;
   std::int32_t pass_ = 0;
   std::size_t free_faces_ = 0;
   std::vector<std::uint32_t> tags_;  // per face: tag_ when in the set being compared

@@ -10,11 +10,13 @@
 namespace model3da::strips {
 namespace {
 
-// Records an experiment from `face` whose faces have `vertices` and whose
-// first strip is `first`.
+// Records an experiment from `face` whose faces have `vertices` (the first
+// `first_vertices` of them in its first strip, all when 0) and whose first
+// strip is `first`.
 void remember(ExperimentMemo& memo, std::int32_t face, int slot, bool toward_second,
               std::int32_t pass, std::size_t free_faces, const std::vector<Vertex>& vertices,
-              const std::vector<std::int32_t>& first, float score = 1.0f) {
+              const std::vector<std::int32_t>& first, float score = 1.0f,
+              std::uint32_t first_vertices = 0) {
   Vertex* out = memo.begin_recording(free_faces);
   for (Vertex v : vertices) *out++ = v;
   RememberedExperiment entry;
@@ -23,6 +25,8 @@ void remember(ExperimentMemo& memo, std::int32_t face, int slot, bool toward_sec
   entry.score = score;
   entry.hash = 77;
   entry.vertex = vertices.front();
+  entry.first_vertex_count =
+      first_vertices != 0 ? first_vertices : static_cast<std::uint32_t>(vertices.size());
   memo.end_recording(face, slot, toward_second, entry, out, first);
 }
 
@@ -34,25 +38,38 @@ std::vector<std::int32_t> first_strip(const ExperimentMemo& memo, const Remember
 TEST(strip_memo, an_experiment_stands_until_a_face_on_one_of_its_vertices_is_committed) {
   ExperimentMemo memo(10, 12);
   EXPECT_EQ(memo.find(3, 1, true), nullptr);
-  remember(memo, 3, 1, true, 0, 10, {4, 5, 6, 7}, {3, 8}, 2.5f);
+  // Vertices 4 to 6 belong to its first strip, 7 and 8 to a further one.
+  remember(memo, 3, 1, true, 0, 10, {4, 5, 6, 7, 8}, {3, 8}, 2.5f, 3);
   EXPECT_EQ(memo.find(3, 1, false), nullptr) << "the other direction";
   EXPECT_EQ(memo.find(3, 2, true), nullptr) << "another edge";
   const RememberedExperiment* found = memo.find(3, 1, true);
   ASSERT_NE(found, nullptr);
+  EXPECT_TRUE(memo.stands(*found));
   EXPECT_EQ(found->score, 2.5f);
   EXPECT_EQ(found->hash, 77u);
   EXPECT_EQ(first_strip(memo, *found), (std::vector<std::int32_t>{3, 8}));
 
   const Vertex elsewhere[3] = {0, 1, 2};
   memo.committed(elsewhere, 0);
-  EXPECT_NE(memo.find(3, 1, true), nullptr) << "commits away from its vertices";
-  const Vertex beside[3] = {1, 7, 9};
-  memo.committed(beside, 0);
-  EXPECT_EQ(memo.find(3, 1, true), nullptr) << "vertex 7 is its";
+  found = memo.find(3, 1, true);
+  ASSERT_NE(found, nullptr) << "commits away from its vertices";
+  EXPECT_TRUE(memo.stands(*found));
 
-  // Recorded in a later pass, the earlier commit on vertex 7 does not count.
-  remember(memo, 3, 1, true, 1, 10, {4, 5, 6, 7}, {3, 8});
-  EXPECT_NE(memo.find(3, 1, true), nullptr);
+  const Vertex beside_further[3] = {1, 7, 9};
+  memo.committed(beside_further, 0);
+  found = memo.find(3, 1, true);
+  ASSERT_NE(found, nullptr) << "its first strip is the same";
+  EXPECT_FALSE(memo.stands(*found)) << "vertex 7 is its further strip's";
+
+  const Vertex beside_first[3] = {1, 5, 9};
+  memo.committed(beside_first, 0);
+  EXPECT_EQ(memo.find(3, 1, true), nullptr) << "vertex 5 is its first strip's";
+
+  // Recorded in a later pass, the earlier commits do not count.
+  remember(memo, 3, 1, true, 1, 10, {4, 5, 6, 7, 8}, {3, 8}, 2.5f, 3);
+  found = memo.find(3, 1, true);
+  ASSERT_NE(found, nullptr);
+  EXPECT_TRUE(memo.stands(*found));
 }
 
 // Experiments of 44 pool entries (40 vertices and 4 faces) on the vertices
