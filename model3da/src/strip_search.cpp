@@ -384,10 +384,15 @@ class Search {
 
   // True when an earlier experiment of this pass had the first strip whose
   // faces are those from `begin` on in the pool and whose further strips
-  // start from `vertex`.
-  bool repeats_first_strip(std::uint32_t begin, std::uint64_t hash, Vertex vertex) {
+  // start from `vertex`. `strip_id` is that of the faces when they were just
+  // built (their marks tell them), else kNone (they are tagged).
+  bool repeats_first_strip(std::uint32_t begin, std::uint64_t hash, Vertex vertex,
+                           std::int32_t strip_id) {
     const auto count = static_cast<std::uint32_t>(pass_faces_.size()) - begin;
-    bool tagged = false;
+    bool tagged = strip_id != kNone;
+    auto in_set = [&](std::int32_t f) {
+      return strip_id != kNone ? in_strip(f, strip_id) : tags_[static_cast<std::size_t>(f)] == tag_;
+    };
     for (const FirstStripKey& key : pass_keys_) {
       if (key.hash != hash || key.vertex != vertex || key.count != count) continue;
       if (!tagged) {
@@ -400,7 +405,7 @@ class Search {
       // other set, is the same set.
       bool same = true;
       for (std::uint32_t i = key.begin; i < key.begin + key.count && same; ++i)
-        same = tags_[static_cast<std::size_t>(pass_faces_[i])] == tag_;
+        same = in_set(pass_faces_[i]);
       if (same) return true;
     }
     return false;
@@ -417,7 +422,7 @@ class Search {
             memo_.find(first.start_face, slot, first.toward_second)) {
       const std::span<const std::int32_t> faces = memo_.first_strip(*known);
       pass_faces_.insert(pass_faces_.end(), faces.begin(), faces.end());
-      if (repeats_first_strip(begin, known->hash, known->vertex)) {
+      if (repeats_first_strip(begin, known->hash, known->vertex, kNone)) {
         pass_faces_.resize(begin);
         return false;
       }
@@ -461,7 +466,7 @@ class Search {
         entry->first_vertex_count = static_cast<std::uint32_t>(record_ - record_begin_);
         entry->hash = face_set_hash(begin);
         entry->vertex = further_vertex(mesh_, strip);
-        if (repeats_first_strip(begin, entry->hash, entry->vertex)) return false;
+        if (repeats_first_strip(begin, entry->hash, entry->vertex, strip.strip_id)) return false;
         pass_keys_.push_back(FirstStripKey{entry->hash, entry->vertex, begin,
                                            static_cast<std::uint32_t>(pass_faces_.size()) - begin});
       } else {
