@@ -2,8 +2,8 @@
 // from, and one pool for their vertices and first strips. The pool holds a
 // fixed multiple of the surface's faces; when the next experiment might not
 // fit, the entries whose first strips are still valid are moved to its front
-// and the others dropped, and when that frees too little, the oldest valid
-// ones are dropped too. So memory stays bounded on surfaces whose experiments are rarely
+// and the others dropped, and when that frees less than half of it, the oldest
+// valid ones are dropped too. So memory stays bounded on surfaces whose experiments are rarely
 // repeated.
 #include "strip_memo.h"
 
@@ -65,8 +65,10 @@ void ExperimentMemo::compact(std::size_t need) {
     }
   }
   // In pool order, which is the order they were recorded in: the oldest go
-  // first when the valid ones leave too little room. Moving them in that
-  // order never overwrites one not moved yet.
+  // first while the valid ones would leave less than half the pool free
+  // (less, and a pool full of valid entries would be compacted for every
+  // experiment). Moving them in that order never overwrites one not moved
+  // yet.
   std::sort(live.begin(), live.end(), [this](std::uint32_t a, std::uint32_t b) {
     return entries_[a].begin < entries_[b].begin;
   });
@@ -74,7 +76,7 @@ void ExperimentMemo::compact(std::size_t need) {
   for (std::uint32_t i : live) {
     RememberedExperiment& e = entries_[i];
     const std::size_t size = std::size_t{e.vertex_count} + e.first_count;
-    if (live_size + need > capacity_) {
+    if (live_size + need > capacity_ / 2) {
       e.pass = kNone;
       live_size -= size;
       continue;

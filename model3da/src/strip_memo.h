@@ -68,7 +68,8 @@ class ExperimentMemo {
   // No face was committed on its vertices [from, to) since it was built.
   bool unchanged(const RememberedExperiment& e, std::uint32_t from, std::uint32_t to) const;
   // Moves the valid entries to the front of the pool and drops the others,
-  // and the oldest valid ones while fewer than `need` entries would be free.
+  // and the oldest valid ones while the rest and `need` more entries would
+  // fill more than half the pool.
   void compact(std::size_t need);
 
   std::vector<std::int32_t> slots_;            // per face: its six entries, or kNone
