@@ -6,13 +6,16 @@
 // earlier one's of the same pass, and whose further strips start from the
 // same vertex, goes on exactly as that one did (within a pass only the
 // experiment's own faces change which faces count as marked), so it would
-// tie and lose; it is not built beyond its first strip. Reset points are
-// found through a "next face without strip" forest, the uniqueness test of
-// the backward walk through per-vertex stamps. A strip walks from face to
-// face through each face's neighbours and the place of the shared edge in
-// the neighbour, noted once per surface, so a step needs no search. The
-// faces' marks live in small arrays of their own, as looking at a
-// neighbour's mark is the hot step.
+// tie and lose; it is not built beyond its first strip. Passes sample the
+// same reset points again and again, so an experiment is remembered with the
+// vertices of its faces and not built again while no face on them has been
+// committed (see strip_memo.h). Reset points are found through a "next face
+// without strip" forest, the uniqueness test of the backward walk through
+// per-vertex stamps. A strip walks from face to face through each face's
+// neighbours and the edges beyond the shared one in the neighbour, noted
+// once per surface, so a step needs no search. The faces' marks live in
+// small arrays of their own, as looking at a neighbour's mark is the hot
+// step.
 #include "strip_search.h"
 
 #include <algorithm>
