@@ -1,10 +1,10 @@
 // The remembered experiments: six entries per face that an experiment started
-// from, and one pool for their vertices and first strips. The pool holds a
-// fixed multiple of the surface's faces; when the next experiment might not
-// fit, the entries whose first strips are still valid are moved to its front
-// and the others dropped, and when that frees less than half of it, the oldest
-// valid ones are dropped too. So memory stays bounded on surfaces whose experiments are rarely
-// repeated.
+// from, and one pool for their vertices and first strips. When the next
+// experiment might not fit, the entries whose first strips are still valid
+// are moved to the pool's front and the others dropped; when the valid ones
+// fill more than half of it, the pool grows, up to a fixed multiple of the
+// surface's faces, and beyond that the oldest valid ones are dropped too. So
+// memory stays bounded, and small where experiments are rarely repeated.
 #include "strip_memo.h"
 
 #include <algorithm>
@@ -13,11 +13,13 @@
 namespace model3da::strips {
 namespace {
 
-// Pool entries per face of the surface. An experiment needs at most four per
-// face it may build (three vertices of a strip's first face, one for each
-// further face, one per face of its first strip), so the pool always holds at
-// least one whole experiment.
-constexpr std::size_t kPoolPerFace = 24;
+// Pool entries per face of the surface, at first and at most. An experiment
+// needs at most four per face it may build (three vertices of a strip's first
+// face, one for each further face, one per face of its first strip), so half
+// the pool always holds one whole experiment. The pool grows only while its
+// valid entries fill more than half of it.
+constexpr std::size_t kFirstPoolPerFace = 8;
+constexpr std::size_t kMostPoolPerFace = 24;
 
 std::size_t entry_of(int edge_slot, bool toward_second) {
   return static_cast<std::size_t>(edge_slot) * 2 + (toward_second ? 0 : 1);
@@ -28,8 +30,9 @@ std::size_t entry_of(int edge_slot, bool toward_second) {
 ExperimentMemo::ExperimentMemo(std::size_t faces, std::size_t vertices)
     : slots_(faces, kNone),
       last_commit_(vertices, kNone),
-      pool_(new Vertex[faces * kPoolPerFace + 16]),
-      capacity_(faces * kPoolPerFace + 16) {}
+      pool_(new Vertex[faces * kFirstPoolPerFace + 16]),
+      capacity_(faces * kFirstPoolPerFace + 16),
+      most_(faces * kMostPoolPerFace + 16) {}
 
 const RememberedExperiment* ExperimentMemo::find(std::int32_t face, int edge_slot,
                                                  bool toward_second) const {
@@ -72,6 +75,13 @@ void ExperimentMemo::compact(std::size_t need) {
   std::sort(live.begin(), live.end(), [this](std::uint32_t a, std::uint32_t b) {
     return entries_[a].begin < entries_[b].begin;
   });
+  // A larger pool, when the valid ones need it, receives them in order.
+  std::unique_ptr<Vertex[]> larger;
+  if (live_size + need > capacity_ / 2 && capacity_ < most_) {
+    capacity_ = std::min(most_, std::max(capacity_ * 2, (live_size + need) * 2));
+    larger.reset(new Vertex[capacity_]);
+  }
+  Vertex* const to = larger ? larger.get() : pool_.get();
   used_ = 0;
   for (std::uint32_t i : live) {
     RememberedExperiment& e = entries_[i];
@@ -81,10 +91,11 @@ void ExperimentMemo::compact(std::size_t need) {
       live_size -= size;
       continue;
     }
-    std::memmove(pool_.get() + used_, pool_.get() + e.begin, size * sizeof(Vertex));
+    std::memmove(to + used_, pool_.get() + e.begin, size * sizeof(Vertex));
     e.begin = static_cast<std::uint32_t>(used_);
     used_ += size;
   }
+  if (larger) pool_ = std::move(larger);
 }
 
 Vertex* ExperimentMemo::begin_recording(std::size_t free_faces) {

@@ -77,6 +77,7 @@ class ExperimentMemo {
   std::vector<std::int32_t> last_commit_;      // per vertex
   std::unique_ptr<Vertex[]> pool_;             // vertices and faces of the entries
   std::size_t capacity_ = 0;
+  std::size_t most_ = 0;  // the largest the pool may grow to
   std::size_t used_ = 0;
   std::size_t recording_ = 0;  // where the experiment being recorded begins
 };
