@@ -2,9 +2,10 @@
 // from, and one pool for their vertices and first strips. When the next
 // experiment might not fit, the entries whose first strips are still valid
 // are moved to the pool's front and the others dropped; when the valid ones
-// fill more than half of it, the pool grows, up to a fixed multiple of the
-// surface's faces, and beyond that the oldest valid ones are dropped too. So
-// memory stays bounded, and small where experiments are rarely repeated.
+// fill more than half of it, a large surface's pool grows, up to a fixed
+// multiple of the surface's faces, and beyond that the oldest valid ones are
+// dropped too. So memory stays bounded, and small where experiments are
+// rarely repeated.
 #include "strip_memo.h"
 
 #include <algorithm>
@@ -20,6 +21,9 @@ namespace {
 // valid entries fill more than half of it.
 constexpr std::size_t kFirstPoolPerFace = 8;
 constexpr std::size_t kMostPoolPerFace = 24;
+// A pool up to this many entries (256 KiB) is made whole at once: growing
+// costs a copy and leaves the old block behind in the heap.
+constexpr std::size_t kWholePoolAtOnce = std::size_t{1} << 16;
 
 std::size_t entry_of(int edge_slot, bool toward_second) {
   return static_cast<std::size_t>(edge_slot) * 2 + (toward_second ? 0 : 1);
@@ -30,9 +34,11 @@ std::size_t entry_of(int edge_slot, bool toward_second) {
 ExperimentMemo::ExperimentMemo(std::size_t faces, std::size_t vertices)
     : slots_(faces, kNone),
       last_commit_(vertices, kNone),
-      pool_(new Vertex[faces * kFirstPoolPerFace + 16]),
-      capacity_(faces * kFirstPoolPerFace + 16),
-      most_(faces * kMostPoolPerFace + 16) {}
+      capacity_(faces * kMostPoolPerFace + 16),
+      most_(capacity_) {
+  if (capacity_ > kWholePoolAtOnce) capacity_ = faces * kFirstPoolPerFace + 16;
+  pool_.reset(new Vertex[capacity_]);
+}
 
 const RememberedExperiment* ExperimentMemo::find(std::int32_t face, int edge_slot,
                                                  bool toward_second) const {

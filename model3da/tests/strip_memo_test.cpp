@@ -85,8 +85,8 @@ std::vector<std::int32_t> faces_from(std::int32_t f) {
 }
 
 TEST(strip_memo, a_full_pool_keeps_the_valid_entries_and_their_first_strips) {
-  // Twenty faces let the pool grow to room for eleven such experiments;
-  // three rounds record eighteen, of which the three from face 5 stay valid.
+  // Twenty faces give the pool room for eleven such experiments; three rounds
+  // record eighteen, of which the three from face 5 stay valid.
   ExperimentMemo memo(20, 50);
   for (int round = 0; round < 3; ++round) {
     for (std::int32_t face = 0; face < 6; ++face) {
@@ -107,19 +107,32 @@ TEST(strip_memo, a_full_pool_keeps_the_valid_entries_and_their_first_strips) {
 }
 
 TEST(strip_memo, when_valid_entries_fill_the_pool_the_oldest_go) {
-  // Ten faces let the pool grow to room for five such experiments; when the
-  // seventh does not fit, only the newest that leave half of it free stay.
+  // Ten faces give the pool room for five such experiments; when the sixth
+  // does not fit, only the newest that leave half of it free stay.
   ExperimentMemo memo(10, 50);
   for (std::int32_t face = 0; face < 7; ++face)
     remember(memo, face, 0, true, 0, 10, vertices(face % 2 == 1), faces_from(face));
   for (std::int32_t face = 0; face < 7; ++face) {
     const RememberedExperiment* found = memo.find(face, 0, true);
-    if (face < 5) {
+    if (face < 4) {
       EXPECT_EQ(found, nullptr) << face;
     } else {
       ASSERT_NE(found, nullptr) << face;
       EXPECT_EQ(first_strip(memo, *found), faces_from(face));
     }
+  }
+}
+
+TEST(strip_memo, a_large_surface_s_pool_grows_before_valid_entries_go) {
+  // 4000 faces start the pool at 8 entries a face (32 016 in all); the 1000
+  // valid experiments below take 44 000, so it has to grow or drop them.
+  ExperimentMemo memo(4000, 50);
+  for (std::int32_t face = 0; face < 1000; ++face)
+    remember(memo, face, 2, false, 0, 10, vertices(true), faces_from(face));
+  for (std::int32_t face = 0; face < 1000; ++face) {
+    const RememberedExperiment* found = memo.find(face, 2, false);
+    ASSERT_NE(found, nullptr) << face;
+    EXPECT_EQ(first_strip(memo, *found), faces_from(face));
   }
 }
 
