@@ -63,22 +63,6 @@ void EdgeTable::prepare(std::span<const Vertex> triangles, Vertex max_index) {
   slots_.resize(begin_[vertices]);
 }
 
-std::int32_t EdgeTable::find(Vertex a, Vertex b) const {
-  if (a == b || begin_.empty()) return kNone;
-  const Vertex low = std::min(a, b);
-  const Vertex high = std::max(a, b);
-  const Slot* run = slots_.data() + begin_[low];
-  for (std::uint32_t i = 0, n = used_[low]; i < n; ++i) {
-    if (run[i].other == high) return run[i].edge;
-  }
-  return kNone;
-}
-
-void EdgeTable::insert(Vertex a, Vertex b, std::int32_t edge) {
-  const Vertex low = std::min(a, b);
-  slots_[begin_[low] + used_[low]++] = Slot{std::max(a, b), edge};
-}
-
 std::int32_t Mesh::find_edge(VertexOrNone a, VertexOrNone b, std::int32_t face) const {
   if (face != kNone) {
     // Edge k of a face joins its vertices k and k + 1.
@@ -119,14 +103,8 @@ VertexOrNone Mesh::next_index_unusual(VertexOrNone p, VertexOrNone q, std::int32
   return kNone;
 }
 
-int Mesh::neighbour_count(const StripFace& f) const {
+int Mesh::swap_face_neighbour_count(const StripFace& f) const {
   int count = 0;
-  if (f.face != kNone) {
-    // A face's own edges: the faces across them are noted.
-    for (std::int32_t other : faces[static_cast<std::size_t>(f.face)].across)
-      count += other != kNone;
-    return count;
-  }
   for (int k = 0; k < 3; ++k)
     if (other_face(f.v[k], f.v[(k + 1) % 3], f.face) != kNone) ++count;
   return count;

@@ -55,9 +55,22 @@ class EdgeTable {
  public:
   // Sizes the runs for the edges of `triangles` (whole triangles only).
   void prepare(std::span<const Vertex> triangles, Vertex max_index);
-  std::int32_t find(Vertex a, Vertex b) const;
+  // Inline, as building the faces asks it three times a face.
+  std::int32_t find(Vertex a, Vertex b) const {
+    if (a == b || begin_.empty()) return kNone;
+    const Vertex low = a < b ? a : b;
+    const Vertex high = a < b ? b : a;
+    const Slot* run = slots_.data() + begin_[low];
+    for (std::uint32_t i = 0, n = used_[low]; i < n; ++i) {
+      if (run[i].other == high) return run[i].edge;
+    }
+    return kNone;
+  }
   // Adds an edge that find does not know yet.
-  void insert(Vertex a, Vertex b, std::int32_t edge);
+  void insert(Vertex a, Vertex b, std::int32_t edge) {
+    const Vertex low = a < b ? a : b;
+    slots_[begin_[low] + used_[low]++] = Slot{a < b ? b : a, edge};
+  }
 
  private:
   struct Slot {
@@ -109,8 +122,15 @@ struct Mesh {
     if (out0 + out1 + out2 == 1) return out0 ? v[0] : out1 ? v[1] : v[2];
     return next_index_unusual(p, q, face);
   }
-  // How many of the three edges of f have a face on their other side.
-  int neighbour_count(const StripFace& f) const;
+  // How many of the three edges of f have a face on their other side. Inline
+  // for a face record, whose neighbours are noted.
+  int neighbour_count(const StripFace& f) const {
+    if (f.face == kNone) return swap_face_neighbour_count(f);
+    const std::int32_t* across = faces[static_cast<std::size_t>(f.face)].across;
+    return (across[0] != kNone) + (across[1] != kNone) + (across[2] != kNone);
+  }
+  // neighbour_count for a swap face, through the edge table.
+  int swap_face_neighbour_count(const StripFace& f) const;
   // other_face for an edge that is not one of the face's own.
   std::int32_t other_face_by_table(VertexOrNone a, VertexOrNone b, std::int32_t face) const;
   // next_index for a face with none or more than one vertex beside p and q.

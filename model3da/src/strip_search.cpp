@@ -6,19 +6,25 @@
 // earlier one's of the same pass, and whose further strips start from the
 // same vertex, goes on exactly as that one did (within a pass only the
 // experiment's own faces change which faces count as marked), so it would
-// tie and lose; it is not built beyond its first strip. Reset points are
-// found through a "next face without strip" forest, the uniqueness test of
-// the backward walk through per-vertex stamps. A strip walks from face to
-// face through each face's neighbours and the place of the shared edge in
-// the neighbour, noted once per surface, so a step needs no search. The
-// faces' marks live in small arrays of their own, as looking at a
-// neighbour's mark is the hot step.
+// tie and lose; it is not built beyond its first strip. Passes sample the
+// same reset points again and again, so an experiment is remembered with the
+// vertices of its faces and not built again while no face on them has been
+// committed (see strip_memo.h). Reset points are found through a "next face
+// without strip" forest, the uniqueness test of the backward walk through
+// per-vertex stamps. A strip walks from face to face through each face's
+// neighbours and the edges beyond the shared one in the neighbour, noted
+// once per surface, so a step needs no search. The faces' marks live in
+// small arrays of their own, as looking at a neighbour's mark is the hot
+// step.
 #include "strip_search.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
+
+#include "strip_memo.h"
 
 namespace model3da::strips {
 namespace {
@@ -44,24 +50,49 @@ int next_corner(int k) {
   return k == 2 ? 0 : k + 1;
 }
 
+// A face as the strip walks see it: its vertices, the faces across its edges
+// (the search's "no face" face where there is none) and, for each edge, the
+// other two edges of the face across it: where the shared edge lies there is
+// corner j, these are its edges j + 1 and j + 2, the first packed in the low
+// two bits.
+struct alignas(32) WalkFace {
+  Vertex v[3] = {0, 0, 0};
+  std::uint32_t across[3] = {0, 0, 0};
+  std::uint8_t beyond[3] = {0, 0, 0};
+};
+
 class Search {
  public:
-  explicit Search(Mesh& mesh) : mesh_(mesh) {
+  explicit Search(Mesh& mesh)
+      : mesh_(mesh), memo_(mesh.faces.size(), static_cast<std::size_t>(mesh.max_index) + 1) {
     const std::size_t n = mesh.faces.size();
+    free_faces_ = n;
+    tags_.assign(n, 0);
     next_free_.resize(n + 1);
     for (std::size_t i = 0; i <= n; ++i) next_free_[i] = static_cast<std::int32_t>(i);
     stamps_.assign(static_cast<std::size_t>(mesh.max_index) + 1, 0);
-    marks_.assign(n, Marks{});
-    // Where each face's edge k lies among the corners of the face across it.
-    back_.assign(n * 3, 0);
+    // Face n stands for "no face": it counts as marked in every experiment.
+    marks_.assign(n + 1, Marks{});
+    marks_[n].state = kCommitted;
+    // The shared edge's corner in the face across is where that face holds
+    // the same edge record: a face's three edges have three records.
+    walk_.reserve(n);
     for (std::size_t f = 0; f < n; ++f) {
       const Face& face = mesh.faces[f];
+      WalkFace w;
       for (int k = 0; k < 3; ++k) {
+        w.v[k] = face.v[k];
         const std::int32_t other = face.across[k];
+        w.across[k] =
+            other == kNone ? static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(other);
         if (other == kNone) continue;
-        back_[3 * f + static_cast<std::size_t>(k)] =
-            static_cast<std::uint8_t>(local_edge(other, face.v[k], face.v[next_corner(k)]));
+        const std::int32_t e = mesh.face_edges[f].edge[k];
+        const std::int32_t* there = mesh.face_edges[static_cast<std::size_t>(other)].edge;
+        const int j = there[0] == e ? 0 : there[1] == e ? 1 : 2;
+        const int j1 = next_corner(j);
+        w.beyond[k] = static_cast<std::uint8_t>(j1 | next_corner(j1) << 2);
       }
+      walk_.push_back(w);
     }
   }
 
@@ -87,14 +118,14 @@ class Search {
         }
         if (std::find(used, used + used_count, reset) != used + used_count) continue;
         used[used_count++] = reset;
-        for (std::int32_t edge : mesh_.face_edges[static_cast<std::size_t>(reset)].edge) {
+        for (int slot = 0; slot < 3; ++slot) {
           for (bool toward_second : {true, false}) {
             BuiltStrip first;
             first.start_face = reset;
-            first.start_edge = edge;
+            first.start_edge = mesh_.face_edges[static_cast<std::size_t>(reset)].edge[slot];
             first.toward_second = toward_second;
             float score = 0.0f;
-            if (!run_experiment(first, nullptr, score)) continue;
+            if (!score_experiment(first, slot, score)) continue;
             if (score > best_score) {
               best_score = score;
               have_best = true;
@@ -105,6 +136,7 @@ class Search {
       }
       if (have_best) commit(best, result);
       if (ended_early) break;
+      ++pass_;
     }
     return result;
   }
@@ -124,8 +156,7 @@ class Search {
   }
 
   bool is_marked(std::int32_t f, std::int32_t experiment_id) const {
-    const std::int32_t state = marks_[static_cast<std::size_t>(f)].state;
-    return state == kCommitted || state == experiment_id;
+    return marks_[static_cast<std::size_t>(f)].state >= experiment_id;
   }
 
   bool in_strip(std::int32_t f, std::int32_t strip_id) const {
@@ -148,8 +179,11 @@ class Search {
       first_time_ = false;
       int best_count = -1;
       std::int32_t best_face = kNone;
+      // The first face with the most edges without a face across.
+      const auto none = static_cast<std::uint32_t>(n);
       for (std::int32_t f = 0; f < n; ++f) {
-        const int count = 3 - mesh_.neighbour_count(mesh_.strip_face(f));
+        const std::uint32_t* across = walk_[static_cast<std::size_t>(f)].across;
+        const int count = (across[0] == none) + (across[1] == none) + (across[2] == none);
         if (count > best_count) {
           best_count = count;
           best_face = f;
@@ -184,69 +218,62 @@ class Search {
   // are instances of their own, and the hot state is held in locals, as
   // this loop is where the builder spends most of its time.
   template <bool kBackward, bool kKeep, bool kFirst>
-  void extend(VertexOrNone p, VertexOrNone q, std::int32_t current, int k,
+  void extend(VertexOrNone p, VertexOrNone q, std::uint32_t current, int k,
               std::vector<StripFace>* out, std::vector<std::int32_t>* first,
               std::int32_t experiment_id, std::int32_t strip_id, std::int32_t& faces,
               std::int32_t& degenerates) {
-    const Face* const all = mesh_.faces.data();
+    const WalkFace* const all = walk_.data();
     Marks* const marks = marks_.data();
     std::uint32_t* const stamps = stamps_.data();
-    const std::uint8_t* const back = back_.data();
     const std::uint32_t stamp = stamp_;
-    auto marked = [marks, experiment_id](std::int32_t f) {
-      const std::int32_t state = marks[f].state;
-      return state == kCommitted || state == experiment_id;
+    Vertex* record = record_;
+    // Marked: committed, in this experiment, or no face at all.
+    auto marked = [marks, experiment_id](std::uint32_t f) {
+      return marks[f].state >= experiment_id;
     };
-    std::int32_t added = 0;
+    std::int32_t steps = 0;
     std::int32_t swaps = 0;
     for (;;) {
-      const std::size_t edge = 3 * static_cast<std::size_t>(current) + static_cast<std::size_t>(k);
-      const std::int32_t f = all[current].across[k];
-      if (f == kNone) break;
-      const Face& next = all[f];
-      __builtin_prefetch(&next);
+      const WalkFace& at = all[current];
+      const std::uint32_t f = at.across[k];
       if (marked(f)) break;
-      if (kBackward && stamps[next.v[0]] == stamp && stamps[next.v[1]] == stamp &&
-          stamps[next.v[2]] == stamp) {
-        break;
-      }
+      const WalkFace& next = all[f];
       // The face's vertex beyond the shared edge j, and its edges (q, n) and
-      // (p, n).
-      const int j = back[edge];
-      const int j1 = next_corner(j);
-      const int j2 = next_corner(j1);
-      const VertexOrNone n = next.v[j2];
+      // (p, n). Every vertex of the strip so far carries the stamp, the
+      // shared edge's two among them, so the face's vertices all lie in the
+      // strip exactly when n does.
+      const int beyond = at.beyond[k];
+      const int j1 = beyond & 3;
+      const int j2 = beyond >> 2;
+      const Vertex n = next.v[j2];
+      if (kBackward && stamps[n] == stamp) break;
       const bool q_second = next.v[j1] == q;
       const int qn = q_second ? j1 : j2;
       const int pn = q_second ? j2 : j1;
-      const std::int32_t beyond = next.across[qn];
-      bool swapped = false;
-      if (beyond == kNone || marked(beyond)) {
-        const std::int32_t side = next.across[pn];
-        if (side != kNone && !marked(side)) {
-          if constexpr (kKeep) {
-            const auto pv = static_cast<Vertex>(p);
-            out->push_back(StripFace{{pv, static_cast<Vertex>(q), pv}, kNone});
-          }
-          ++added;
-          ++swaps;
-          swapped = true;
+      int exit = qn;
+      if (marked(next.across[qn]) && !marked(next.across[pn])) {
+        if constexpr (kKeep) {
+          const auto pv = static_cast<Vertex>(p);
+          out->push_back(StripFace{{pv, static_cast<Vertex>(q), pv}, kNone});
         }
+        ++swaps;
+        exit = pn;
+      } else {
+        p = q;
       }
-      if constexpr (kKeep) out->push_back(mesh_.strip_face(f));
-      if constexpr (kFirst) first->push_back(f);
-      ++added;
+      if constexpr (kKeep) out->push_back(mesh_.strip_face(static_cast<std::int32_t>(f)));
+      if constexpr (kFirst) first->push_back(static_cast<std::int32_t>(f));
+      if constexpr (!kKeep) *record++ = n;
+      ++steps;
       marks[f] = Marks{experiment_id, strip_id};
-      stamps[next.v[0]] = stamp;
-      stamps[next.v[1]] = stamp;
-      stamps[next.v[2]] = stamp;
-      if (!swapped) p = q;
+      stamps[n] = stamp;
       q = n;
-      k = swapped ? pn : qn;
+      k = exit;
       current = f;
     }
-    faces += added;
+    faces += steps + swaps;
     degenerates += swaps;
+    if constexpr (!kKeep) record_ = record;
   }
 
   // Both directions of a strip from its start face, for one use.
@@ -254,10 +281,10 @@ class Search {
   void extend_both(VertexOrNone a, VertexOrNone b, VertexOrNone c, std::int32_t start,
                    std::vector<std::int32_t>* first, std::int32_t experiment_id,
                    std::int32_t strip_id, std::int32_t& faces, std::int32_t& degenerates) {
-    extend<false, kKeep, kFirst>(b, c, start, local_edge(start, b, c), &forward_, first,
-                                 experiment_id, strip_id, faces, degenerates);
-    extend<true, kKeep, kFirst>(b, a, start, local_edge(start, b, a), &backward_, first,
-                                experiment_id, strip_id, faces, degenerates);
+    extend<false, kKeep, kFirst>(b, c, static_cast<std::uint32_t>(start), local_edge(start, b, c),
+                                 &forward_, first, experiment_id, strip_id, faces, degenerates);
+    extend<true, kKeep, kFirst>(b, a, static_cast<std::uint32_t>(start), local_edge(start, b, a),
+                                &backward_, first, experiment_id, strip_id, faces, degenerates);
   }
 
   // Builds a strip of an experiment; returns its faces less its swap faces.
@@ -275,6 +302,9 @@ class Search {
     std::int32_t faces = 1;
     std::int32_t degenerates = 0;
     if (first != nullptr) first->push_back(start);
+    if (out == nullptr) {
+      for (Vertex v : face(start).v) *record_++ = v;
+    }
     if (out != nullptr) {
       forward_.clear();
       forward_.push_back(mesh_.strip_face(start));
@@ -341,43 +371,93 @@ class Search {
     return false;
   }
 
-  // True when an earlier experiment of this pass had the first strip whose
-  // faces are the last `count` faces of the pool, marked with `strip_id`,
-  // and whose further strips start from `vertex`; else notes that key.
-  bool repeats_first_strip(std::uint32_t begin, std::int32_t strip_id, Vertex vertex) {
-    const auto count = static_cast<std::uint32_t>(pass_faces_.size()) - begin;
-    // The sum and the sum of squares of the faces' numbers: cheap to take,
-    // the same for the same set, and rarely the same for two sets of one
-    // size (which the marks then tell apart).
+  // The hash of the set of faces from `begin` on in the pool: the sum and the
+  // sum of squares of their numbers, cheap to take, the same for the same set,
+  // and rarely the same for two sets of one size (which are then compared).
+  std::uint64_t face_set_hash(std::uint32_t begin) const {
     std::uint64_t sum = 0;
     std::uint64_t squares = 0;
-    for (std::uint32_t i = begin; i < begin + count; ++i) {
+    for (std::size_t i = begin; i < pass_faces_.size(); ++i) {
       const auto f = static_cast<std::uint64_t>(pass_faces_[i]);
       sum += f;
       squares += f * f;
     }
-    const std::uint64_t hash = sum * 0x9E3779B97F4A7C15ull ^ squares;
+    return sum * 0x9E3779B97F4A7C15ull ^ squares;
+  }
+
+  // True when an earlier experiment of this pass had the first strip whose
+  // faces are those from `begin` on in the pool and whose further strips
+  // start from `vertex`. `strip_id` is that of the faces when they were just
+  // built (their marks tell them), else kNone (they are tagged).
+  bool repeats_first_strip(std::uint32_t begin, std::uint64_t hash, Vertex vertex,
+                           std::int32_t strip_id) {
+    const auto count = static_cast<std::uint32_t>(pass_faces_.size()) - begin;
+    bool tagged = strip_id != kNone;
+    auto in_set = [&](std::int32_t f) {
+      return strip_id != kNone ? in_strip(f, strip_id) : tags_[static_cast<std::size_t>(f)] == tag_;
+    };
     for (const FirstStripKey& key : pass_keys_) {
       if (key.hash != hash || key.vertex != vertex || key.count != count) continue;
-      // The strip's faces are unique, so the same number of them, all marked
-      // with this strip, is the same set.
+      if (!tagged) {
+        ++tag_;
+        for (std::size_t i = begin; i < pass_faces_.size(); ++i)
+          tags_[static_cast<std::size_t>(pass_faces_[i])] = tag_;
+        tagged = true;
+      }
+      // A strip's faces are unique, so the same number of them, all in the
+      // other set, is the same set.
       bool same = true;
-      for (std::uint32_t i = key.begin; i < key.begin + key.count && same; ++i) {
-        same = in_strip(pass_faces_[i], strip_id);
-      }
-      if (same) {
-        pass_faces_.resize(begin);
-        return true;
-      }
+      for (std::uint32_t i = key.begin; i < key.begin + key.count && same; ++i)
+        same = in_set(pass_faces_[i]);
+      if (same) return true;
     }
-    pass_keys_.push_back(FirstStripKey{hash, vertex, begin, count});
     return false;
   }
 
-  // Builds the experiment that starts with `strip`; false, leaving it
-  // unfinished, when it would only repeat an earlier experiment of this
-  // pass. `score` receives its score; `out` (when given) receives its strips.
-  bool run_experiment(BuiltStrip strip, StripList* out, float& score) {
+  // Scores the experiment that starts with `first`, from edge `slot` of its
+  // face, for this pass: false when it only repeats an earlier experiment of
+  // the pass. An experiment remembered from an earlier pass is not built
+  // again while it stands, nor while its first strip does and repeats an
+  // earlier experiment's of the pass.
+  bool score_experiment(const BuiltStrip& first, int slot, float& score) {
+    const auto begin = static_cast<std::uint32_t>(pass_faces_.size());
+    if (const RememberedExperiment* known =
+            memo_.find(first.start_face, slot, first.toward_second)) {
+      const std::span<const std::int32_t> faces = memo_.first_strip(*known);
+      pass_faces_.insert(pass_faces_.end(), faces.begin(), faces.end());
+      if (repeats_first_strip(begin, known->hash, known->vertex, kNone)) {
+        pass_faces_.resize(begin);
+        return false;
+      }
+      if (known->complete && memo_.stands(*known)) {
+        pass_keys_.push_back(FirstStripKey{known->hash, known->vertex, begin,
+                                           static_cast<std::uint32_t>(faces.size())});
+        score = known->score;
+        return true;
+      }
+      // Stopped as a repeat when it was built, or changed beyond its first
+      // strip, and not a repeat now.
+      pass_faces_.resize(begin);
+    }
+    RememberedExperiment entry;
+    entry.pass = pass_;
+    record_ = memo_.begin_recording(free_faces_);
+    record_begin_ = record_;
+    entry.complete = run_experiment(first, nullptr, score, &entry);
+    entry.score = score;
+    const std::span<const std::int32_t> faces(pass_faces_.data() + begin,
+                                              pass_faces_.size() - begin);
+    memo_.end_recording(first.start_face, slot, first.toward_second, entry, record_, faces);
+    if (!entry.complete) pass_faces_.resize(begin);
+    return entry.complete;
+  }
+
+  // Builds the experiment that starts with `strip`. `score` receives its
+  // score; `out` (when given) receives its strips. When scoring (`entry`
+  // given), notes its first strip's faces in the pass's pool and its key in
+  // `entry`, and returns false, leaving it unfinished, when it would only
+  // repeat an earlier experiment of this pass.
+  bool run_experiment(BuiltStrip strip, StripList* out, float& score, RememberedExperiment* entry) {
     const std::int32_t experiment_id = next_experiment_id_++;
     std::int64_t sum = 0;
     std::int64_t strips = 0;
@@ -386,9 +466,12 @@ class Search {
       if (strips == 0 && out == nullptr) {
         const auto begin = static_cast<std::uint32_t>(pass_faces_.size());
         sum += build(experiment_id, strip, nullptr, &pass_faces_);
-        if (repeats_first_strip(begin, strip.strip_id, further_vertex(mesh_, strip))) {
-          return false;
-        }
+        entry->first_vertex_count = static_cast<std::uint32_t>(record_ - record_begin_);
+        entry->hash = face_set_hash(begin);
+        entry->vertex = further_vertex(mesh_, strip);
+        if (repeats_first_strip(begin, entry->hash, entry->vertex, strip.strip_id)) return false;
+        pass_keys_.push_back(FirstStripKey{entry->hash, entry->vertex, begin,
+                                           static_cast<std::uint32_t>(pass_faces_.size()) - begin});
       } else {
         sum += build(experiment_id, strip, out != nullptr ? &out->faces : nullptr, nullptr);
         if (out != nullptr) out->close_strip();
@@ -406,26 +489,29 @@ class Search {
   void commit(const BuiltStrip& first, StripList& result) {
     const std::size_t begin = result.faces.size();
     float score = 0.0f;
-    run_experiment(first, &result, score);
+    run_experiment(first, &result, score, nullptr);
     for (std::size_t i = begin; i < result.faces.size(); ++i) {
       const std::int32_t f = result.faces[i].face;
       if (f == kNone) continue;
       marks_[static_cast<std::size_t>(f)].state = kCommitted;
       next_free_[static_cast<std::size_t>(f)] = f + 1;
+      memo_.committed(face(f).v, pass_);
+      --free_faces_;
     }
   }
 
   Mesh& mesh_;
   // Per face: kCommitted once in a committed strip, else the experiment that
   // marked it last (kNone at first); and the strip of that experiment (its
-  // test strip).
-  static constexpr std::int32_t kCommitted = -2;
+  // test strip). kCommitted lies above every experiment, so "committed or in
+  // this experiment" is one comparison.
+  static constexpr std::int32_t kCommitted = std::numeric_limits<std::int32_t>::max();
   struct Marks {
     std::int32_t state = kNone;
     std::int32_t strip = kNone;
   };
   std::vector<Marks> marks_;
-  std::vector<std::uint8_t> back_;       // per face edge: its corner in the face across it
+  std::vector<WalkFace> walk_;
   std::vector<std::int32_t> next_free_;  // itself for a face without strip, else a later face
   std::vector<std::uint32_t> stamps_;    // per vertex: stamp_ when in the strip being built
   std::uint32_t stamp_ = 0;
@@ -437,6 +523,15 @@ class Search {
   std::vector<std::int32_t> pass_faces_;  // their first strips' faces
   std::vector<StripFace> forward_;
   std::vector<StripFace> backward_;
+  // Experiments of earlier passes, and where the one being scored writes the
+  // vertices of its faces.
+  ExperimentMemo memo_;
+  Vertex* record_ = nullptr;
+  const Vertex* record_begin_ = nullptr;
+  std::int32_t pass_ = 0;
+  std::size_t free_faces_ = 0;
+  std::vector<std::uint32_t> tags_;  // per face: tag_ when in the set being compared
+  std::uint32_t tag_ = 0;
 };
 
 }  // namespace

@@ -53,6 +53,18 @@ Indices sphere(int stacks, int slices) {
   return out;
 }
 
+Indices torus(int around, int across) {
+  Indices out;
+  auto at = [&](int i, int j) { return (i % around) * across + (j % across); };
+  for (int i = 0; i < around; ++i) {
+    for (int j = 0; j < across; ++j) {
+      add(out, at(i, j), at(i + 1, j), at(i + 1, j + 1));
+      add(out, at(i, j), at(i + 1, j + 1), at(i, j + 1));
+    }
+  }
+  return out;
+}
+
 Indices ribbon(int count) {
   Indices out;
   for (int i = 0; i < count; ++i) {
@@ -97,6 +109,14 @@ void add_duplicates(std::mt19937& rng, Indices& indices, int count, bool rotated
     add(indices, indices[t + static_cast<std::size_t>(r)],
         indices[t + static_cast<std::size_t>((r + 1) % 3)],
         indices[t + static_cast<std::size_t>((r + 2) % 3)]);
+  }
+}
+
+void remove_triangles(std::mt19937& rng, Indices& indices, int count) {
+  for (int i = 0; i < count && !indices.empty(); ++i) {
+    const int tris = static_cast<int>(indices.size() / 3);
+    const auto at = static_cast<std::ptrdiff_t>(uniform(rng, 0, tris - 1) * 3);
+    indices.erase(indices.begin() + at, indices.begin() + at + 3);
   }
 }
 

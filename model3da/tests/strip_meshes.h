@@ -16,6 +16,9 @@ using Indices = std::vector<std::uint16_t>;
 Indices grid(int w, int h, bool alternate = false);
 // A closed sphere of `stacks` rings of `slices` quads, with two poles.
 Indices sphere(int stacks, int slices);
+// A closed torus of `around` x `across` quads, two triangles each; every
+// vertex lies in six triangles.
+Indices torus(int around, int across);
 // A ribbon of `count` consistently wound triangles (i, i+1, i+2).
 Indices ribbon(int count);
 // `count` random triangles over `vertex_count` vertices (degenerate ones too).
@@ -27,6 +30,8 @@ int vertex_count(const Indices& indices);
 void shuffle_triangles(std::mt19937& rng, Indices& indices);
 // Appends `count` copies of random triangles: same order or rotated.
 void add_duplicates(std::mt19937& rng, Indices& indices, int count, bool rotated);
+// Removes `count` random triangles (fewer when there are fewer), leaving holes.
+void remove_triangles(std::mt19937& rng, Indices& indices, int count);
 // Inserts `count` degenerate triangles at random places.
 void add_degenerates(std::mt19937& rng, Indices& indices, int count);
 // Adds `count` triangles on existing edges with new third vertices, so that
