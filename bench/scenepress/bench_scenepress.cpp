@@ -172,9 +172,11 @@ PeakGrowth peak_growth(const std::function<void()>& work, bool code_resident = f
     const ssize_t written = write(pipe_ends[1], &growth, sizeof growth);
     std::_Exit(written == sizeof growth ? 0 : 1);
   }
+  // The parent's write end goes first, so that a child that dies without
+  // writing ends the read instead of leaving it waiting.
+  close(pipe_ends[1]);
   if (child < 0 || read(pipe_ends[0], &growth, sizeof growth) != sizeof growth) growth = {};
   close(pipe_ends[0]);
-  close(pipe_ends[1]);
   if (child > 0) waitpid(child, nullptr, 0);
   return growth;
 }
