@@ -74,17 +74,15 @@ std::vector<geometry::Vec3> file_positions(std::span<const Point3> points) {
 std::string gather_mesh(const Mesh& mesh, const std::array<bool, 5>& channels,
                         geometry::MeshInput& out) {
   const size_t face_count = mesh.faces.size();
-  out.faces.clear();
-  out.face_normals.clear();
-  out.faces.reserve(face_count);
-  out.face_normals.reserve(face_count);
+  // Filled in place, field by field.
+  out.faces.assign(face_count, geometry::Face{});
+  out.face_normals.resize(face_count);
   for (size_t f = 0; f < face_count; ++f) {
     const Face& face = mesh.faces[f];
-    geometry::Face g;
+    geometry::Face& g = out.faces[f];
     g.v = {face.v[0], face.v[1], face.v[2]};
     g.smoothing_groups = face.smGroup;
-    out.faces.push_back(g);
-    out.face_normals.push_back(vec(mesh.FaceNormal(int(f))));
+    out.face_normals[f] = vec(mesh.FaceNormal(int(f)));
   }
   for (int c = 0; c < geometry::kMapChannelCount; ++c) {
     out.channels[size_t(c)] = {};
