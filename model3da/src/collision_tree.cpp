@@ -225,7 +225,22 @@ class Splitter {
     const uint32_t child0_end = begin + kept + child0_count + (stay_count - kept);
     uint32_t at[3] = {begin + kept, child0_end, begin};
     if (kept == stay_count) {
-      for (uint32_t i = begin; i < end; ++i) to[at[group[i]]++] = from[i];
+      // The three cursors stay in registers and are picked with masks, not
+      // branches: kept in an array, each step waited for the step before to
+      // store its cursor.
+      uint32_t at_child0 = at[kChild0];
+      uint32_t at_child1 = at[kChild1];
+      uint32_t at_stay = at[kStay];
+      for (uint32_t i = begin; i < end; ++i) {
+        const uint8_t g = group[i];
+        const uint32_t is_child0 = 0u - uint32_t(g == kChild0);  // all ones or zero
+        const uint32_t is_child1 = 0u - uint32_t(g == kChild1);
+        const uint32_t is_stay = 0u - uint32_t(g == kStay);
+        to[(at_child0 & is_child0) | (at_child1 & is_child1) | (at_stay & is_stay)] = from[i];
+        at_child0 -= is_child0;
+        at_child1 -= is_child1;
+        at_stay -= is_stay;
+      }
     } else {
       uint32_t at_excess = begin + kept + child0_count;
       for (uint32_t i = begin; i < end; ++i) {
@@ -281,8 +296,10 @@ FlatTree split_boxes(std::span<const Box> boxes) {
 }
 
 std::vector<Box> triangle_boxes(const TreeTriangles& triangles) {
-  std::vector<Box> boxes(triangles.size());
-  for (uint32_t i = 0; i < boxes.size(); ++i) boxes[i] = triangles.box(i);
+  // Appended, not zero-filled first and then overwritten.
+  std::vector<Box> boxes;
+  boxes.reserve(triangles.size());
+  for (uint32_t i = 0; i < triangles.size(); ++i) boxes.push_back(triangles.box(i));
   return boxes;
 }
 
@@ -366,16 +383,32 @@ void TreeTriangles::put_records(std::span<const uint32_t> numbers, std::byte* ou
     const Vec2& tb = uv[corner[1]];
     const Vec2& tc = uv[corner[2]];
     // As record(i) gives them: A, its texture coordinates, those of B and C
-    // less A's, the edges AB and AC, and the material.
-    const float values[15] = {a[0],          a[1],          a[2],          ta[0],
-                              ta[1],         tb[0] - ta[0], tb[1] - ta[1], tc[0] - ta[0],
-                              tc[1] - ta[1], b[0] - a[0],   b[1] - a[1],   b[2] - a[2],
-                              c[0] - a[0],   c[1] - a[1],   c[2] - a[2]};
-    if constexpr (std::endian::native == std::endian::little) {
-      std::memcpy(out, values, sizeof(values));
-    } else {
-      for (int k = 0; k < 15; ++k) put_f32(out + 4 * k, values[k]);
-    }
+    // less A's, the edges AB and AC, and the material. Value by value, from
+    // registers to the buffer: put together in an array first, they were
+    // stored to the stack and read back with wide loads that wait on the
+    // narrow stores.
+    const auto put = [out](int k, float value) {
+      if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out + 4 * k, &value, sizeof value);
+      } else {
+        put_f32(out + 4 * k, value);
+      }
+    };
+    put(0, a[0]);
+    put(1, a[1]);
+    put(2, a[2]);
+    put(3, ta[0]);
+    put(4, ta[1]);
+    put(5, tb[0] - ta[0]);
+    put(6, tb[1] - ta[1]);
+    put(7, tc[0] - ta[0]);
+    put(8, tc[1] - ta[1]);
+    put(9, b[0] - a[0]);
+    put(10, b[1] - a[1]);
+    put(11, b[2] - a[2]);
+    put(12, c[0] - a[0]);
+    put(13, c[1] - a[1]);
+    put(14, c[2] - a[2]);
     put_u16(out + 60, e.material);
     out += kTriangleRecordSize;
   }
