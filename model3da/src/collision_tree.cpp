@@ -225,22 +225,7 @@ class Splitter {
     const uint32_t child0_end = begin + kept + child0_count + (stay_count - kept);
     uint32_t at[3] = {begin + kept, child0_end, begin};
     if (kept == stay_count) {
-      // The three cursors stay in registers and are picked with masks, not
-      // branches: kept in an array, each step waited for the step before to
-      // store its cursor.
-      uint32_t at_child0 = at[kChild0];
-      uint32_t at_child1 = at[kChild1];
-      uint32_t at_stay = at[kStay];
-      for (uint32_t i = begin; i < end; ++i) {
-        const uint8_t g = group[i];
-        const uint32_t is_child0 = 0u - uint32_t(g == kChild0);  // all ones or zero
-        const uint32_t is_child1 = 0u - uint32_t(g == kChild1);
-        const uint32_t is_stay = 0u - uint32_t(g == kStay);
-        to[(at_child0 & is_child0) | (at_child1 & is_child1) | (at_stay & is_stay)] = from[i];
-        at_child0 -= is_child0;
-        at_child1 -= is_child1;
-        at_stay -= is_stay;
-      }
+      for (uint32_t i = begin; i < end; ++i) to[at[group[i]]++] = from[i];
     } else {
       uint32_t at_excess = begin + kept + child0_count;
       for (uint32_t i = begin; i < end; ++i) {
