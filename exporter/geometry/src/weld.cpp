@@ -9,6 +9,10 @@
 #include <cstring>
 #include <numeric>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace geometry {
 namespace {
 
@@ -95,6 +99,29 @@ static_assert(sizeof(Corner) == 84, "a Corner is 21 words without padding");
   return h ^ (h >> 29);
 }
 
+// Whether two corners are equal byte for byte (as memcmp finds them), in
+// line: five 16-byte compares and the last 4 bytes on x86-64.
+[[gnu::always_inline]] inline bool same_bytes(const Corner& a, const Corner& b) {
+  const auto* p = reinterpret_cast<const unsigned char*>(&a);
+  const auto* q = reinterpret_cast<const unsigned char*>(&b);
+#if defined(__SSE2__)
+  auto equal16 = [p, q](size_t at) {
+    return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at)),
+                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + at)));
+  };
+  const __m128i equal = _mm_and_si128(_mm_and_si128(_mm_and_si128(equal16(0), equal16(16)),
+                                                    _mm_and_si128(equal16(32), equal16(48))),
+                                      equal16(64));
+  uint32_t tail_a;
+  uint32_t tail_b;
+  std::memcpy(&tail_a, p + 80, sizeof tail_a);
+  std::memcpy(&tail_b, q + 80, sizeof tail_b);
+  return _mm_movemask_epi8(equal) == 0xFFFF && tail_a == tail_b;
+#else
+  return std::memcmp(p, q, sizeof(Corner)) == 0;
+#endif
+}
+
 // Sorts corners that are bit for bit equal into classes. `class_of`
 // receives the class of each corner, `first` each class's first corner and
 // `last` its last, classes numbered in order of first appearance.
@@ -128,10 +155,10 @@ void exact_classes(std::span<const Corner> corners, uint32_t* class_of,
     std::memcpy(&z, &corner.position[2], sizeof z);
     const size_t r = size_t(((xy ^ z) * 0x9E3779B97F4A7C15ull) >> (64 - kRecentBits));
     uint32_t k = recent[r];
-    if (k == kEmpty || std::memcmp(&corners[first[k]], &corner, sizeof(Corner)) != 0) {
+    if (k == kEmpty || !same_bytes(corners[first[k]], corner)) {
       size_t slot = corner_hash(corner) & (size - 1);
       k = table[slot];
-      while (k != kEmpty && std::memcmp(&corners[first[k]], &corner, sizeof(Corner)) != 0) {
+      while (k != kEmpty && !same_bytes(corners[first[k]], corner)) {
         slot = (slot + 1) & (size - 1);
         k = table[slot];
       }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 #include "geometry/skin.h"
@@ -37,6 +38,27 @@ TEST(WeldTest, CornersCloserThanTheToleranceBecomeOneVertex) {
   c = a;
   c.skin[11] = std::byte(1);
   EXPECT_EQ(weld_corners(std::vector<Corner>{a, c}).corner_of_vertex.size(), 2u);
+}
+
+TEST(WeldTest, CornersThatDifferInAnyWordAreNotTakenForEqual) {
+  // Every word of a corner set so that a change to its top byte is a change
+  // beyond the tolerance (floats 1.5 become 2^-62 or so; colour and skin
+  // bytes compare exactly). Equal corners are grouped by their bytes first,
+  // so a word left out of that comparison would weld the pair.
+  Corner a;
+  auto* bytes = reinterpret_cast<unsigned char*>(&a);
+  for (size_t w = 0; w < sizeof(Corner) / 4; ++w) {
+    const float one_and_a_half = 1.5f;
+    std::memcpy(bytes + 4 * w, &one_and_a_half, 4);
+  }
+  for (size_t w = 0; w < sizeof(Corner) / 4; ++w) {
+    Corner b = a;
+    reinterpret_cast<unsigned char*>(&b)[4 * w + 3] ^= 0x40;
+    const WeldMap weld = weld_corners(std::vector<Corner>{a, b, a, b, b});
+    EXPECT_EQ(weld.corner_of_vertex.size(), 2u) << "word " << w;
+    EXPECT_EQ(weld.vertex_of_corner[0], weld.vertex_of_corner[2]) << "word " << w;
+    EXPECT_EQ(weld.vertex_of_corner[1], weld.vertex_of_corner[4]) << "word " << w;
+  }
 }
 
 TEST(WeldTest, VerticesAreNumberedInSortedOrderAndKeepTheirLastCorner) {
