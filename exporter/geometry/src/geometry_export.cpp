@@ -148,21 +148,17 @@ GeometryError build_corner_geometry(const MeshInput& input, CornerGeometry& out)
     surface.material_index = run.material_index;
     // Positions and vectors first, then each present channel over all the
     // corners.
-    // The corners are made in place and filled field by field: a corner
-    // put together on the stack and copied in whole is read back with wide
-    // loads that have to wait for its narrow stores.
     std::vector<Corner>& corners = surface.corners;
-    corners.resize(run.faces.size() * 3);
-    {
-      Corner* c = corners.data();
-      for (uint32_t f : run.faces) {
-        for (int k = 0; k < 3; ++k, ++c) {
-          const uint32_t v = mesh.faces[f][k];
-          const size_t at = per_vertex ? v : 3 * size_t(f) + size_t(k);
-          c->position = input.positions[v];
-          c->normal = smoothed_normals[at];
-          c->tangent = smoothed_tangents[at];
-        }
+    corners.reserve(run.faces.size() * 3);
+    for (uint32_t f : run.faces) {
+      for (int k = 0; k < 3; ++k) {
+        const uint32_t v = mesh.faces[f][k];
+        const size_t at = per_vertex ? v : 3 * size_t(f) + size_t(k);
+        Corner c;
+        c.position = input.positions[v];
+        c.normal = smoothed_normals[at];
+        c.tangent = smoothed_tangents[at];
+        corners.push_back(c);
       }
     }
     auto each_corner = [&run, &corners](auto&& set) {
