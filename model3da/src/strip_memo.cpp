@@ -54,16 +54,6 @@ const RememberedExperiment* ExperimentMemo::find(std::int32_t face, int edge_slo
   return &e;
 }
 
-bool ExperimentMemo::unchanged(const RememberedExperiment& e, std::uint32_t from,
-                               std::uint32_t to) const {
-  const Vertex* v = pool_.get() + e.begin;
-  const std::int32_t* last = last_commit_.data();
-  const std::int32_t pass = e.pass;
-  for (std::uint32_t i = from; i < to; ++i)
-    if (last[v[i]] >= pass) return false;
-  return true;
-}
-
 void ExperimentMemo::compact(std::size_t need) {
   std::vector<std::uint32_t> live;
   std::size_t live_size = 0;

@@ -69,7 +69,15 @@ class ExperimentMemo {
 
  private:
   // No face was committed on its vertices [from, to) since it was built.
-  bool unchanged(const RememberedExperiment& e, std::uint32_t from, std::uint32_t to) const;
+  // Inline, as the search asks it for every remembered experiment it meets.
+  bool unchanged(const RememberedExperiment& e, std::uint32_t from, std::uint32_t to) const {
+    const Vertex* v = pool_.get() + e.begin;
+    const std::int32_t* last = last_commit_.data();
+    const std::int32_t pass = e.pass;
+    for (std::uint32_t i = from; i < to; ++i)
+      if (last[v[i]] >= pass) return false;
+    return true;
+  }
   // Moves the valid entries to the front of the pool and drops the others,
   // and the oldest valid ones while the rest and `need` more entries would
   // fill more than half the pool.
