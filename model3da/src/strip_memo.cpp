@@ -5,7 +5,11 @@
 // fill more than half of it, a large surface's pool grows, up to a fixed
 // multiple of the surface's faces, and beyond that the oldest valid ones are
 // dropped too. So memory stays bounded, and small where experiments are
-// rarely repeated.
+// rarely repeated. An experiment that might not fit in half the pool is
+// recorded in a buffer to the side, touched only as far as experiments reach,
+// and copied into the pool when it is kept: one too large to keep (on a large
+// surface in mesh order experiments cover most of it, and every commit ends
+// them) keeps only its first strip.
 #include "strip_memo.h"
 
 #include <algorithm>
@@ -48,16 +52,6 @@ const RememberedExperiment* ExperimentMemo::find(std::int32_t face, int edge_slo
       entries_[static_cast<std::size_t>(slot) + entry_of(edge_slot, toward_second)];
   if (e.pass == kNone || !unchanged(e, 0, e.first_vertex_count)) return nullptr;
   return &e;
-}
-
-bool ExperimentMemo::unchanged(const RememberedExperiment& e, std::uint32_t from,
-                               std::uint32_t to) const {
-  const Vertex* v = pool_.get() + e.begin;
-  const std::int32_t* last = last_commit_.data();
-  const std::int32_t pass = e.pass;
-  for (std::uint32_t i = from; i < to; ++i)
-    if (last[v[i]] >= pass) return false;
-  return true;
 }
 
 void ExperimentMemo::compact(std::size_t need) {
@@ -106,6 +100,15 @@ void ExperimentMemo::compact(std::size_t need) {
 
 Vertex* ExperimentMemo::begin_recording(std::size_t free_faces) {
   const std::size_t need = free_faces * 4 + 8;
+  recording_aside_ = need > kMostKept;
+  if (recording_aside_) {
+    const std::size_t most_vertices = free_faces * 3 + 8;
+    if (aside_size_ < most_vertices) {
+      aside_.reset(new Vertex[most_vertices]);
+      aside_size_ = most_vertices;
+    }
+    return aside_.get();
+  }
   if (used_ + need > capacity_) compact(need);
   recording_ = used_;
   return pool_.get() + used_;
@@ -114,16 +117,33 @@ Vertex* ExperimentMemo::begin_recording(std::size_t free_faces) {
 void ExperimentMemo::end_recording(std::int32_t face, int edge_slot, bool toward_second,
                                    RememberedExperiment entry, const Vertex* vertices_end,
                                    std::span<const std::int32_t> first_faces) {
-  Vertex* const begin = pool_.get() + recording_;
-  entry.begin = static_cast<std::uint32_t>(recording_);
-  entry.vertex_count = static_cast<std::uint32_t>(vertices_end - begin);
+  const Vertex* const recorded = recording_aside_ ? aside_.get() : pool_.get() + recording_;
+  entry.vertex_count = static_cast<std::uint32_t>(vertices_end - recorded);
   entry.first_count = static_cast<std::uint32_t>(first_faces.size());
+  if (std::size_t{entry.vertex_count} + entry.first_count > kMostKept) {
+    entry.vertex_count = entry.first_vertex_count;
+    entry.complete = false;
+  }
+  const std::size_t size = std::size_t{entry.vertex_count} + entry.first_count;
+  std::int32_t& slot = slots_[static_cast<std::size_t>(face)];
+  if (size > kMostKept) {
+    // Not even its first strip is kept.
+    if (slot != kNone)
+      entries_[static_cast<std::size_t>(slot) + entry_of(edge_slot, toward_second)].pass = kNone;
+    if (!recording_aside_) used_ = recording_;
+    return;
+  }
+  if (recording_aside_) {
+    if (used_ + size > capacity_) compact(size);
+    recording_ = used_;
+    std::memcpy(pool_.get() + recording_, recorded, entry.vertex_count * sizeof(Vertex));
+  }
+  entry.begin = static_cast<std::uint32_t>(recording_);
   if (!first_faces.empty()) {
     std::memcpy(pool_.get() + recording_ + entry.vertex_count, first_faces.data(),
                 first_faces.size() * sizeof(Vertex));
   }
-  used_ = recording_ + entry.vertex_count + entry.first_count;
-  std::int32_t& slot = slots_[static_cast<std::size_t>(face)];
+  used_ = recording_ + size;
   if (slot == kNone) {
     slot = static_cast<std::int32_t>(entries_.size());
     entries_.resize(entries_.size() + 6);

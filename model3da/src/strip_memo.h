@@ -53,7 +53,10 @@ class ExperimentMemo {
 
   // Recording an experiment of `pass` that can build at most `free_faces`
   // faces: begin_recording gives where its vertices go (the caller writes at
-  // most three per face), end_recording files them with its first strip.
+  // most three per face), end_recording files them with its first strip. An
+  // experiment of more than kMostKept entries keeps only its first strip, as
+  // one that large rarely stands until it is asked for again.
+  static constexpr std::size_t kMostKept = std::size_t{1} << 14;
   Vertex* begin_recording(std::size_t free_faces);
   void end_recording(std::int32_t face, int edge_slot, bool toward_second,
                      RememberedExperiment entry, const Vertex* vertices_end,
@@ -66,7 +69,15 @@ class ExperimentMemo {
 
  private:
   // No face was committed on its vertices [from, to) since it was built.
-  bool unchanged(const RememberedExperiment& e, std::uint32_t from, std::uint32_t to) const;
+  // Inline, as the search asks it for every remembered experiment it meets.
+  bool unchanged(const RememberedExperiment& e, std::uint32_t from, std::uint32_t to) const {
+    const Vertex* v = pool_.get() + e.begin;
+    const std::int32_t* last = last_commit_.data();
+    const std::int32_t pass = e.pass;
+    for (std::uint32_t i = from; i < to; ++i)
+      if (last[v[i]] >= pass) return false;
+    return true;
+  }
   // Moves the valid entries to the front of the pool and drops the others,
   // and the oldest valid ones while the rest and `need` more entries would
   // fill more than half the pool.
@@ -76,6 +87,10 @@ class ExperimentMemo {
   std::vector<RememberedExperiment> entries_;  // six per face started from
   std::vector<std::int32_t> last_commit_;      // per vertex
   std::unique_ptr<Vertex[]> pool_;             // vertices and faces of the entries
+  // Where an experiment that may be too large to keep records its vertices.
+  std::unique_ptr<Vertex[]> aside_;
+  std::size_t aside_size_ = 0;
+  bool recording_aside_ = false;
   std::size_t capacity_ = 0;
   std::size_t most_ = 0;  // the largest the pool may grow to
   std::size_t used_ = 0;

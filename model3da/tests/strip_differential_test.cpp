@@ -153,5 +153,20 @@ TEST(strip_builder_differential, matches_plain_builder_where_experiments_recur_a
   }
 }
 
+// Surfaces of 5 000 to 18 000 faces: experiments too large to be kept whole
+// are recorded to the side, and those of more than some 16 000 vertices keep
+// only their first strip, to be built again when asked for.
+TEST(strip_builder_differential, matches_plain_builder_where_experiments_are_too_large_to_keep) {
+  std::mt19937 rng(404);
+  std::vector<test::Indices> inputs = {test::grid(96, 94), test::torus(100, 45),
+                                       test::grid(60, 44, true)};
+  test::remove_triangles(rng, inputs[2], 20);
+  test::Indices shuffled = test::torus(60, 40);
+  test::shuffle_triangles(rng, shuffled);
+  inputs.push_back(shuffled);
+  for (const test::Indices& input : inputs)
+    if (!same_result(input, kExporterStripSettings)) return;
+}
+
 }  // namespace
 }  // namespace model3da

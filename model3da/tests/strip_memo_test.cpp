@@ -136,5 +136,45 @@ TEST(strip_memo, a_large_surface_s_pool_grows_before_valid_entries_go) {
   }
 }
 
+TEST(strip_memo, an_experiment_too_large_to_keep_keeps_only_its_first_strip) {
+  // 6000 free faces are too many for the pool's share: each experiment is
+  // recorded to the side and copied into the pool when it is kept.
+  constexpr auto kMost = ExperimentMemo::kMostKept;
+  ExperimentMemo memo(6000, 100);
+  std::vector<Vertex> small(40);
+  for (Vertex v = 0; v < 40; ++v) small[v] = v;
+  remember(memo, 1, 0, true, 0, 6000, small, faces_from(1), 3.0f, 3);
+  std::vector<Vertex> large(kMost);
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<Vertex>(50 + i % 50);
+  remember(memo, 2, 0, true, 0, 6000, large, faces_from(2), 4.0f, 3);
+
+  const RememberedExperiment* found = memo.find(1, 0, true);
+  ASSERT_NE(found, nullptr);
+  EXPECT_TRUE(found->complete);
+  EXPECT_EQ(found->vertex_count, 40u);
+  EXPECT_EQ(first_strip(memo, *found), faces_from(1));
+
+  found = memo.find(2, 0, true);
+  ASSERT_NE(found, nullptr) << "its first strip is kept";
+  EXPECT_FALSE(found->complete) << "the rest is built again";
+  EXPECT_EQ(found->vertex_count, 3u);
+  EXPECT_EQ(first_strip(memo, *found), faces_from(2));
+  // A commit on a vertex beyond its first strip does not touch it.
+  const Vertex beyond[3] = {60, 61, 62};
+  memo.committed(beyond, 0);
+  found = memo.find(2, 0, true);
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(first_strip(memo, *found), faces_from(2));
+  const Vertex on_first[3] = {50, 99, 98};
+  memo.committed(on_first, 0);
+  EXPECT_EQ(memo.find(2, 0, true), nullptr);
+
+  // A first strip too large to keep leaves nothing, not the experiment
+  // recorded there before.
+  remember(memo, 1, 0, true, 1, 6000, large, faces_from(1), 5.0f,
+           static_cast<std::uint32_t>(kMost));
+  EXPECT_EQ(memo.find(1, 0, true), nullptr);
+}
+
 }  // namespace
 }  // namespace model3da::strips
