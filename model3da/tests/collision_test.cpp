@@ -215,25 +215,32 @@ void expect_same_tree(const TreeNode& fast, const PlainNode& plain) {
   }
 }
 
+// Splits `boxes` (triangle i has material i, so the leaves tell the
+// triangles apart) and compares the tree with the plain rules' tree.
+std::unique_ptr<TreeNode> expect_split_matches_plain(const std::vector<Box>& boxes) {
+  std::vector<TriangleRecord> triangles(boxes.size());
+  std::vector<std::pair<Box, int>> items;
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    triangles[i].material = uint16_t(i);
+    items.push_back({boxes[i], int(i)});
+  }
+  auto fast = split_triangles(triangles, boxes);
+  expect_same_tree(*fast, *plain_split(items));
+  return fast;
+}
+
 TEST(collision_tree_test, split_matches_the_plain_rules_on_random_boxes) {
   std::mt19937 random(7);
   std::uniform_real_distribution<float> position(-50, 50);
   std::uniform_real_distribution<float> size(0, 4);
   for (int round = 0; round < 20; ++round) {
     const int count = 1 + int(random() % 3000);
-    std::vector<TriangleRecord> triangles(static_cast<size_t>(count));
     std::vector<Box> boxes;
-    std::vector<std::pair<Box, int>> items;
     for (int i = 0; i < count; ++i) {
-      Box b{{position(random), position(random) * 0.2f, std::floor(position(random))},
-            {size(random), size(random), random() % 10 == 0 ? 60.0f : size(random)}};
-      triangles[size_t(i)].material = uint16_t(i);
-      boxes.push_back(b);
-      items.push_back({b, i});
+      boxes.push_back(Box{{position(random), position(random) * 0.2f, std::floor(position(random))},
+                          {size(random), size(random), random() % 10 == 0 ? 60.0f : size(random)}});
     }
-    auto fast = split_triangles(triangles, boxes);
-    auto plain = plain_split(items);
-    expect_same_tree(*fast, *plain);
+    expect_split_matches_plain(boxes);
   }
 }
 
@@ -249,9 +256,7 @@ TEST(collision_tree_test, split_matches_the_plain_rules_bit_for_bit_on_few_value
     const bool one_centre = round % 10 == 9;
     const bool some_nan = round % 10 == 4;
     const bool some_infinite = round % 10 == 6;  // none but those may be left to split
-    std::vector<TriangleRecord> triangles(static_cast<size_t>(count));
     std::vector<Box> boxes;
-    std::vector<std::pair<Box, int>> items;
     for (int i = 0; i < count; ++i) {
       Box b;
       for (size_t a = 0; a < 3; ++a) {
@@ -260,13 +265,9 @@ TEST(collision_tree_test, split_matches_the_plain_rules_bit_for_bit_on_few_value
       }
       if (some_nan && random() % 3 == 0) b.centre[random() % 3] = NAN;
       if (some_infinite && random() % 3 == 0) b = Box{{INFINITY, INFINITY, INFINITY}, {0, 0, 0}};
-      triangles[size_t(i)].material = uint16_t(i);
       boxes.push_back(b);
-      items.push_back({b, i});
     }
-    auto fast = split_triangles(triangles, boxes);
-    auto plain = plain_split(items);
-    expect_same_tree(*fast, *plain);
+    const auto fast = expect_split_matches_plain(boxes);
     if (one_centre) {
       EXPECT_EQ(fast->triangles.size(), size_t(count));
     }
