@@ -1,8 +1,9 @@
 // The scenepress program's work on a generated scene of 60 nodes and 74 880
-// triangles: the scene import, the plug-in's export and both together,
-// against Assimp's own import of the same file with vertex welding and cache
-// ordering, in one run. First the peak memory of one import and export
-// against the size of Assimp's model of the file.
+// triangles (`--nodes=N` gives N nodes of 1 248 triangles instead): the scene
+// import, the plug-in's export and both together, against Assimp's own
+// import of the same file with vertex welding and cache ordering, in one
+// run. First the peak memory of one import and export against the size of
+// Assimp's model of the file.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 #include <sys/mman.h>
@@ -25,7 +26,8 @@
 
 namespace {
 
-constexpr int kNodes = 60, kRings = 24, kSegments = 26;
+constexpr int kRings = 24, kSegments = 26;
+int scene_nodes = 60;
 
 std::filesystem::path scene_path;
 ClassDesc* exporter_class = nullptr;
@@ -181,12 +183,36 @@ PeakGrowth peak_growth(const std::function<void()>& work, bool code_resident = f
   return growth;
 }
 
+// Takes `--nodes=N` (1 to 100 000) out of the arguments into scene_nodes;
+// false when its value is not such a number.
+bool take_nodes_option(int& argc, char** argv) {
+  int kept = 1;
+  bool ok = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind("--nodes=", 0) != 0) {
+      argv[kept++] = argv[i];
+      continue;
+    }
+    char* end = nullptr;
+    const long n = std::strtol(arg.c_str() + 8, &end, 10);
+    ok = ok && end != arg.c_str() + 8 && *end == '\0' && n >= 1 && n <= 100000;
+    if (ok) scene_nodes = int(n);
+  }
+  argc = kept;
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!take_nodes_option(argc, argv)) {
+    std::fprintf(stderr, "--nodes takes a number of nodes from 1 to 100000\n");
+    return 2;
+  }
   // --write-scene PATH: only writes the scene (to run the program on it).
   if (argc == 3 && std::string(argv[1]) == "--write-scene") {
-    bench_scenepress::write_sphere_scene(argv[2], kNodes, kRings, kSegments);
+    bench_scenepress::write_sphere_scene(argv[2], scene_nodes, kRings, kSegments);
     return 0;
   }
   const std::filesystem::path dir =
@@ -197,7 +223,7 @@ int main(int argc, char** argv) {
   // The scene is written by a child process, so that this one's memory is
   // not grown before it is measured.
   if (const pid_t child = fork(); child == 0) {
-    bench_scenepress::write_sphere_scene(scene_path, kNodes, kRings, kSegments);
+    bench_scenepress::write_sphere_scene(scene_path, scene_nodes, kRings, kSegments);
     std::_Exit(0);
   } else {
     waitpid(child, nullptr, 0);
@@ -231,8 +257,8 @@ int main(int argc, char** argv) {
   const PeakGrowth joined = peak_growth([] { scene_import::reference_import(scene_path, true); });
   const scene_import::ReferenceImport model = scene_import::reference_import(scene_path, false);
   const double model_kib = double(model.model_bytes) / 1024.0;
-  std::printf("scene: %d nodes, %zu triangles, %ju bytes; Assimp's model of it: %zu KiB\n", kNodes,
-              model.triangles, std::uintmax_t(std::filesystem::file_size(scene_path)),
+  std::printf("scene: %d nodes, %zu triangles, %ju bytes; Assimp's model of it: %zu KiB\n",
+              scene_nodes, model.triangles, std::uintmax_t(std::filesystem::file_size(scene_path)),
               model.model_bytes / 1024);
   std::printf(
       "peak memory growth: import and export %ld KiB (%.2f x the model), the import alone %ld "
