@@ -206,8 +206,6 @@ bool take_nodes_option(int& argc, char** argv) {
   return ok;
 }
 
-}  // namespace
-
 struct RunTime {
   double cpu_ms = -1;   // user and system time of the whole process
   double wall_ms = -1;  // from the fork to the child's end
@@ -238,27 +236,32 @@ RunTime fresh_process_time(const std::function<void()>& work) {
   return t;
 }
 
-// The median CPU and wall times of `runs` fresh-process runs of each piece
-// of work, taken in turn (a, b, a, b, ...) so that both see the same load.
+// The median CPU time and the median wall time of `times` (not empty).
+RunTime median(std::vector<RunTime> times) {
+  const size_t middle = times.size() / 2;
+  auto by = [&times, middle](double RunTime::*field) {
+    std::nth_element(times.begin(), times.begin() + ptrdiff_t(middle), times.end(),
+                     [field](const RunTime& x, const RunTime& y) { return x.*field < y.*field; });
+    return times[middle].*field;
+  };
+  return {by(&RunTime::cpu_ms), by(&RunTime::wall_ms)};
+}
+
+// The median times of `runs` fresh-process runs of each piece of work, taken
+// in turn (a, b, a, b, ...) so that both see the same load; -1 when a run
+// could not be measured.
 std::pair<RunTime, RunTime> fresh_process_medians(const std::function<void()>& a,
                                                   const std::function<void()>& b, int runs) {
-  std::vector<double> times[4];
+  std::vector<RunTime> times_a, times_b;
   for (int r = 0; r < runs; ++r) {
-    const RunTime ta = fresh_process_time(a);
-    const RunTime tb = fresh_process_time(b);
-    if (ta.cpu_ms < 0 || tb.cpu_ms < 0) return {};
-    times[0].push_back(ta.cpu_ms);
-    times[1].push_back(ta.wall_ms);
-    times[2].push_back(tb.cpu_ms);
-    times[3].push_back(tb.wall_ms);
+    times_a.push_back(fresh_process_time(a));
+    times_b.push_back(fresh_process_time(b));
+    if (times_a.back().cpu_ms < 0 || times_b.back().cpu_ms < 0) return {};
   }
-  double median[4];
-  for (int i = 0; i < 4; ++i) {
-    std::sort(times[i].begin(), times[i].end());
-    median[i] = times[i][times[i].size() / 2];
-  }
-  return {RunTime{median[0], median[1]}, RunTime{median[2], median[3]}};
+  return {median(std::move(times_a)), median(std::move(times_b))};
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (!take_nodes_option(argc, argv)) {

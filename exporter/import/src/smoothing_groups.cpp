@@ -212,27 +212,15 @@ SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 
     Point3 unit;               // the unit normal, once the vertex is met
     uint32_t cluster = kNone;  // the first source vertex of its cluster
     uint32_t next = kNone;     // a cluster's first: the next cluster at its vertex
-    uint32_t parent = kNone;   // a cluster's first: union-find over the clusters
     uint32_t faces = 0;        // a region's root: its faces
     uint32_t number = kNone;   // a region's root: its number, when it has a group
     uint32_t group = 0;        // a region's root: its group bit
   };
   std::vector<Source> at(sources);
   std::vector<uint32_t> first_cluster(vertex_count, kNone);
-  // Smooth regions: a face joins the clusters of its corners.
-  const auto find = [&](uint32_t x) {
-    while (at[x].parent != x) {
-      at[x].parent = at[at[x].parent].parent;
-      x = at[x].parent;
-    }
-    return x;
-  };
-  const auto unite = [&](uint32_t root, uint32_t other) {
-    other = find(other);
-    if (root == other) return root;
-    at[std::max(root, other)].parent = std::min(root, other);
-    return std::min(root, other);
-  };
+  // Smooth regions: a face joins the clusters of its corners (union-find
+  // over the clusters' first source vertices).
+  UnionFind regions(sources);
   for (const auto& face : source_faces) {
     std::array<uint32_t, 3> heads;
     for (size_t c = 0; c < 3; ++c) {
@@ -258,24 +246,24 @@ SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 
         if (head == kNone) {
           head = s;
           *link = s;
-          at[s].parent = s;
         }
         at[s].cluster = head;
       }
       heads[c] = head;
     }
-    unite(unite(find(heads[0]), heads[1]), heads[2]);
+    regions.unite(heads[0], heads[1]);
+    regions.unite(heads[0], heads[2]);
   }
   // Every cluster straight to its region's root.
   for (size_t s = 0; s < sources; ++s)
-    if (at[s].cluster == s) at[s].parent = find(uint32_t(s));
+    if (at[s].cluster == s) regions.parent[s] = regions.find(uint32_t(s));
 
   // Regions of more than one face, numbered in the order of their first
   // faces; single faces keep group 0.
   // Each face's region root is kept in its group's place meanwhile.
   std::vector<uint32_t> roots;
   for (size_t f = 0; f < source_faces.size(); ++f) {
-    const uint32_t root = at[at[source_faces[f][0]].cluster].parent;
+    const uint32_t root = regions.parent[at[source_faces[f][0]].cluster];
     out.groups[f] = root;
     if (at[root].faces++ == 0) roots.push_back(root);
   }
@@ -286,7 +274,7 @@ SmoothingResult smoothing_groups_of_source(std::span<const std::array<uint32_t, 
     out.groups.assign(source_faces.size(), 0);
     return out;
   }
-  const auto region_of = [&](uint32_t cluster) { return at[at[cluster].parent].number; };
+  const auto region_of = [&](uint32_t cluster) { return at[regions.parent[cluster]].number; };
 
   // Regions that meet at a vertex must not share a bit: the regions of the
   // vertex's clusters (a vertex of one cluster has one region).
