@@ -3,11 +3,13 @@
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "host/class_ids.h"
 #include "model3da/collision.h"
-#include "model3da/file.h"
+#include "model3da/mapped_file.h"
 #include "model3da/platform.h"
 #include "scenepress/export_log.h"
 #include "scenepress/material_file_name.h"
@@ -23,29 +25,29 @@ unsigned long progress_routine(void*) {
   return 0;
 }
 
-// Reads the whole file through the engine's file layer into `buffer`, from
-// its start; the bytes read, or none when the file has no length or cannot
-// be read.
-std::span<const std::byte> read_back(const std::string& path, model3da::ByteBuffer& buffer) {
-  try {
-    fs::file f;
-    f.open(path.c_str(), 0);
-    const long length = f.length();
-    if (length <= 0 || !buffer.seek(0)) return {};
-    std::byte* bytes = buffer.append_room(size_t(length));
-    if (bytes == nullptr) return {};
-    long done = 0;
-    while (done < length) {
-      const long n = f.read(bytes + done, length - done);
-      if (n <= 0) break;
-      done += n;
-    }
-    if (done != length) return {};
-    return {bytes, size_t(length)};
-  } catch (const fs::file_exception&) {
-    return {};
+// The partial file of an export, removed when the export ends without
+// putting it in place (its chain file closed first).
+class PartialFile {
+ public:
+  PartialFile(std::string path, std::unique_ptr<model3da::ChainFile>& chain)
+      : path_(std::move(path)), chain_(chain) {}
+  ~PartialFile() {
+    if (kept_) return;
+    if (chain_) chain_->close();
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
   }
-}
+  PartialFile(const PartialFile&) = delete;
+  PartialFile& operator=(const PartialFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  void keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  std::unique_ptr<model3da::ChainFile>& chain_;
+  bool kept_ = false;
+};
 
 }  // namespace
 
@@ -55,7 +57,7 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
   ip = i;
   // Each export gathers its nodes and materials afresh, also when the host
   // runs a second export on the same exporter.
-  nodeChain = model3da::ByteBuffer(kChainCapacity);
+  nodeChain.reset();
   nodeCount = 0;
   nodeIndexCounter = -1;
   materials.clear();
@@ -96,6 +98,16 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
   }
   selectedOnly = options == SCENE_EXPORT_SELECTED || DoesFileExist("exportselected");
 
+  // The chain goes to a partial file beside the output as the walk builds
+  // it, so that it is never whole in memory; the output is replaced only
+  // when the whole export has succeeded, and a failed export leaves none.
+  PartialFile partial(output + ".partial", nodeChain);
+  nodeChain = std::make_unique<model3da::ChainFile>(partial.path());
+  if (!nodeChain->error().empty()) {
+    ShowMessage("Unable to create file %s", output.c_str());
+    return 0;
+  }
+
   const Interval range = ip->GetAnimRange();
   frameCount = (range.End() - range.Start()) / GetTicksPerFrame();
   nodeMatrixTable.assign(size_t(count_exportable_nodes(ip->GetRootNode())),
@@ -128,68 +140,72 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
       return 0;
     }
   }
-  return WriteModel(output) ? 1 : 0;
+  if (!WriteModel(partial.path(), output)) return 0;
+  partial.keep();
+  return 1;
 }
 
-bool Scenepress::WriteModel(const std::string& output) {
-  // The header, the node chain with each node's transform from the matrix
-  // table, and the material table. The transforms go into the chain itself,
-  // which is written out from where it lies.
+bool Scenepress::WriteModel(const std::string& partial, const std::string& output) {
+  // The material table after the chain, each node's transform from the
+  // matrix table into its record, and the header.
   model3da::ModelWriteInput input;
   input.node_count = uint32_t(nodeCount);
   input.frame_count = uint32_t(frameCount);
   input.node_matrices = nodeMatrixTable;
   input.materials = materials;
-  model3da::Bytes head;
-  model3da::Bytes tail;
-  if (const std::string error =
-          model3da::make_model_image_parts(input, nodeChain.mutable_bytes(), head, tail);
-      !error.empty()) {
-    ShowMessage("Unable to write %s: %s", output.c_str(), error.c_str());
+  if (const std::string error = nodeChain->finish(input); !error.empty()) {
+    if (nodeChain->error().empty()) {
+      ShowMessage("Unable to write %s: %s", output.c_str(), error.c_str());
+    } else {
+      ShowMessage("Unable to write file %s", output.c_str());
+    }
     return false;
   }
-  file = std::fopen(output.c_str(), "wb");
-  if (file == nullptr) {
-    ShowMessage("Unable to create file %s", output.c_str());
-    return false;
-  }
-  bool written = true;
-  for (const std::span<const std::byte> part :
-       {std::span<const std::byte>(head), nodeChain.bytes(), std::span<const std::byte>(tail)}) {
-    written =
-        written && (part.empty() || std::fwrite(part.data(), 1, part.size(), file) == part.size());
-  }
-  const bool closed = std::fclose(file) == 0;
-  file = nullptr;
-  if (!written || !closed) {
-    ShowMessage("Unable to write file %s", output.c_str());
-    return false;
-  }
+  nodeChain.reset();
 
   if (!writeMaterialScripts) WriteMaterialScripts();
 
   // Read the file back, build its collision section from it and append it.
-  // The chain is in the file now, so the file is read back into the chain's
-  // block, and the model views it there.
-  const std::span<const std::byte> file_bytes = read_back(output, nodeChain);
-  if (file_bytes.empty()) return false;
-  std::byte* header = nodeChain.mutable_bytes().data();
-  model3da::put_u32(header + 60, 0);
-  model3da::put_u32(header + 64, 0);
-  model3da::LoadResult loaded = model3da::load_model_view(file_bytes);
-  if (!loaded.ok()) {
-    ShowMessage("Unable to read back %s: %s", output.c_str(), loaded.message.c_str());
-    return false;
+  // The file is mapped, not copied: only the pages the log and the
+  // collision input are taken from are read. The header's collision words
+  // are cleared in this process's copy of its page only.
+  std::string log;
+  model3da::CollisionInput collision;
+  {
+    model3da::MappedFile mapped;
+    if (const std::string error = mapped.open(partial); !error.empty()) {
+      ShowMessage("Unable to read back %s: %s", output.c_str(), error.c_str());
+      return false;
+    }
+    const std::span<std::byte> file_bytes = mapped.bytes();
+    if (file_bytes.size() < model3da::kFileHeaderSize) {
+      ShowMessage("Unable to read back %s: the file is shorter than its header", output.c_str());
+      return false;
+    }
+    model3da::put_u32(file_bytes.data() + 60, 0);
+    model3da::put_u32(file_bytes.data() + 64, 0);
+    model3da::LoadResult loaded = model3da::load_model_view(file_bytes);
+    if (!loaded.ok()) {
+      ShowMessage("Unable to read back %s: %s", output.c_str(), loaded.message.c_str());
+      return false;
+    }
+    log = ExportLogText(*loaded.model);
+    collision = model3da::gather_collision_input(*loaded.model);
   }
-  // What the log and the collision section need is taken from the model, so
-  // that the file's bytes can go before the trees are built.
-  const std::string log = ExportLogText(*loaded.model);
-  const model3da::CollisionInput collision = model3da::gather_collision_input(*loaded.model);
-  loaded.model.reset();
-  nodeChain.release();
-  if (const std::string error = model3da::append_collision_section(output, collision);
+  if (const std::string error = model3da::append_collision_section(partial, collision);
       !error.empty()) {
     ShowMessage("Unable to add the collision data to %s: %s", output.c_str(), error.c_str());
+    return false;
+  }
+  collision = {};
+  // The earlier output goes first: renaming over it makes some file systems
+  // (ext4) write the new file out at once, to keep the replacement safe,
+  // which took longer than the export's last steps together.
+  std::error_code replaced;
+  std::filesystem::remove(output, replaced);  // a failure shows in the rename
+  std::filesystem::rename(partial, output, replaced);
+  if (replaced) {
+    ShowMessage("Unable to write file %s: %s", output.c_str(), replaced.message().c_str());
     return false;
   }
   WriteExportLog(output, log);

@@ -82,7 +82,7 @@ bool Scenepress::AppendNode(const model3da::NodeData& record, INode* node) {
                 node->GetName(), int(nodeMatrixTable.size()));
     return false;
   }
-  const std::string error = model3da::append_node(nodeChain, record);
+  const std::string error = nodeChain->append(record);
   if (!error.empty()) {
     ShowMessage("Node %s: %s", node->GetName(), error.c_str());
     return false;

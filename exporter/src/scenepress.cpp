@@ -29,9 +29,7 @@ Scenepress::Scenepress() {
   parallelGeometry = geometry_threads() > 1;
 }
 
-Scenepress::~Scenepress() {
-  if (file != nullptr) std::fclose(file);
-}
+Scenepress::~Scenepress() = default;
 
 const char* Scenepress::Ext(int n) {
   return n == 0 ? GetString(IDS_EXTENSION) : "";

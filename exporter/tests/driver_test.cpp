@@ -251,5 +251,25 @@ TEST_F(DriverTest, MoreRecordsThanCountedFailTheExport) {
   EXPECT_FALSE(std::filesystem::exists(dir_ / "out.3da"));
 }
 
+// The chain is written to "<output>.partial" during the walk; the output is
+// replaced only by an export that succeeds.
+TEST_F(DriverTest, AFailedExportKeepsTheEarlierFileAndLeavesNoPartialFile) {
+  default_options();
+  builder_.dummy("A_0");
+  ASSERT_EQ(export_scene(), 1);
+  const std::string earlier = read_file("out.3da");
+  ASSERT_FALSE(earlier.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out.3da.partial"));
+  // A second export of the same name fails in the walk.
+  builder_.node("Late_0", std::make_shared<LateHelper>());
+  EXPECT_EQ(export_scene(), 0);
+  EXPECT_EQ(read_file("out.3da"), earlier);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out.3da.partial"));
+  // An output that cannot be created fails before the walk.
+  ui_.messages.clear();
+  EXPECT_EQ(export_scene("missing/out.3da"), 0);
+  EXPECT_EQ(messages(), std::vector<std::string>{"Unable to create file missing/out.3da"});
+}
+
 }  // namespace
 }  // namespace scenepress::testing

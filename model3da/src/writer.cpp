@@ -196,11 +196,11 @@ std::string append_surfaces(Bytes& data, uint32_t base, std::span<const SurfaceD
   return {};
 }
 
-std::string append_node(ByteBuffer& chain, const NodeData& node) {
+std::string append_node(ByteBuffer& chain, const NodeData& node, uint64_t chain_before) {
   if (node.name.size() >= kNameSize) {
     return fmt::format("node name \"{}\" is longer than 31 characters", node.name);
   }
-  const uint64_t record_at = uint64_t(kFileHeaderSize) + chain.length();
+  const uint64_t record_at = uint64_t(kFileHeaderSize) + chain_before + chain.length();
   const uint64_t base64 = record_at + kNodeRecordSize;
   if (base64 > kMaxOffset) return "the node chain passes 32-bit offsets";
   const uint32_t base = uint32_t(base64);
@@ -262,14 +262,16 @@ std::string append_node(ByteBuffer& chain, const NodeData& node) {
   return {};
 }
 
-std::string make_model_image_parts(const ModelWriteInput& input, std::span<std::byte> chain,
-                                   Bytes& head, Bytes& tail) {
+void put_transform(std::byte* out, const Matrix4& m) {
+  for (int k = 0; k < 16; ++k) put_f32(out + 4 * k, m[k]);
+}
+
+std::string make_model_head(const ModelWriteInput& input, uint64_t chain_length, Bytes& head) {
   for (size_t m = 0; m < input.materials.size(); ++m) {
     if (std::string error = check_material_names(input.materials[m], m); !error.empty()) {
       return error;
     }
   }
-  const uint64_t chain_length = chain.size();
   const uint64_t collision_offset =
       kFileHeaderSize + chain_length + uint64_t(kMaterialRecordSize) * input.materials.size();
   if (collision_offset > kMaxOffset) return "the model passes 32-bit offsets";
@@ -290,6 +292,21 @@ std::string make_model_image_parts(const ModelWriteInput& input, std::span<std::
   h.collisionOffset = uint32_t(collision_offset);
   head.clear();
   append_file_header(head, h);
+  return {};
+}
+
+Bytes material_table_bytes(std::span<const MaterialRecord> materials) {
+  Bytes tail;
+  tail.reserve(size_t(kMaterialRecordSize) * materials.size());
+  for (const MaterialRecord& m : materials) append_material_record(tail, m);
+  return tail;
+}
+
+std::string make_model_image_parts(const ModelWriteInput& input, std::span<std::byte> chain,
+                                   Bytes& head, Bytes& tail) {
+  if (std::string error = make_model_head(input, chain.size(), head); !error.empty()) {
+    return error;
+  }
   // Copy entry i of the matrix table into node i's transform, walking the
   // chain by its next offsets (file offsets: the chain starts at 68).
   uint64_t at = kFileHeaderSize;
@@ -300,14 +317,12 @@ std::string make_model_image_parts(const ModelWriteInput& input, std::span<std::
     }
     std::byte* record = chain.data() + (at - kFileHeaderSize);
     const Matrix4 m = input.node_matrices.empty() ? identity_matrix() : input.node_matrices[i];
-    for (int k = 0; k < 16; ++k) put_f32(record + 84 + 4 * k, m[k]);
+    put_transform(record + kNodeTransformOffset, m);
     const uint32_t next = read_u32(record + 148);
     if (next <= at) return "the node chain's next offsets do not advance";
     at = next;
   }
-  tail.clear();
-  tail.reserve(size_t(kMaterialRecordSize) * input.materials.size());
-  for (const MaterialRecord& m : input.materials) append_material_record(tail, m);
+  tail = material_table_bytes(input.materials);
   return {};
 }
 

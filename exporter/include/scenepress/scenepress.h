@@ -22,6 +22,7 @@
 #include "host/interface.h"
 #include "host/plugin.h"
 #include "model3da/byte_buffer.h"
+#include "model3da/chain_file.h"
 #include "model3da/model.h"
 #include "model3da/records.h"
 #include "model3da/writer.h"
@@ -30,8 +31,7 @@ namespace scenepress {
 
 // The material table's room.
 inline constexpr size_t kMaxMaterials = 1024;
-// ByteBuffer capacities: the node chain, one helper's data, one mesh's data.
-inline constexpr size_t kChainCapacity = 128;
+// ByteBuffer capacities: one helper's data, one mesh's data.
 inline constexpr size_t kHelperDataCapacity = 0x10000;
 inline constexpr size_t kGeometryDataCapacity = 0x40000;
 // The exporter's version, as Version() gives it and the log prints it.
@@ -109,7 +109,6 @@ class Scenepress final : public SceneExport {
 
   // The exporter's state, in this order.
   bool selectedOnly = false;
-  std::FILE* file = nullptr;
   Interface* ip = nullptr;
   uint32_t errorFlag = 0;
   int32_t frameCount = 0;
@@ -120,7 +119,8 @@ class Scenepress final : public SceneExport {
   model3da::Vec3 boundsMax{-1e30f, -1e30f, -1e30f};
   std::vector<model3da::Matrix4> nodeMatrixTable;
   int32_t nodeIndexCounter = -1;
-  model3da::ByteBuffer nodeChain{kChainCapacity};
+  // The node chain, written node by node to the output's partial file.
+  std::unique_ptr<model3da::ChainFile> nodeChain;
   int32_t noAnimation = 0;
   int32_t noGeometry = 0;
   int32_t writeMaterialScripts = 1;  // stored inverted: 1 = no .mat scripts
@@ -198,7 +198,11 @@ class Scenepress final : public SceneExport {
   // Applies the level-of-detail postfix to the record's name; `warn_as`
   // names the exporter in the warning, null for none.
   bool ApplyLodPostfix(model3da::NodeData& record, const char* warn_as);
-  bool WriteModel(const std::string& output);
+  // Finishes the partial file `partial` (header, transforms, material
+  // table), writes the .mat scripts, reads the file back for the log and
+  // the collision section, appends that and puts the file in place as
+  // `output`. False (the message shown) when the export fails.
+  bool WriteModel(const std::string& partial, const std::string& output);
 };
 
 // The options dialog's procedure (dialog 103); WM_INITDIALOG carries the

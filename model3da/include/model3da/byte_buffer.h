@@ -37,6 +37,9 @@ class ByteBuffer {
   // Frees the data block; the buffer then has none (capacity 0).
   void release();
 
+  // Empties the buffer (length and position 0) and keeps its block.
+  void clear() { length_ = position_ = 0; }
+
   std::span<const std::byte> bytes() const { return {data_.get(), length_}; }
   std::span<std::byte> mutable_bytes() { return {data_.get(), length_}; }
   size_t length() const { return length_; }

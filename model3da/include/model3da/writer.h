@@ -80,7 +80,15 @@ std::string append_surfaces(Bytes& data, uint32_t base, std::span<const SurfaceD
 // characters or more, array sizes that differ from the vertex count, more
 // than 65536 vertices, an index outside the surface, a list index count that
 // is not a multiple of 3, or a chain that would pass 32-bit offsets.
-std::string append_node(ByteBuffer& chain, const NodeData& node);
+// `chain_before` is the length of the chain before `chain`'s first byte, for
+// a chain written out piece by piece (0 when `chain` holds all of it).
+std::string append_node(ByteBuffer& chain, const NodeData& node, uint64_t chain_before = 0);
+
+// Where a NodeRecord holds its transform (16 floats, row by row).
+inline constexpr uint32_t kNodeTransformOffset = 84;
+
+// Writes the 64-byte transform field.
+void put_transform(std::byte* out, const Matrix4& m);
 
 struct ModelWriteInput {
   uint32_t node_count = 0;
@@ -106,6 +114,15 @@ std::string make_model_image(const ModelWriteInput& input, Bytes& out);
 // been changed when a reason is returned.
 std::string make_model_image_parts(const ModelWriteInput& input, std::span<std::byte> chain,
                                    Bytes& head, Bytes& tail);
+
+// The 68-byte header of a file whose chain is `chain_length` bytes long, after
+// the checks of make_model_image that do not need the chain's bytes (names,
+// the matrix table's length, 32-bit offsets). Returns an empty text or the
+// reason.
+std::string make_model_head(const ModelWriteInput& input, uint64_t chain_length, Bytes& head);
+
+// The material table: 252 bytes per material.
+Bytes material_table_bytes(std::span<const MaterialRecord> materials);
 
 // The whole file: the image, loaded back and checked, and the collision
 // section built from it appended. Returns an empty text or the reason.

@@ -1,0 +1,38 @@
+// MappedFile: a file's bytes mapped into memory, copy on write. The pages
+// come from the system's file cache as they are read, so reading a file just
+// written costs no copy of it on the heap, and only the parts touched are
+// brought in. Changes stay in this process's copy of the pages changed; the
+// file is never written. The file must not change while it is mapped.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace model3da {
+
+class MappedFile {
+ public:
+  MappedFile() = default;
+  ~MappedFile();
+  MappedFile(MappedFile&& other) noexcept;
+  MappedFile& operator=(MappedFile&& other) noexcept;
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  // Maps the whole file at `path`; an empty text, or the reason it cannot
+  // be mapped (missing, unreadable, empty).
+  std::string open(const std::filesystem::path& path);
+
+  // Unmaps the file; bytes() is empty afterwards.
+  void close();
+
+  std::span<std::byte> bytes() const { return {data_, size_}; }
+
+ private:
+  std::byte* data_ = nullptr;
+  size_t size_ = 0;
+};
+
+}  // namespace model3da
