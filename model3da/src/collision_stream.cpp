@@ -1,7 +1,7 @@
 // The collision section of a loaded model streamed to the end of its file:
-// each tree is built, written and freed before the next, so only one tree is
-// held at a time; the entries' tree offsets and the header are written last,
-// over their places.
+// each tree is written node by node as it is split, so no tree's nodes are
+// held; the entries' tree offsets and the header are written last, over
+// their places.
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -10,66 +10,14 @@
 #include <filesystem>
 #include <memory>
 
+#include "collision_split.h"
+#include "collision_stream.h"
 #include "collision_tree.h"
 #include "model3da/collision.h"
+#include "section_file.h"
 
 namespace model3da {
 namespace {
-
-// Buffered writes at the end of a file opened for update, and small
-// overwrites of what was written before.
-class SectionFile {
- public:
-  explicit SectionFile(std::FILE* file, uint64_t end) : file_(file), position_(end) {
-    buffer_.resize(kBufferSize);
-  }
-
-  uint64_t position() const { return position_; }
-
-  // Room for the next n bytes (at most 64 KiB), to be filled at once.
-  std::byte* room(size_t n) {
-    if (used_ + n > kBufferSize) flush();
-    std::byte* at = buffer_.data() + used_;
-    used_ += n;
-    position_ += n;
-    return at;
-  }
-
-  // Overwrites bytes written before: in the buffer where they still lie
-  // there, else in the file, coming back to its end.
-  void overwrite(uint64_t at, std::span<const std::byte> bytes) {
-    const uint64_t buffered = position_ - used_;  // where buffer_[0] goes
-    const size_t in_file =
-        size_t(std::min<uint64_t>(bytes.size(), buffered - std::min(at, buffered)));
-    if (in_file > 0) {
-      ok_ = ok_ && std::fseek(file_, long(at), SEEK_SET) == 0 &&
-            std::fwrite(bytes.data(), 1, in_file, file_) == in_file &&
-            std::fseek(file_, 0, SEEK_END) == 0;
-    }
-    if (in_file < bytes.size()) {
-      std::memcpy(buffer_.data() + (at + in_file - buffered), bytes.data() + in_file,
-                  bytes.size() - in_file);
-    }
-  }
-
-  void flush() {
-    if (used_ > 0) {
-      ok_ = ok_ && std::fwrite(buffer_.data(), 1, used_, file_) == used_;
-      used_ = 0;
-    }
-  }
-
-  bool ok() const { return ok_; }
-
-  static constexpr size_t kBufferSize = 64 * 1024;
-
- private:
-  std::FILE* file_;
-  uint64_t position_;
-  Bytes buffer_;
-  size_t used_ = 0;
-  bool ok_ = true;
-};
 
 std::byte* put_floats(std::byte* out, std::span<const float> values) {
   for (float v : values) {
@@ -83,48 +31,64 @@ std::byte* put_box(std::byte* out, const Box& box) {
   return put_floats(put_floats(out, box.centre), box.half);
 }
 
-// Writes a split tree, node by node in file order; returns its bytes.
-uint64_t write_tree(SectionFile& file, const collision::FlatTree& tree,
-                    const TreeTriangles& triangles) {
-  const uint64_t start = file.position();
-  for (const collision::FlatNode& node : tree.nodes) {
-    const uint64_t at = file.position();
-    const uint32_t header = node.count == 0 ? kTreeNodeSize : kTreeLeafHeaderSize;
-    const uint64_t own = header + uint64_t(kTriangleRecordSize) * node.count;
-    const bool has0 = node.child[0] != collision::kNoChild;
-    const bool has1 = node.child[1] != collision::kNoChild;
-    const uint64_t child0 = at + own;
-    const uint64_t child1 = child0 + (has0 ? tree.nodes[size_t(node.child[0])].subtree_bytes : 0);
-    std::byte* out = put_box(file.room(header), node.box);
-    put_u16(out, uint16_t(node.count));
+// Writes each node the split makes at the end of the file: its header, and
+// its own triangles' records after it. Child 0, when there is one, follows
+// the node's own bytes; child 1's offset is known only once child 0's
+// subtree is written.
+class TreeWriter {
+ public:
+  using Node = uint64_t;  // the node's offset in the file
+
+  TreeWriter(SectionFile& file, const TreeTriangles& triangles)
+      : file_(file), triangles_(triangles) {}
+
+  uint64_t made(const collision::SplitNode& node) {
+    const uint64_t at = file_.position();
+    const auto count = uint32_t(node.own.size());
+    const uint32_t header = count == 0 ? kTreeNodeSize : kTreeLeafHeaderSize;
+    const uint64_t own = header + uint64_t(kTriangleRecordSize) * count;
+    std::byte* out = put_box(file_.room(header), node.box);
+    put_u16(out, uint16_t(count));
     put_u16(out + 2, 0);
-    put_u32(out + 4, has0 ? uint32_t(child0) : 0);
-    put_u32(out + 8, has1 ? uint32_t(child1) : 0);
-    if (node.count > 0) {
-      put_u32(put_box(out + 12, node.own_box), uint32_t(at + kTreeLeafHeaderSize));
-    }
+    put_u32(out + 4, node.child[0] ? uint32_t(at + own) : 0);
+    put_u32(out + 8, 0);  // child 1, see second_child()
+    if (count > 0) put_u32(put_box(out + 12, node.own_box), uint32_t(at + kTreeLeafHeaderSize));
     // The records in runs that fit the file's buffer.
     constexpr uint32_t kRun = SectionFile::kBufferSize / kTriangleRecordSize;
-    for (uint32_t i = node.first; i < node.first + node.count; i += kRun) {
-      const uint32_t run = std::min(kRun, node.first + node.count - i);
-      triangles.put_records(std::span(tree.order).subspan(i, run),
-                            file.room(size_t(run) * kTriangleRecordSize));
+    for (uint32_t i = 0; i < count; i += kRun) {
+      const uint32_t run = std::min(kRun, count - i);
+      triangles_.put_records(node.own.subspan(i, run),
+                             file_.room(size_t(run) * kTriangleRecordSize));
     }
+    return at;
   }
-  return file.position() - start;
-}
 
-// Builds the tree of `triangles` and writes it; returns its bytes.
-uint64_t build_and_write(SectionFile& file, const TreeTriangles& triangles) {
-  const collision::FlatTree tree = collision::split_boxes(collision::triangle_boxes(triangles));
-  return write_tree(file, tree, triangles);
-}
+  // Child 1 of the node at `at` starts here.
+  void second_child(uint64_t at) {
+    std::byte offset[4];
+    put_u32(offset, uint32_t(file_.position()));
+    file_.overwrite(at + kChild1Field, offset);
+  }
+
+ private:
+  static constexpr uint64_t kChild1Field = 32;  // after the box, the count and child 0
+
+  SectionFile& file_;
+  const TreeTriangles& triangles_;
+};
 
 struct CloseFile {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
 }  // namespace
+
+uint64_t stream_tree(SectionFile& file, const TreeTriangles& triangles) {
+  const uint64_t start = file.position();
+  TreeWriter writer(file, triangles);
+  collision::split_into(collision::triangle_boxes(triangles), writer);
+  return file.position() - start;
+}
 
 CollisionInput gather_collision_input(const Model& model, const CrashLogSink& log) {
   const collision::CollisionPlan plan = collision::collision_plan(model);
@@ -177,8 +141,8 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
   SectionFile file(handle.get(), size);
   const uint64_t section = file.position();
   std::memset(file.room(kCollisionHeaderSize), 0, kCollisionHeaderSize);
-  const uint64_t static_size = input.static_tree ? build_and_write(file, *input.static_tree) : 0;
-  const uint64_t hull_size = input.hull_tree ? build_and_write(file, *input.hull_tree) : 0;
+  const uint64_t static_size = input.static_tree ? stream_tree(file, *input.static_tree) : 0;
+  const uint64_t hull_size = input.hull_tree ? stream_tree(file, *input.hull_tree) : 0;
   const uint64_t entries_at = file.position();
   for (size_t i = 0; i < input.per_node.size(); ++i) {
     const bool last = i + 1 == input.per_node.size();
@@ -191,7 +155,7 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
   std::vector<uint32_t> tree_offsets;
   for (const auto& [node_index, triangles] : input.per_node) {
     tree_offsets.push_back(uint32_t(file.position()));
-    build_and_write(file, triangles);
+    stream_tree(file, triangles);
   }
   const uint64_t end = file.position();
   // The entries once more, now with their trees' offsets, and the header.

@@ -1,12 +1,11 @@
-// Splitting a tree's triangles over one array of triangle numbers, and the
+// The split of a tree's triangles into an array of nodes, and the
 // triangles' boxes and records.
 #include "collision_tree.h"
 
-#include <algorithm>
 #include <bit>
-#include <cmath>
-#include <cstddef>
 #include <cstring>
+
+#include "collision_split.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
 #include <xmmintrin.h>
@@ -14,83 +13,6 @@
 
 namespace model3da::collision {
 namespace {
-
-constexpr float kStayRatio = 0.8f;
-constexpr float kCentreTolerance = 0.0001f;
-constexpr uint32_t kMaxNodeTriangles = 0xFFFF;  // the node's count is a u16
-constexpr float kHuge = 1e30f;
-
-// Groups of a node's triangles.
-constexpr uint8_t kChild0 = 0;
-constexpr uint8_t kChild1 = 1;
-constexpr uint8_t kStay = 2;
-
-uint64_t node_bytes(uint32_t triangles) {
-  return triangles == 0 ? kTreeNodeSize
-                        : kTreeLeafHeaderSize + uint64_t(kTriangleRecordSize) * triangles;
-}
-
-// The box between the upper ends `max` and the lower ends `min`.
-Box box_of(const float* max, const float* min) {
-  Box box;
-  for (int a = 0; a < 3; ++a) {
-    box.centre[a] = (max[a] + min[a]) / 2;
-    box.half[a] = max[a] - box.centre[a];
-  }
-  return box;
-}
-
-// The running extents of a fold of boxes: per axis the maximum of the
-// boxes' upper ends (centre + half) and the minimum of their lower ends
-// (centre - half), taken in the order the boxes come. Each step keeps the
-// running value unless the new end is strictly beyond it (so a NaN end is
-// skipped, and of two equal ends such as 0 and -0 the first stays): the same
-// results, bit for bit, on both paths below.
-#if defined(__x86_64__) || defined(_M_X64)
-static_assert(sizeof(Box) == 24 && offsetof(Box, half) == 12, "a box is six packed floats");
-
-class Extents {
- public:
-  void take(const Box& b) {
-    const float* p = b.centre.data();
-    const __m128 centre = _mm_loadu_ps(p);                                    // c0 c1 c2 h0
-    const __m128 tail = _mm_loadu_ps(p + 2);                                  // c2 h0 h1 h2
-    const __m128 half = _mm_shuffle_ps(tail, tail, _MM_SHUFFLE(3, 3, 2, 1));  // h0 h1 h2 h2
-    // maxps/minps give their first operand where it is strictly beyond the
-    // second, else the second: the running value.
-    max_ = _mm_max_ps(_mm_add_ps(centre, half), max_);
-    min_ = _mm_min_ps(_mm_sub_ps(centre, half), min_);
-  }
-
-  Box box() const {
-    float max[4];
-    float min[4];
-    _mm_storeu_ps(max, max_);
-    _mm_storeu_ps(min, min_);
-    return box_of(max, min);
-  }
-
- private:
-  __m128 max_ = _mm_set1_ps(-kHuge);
-  __m128 min_ = _mm_set1_ps(kHuge);
-};
-#else
-class Extents {
- public:
-  void take(const Box& b) {
-    for (int a = 0; a < 3; ++a) {
-      max_[a] = std::max(max_[a], b.centre[a] + b.half[a]);
-      min_[a] = std::min(min_[a], b.centre[a] - b.half[a]);
-    }
-  }
-
-  Box box() const { return box_of(max_, min_); }
-
- private:
-  float max_[3] = {-kHuge, -kHuge, -kHuge};
-  float min_[3] = {kHuge, kHuge, kHuge};
-};
-#endif
 
 // The box of a triangle: vertex A grown to take in B, then C (see grow()).
 #if defined(__x86_64__) || defined(_M_X64)
@@ -136,147 +58,38 @@ Box triangle_box(const Vec3& a, const Vec3& b, const Vec3& c) {
 }
 #endif
 
-// The box around `boxes[order[i]]` for i in [begin, end).
-Box union_box(std::span<const Box> boxes, const uint32_t* order, uint32_t begin, uint32_t end) {
-  Extents extents;
-  for (uint32_t i = begin; i < end; ++i) extents.take(boxes[order[i]]);
-  return extents.box();
-}
-
-// Splits a tree's triangles node by node. A node's triangle numbers are read
-// from one of two arrays (`order` and a scratch array of the same length) and
-// sorted into its groups in the other, over the same range, where its
-// children read them; a node's own triangles are copied into `order` when they
-// are not there already. Each position belongs to one node's own triangles in
-// the end, so `order` ends up whole.
-class Splitter {
+// Keeps each node the split makes in file order; a node's children are
+// found by their indices.
+class FlatTreeSink {
  public:
-  Splitter(std::span<const Box> boxes, FlatTree& tree)
-      : boxes_(boxes), tree_(tree), scratch_(boxes.size()), group_(boxes.size()) {}
+  using Node = int32_t;  // the node's index
 
-  Box union_of(uint32_t begin, uint32_t end) const {
-    return union_box(boxes_, tree_.order.data(), begin, end);
-  }
+  explicit FlatTreeSink(std::vector<FlatNode>& nodes) : nodes_(nodes) {}
 
-  // Makes the node over order[begin, end), whose box is `box` and whose
-  // triangle numbers are in `from` (order or the scratch array), and
-  // everything below it; returns its index.
-  int32_t split(uint32_t begin, uint32_t end, const Box& box, uint32_t* from) {
-    uint32_t* const order = tree_.order.data();
-    const auto index = static_cast<int32_t>(tree_.nodes.size());
-    tree_.nodes.emplace_back();
-    const uint32_t n = end - begin;
-    if (n <= kLeafTriangles) {
-      if (from != order) std::copy(from + begin, from + end, order + begin);
-      FlatNode& leaf = tree_.nodes[size_t(index)];
-      leaf.box = box;
-      leaf.own_box = box;
-      leaf.first = begin;
-      leaf.count = n;
-      leaf.subtree_bytes = node_bytes(n);
-      return index;
-    }
-    uint32_t* const to = from == order ? scratch_.data() : order;
-    int axis = 0;
-    if (box.half[1] > box.half[axis]) axis = 1;
-    if (box.half[2] > box.half[axis]) axis = 2;
-    const float centre = box.centre[axis];
-    const float limit = kStayRatio * box.half[axis];
-    // Sort the triangles into their groups, keeping their order in each, and
-    // fold each group's box over its triangles in that order.
-    const Box* const boxes = boxes_.data();
-    uint8_t* const group = group_.data();
-    // Three separate folds (not an array), so that each stays in registers.
-    Extents child0_extents;
-    Extents child1_extents;
-    Extents stay_extents;
-    uint32_t child1_count = 0;
-    uint32_t stay_count = 0;
-    for (uint32_t i = begin; i < end; ++i) {
-      const Box& b = boxes[from[i]];
-      const float c = b.centre[axis];
-      if (b.half[axis] > limit || std::fabs(c - centre) < kCentreTolerance) {
-        group[i] = kStay;
-        stay_extents.take(b);
-        ++stay_count;
-      } else if (c >= centre) {
-        group[i] = kChild0;
-        child0_extents.take(b);
-      } else {
-        group[i] = kChild1;
-        child1_extents.take(b);
-        ++child1_count;
-      }
-    }
-    uint32_t child0_count = n - child1_count - stay_count;
-    // The folded boxes hold unless the groups change below.
-    bool folded = true;
-    // A split that moves every triangle into one child makes no progress (only
-    // boxes with NaN or infinite coordinates do that): they stay.
-    if (child0_count == n || child1_count == n) {
-      std::fill(group + begin, group + end, kStay);
-      child0_count = child1_count = 0;
-      stay_count = n;
-      folded = false;
-    }
-    // The node's triangle count is 16 bits: the excess goes down to child 0,
-    // after its own triangles. Order: kept | child 0 | excess | child 1.
-    const uint32_t kept = std::min(stay_count, kMaxNodeTriangles);
-    const uint32_t child0_end = begin + kept + child0_count + (stay_count - kept);
-    uint32_t at[3] = {begin + kept, child0_end, begin};
-    if (kept == stay_count) {
-      for (uint32_t i = begin; i < end; ++i) to[at[group[i]]++] = from[i];
-    } else {
-      uint32_t at_excess = begin + kept + child0_count;
-      for (uint32_t i = begin; i < end; ++i) {
-        const uint8_t g = group[i];
-        const uint32_t slot = g == kStay && at[kStay] == begin + kept ? at_excess++ : at[g]++;
-        to[slot] = from[i];
-      }
-      folded = false;
-    }
-    if (to != order) std::copy(to + begin, to + begin + kept, order + begin);
-    // Otherwise each group's box is folded again over its range, in order.
-    const Box own_box = folded ? stay_extents.box() : union_box(boxes_, to, begin, begin + kept);
-    const Box child_box[2] = {
-        folded ? child0_extents.box() : union_box(boxes_, to, begin + kept, child0_end),
-        folded ? child1_extents.box() : union_box(boxes_, to, child0_end, end)};
-
-    uint64_t bytes = node_bytes(kept);
-    {
-      FlatNode& node = tree_.nodes[size_t(index)];
-      node.box = box;
-      node.first = begin;
-      node.count = kept;
-      if (kept > 0) node.own_box = own_box;
-    }
-    const uint32_t ranges[2][2] = {{begin + kept, child0_end}, {child0_end, end}};
-    for (int c = 0; c < 2; ++c) {
-      if (ranges[c][0] == ranges[c][1]) continue;
-      const int32_t child = split(ranges[c][0], ranges[c][1], child_box[c], to);
-      tree_.nodes[size_t(index)].child[c] = child;
-      bytes += tree_.nodes[size_t(child)].subtree_bytes;
-    }
-    tree_.nodes[size_t(index)].subtree_bytes = bytes;
+  int32_t made(const SplitNode& split) {
+    const auto index = static_cast<int32_t>(nodes_.size());
+    FlatNode& node = nodes_.emplace_back();
+    node.box = split.box;
+    node.own_box = split.own_box;
+    node.first = split.first;
+    node.count = uint32_t(split.own.size());
+    // Child 0 is the next node made.
+    if (split.child[0]) node.child[0] = index + 1;
     return index;
   }
 
+  void second_child(int32_t index) { nodes_[size_t(index)].child[1] = int32_t(nodes_.size()); }
+
  private:
-  std::span<const Box> boxes_;
-  FlatTree& tree_;
-  std::vector<uint32_t> scratch_;
-  std::vector<uint8_t> group_;
+  std::vector<FlatNode>& nodes_;
 };
 
 }  // namespace
 
 FlatTree split_boxes(std::span<const Box> boxes) {
   FlatTree tree;
-  tree.order.resize(boxes.size());
-  for (uint32_t i = 0; i < tree.order.size(); ++i) tree.order[i] = i;
-  Splitter splitter(boxes, tree);
-  const auto n = uint32_t(boxes.size());
-  splitter.split(0, n, splitter.union_of(0, n), tree.order.data());
+  FlatTreeSink sink(tree.nodes);
+  tree.order = split_into(boxes, sink);
   return tree;
 }
 

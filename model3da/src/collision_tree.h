@@ -1,7 +1,8 @@
-// AABB trees in one piece: the split of a tree's triangles over a single
+// AABB trees in one piece: a tree's nodes in an array, split over a single
 // array of triangle numbers (each node owns a run of it), and the data a
 // tree's triangle records are made from. The collision set's trees of nodes
-// (collision.h) and the streamed collision section are both built from it.
+// (collision.h) are built from it; the streamed collision section is written
+// by the same split (collision_split.h) without holding the nodes.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +24,6 @@ struct FlatNode {
   uint32_t first = 0;
   uint32_t count = 0;
   int32_t child[2] = {kNoChild, kNoChild};
-  uint64_t subtree_bytes = 0;  // of the node and everything below it in the file
 };
 
 // The nodes in file order (depth first: a node, then the whole subtree of

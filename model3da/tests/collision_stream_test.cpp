@@ -2,13 +2,19 @@
 // whole collision set written at once, and the file read back as a view.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 
+#include "collision_stream.h"
+#include "collision_tree.h"
 #include "model3da/collision.h"
+#include "section_file.h"
 #include "test_support.h"
 
 namespace model3da {
@@ -33,6 +39,27 @@ SurfaceData random_surface(std::mt19937& random, int count, Vec3 centre, uint32_
       s.uv[0].push_back({near(random), near(random)});
     }
     for (int k = 0; k < 3; ++k) s.list_indices.push_back(uint16_t(3 * t + (k + t) % 3));
+  }
+  return s;
+}
+
+// A surface of `count` copies of one triangle: all of them stay in one node.
+SurfaceData same_triangles(int count, uint32_t material) {
+  SurfaceData s;
+  s.material_index = material;
+  s.positions = {{-1, 0, 0}, {1, 0, 0}, {0, 2, 1}};
+  s.uv[0] = {{0, 0}, {1, 0}, {0, 1}};
+  for (int t = 0; t < count; ++t) s.list_indices.insert(s.list_indices.end(), {0, 1, 2});
+  return s;
+}
+
+// Random triangles whose first corner has a coordinate that is not a number
+// now and then, so that their boxes are not numbers either.
+SurfaceData some_not_numbers(std::mt19937& random, int count) {
+  SurfaceData s = random_surface(random, count, {0, 0, 0}, 0);
+  for (int t = 0; t < count; t += 3) {
+    const uint16_t first = s.list_indices[size_t(3 * t)];
+    s.positions[first][size_t(t % 3)] = std::numeric_limits<float>::quiet_NaN();
   }
   return s;
 }
@@ -169,6 +196,131 @@ TEST_F(collision_stream_test, entries_and_header_are_patched_wherever_they_lie) 
     EXPECT_EQ(append_collision_section(path, gather_collision_input(*model)), "");
     EXPECT_EQ(read(path), whole) << "hull of " << hull << " triangles";
   }
+}
+
+TEST_F(collision_stream_test, child_offsets_are_patched_in_the_buffer_and_in_the_file) {
+  // A node's child-1 offset is written once its child 0's subtree is: in the
+  // file's 64 KiB buffer for small subtrees, in the file for those that
+  // reach past a flush. 6000 triangles make a tree of over 400 KiB.
+  std::mt19937 random(5);
+  NodeData field = mesh_node("Field_0", 1);
+  field.surfaces = {random_surface(random, 3000, {0, 0, 0}, 0),
+                    random_surface(random, 3000, {40, 10, 0}, 1)};
+  std::vector<NodeData> nodes;
+  nodes.push_back(std::move(field));
+  std::vector<MaterialRecord> materials(2);
+  materials[0].name = "A";
+  materials[1].name = "B";
+  const Bytes whole = build_file(std::move(nodes), std::move(materials));
+  auto model = load_ok(whole);
+  ASSERT_TRUE(model->collision.static_tree);
+
+  const auto path = write_without_section(*model);
+  EXPECT_EQ(append_collision_section(path, gather_collision_input(*model)), "");
+  EXPECT_EQ(read(path), whole);
+
+  // The static tree alone, after the section's header, to see where the
+  // offsets went.
+  const size_t tree_at = model->header.collisionOffset + kCollisionHeaderSize;
+  const auto tree_path = dir_ / "tree.3da";
+  std::ofstream(tree_path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(whole.data()), std::streamsize(tree_at));
+  const auto triangles =
+      TreeTriangles::gather(*model, collision::collision_plan(*model).static_entries);
+  ASSERT_TRUE(triangles);
+  std::FILE* handle = std::fopen(tree_path.string().c_str(), "r+b");
+  ASSERT_NE(handle, nullptr);
+  ASSERT_EQ(std::fseek(handle, 0, SEEK_END), 0);
+  SectionFile file(handle, tree_at);
+  const uint64_t size = stream_tree(file, *triangles);
+  file.flush();
+  EXPECT_TRUE(file.ok());
+  EXPECT_EQ(std::fclose(handle), 0);
+  EXPECT_EQ(size, model->collision.static_tree_size);
+  EXPECT_GT(size, 6 * SectionFile::kBufferSize);
+  EXPECT_EQ(read(tree_path), Bytes(whole.begin(), whole.begin() + ptrdiff_t(tree_at + size)));
+  EXPECT_GT(file.overwrites_in_buffer(), 0u);
+  EXPECT_GT(file.overwrites_in_file(), 0u);
+  // Most of them in the buffer: only the nodes whose child 0 spans a flush
+  // reach the file.
+  EXPECT_GT(file.overwrites_in_buffer(), 4 * file.overwrites_in_file());
+}
+
+TEST_F(collision_stream_test, nodes_that_keep_all_their_triangles_and_boxes_that_are_not_numbers) {
+  // 3000 copies of one triangle share their centre and all stay in the root
+  // (its records run past the buffer); in the hull tree every third box is
+  // not a number, and such boxes never separate; an animated node mixes both.
+  std::mt19937 random(9);
+  std::vector<NodeData> nodes;
+  NodeData same = mesh_node("Same_0", 1);
+  same.surfaces = {same_triangles(3000, 0)};
+  nodes.push_back(std::move(same));
+  NodeData hull = mesh_node("CollisionHull_0", 1);
+  hull.surfaces = {some_not_numbers(random, 4000)};
+  nodes.push_back(std::move(hull));
+  NodeData door = mesh_node("Door_0", 1);
+  door.position = moving_track({0, 0, 0}, {1, 2, 3});
+  door.surfaces = {some_not_numbers(random, 1500), same_triangles(1200, 0)};
+  nodes.push_back(std::move(door));
+  std::vector<MaterialRecord> materials(2);
+  materials[0].name = "A";
+  materials[1].name = "B";
+  const Bytes whole = build_file(std::move(nodes), std::move(materials));
+  auto model = load_ok(whole);
+  ASSERT_TRUE(model->collision.static_tree && model->collision.hull_tree);
+  ASSERT_EQ(model->collision.entry_count, 1u);
+  EXPECT_EQ(model->collision.static_tree->node_count, 1u);
+  EXPECT_EQ(model->collision.static_tree->triangle_count, 3000u);
+  const auto hull_triangles =
+      TreeTriangles::gather(*model, collision::collision_plan(*model).hull_entries);
+  ASSERT_TRUE(hull_triangles);
+  const std::vector<Box> hull_boxes = collision::triangle_boxes(*hull_triangles);
+  EXPECT_EQ(std::count_if(hull_boxes.begin(), hull_boxes.end(),
+                          [](const Box& b) {
+                            return std::isnan(b.centre[0]) || std::isnan(b.centre[1]) ||
+                                   std::isnan(b.centre[2]);
+                          }),
+            1334);
+
+  const auto path = write_without_section(*model);
+  EXPECT_EQ(append_collision_section(path, gather_collision_input(*model)), "");
+  EXPECT_EQ(read(path), whole);
+}
+
+TEST_F(collision_stream_test, overwrites_land_in_the_buffer_or_the_file) {
+  const auto path = dir_ / "f.bin";
+  std::ofstream(path, std::ios::binary) << "head";
+  std::FILE* handle = std::fopen(path.string().c_str(), "r+b");
+  ASSERT_NE(handle, nullptr);
+  ASSERT_EQ(std::fseek(handle, 0, SEEK_END), 0);
+  SectionFile file(handle, 4);
+  // Two rooms of 40 000 bytes: the first is flushed when the second is
+  // asked for.
+  for (const uint8_t fill : {1, 2}) {
+    std::byte* room = file.room(40000);
+    std::memset(room, fill, 40000);
+  }
+  EXPECT_EQ(file.position(), 80004u);
+  const std::byte a[4] = {std::byte{0xA0}, std::byte{0xA1}, std::byte{0xA2}, std::byte{0xA3}};
+  file.overwrite(0, a);      // in the file
+  file.overwrite(40002, a);  // two bytes in the file, two in the buffer
+  file.overwrite(80000, a);  // in the buffer
+  EXPECT_EQ(file.overwrites_in_file(), 2u);
+  EXPECT_EQ(file.overwrites_in_buffer(), 1u);
+  // Appending goes on at the end.
+  std::memset(file.room(4), 3, 4);
+  file.flush();
+  EXPECT_TRUE(file.ok());
+  EXPECT_EQ(std::fclose(handle), 0);
+
+  Bytes expected(80008);
+  std::memset(expected.data(), 1, 40004);
+  std::memset(expected.data() + 40004, 2, 40000);
+  std::memset(expected.data() + 80004, 3, 4);
+  std::memcpy(expected.data(), a, 4);
+  std::memcpy(expected.data() + 40002, a, 4);
+  std::memcpy(expected.data() + 80000, a, 4);
+  EXPECT_EQ(read(path), expected);
 }
 
 TEST_F(collision_stream_test, missing_file_is_refused_and_logged) {

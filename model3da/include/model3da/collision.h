@@ -165,8 +165,8 @@ CollisionInput gather_collision_input(const Model& model,
 
 // Builds the trees of `input` and appends the collision section to the file
 // at `path`, giving the same bytes and reasons as build_collision_set
-// followed by the append above, but one tree at a time: each is built,
-// written and freed before the next is built.
+// followed by the append above, but one tree at a time, and without holding
+// a tree's nodes: each node is written as the split makes it.
 std::string append_collision_section(const std::filesystem::path& path, const CollisionInput& input,
                                      const CrashLogSink& log = crash_log_sink());
 
