@@ -90,7 +90,8 @@ uint64_t stream_tree(SectionFile& file, const TreeTriangles& triangles) {
   return file.position() - start;
 }
 
-CollisionInput gather_collision_input(const Model& model, const CrashLogSink& log) {
+CollisionInput gather_collision_input(const Model& model, const CrashLogSink& log,
+                                      const BytesDone& done) {
   const collision::CollisionPlan plan = collision::collision_plan(model);
   // As build_tree: an empty list builds nothing, a list of 256 entries or
   // more is logged.
@@ -100,7 +101,7 @@ CollisionInput gather_collision_input(const Model& model, const CrashLogSink& lo
       if (log) log(max_init_size_line());
       return std::nullopt;
     }
-    return TreeTriangles::gather(model, entries);
+    return TreeTriangles::gather(model, entries, done);
   };
   CollisionInput input;
   input.static_tree = gather(plan.static_entries);

@@ -104,9 +104,33 @@ std::vector<Box> triangle_boxes(const TreeTriangles& triangles) {
 }  // namespace model3da::collision
 
 namespace model3da {
+namespace {
+
+// The bytes gather() reads of a surface: from the first to the end of the
+// last of its positions, first texture coordinates and list indices.
+std::span<const std::byte> read_bytes(const Model& model, const SurfaceView& s) {
+  const uint64_t n = s.record.vertexCount;
+  const uint64_t arrays[3][2] = {
+      {s.record.positionsOffset, s.record.positionsOffset + 12 * n},
+      {s.record.uvOffset[0], s.record.uvOffset[0] + 8 * n},
+      {s.record.listIndicesOffset,
+       s.record.listIndicesOffset + 2 * uint64_t(s.record.listIndexCount)}};
+  uint64_t begin = arrays[0][0];
+  uint64_t end = arrays[0][1];
+  for (const auto& [from, to] : arrays) {
+    begin = std::min(begin, from);
+    end = std::max(end, to);
+  }
+  end = std::min<uint64_t>(end, model.bytes.size());
+  return begin < end ? model.bytes.subspan(size_t(begin), size_t(end - begin))
+                     : std::span<const std::byte>{};
+}
+
+}  // namespace
 
 std::optional<TreeTriangles> TreeTriangles::gather(const Model& model,
-                                                   std::span<const SurfaceEntry> entries) {
+                                                   std::span<const SurfaceEntry> entries,
+                                                   const BytesDone& done) {
   if (entries.empty() || entries.size() >= kMaxInitSize) return std::nullopt;
   size_t count = 0;
   size_t vertices = 0;
@@ -138,6 +162,7 @@ std::optional<TreeTriangles> TreeTriangles::gather(const Model& model,
     uint16_t* corners = out.corners_.data() + at;
     for (size_t k = 0; k < 3 * size_t(faces); ++k) corners[k] = read_u16(list + 2 * k);
     out.entry_of_.insert(out.entry_of_.end(), faces, uint8_t(k));
+    if (done) done(read_bytes(model, s));
   }
   return out;
 }

@@ -18,6 +18,34 @@
 
 namespace model3da {
 
+namespace {
+
+size_t page_size() {
+#ifdef _WIN32
+  SYSTEM_INFO info;
+  GetSystemInfo(&info);
+  return info.dwPageSize;
+#else
+  return size_t(sysconf(_SC_PAGESIZE));
+#endif
+}
+
+}  // namespace
+
+// The whole pages inside `range`: their start and length (0 for none).
+std::pair<std::byte*, size_t> MappedFile::inner_pages(std::span<const std::byte> range) const {
+  if (data_ == nullptr || range.empty() || range.data() < data_ ||
+      range.data() + range.size() > data_ + size_) {
+    return {nullptr, 0};
+  }
+  static const size_t page = page_size();
+  const auto start = reinterpret_cast<uintptr_t>(range.data());
+  const uintptr_t first = (start + page - 1) / page * page;
+  const uintptr_t end = (start + range.size()) / page * page;
+  if (end <= first) return {nullptr, 0};
+  return {data_ + (first - reinterpret_cast<uintptr_t>(data_)), size_t(end - first)};
+}
+
 MappedFile::~MappedFile() {
   close();
 }
@@ -70,6 +98,13 @@ std::string MappedFile::open(const std::filesystem::path& path) {
   return error;
 }
 
+void MappedFile::release(std::span<const std::byte> range) const {
+  const auto [from, length] = inner_pages(range);
+  // Pages that are not locked leave the working set (the call reports that
+  // they were not locked).
+  if (length > 0) VirtualUnlock(from, length);
+}
+
 void MappedFile::close() {
   if (data_ != nullptr) UnmapViewOfFile(data_);
   data_ = nullptr;
@@ -102,6 +137,11 @@ std::string MappedFile::open(const std::filesystem::path& path) {
   // The mapping stays valid after the descriptor is closed.
   ::close(fd);
   return error;
+}
+
+void MappedFile::release(std::span<const std::byte> range) const {
+  const auto [from, length] = inner_pages(range);
+  if (length > 0) madvise(from, length, MADV_DONTNEED);
 }
 
 void MappedFile::close() {

@@ -156,7 +156,7 @@ Failure load_tracks(std::span<const std::byte> file, NodeView& node) {
   return {};
 }
 
-Failure load_nodes(Model& model) {
+Failure load_nodes(Model& model, const BytesDone& done) {
   const std::span<const std::byte> file(model.bytes);
   const FileHeader& h = model.header;
   if (h.nodeCount > file.size() / kNodeRecordSize) {
@@ -198,6 +198,9 @@ Failure load_nodes(Model& model) {
     if (Failure f = load_tracks(file, node)) return f;
     const bool last = i + 1 == h.nodeCount;
     node.next_node_offset = last ? 0 : r.nextNodeOffset;
+    if (done && r.nextNodeOffset > offset) {
+      done(file.subspan(offset, std::min<size_t>(r.nextNodeOffset, file.size()) - offset));
+    }
     offset = r.nextNodeOffset;
   }
   model.first_node_offset = h.nodeCount == 0 ? 0 : h.firstNodeOffset;
@@ -232,7 +235,7 @@ Failure load_materials(Model& model) {
   return {};
 }
 
-Failure load_all(Model& model, uint32_t expected_version) {
+Failure load_all(Model& model, uint32_t expected_version, const BytesDone& done = {}) {
   const std::span<const std::byte> file(model.bytes);
   if (file.size() < kFileHeaderSize) {
     return fail(
@@ -254,7 +257,7 @@ Failure load_all(Model& model, uint32_t expected_version) {
                             expected_version == 0 ? kVersion : expected_version));
   }
   if (Failure f = load_materials(model)) return f;
-  if (Failure f = load_nodes(model)) return f;
+  if (Failure f = load_nodes(model, done)) return f;
   std::string error = read_collision_section(file, h.collisionOffset, h.nodeCount, model.collision);
   if (!error.empty()) {
     return fail(
@@ -314,10 +317,11 @@ LoadResult load_model(Bytes block, uint32_t expected_version) {
   return result;
 }
 
-LoadResult load_model_view(std::span<const std::byte> bytes, uint32_t expected_version) {
+LoadResult load_model_view(std::span<const std::byte> bytes, uint32_t expected_version,
+                           const BytesDone& done) {
   auto model = std::make_unique<Model>();
   model->bytes = bytes;
-  Failure failure = load_all(*model, expected_version);
+  Failure failure = load_all(*model, expected_version, done);
   LoadResult result;
   if (failure) {
     result.error = failure.error;

@@ -118,5 +118,45 @@ TEST(mapped_file_test, maps_the_file_and_keeps_changes_to_itself) {
   EXPECT_TRUE(mapped.bytes().empty());
 }
 
+#ifdef __linux__
+// The resident pages mapped from files, in KiB.
+long resident_file_kib() {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("RssFile:", 0) == 0) return std::stol(line.substr(8));
+  }
+  return -1;
+}
+
+TEST(mapped_file_test, released_pages_leave_memory_and_come_back_as_the_file_has_them) {
+  const gm_test::ScratchFolder dir;
+  const auto path = dir / "big.bin";
+  constexpr size_t kSize = 8u << 20;
+  {
+    std::ofstream out(path, std::ios::binary);
+    std::string block(4096, 'a');
+    for (size_t i = 0; i < kSize / block.size(); ++i) out << block;
+  }
+  MappedFile mapped;
+  ASSERT_EQ(mapped.open(path), "");
+  const long before = resident_file_kib();
+  unsigned sum = 0;
+  for (size_t i = 0; i < kSize; i += 4096) sum += unsigned(mapped.bytes()[i]);
+  EXPECT_EQ(sum, unsigned('a') * (kSize / 4096));
+  const long touched = resident_file_kib();
+  EXPECT_GE(touched - before, 7 * 1024);
+  mapped.bytes()[kSize / 2] = std::byte{'z'};
+  mapped.release(mapped.bytes());
+  EXPECT_LE(resident_file_kib(), before + 512);  // the code run meanwhile
+  EXPECT_EQ(mapped.bytes()[kSize / 2], std::byte{'a'});
+  // Only whole pages inside the range go, and a range outside is ignored.
+  mapped.bytes()[0] = std::byte{'z'};
+  mapped.release(mapped.bytes().subspan(1, 3 * 4096));
+  mapped.release(std::span<const std::byte>(reinterpret_cast<const std::byte*>(&sum), 4));
+  EXPECT_EQ(mapped.bytes()[0], std::byte{'z'});
+}
+#endif
+
 }  // namespace
 }  // namespace model3da

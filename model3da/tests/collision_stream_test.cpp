@@ -129,11 +129,35 @@ TEST_F(collision_stream_test, streamed_section_is_the_sets_section_byte_for_byte
 
   const auto path = write_without_section(*model);
   std::vector<std::string> lines;
-  const CollisionInput input =
-      gather_collision_input(*model, [&](const std::string& line) { lines.push_back(line); });
+  std::vector<std::span<const std::byte>> told;
+  const CollisionInput input = gather_collision_input(
+      *model, [&](const std::string& line) { lines.push_back(line); },
+      [&](std::span<const std::byte> bytes) { told.push_back(bytes); });
   EXPECT_EQ(append_collision_section(path, input), "");
   EXPECT_EQ(read(path), whole);
   EXPECT_TRUE(lines.empty());
+
+  // Each surface whose triangles were taken is told once, with bytes that
+  // hold all that was read of it.
+  const auto covered = [&](uint64_t from, uint64_t length) {
+    return std::any_of(told.begin(), told.end(), [&](std::span<const std::byte> bytes) {
+      const auto start = uint64_t(bytes.data() - model->bytes.data());
+      return from >= start && from + length <= start + bytes.size();
+    });
+  };
+  size_t surfaces = 0;
+  for (const NodeView& node : model->nodes) {
+    for (const SurfaceView& s : node.surfaces) {
+      if (s.record.listIndexCount == 0) continue;
+      ++surfaces;
+      const uint64_t n = s.record.vertexCount;
+      EXPECT_TRUE(covered(s.record.positionsOffset, 12 * n)) << node.record.name;
+      EXPECT_TRUE(covered(s.record.uvOffset[0], 8 * n)) << node.record.name;
+      EXPECT_TRUE(covered(s.record.listIndicesOffset, 2 * uint64_t(s.record.listIndexCount)))
+          << node.record.name;
+    }
+  }
+  EXPECT_EQ(told.size(), surfaces);
 }
 
 TEST_F(collision_stream_test, more_than_a_node_holds_and_oversized_lists_match_too) {

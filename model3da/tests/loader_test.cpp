@@ -76,6 +76,37 @@ TEST(model_loader_test, worked_file_of_two_helpers_has_exact_layout) {
   EXPECT_STREQ(model->nodes[0].position->class_name(), "LINEARTrack3D_c");
 }
 
+// A viewing load tells each node's bytes once the node is checked: the
+// chain, node after node, from the first record to the material table.
+TEST(model_loader_test, a_viewing_load_tells_each_nodes_bytes_in_chain_order) {
+  std::vector<NodeData> nodes;
+  nodes.push_back(helper_node("Root_0"));
+  nodes.push_back(mesh_node("Body_0", 20));
+  nodes.push_back(mesh_node("Door_0", 3));
+  const Bytes bytes = build_file(std::move(nodes));
+  std::vector<std::span<const std::byte>> told;
+  LoadResult loaded = load_model_view(
+      bytes, 0, [&](std::span<const std::byte> node) { told.push_back(node); });
+  ASSERT_TRUE(loaded.ok()) << loaded.message;
+  const Model& model = *loaded.model;
+  ASSERT_EQ(told.size(), 3u);
+  size_t at = model.header.firstNodeOffset;
+  for (size_t i = 0; i < told.size(); ++i) {
+    EXPECT_EQ(told[i].data(), bytes.data() + model.nodes[i].offset);
+    EXPECT_EQ(size_t(told[i].data() - bytes.data()), at);
+    at += told[i].size();
+  }
+  EXPECT_EQ(at, model.header.materialTableOffset);
+  // A refused file tells nothing past the node that fails.
+  Bytes broken = bytes;
+  put(broken, model.nodes[1].offset + 148, 70);  // node 1's next offset points back
+  told.clear();
+  EXPECT_FALSE(load_model_view(broken, 0, [&](std::span<const std::byte> node) {
+                 told.push_back(node);
+               }).ok());
+  EXPECT_LE(told.size(), 1u);
+}
+
 TEST(model_loader_test, other_version_loads_only_when_expected) {
   Bytes bytes = two_helpers();
   put(bytes, 4, 520);

@@ -122,9 +122,12 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
 class TreeTriangles {
  public:
   // The triangles of `entries` (fewer than kMaxInitSize); none when the
-  // entries hold no triangle.
+  // entries hold no triangle. `done` is told, surface by surface, the bytes
+  // its triangles were read from: from the first to the end of the last of
+  // its positions, first texture coordinates and list indices.
   static std::optional<TreeTriangles> gather(const Model& model,
-                                             std::span<const SurfaceEntry> entries);
+                                             std::span<const SurfaceEntry> entries,
+                                             const BytesDone& done = {});
 
   size_t size() const { return entry_of_.size(); }
   // The box of triangle i: vertex A grown to take in B and C.
@@ -159,9 +162,11 @@ struct CollisionInput {
 
 // Gathers the collision input of a model as build_collision_set chooses its
 // trees, logging max_init_size_line() to `log` for each entry list of 256
-// surfaces or more, in the same order.
+// surfaces or more, in the same order. `done` is told the bytes of each
+// surface read, as TreeTriangles::gather tells them.
 CollisionInput gather_collision_input(const Model& model,
-                                      const CrashLogSink& log = crash_log_sink());
+                                      const CrashLogSink& log = crash_log_sink(),
+                                      const BytesDone& done = {});
 
 // Builds the trees of `input` and appends the collision section to the file
 // at `path`, giving the same bytes and reasons as build_collision_set

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace model3da {
 
@@ -28,9 +29,17 @@ class MappedFile {
   // Unmaps the file; bytes() is empty afterwards.
   void close();
 
+  // Lets the pages lying wholly inside `range` (part of bytes()) go from
+  // this process's memory; reading them again brings them back from the
+  // file, so changes made in them are lost. For bytes read once and done
+  // with, so that reading a whole file does not hold all of it at once.
+  void release(std::span<const std::byte> range) const;
+
   std::span<std::byte> bytes() const { return {data_, size_}; }
 
  private:
+  std::pair<std::byte*, size_t> inner_pages(std::span<const std::byte> range) const;
+
   std::byte* data_ = nullptr;
   size_t size_ = 0;
 };

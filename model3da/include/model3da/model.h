@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -98,10 +99,16 @@ struct LoadResult {
 // failure the block is handed back unchanged in the result.
 LoadResult load_model(Bytes block, uint32_t expected_version = 0);
 
+// Told bytes of a file a reader has read and is done with, piece by piece,
+// so that a caller viewing a mapped file can let their pages go.
+using BytesDone = std::function<void(std::span<const std::byte>)>;
+
 // load_model without taking the bytes: the model views `bytes`, which must
 // stay unchanged while the model lives; its block stays empty (also on
-// failure).
-LoadResult load_model_view(std::span<const std::byte> bytes, uint32_t expected_version = 0);
+// failure). `done` is told each node's bytes (from its record to the next
+// node's) once the node is loaded and checked.
+LoadResult load_model_view(std::span<const std::byte> bytes, uint32_t expected_version = 0,
+                           const BytesDone& done = {});
 
 // Reads the file at `path` and loads it; an unreadable file gives kIoError.
 LoadResult load_model_file(const std::filesystem::path& path, uint32_t expected_version = 0);
