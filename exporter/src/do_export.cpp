@@ -2,15 +2,10 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>  // defines __GLIBC__ on the GNU C library
 #include <filesystem>
 #include <memory>
 #include <utility>
 #include <vector>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "host/class_ids.h"
 #include "model3da/collision.h"
@@ -28,15 +23,6 @@ namespace {
 
 unsigned long progress_routine(void*) {
   return 0;
-}
-
-// Gives the C heap's free pages back to the system: after the walk, its
-// working memory is free but stays resident, under the collision stage that
-// follows. A no-op where the C library offers no way to do it.
-void give_back_free_heap() {
-#if defined(__GLIBC__)
-  malloc_trim(0);
-#endif
 }
 
 // The partial file of an export, removed when the export ends without
@@ -154,7 +140,6 @@ int Scenepress::DoExport(const char* name, ExpInterface*, Interface* i, bool, ui
       return 0;
     }
   }
-  give_back_free_heap();
   if (!WriteModel(partial.path(), output)) return 0;
   partial.keep();
   return 1;
