@@ -130,7 +130,9 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
 #else
     handle.reset(std::fopen(path.c_str(), "r+b"));
 #endif
-    if (!handle || std::fseek(handle.get(), 0, SEEK_END) != 0) {
+    // Unbuffered: the section file buffers its writes itself.
+    if (!handle || std::setvbuf(handle.get(), nullptr, _IONBF, 0) != 0 ||
+        std::fseek(handle.get(), 0, SEEK_END) != 0) {
       error = fmt::format("cannot open {} for update", path.string());
     }
   }
@@ -175,7 +177,7 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
   put_u32(header + 8, uint32_t(input.per_node.size()));
   put_u32(header + 12, uint32_t(end - entries_at));
   file.overwrite(section, header);
-  file.flush();
+  file.finish();
   const bool closed = std::fclose(handle.release()) == 0;
   if (!file.ok() || !closed) {
     error = fmt::format("cannot write the collision section to {}", path.string());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace model3da {
 
@@ -15,9 +16,8 @@ void SectionFile::overwrite(uint64_t at, std::span<const std::byte> bytes) {
       size_t(std::min<uint64_t>(bytes.size(), buffered - std::min(at, buffered)));
   if (in_file > 0) {
     ++overwrites_in_file_;
-    ok_ = ok_ && std::fseek(file_, long(at), SEEK_SET) == 0 &&
-          std::fwrite(bytes.data(), 1, in_file, file_) == in_file &&
-          std::fseek(file_, 0, SEEK_END) == 0;
+    late_.push_back({at, late_bytes_.size(), in_file});
+    late_bytes_.insert(late_bytes_.end(), bytes.begin(), bytes.begin() + ptrdiff_t(in_file));
   } else {
     ++overwrites_in_buffer_;
   }
@@ -25,6 +25,18 @@ void SectionFile::overwrite(uint64_t at, std::span<const std::byte> bytes) {
     std::memcpy(buffer_.data() + (at + in_file - buffered), bytes.data() + in_file,
                 bytes.size() - in_file);
   }
+}
+
+void SectionFile::finish() {
+  flush();
+  for (const Late& late : late_) {
+    ok_ = ok_ && late.at <= uint64_t(std::numeric_limits<long>::max()) &&
+          std::fseek(file_, long(late.at), SEEK_SET) == 0 &&
+          std::fwrite(late_bytes_.data() + late.from, 1, late.size, file_) == late.size;
+  }
+  late_.clear();
+  late_bytes_.clear();
+  ok_ = ok_ && std::fseek(file_, 0, SEEK_END) == 0;
 }
 
 void SectionFile::flush() {

@@ -257,7 +257,7 @@ TEST_F(collision_stream_test, child_offsets_are_patched_in_the_buffer_and_in_the
   ASSERT_EQ(std::fseek(handle, 0, SEEK_END), 0);
   SectionFile file(handle, tree_at);
   const uint64_t size = stream_tree(file, *triangles);
-  file.flush();
+  file.finish();
   EXPECT_TRUE(file.ok());
   EXPECT_EQ(std::fclose(handle), 0);
   EXPECT_EQ(size, model->collision.static_tree_size);
@@ -329,11 +329,14 @@ TEST_F(collision_stream_test, overwrites_land_in_the_buffer_or_the_file) {
   file.overwrite(0, a);      // in the file
   file.overwrite(40002, a);  // two bytes in the file, two in the buffer
   file.overwrite(80000, a);  // in the buffer
-  EXPECT_EQ(file.overwrites_in_file(), 2u);
+  const std::byte b[2] = {std::byte{0xB0}, std::byte{0xB1}};
+  file.overwrite(1, b);  // over the first one: the later one counts
+  file.overwrite(3, b);  // and over both, ahead of the earlier place
+  EXPECT_EQ(file.overwrites_in_file(), 4u);
   EXPECT_EQ(file.overwrites_in_buffer(), 1u);
   // Appending goes on at the end.
   std::memset(file.room(4), 3, 4);
-  file.flush();
+  file.finish();
   EXPECT_TRUE(file.ok());
   EXPECT_EQ(std::fclose(handle), 0);
 
@@ -342,6 +345,8 @@ TEST_F(collision_stream_test, overwrites_land_in_the_buffer_or_the_file) {
   std::memset(expected.data() + 40004, 2, 40000);
   std::memset(expected.data() + 80004, 3, 4);
   std::memcpy(expected.data(), a, 4);
+  std::memcpy(expected.data() + 1, b, 2);
+  std::memcpy(expected.data() + 3, b, 2);
   std::memcpy(expected.data() + 40002, a, 4);
   std::memcpy(expected.data() + 80000, a, 4);
   EXPECT_EQ(read(path), expected);
