@@ -166,9 +166,8 @@ bool Scenepress::WriteModel(const std::string& partial, const std::string& outpu
   if (!writeMaterialScripts) WriteMaterialScripts();
 
   // Read the file back, build its collision section from it and append it.
-  // The file is mapped, not copied: only the pages the log and the
-  // collision input are taken from are read. The header's collision words
-  // are cleared in this process's copy of its page only.
+  // The file is mapped, not copied, and the header's collision words are
+  // cleared in this process's copy of its page only.
   std::string log;
   model3da::CollisionInput collision;
   {
@@ -184,8 +183,9 @@ bool Scenepress::WriteModel(const std::string& partial, const std::string& outpu
     }
     model3da::put_u32(file_bytes.data() + 60, 0);
     model3da::put_u32(file_bytes.data() + 64, 0);
-    // Each node's pages, and then each surface's, are let go once read, so
-    // that the file is never all in memory.
+    // Each node's pages (as the loader checks it), and then each surface's
+    // (as its triangles are gathered), are let go once read, so that the
+    // file is never all in memory.
     const auto release = [&mapped](std::span<const std::byte> read) { mapped.release(read); };
     model3da::LoadResult loaded = model3da::load_model_view(file_bytes, 0, release);
     if (!loaded.ok()) {
