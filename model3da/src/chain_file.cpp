@@ -76,10 +76,9 @@ std::string ChainFile::finish(const ModelWriteInput& input) {
   if (input.node_count > record_offsets_.size()) {
     return fmt::format("the node chain holds fewer than {} nodes", input.node_count);
   }
-  // The node's data is released as soon as it is written.
-  node_.release();
+  node_.release();  // no node follows
   const Bytes tail = material_table_bytes(input.materials);
-  bool ok = std::fwrite(tail.data(), 1, tail.size(), file_) == tail.size();
+  bool ok = tail.empty() || std::fwrite(tail.data(), 1, tail.size(), file_) == tail.size();
   std::byte transform[64];
   for (uint32_t i = 0; ok && i < input.node_count; ++i) {
     put_transform(transform,
