@@ -7,22 +7,12 @@
 
 #include "model3da/byte_io.h"
 #include "model3da/records.h"
+#include "open_file.h"
 
 namespace model3da {
-namespace {
-
-std::FILE* open_for_writing(const std::filesystem::path& path) {
-#ifdef _WIN32
-  return _wfopen(path.c_str(), L"wb");
-#else
-  return std::fopen(path.c_str(), "wb");
-#endif
-}
-
-}  // namespace
 
 ChainFile::ChainFile(const std::filesystem::path& path) : path_(path), node_(128) {
-  file_ = open_for_writing(path);
+  file_ = open_file(path, "wb");
   if (file_ == nullptr) {
     error_ = fmt::format("cannot create {}", path.string());
     return;
@@ -43,10 +33,13 @@ void ChainFile::close() {
   file_ = nullptr;
 }
 
+std::string ChainFile::not_writable() const {
+  if (!error_.empty()) return error_;
+  return file_ == nullptr ? fmt::format("{} is not open", path_.string()) : std::string();
+}
+
 std::string ChainFile::append(const NodeData& node) {
-  if (file_ == nullptr || !error_.empty()) {
-    return error_.empty() ? fmt::format("{} is not open", path_.string()) : error_;
-  }
+  if (std::string refused = not_writable(); !refused.empty()) return refused;
   node_.clear();
   if (std::string error = append_node(node_, node, chain_length_); !error.empty()) return error;
   const std::span<const std::byte> bytes = node_.bytes();
@@ -66,9 +59,7 @@ bool ChainFile::write_at(uint64_t offset, std::span<const std::byte> bytes) {
 }
 
 std::string ChainFile::finish(const ModelWriteInput& input) {
-  if (file_ == nullptr || !error_.empty()) {
-    return error_.empty() ? fmt::format("{} is not open", path_.string()) : error_;
-  }
+  if (std::string refused = not_writable(); !refused.empty()) return refused;
   Bytes head;
   if (std::string error = make_model_head(input, chain_length_, head); !error.empty()) {
     return error;
@@ -81,8 +72,7 @@ std::string ChainFile::finish(const ModelWriteInput& input) {
   bool ok = tail.empty() || std::fwrite(tail.data(), 1, tail.size(), file_) == tail.size();
   std::byte transform[64];
   for (uint32_t i = 0; ok && i < input.node_count; ++i) {
-    put_transform(transform,
-                  input.node_matrices.empty() ? identity_matrix() : input.node_matrices[i]);
+    put_transform(transform, node_matrix(input, i));
     ok = write_at(record_offsets_[i] + kNodeTransformOffset, transform);
   }
   ok = ok && write_at(0, head);

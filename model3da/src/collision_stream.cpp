@@ -14,6 +14,7 @@
 #include "collision_stream.h"
 #include "collision_tree.h"
 #include "model3da/collision.h"
+#include "open_file.h"
 #include "section_file.h"
 
 namespace model3da {
@@ -125,11 +126,7 @@ std::string append_collision_section(const std::filesystem::path& path, const Co
   if (ec) {
     error = fmt::format("cannot open {}: {}", path.string(), ec.message());
   } else {
-#ifdef _WIN32
-    handle.reset(_wfopen(path.c_str(), L"r+b"));
-#else
-    handle.reset(std::fopen(path.c_str(), "r+b"));
-#endif
+    handle.reset(open_file(path, "r+b"));
     // Unbuffered: the section file buffers its writes itself.
     if (!handle || std::setvbuf(handle.get(), nullptr, _IONBF, 0) != 0 ||
         std::fseek(handle.get(), 0, SEEK_END) != 0) {

@@ -302,44 +302,34 @@ Bytes material_table_bytes(std::span<const MaterialRecord> materials) {
   return tail;
 }
 
-std::string make_model_image_parts(const ModelWriteInput& input, std::span<std::byte> chain,
-                                   Bytes& head, Bytes& tail) {
-  if (std::string error = make_model_head(input, chain.size(), head); !error.empty()) {
-    return error;
-  }
-  // Copy entry i of the matrix table into node i's transform, walking the
-  // chain by its next offsets (file offsets: the chain starts at 68).
-  uint64_t at = kFileHeaderSize;
-  for (uint32_t i = 0; i < input.node_count; ++i) {
-    if (at < kFileHeaderSize ||
-        !range_fits(chain.size(), at - kFileHeaderSize, 1, kNodeRecordSize)) {
-      return fmt::format("the node chain holds fewer than {} nodes", input.node_count);
-    }
-    std::byte* record = chain.data() + (at - kFileHeaderSize);
-    const Matrix4 m = input.node_matrices.empty() ? identity_matrix() : input.node_matrices[i];
-    put_transform(record + kNodeTransformOffset, m);
-    const uint32_t next = read_u32(record + 148);
-    if (next <= at) return "the node chain's next offsets do not advance";
-    at = next;
-  }
-  tail = material_table_bytes(input.materials);
-  return {};
+Matrix4 node_matrix(const ModelWriteInput& input, uint32_t i) {
+  return input.node_matrices.empty() ? identity_matrix() : input.node_matrices[i];
 }
 
 std::string make_model_image(const ModelWriteInput& input, Bytes& out) {
   Bytes head;
-  Bytes tail;
+  if (std::string error = make_model_head(input, input.chain.size(), head); !error.empty()) {
+    return error;
+  }
   out.clear();
   out.reserve(kFileHeaderSize + input.chain.size() +
               size_t(kMaterialRecordSize) * input.materials.size() + kCollisionHeaderSize);
-  out.resize(kFileHeaderSize);
+  append_bytes(out, head);
   append_bytes(out, input.chain);
-  const std::span<std::byte> chain(out.data() + kFileHeaderSize, input.chain.size());
-  if (std::string error = make_model_image_parts(input, chain, head, tail); !error.empty()) {
-    return error;
+  // Copy entry i of the matrix table into node i's transform, walking the
+  // chain by its next offsets (file offsets: the chain starts at 68).
+  uint64_t at = kFileHeaderSize;
+  for (uint32_t i = 0; i < input.node_count; ++i) {
+    if (!range_fits(out.size(), at, 1, kNodeRecordSize)) {
+      return fmt::format("the node chain holds fewer than {} nodes", input.node_count);
+    }
+    std::byte* record = out.data() + at;
+    put_transform(record + kNodeTransformOffset, node_matrix(input, i));
+    const uint32_t next = read_u32(record + 148);
+    if (next <= at) return "the node chain's next offsets do not advance";
+    at = next;
   }
-  std::memcpy(out.data(), head.data(), kFileHeaderSize);
-  append_bytes(out, tail);
+  append_bytes(out, material_table_bytes(input.materials));
   return {};
 }
 

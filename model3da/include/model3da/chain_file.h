@@ -46,6 +46,9 @@ class ChainFile {
   size_t node_count() const { return record_offsets_.size(); }
 
  private:
+  // Why nothing can be written: the earlier failure, or a closed file;
+  // empty when the file is open and sound.
+  std::string not_writable() const;
   bool write_at(uint64_t offset, std::span<const std::byte> bytes);
 
   std::filesystem::path path_;

@@ -99,6 +99,10 @@ struct ModelWriteInput {
   std::span<const MaterialRecord> materials;
 };
 
+// The transform of node i: entry i of the matrix table, identity when the
+// table is empty.
+Matrix4 node_matrix(const ModelWriteInput& input, uint32_t i);
+
 // The file image without its collision section: header, chain with the
 // transforms copied in, material table. Returns an empty text or the reason
 // (a material or texture name of 32 characters or more, in any of the four
@@ -106,14 +110,6 @@ struct ModelWriteInput {
 // nodes, a matrix table shorter than node_count, an image past 32-bit
 // offsets). Names are never cut to fit.
 std::string make_model_image(const ModelWriteInput& input, Bytes& out);
-
-// make_model_image for a chain that is written out where it lies: the node
-// transforms are copied into `chain` itself, `head` receives the header and
-// `tail` the material table, and the image is head, chain, tail
-// (input.chain is not read). The same checks and reasons; `chain` may have
-// been changed when a reason is returned.
-std::string make_model_image_parts(const ModelWriteInput& input, std::span<std::byte> chain,
-                                   Bytes& head, Bytes& tail);
 
 // The 68-byte header of a file whose chain is `chain_length` bytes long, after
 // the checks of make_model_image that do not need the chain's bytes (names,
