@@ -55,6 +55,14 @@ SurfaceData same_triangles(int count, uint32_t material) {
 
 // Random triangles whose first corner has a coordinate that is not a number
 // now and then, so that their boxes are not numbers either.
+// The file of `nodes` with two materials, "A" and "B".
+Bytes build_with_materials_a_and_b(std::vector<NodeData> nodes) {
+  std::vector<MaterialRecord> materials(2);
+  materials[0].name = "A";
+  materials[1].name = "B";
+  return build_file(std::move(nodes), std::move(materials));
+}
+
 SurfaceData some_not_numbers(std::mt19937& random, int count) {
   SurfaceData s = random_surface(random, count, {0, 0, 0}, 0);
   for (int t = 0; t < count; t += 3) {
@@ -232,10 +240,7 @@ TEST_F(collision_stream_test, child_offsets_are_patched_in_the_buffer_and_in_the
                     random_surface(random, 3000, {40, 10, 0}, 1)};
   std::vector<NodeData> nodes;
   nodes.push_back(std::move(field));
-  std::vector<MaterialRecord> materials(2);
-  materials[0].name = "A";
-  materials[1].name = "B";
-  const Bytes whole = build_file(std::move(nodes), std::move(materials));
+  const Bytes whole = build_with_materials_a_and_b(std::move(nodes));
   auto model = load_ok(whole);
   ASSERT_TRUE(model->collision.static_tree);
 
@@ -286,10 +291,7 @@ TEST_F(collision_stream_test, nodes_that_keep_all_their_triangles_and_boxes_that
   door.position = moving_track({0, 0, 0}, {1, 2, 3});
   door.surfaces = {some_not_numbers(random, 1500), same_triangles(1200, 0)};
   nodes.push_back(std::move(door));
-  std::vector<MaterialRecord> materials(2);
-  materials[0].name = "A";
-  materials[1].name = "B";
-  const Bytes whole = build_file(std::move(nodes), std::move(materials));
+  const Bytes whole = build_with_materials_a_and_b(std::move(nodes));
   auto model = load_ok(whole);
   ASSERT_TRUE(model->collision.static_tree && model->collision.hull_tree);
   ASSERT_EQ(model->collision.entry_count, 1u);
